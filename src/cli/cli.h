@@ -1,0 +1,59 @@
+// qm47-cli: the editor's file and radio commands without a window.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/session.h"
+#include "seams/user_interface.h"
+
+namespace qm47::cli {
+
+enum ExitCode : int { kSuccess = 0, kFailed = 1, kUsage = 2 };
+
+struct GlobalOptions {
+  std::string dataDir;
+  std::optional<int> model;
+  bool debug = false;
+  bool baud19200 = false;
+  bool yes = false;
+};
+
+// Every message box becomes its exact text on stderr; --yes answers questions.
+class CliUserInterface final : public UserInterface {
+ public:
+  explicit CliUserInterface(bool yes) : yes_(yes) {}
+  Answer Message(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override;
+  void Progress(int value, int maximum) override;
+  void Monitor(const std::string& line) override;
+  void SetVerbose(bool verbose) { verbose_ = verbose; }
+
+ private:
+  bool yes_;
+  bool verbose_ = false;
+  bool progressShown_ = false;
+};
+
+struct Context {
+  GlobalOptions options;
+  Session& session;
+  CliUserInterface& ui;
+};
+
+// Prints a usage error for `command` and returns kUsage.
+int UsageError(const std::string& command, const std::string& problem);
+
+// Lower-cased extension with its dot: ".hex", ".dat", ".txt", or "".
+std::string Extension(const std::string& path);
+
+// Opening starts from the model's fresh image (no destination), then reads the file.
+// Returns kSuccess, kFailed (message already printed) or kUsage (unknown extension).
+int OpenDocument(Context& ctx, const std::string& path);
+int SaveDocument(Context& ctx, const std::string& path);
+
+int RunNew(Context& ctx, const std::vector<std::string>& args);
+int RunConvert(Context& ctx, const std::vector<std::string>& args);
+int RunDump(Context& ctx, const std::vector<std::string>& args);
+
+}  // namespace qm47::cli

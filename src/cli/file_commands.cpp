@@ -1,0 +1,50 @@
+// new, convert, dump.
+#include <iostream>
+
+#include "cli/cli.h"
+#include "editor/new_image.h"
+#include "model/codec.h"
+#include "report/hex_dump.h"
+
+namespace qm47::cli {
+
+int RunNew(Context& ctx, const std::vector<std::string>& args) {
+  std::string destination;
+  std::vector<std::string> rest;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--destination") {
+      if (i + 1 >= args.size()) return UsageError("new", "--destination needs a name");
+      destination = args[++i];
+    } else {
+      rest.push_back(args[i]);
+    }
+  }
+  if (rest.size() != 1) return UsageError("new", "expects exactly one output file");
+  const std::string ext = Extension(rest[0]);
+  if (ext != ".hex") return UsageError("new", "'" + rest[0] + "' is not a .hex file");
+  const bool loaded = NewImageSetup(ctx.session, destination);
+  if (!destination.empty() && !loaded) {
+    ctx.session.Say("IniFileRead Error!!", Icon::Exclamation);
+    return kFailed;
+  }
+  return SaveDocument(ctx, rest[0]);
+}
+
+int RunConvert(Context& ctx, const std::vector<std::string>& args) {
+  if (args.size() != 2) return UsageError("convert", "expects an input and an output file");
+  // Check both names before touching anything, so a bad output name writes nothing.
+  for (const auto& path : args) {
+    if (Extension(path) != ".hex") return UsageError("convert", "'" + path + "' is not a .hex file");
+  }
+  if (const int rc = OpenDocument(ctx, args[0]); rc != kSuccess) return rc;
+  return SaveDocument(ctx, args[1]);
+}
+
+int RunDump(Context& ctx, const std::vector<std::string>& args) {
+  if (args.size() != 1) return UsageError("dump", "expects one input file");
+  if (const int rc = OpenDocument(ctx, args[0]); rc != kSuccess) return rc;
+  std::cout << HexDumpText(ctx.session.image) << std::flush;
+  return kSuccess;
+}
+
+}  // namespace qm47::cli

@@ -1,0 +1,65 @@
+#include "editor/image_file.h"
+
+#include "files/hex_file.h"
+#include "model/codec.h"
+
+namespace qm47 {
+
+bool OpenImageFile(Session& s, const std::string& path) {
+  s.ui.SetBusy(true);
+  struct BusyGuard {
+    UserInterface& ui;
+    ~BusyGuard() { ui.SetBusy(false); }
+  } guard{s.ui};
+
+  if (!HasImageLength(path)) {
+    s.Say(kBadFileMessage, Icon::Critical);
+    return false;
+  }
+
+  s.flags.error = false;
+  s.flags.pageLoading = true;
+  HexReadResult file = ReadHexFile(path);
+  s.ui.Pause(500);
+  s.flags.pageLoading = false;
+  if (file.error) {
+    s.flags.error = true;
+    s.errorLog.WriteErrorLog("frmMain.ReadHexFileAs", *file.error);
+    s.Say(kFileReadErrorMessage, Icon::Exclamation);
+    s.flags.cancel = true;
+    return false;
+  }
+
+  // The program never switches models to suit a file.
+  const auto [first, second] = ModelCodeAddresses();
+  if (!ModelCodeMatches(s.model.number, file.image.GetWordBE(first), file.image.GetWordBE(second))) {
+    s.flags.error = true;
+    s.ui.Message(kModelTypeErrorMessage, kReadFromRadioCaption, Icon::Critical, Buttons::Ok);
+    return false;
+  }
+
+  s.image = file.image;
+  DecodeImage(s.image, s.record);
+  s.currentFileName = path;
+  s.flags.dirty = false;
+  return true;
+}
+
+bool SaveImageFile(Session& s, const std::string& path) {
+  s.ui.SetBusy(true);
+  PrepareImageForExport(s.record, s.image, s.model.number);
+  s.flags.pageLoading = true;
+  const auto error = WriteHexFile(path, s.image);
+  s.ui.Pause(500);
+  s.flags.pageLoading = false;
+  s.ui.SetBusy(false);
+  if (error) {
+    s.errorLog.WriteErrorLog("frmMain.SaveHexFileAs", *error);
+    s.Say(kFileSaveErrorMessage, Icon::Exclamation);
+    s.flags.cancel = true;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace qm47

@@ -1,0 +1,23 @@
+// Opening and saving the raw image (.hex) as the editor does it.
+#pragma once
+
+#include <string>
+
+#include "editor/session.h"
+
+namespace qm47 {
+
+inline constexpr const char* kBadFileMessage = "bad file!!";
+inline constexpr const char* kModelTypeErrorMessage = "ModelType Error !!";
+inline constexpr const char* kReadFromRadioCaption = "Read from Radio";
+inline constexpr const char* kFileReadErrorMessage = "FileRead Error!!";
+inline constexpr const char* kFileSaveErrorMessage = "FileSave Error!!";
+
+// Length test, model check, then the image is replaced and decoded. Returns success;
+// failures show their message and leave image and record as they were.
+bool OpenImageFile(Session& s, const std::string& path);
+
+// Encode, normalise and checksum, then an atomic write. Returns success.
+bool SaveImageFile(Session& s, const std::string& path);
+
+}  // namespace qm47

@@ -1,0 +1,35 @@
+#include "files/error_log.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace qm47 {
+
+ErrorLog::ErrorLog(std::string path, bool debugMode, Now now)
+    : path_(std::move(path)), debugMode_(debugMode), now_(std::move(now)) {}
+
+std::string ErrorLog::FormatEntry(std::chrono::system_clock::time_point when, const std::string& source,
+                                  const IoError& error) {
+  const std::time_t t = std::chrono::system_clock::to_time_t(when);
+  std::tm local{};
+#if defined(_WIN32)
+  localtime_s(&local, &t);
+#else
+  localtime_r(&t, &local);
+#endif
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y-%m-%d,%H:%M:%S", &local);
+  return std::string(stamp) + ":" + source + " -> " + std::to_string(error.number) + error.description + "\r\n";
+}
+
+void ErrorLog::WriteErrorLog(const std::string& source, const IoError& error) const {
+  if (!debugMode_ || path_.empty()) return;
+  // Opened and closed per entry so every entry is a complete line.
+  std::FILE* f = std::fopen(path_.c_str(), "ab");
+  if (!f) return;
+  const std::string entry = FormatEntry(now_(), source, error);
+  std::fwrite(entry.data(), 1, entry.size(), f);
+  std::fclose(f);
+}
+
+}  // namespace qm47

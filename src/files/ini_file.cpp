@@ -1,0 +1,79 @@
+#include "files/ini_file.h"
+
+#include <algorithm>
+#include <cctype>
+#include <sstream>
+
+#include "files/atomic_file.h"
+
+namespace qm47 {
+
+namespace {
+
+constexpr std::size_t kMaxIniBytes = 1 << 20;  // a catalogue is a few hundred bytes
+constexpr std::size_t kValueBuffer = 128;      // the value arrives through a 128-character buffer
+
+std::string Trim(const std::string& s) {
+  const auto first = s.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return "";
+  const auto last = s.find_last_not_of(" \t\r\n");
+  return s.substr(first, last - first + 1);
+}
+
+bool SameText(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+}  // namespace
+
+IniFile IniFile::Parse(const std::string& text) {
+  IniFile ini;
+  std::stringstream lines(text);
+  for (std::string raw; std::getline(lines, raw);) {
+    const std::string line = Trim(raw);
+    if (line.empty() || line[0] == ';') continue;
+    if (line[0] == '[') {
+      const auto close = line.find(']');
+      if (close == std::string::npos) continue;
+      ini.sections_.push_back({Trim(line.substr(1, close - 1)), {}});
+      continue;
+    }
+    const auto eq = line.find('=');
+    if (eq == std::string::npos || ini.sections_.empty()) continue;
+    ini.sections_.back().entries.emplace_back(Trim(line.substr(0, eq)), Trim(line.substr(eq + 1)));
+  }
+  return ini;
+}
+
+IniFile IniFile::Load(const std::string& path) {
+  ReadResult file = ReadWholeFile(path, kMaxIniBytes);
+  if (file.error) return IniFile{};
+  return Parse(std::string(file.data.begin(), file.data.end()));
+}
+
+bool IniFile::Lookup(const std::string& section, const std::string& key, std::string& value) const {
+  for (const Section& s : sections_) {
+    if (!SameText(s.name, section)) continue;
+    for (const auto& [k, v] : s.entries) {
+      if (SameText(k, key)) {
+        value = v;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+std::string ReadCatalogueValue(const IniFile& ini, const std::string& section, const std::string& key) {
+  std::string value = "<NONE>";
+  ini.Lookup(section, key, value);
+  if (value.size() > kValueBuffer - 1) value.resize(kValueBuffer - 1);
+  if (const auto nul = value.find('\0'); nul != std::string::npos) value.resize(nul);
+  if (value == "<NONE>") return "";
+  if (!value.empty() && value[0] == '#') value.erase(0, 1);
+  return value;
+}
+
+}  // namespace qm47

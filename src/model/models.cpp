@@ -1,0 +1,44 @@
+#include "model/models.h"
+
+namespace qm47 {
+
+namespace {
+constexpr const char* kNames[] = {"TK4100A", "TK520B", "TK7100C", "TK-nnnn"};
+constexpr std::uint16_t kCodes[] = {4100, 520, 7100, 0};
+constexpr int kNamedModels = 4;
+}  // namespace
+
+std::string ModelMenuName(int number) {
+  if (number < 1 || number > kNamedModels) return "";
+  return kNames[number - 1];
+}
+
+std::string ModelName(int number) {
+  if (number < 1 || number > kNamedModels) return "Unknown model";
+  return kNames[number - 1];
+}
+
+std::optional<std::uint16_t> ModelCode(int number) {
+  if (number < 1 || number > kNamedModels) return std::nullopt;
+  return kCodes[number - 1];
+}
+
+ModelCodeAddressPair ModelCodeAddresses() { return {addr::ModelCode, addr::ModelCodeCopy}; }
+
+bool ModelCodeMatches(int number, int a, int b) {
+  const auto code = ModelCode(number);
+  return code && a == b && a == *code;
+}
+
+ModelDescriptor MakeDescriptor(int number, bool atis, bool scrambler) {
+  ModelDescriptor d;
+  d.number = static_cast<std::int16_t>(number);
+  d.name = ModelName(number);
+  d.code = ModelCode(number).value_or(0);
+  d.atis = atis;
+  d.scrambler = scrambler;
+  d.title = "PC Program for " + d.name;
+  return d;
+}
+
+}  // namespace qm47

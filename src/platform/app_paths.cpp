@@ -1,0 +1,20 @@
+#include "platform/app_paths.h"
+
+#include <QCoreApplication>
+#include <QStandardPaths>
+
+#include "files/data_folder.h"
+
+namespace qm47 {
+
+std::string PlatformDataFolder() {
+  const QByteArray env = qgetenv("QM47_DATA_DIR");
+  return ResolveDataFolder(env.toStdString(), QCoreApplication::applicationDirPath().toStdString(),
+                           QM47_INSTALLED_DATA_DIR);
+}
+
+std::string PlatformStateFolder() {
+  return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation).toStdString();
+}
+
+}  // namespace qm47

@@ -1,0 +1,14 @@
+// Where this installation keeps its files, as the platform tells it.
+#pragma once
+
+#include <string>
+
+namespace qm47 {
+
+// QM47_DATA_DIR, else the executable's folder when it holds global.ini, else the installed folder.
+// Needs a QCoreApplication.
+std::string PlatformDataFolder();
+// Per-user state folder for err.log when the data folder is read-only.
+std::string PlatformStateFolder();
+
+}  // namespace qm47

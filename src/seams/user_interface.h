@@ -1,0 +1,28 @@
+// How the program talks to its user: the window shows real dialogs, the CLI
+// prints to stderr and answers by its options, tests script the answers.
+#pragma once
+
+#include <string>
+
+namespace qm47 {
+
+enum class Icon { None, Critical, Question, Exclamation, Information };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class Answer { Ok, Cancel, Yes, No, Retry };
+
+class UserInterface {
+ public:
+  virtual ~UserInterface() = default;
+
+  virtual Answer Message(const std::string& text, const std::string& caption, Icon icon,
+                         Buttons buttons) = 0;
+  // Transfer monitor line (shown in debug mode).
+  virtual void Monitor(const std::string& /*line*/) {}
+  virtual void Progress(int /*value*/, int /*maximum*/) {}
+  virtual void SetBusy(bool /*busy*/) {}
+  virtual void ProcessEvents() {}
+  // A documented pause after file operations; only a window needs it.
+  virtual void Pause(int /*milliseconds*/) {}
+};
+
+}  // namespace qm47
