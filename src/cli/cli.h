@@ -55,5 +55,10 @@ int SaveDocument(Context& ctx, const std::string& path);
 int RunNew(Context& ctx, const std::vector<std::string>& args);
 int RunConvert(Context& ctx, const std::vector<std::string>& args);
 int RunDump(Context& ctx, const std::vector<std::string>& args);
+int RunReport(Context& ctx, const std::vector<std::string>& args);  // report_command.cpp
+int RunRead(Context& ctx, const std::vector<std::string>& args);    // link_commands.cpp
+int RunProgram(Context& ctx, const std::vector<std::string>& args);
+int RunClear(Context& ctx, const std::vector<std::string>& args);
+int RunPorts(Context& ctx, const std::vector<std::string>& args);
 
 }  // namespace qm47::cli

@@ -31,9 +31,17 @@ Options (before the command):
 Commands:
   new [--destination NAME] OUT     settings of a fresh image of the model, saved to OUT
   convert IN OUT                   open IN, save OUT
+  report IN [OUT]                  the text report of IN, on stdout or saved to OUT (.txt)
   dump IN                          the hex dump text of IN's image, on stdout
+  read --port DEV OUT              read the radio's settings into OUT
+  program --port DEV IN            program the settings of IN into the radio
+  clear mmsi|dsc-log|distress-log --port DEV
+                                   clear the radio's MMSI count, DSC log or distress log
+  ports                            list the serial ports (name, description, USB ids)
 
-Files: .hex is the raw 16384-byte radio image; the extension decides (any case).
+Files: .hex is the raw 16384-byte radio image, .dat the settings text file, .txt a report;
+the extension decides (any case). DEV is a port name (ttyUSB0, COM3), a full device path,
+or a port number 1..4 mapped through the preferences.
 Messages the editor would show in a box are printed on stderr, one per line.
 Exit status: 0 success, 1 the operation failed or was refused, 2 usage error.
 )";
@@ -45,6 +53,11 @@ const std::map<std::string, Command>& Commands() {
       {"new", RunNew},
       {"convert", RunConvert},
       {"dump", RunDump},
+      {"report", RunReport},
+      {"read", RunRead},
+      {"program", RunProgram},
+      {"clear", RunClear},
+      {"ports", RunPorts},
   };
   return commands;
 }
