@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "run_cli.h"
+
+using namespace qm47::testing;
+
+namespace {
+
+const char* kCatalogue =
+    "[model1]\nuse=1\natis=1\nscrambler=1\n[model2]\nuse=1\natis=1\nscrambler=0\n"
+    "[model3]\nuse=1\natis=0\nscrambler=1\n[model4]\nuse=1\natis=0\nscrambler=0\n";
+
+struct Cli {
+  TempDir dir{"cli"};
+  Cli() { dir.Write("global.ini", kCatalogue); }
+  CliResult operator()(const std::string& args) {
+    return RunIn(dir, "qm47-cli", "--data-dir " + Quote(dir.path().string()) + " " + args);
+  }
+};
+
+int Byte(const std::string& bytes, std::size_t at) { return static_cast<unsigned char>(bytes.at(at)); }
+
+}  // namespace
+
+TEST(CliFiles, NewWritesTheExportedFreshImageOfTheModel) {
+  Cli cli;
+  const CliResult r = cli("--model 2 new radio.hex");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const std::string img = cli.dir.Read("radio.hex");
+  ASSERT_EQ(img.size(), 16384u);
+  EXPECT_EQ(Byte(img, 0), 0x02);
+  EXPECT_EQ(Byte(img, 1), 0x08);
+  EXPECT_EQ(Byte(img, 0x3FFE), 0x02);
+  EXPECT_EQ(Byte(img, 0x007A), 0x55);
+  unsigned sum = 0;
+  for (std::size_t i = 0x42; i <= 0x5E; ++i) sum += static_cast<unsigned>(Byte(img, i));
+  EXPECT_EQ(Byte(img, 0x5F), static_cast<int>(sum % 256));
+  // Channel 16 of the USA plan is enabled and named.
+  EXPECT_EQ(img.substr(0x0C00 + 12 * 32, 8), "DISTRESS");
+
+  ASSERT_EQ(cli("--model 3 new OTHER.HEX").exitCode, 0);
+  EXPECT_EQ(Byte(cli.dir.Read("OTHER.HEX"), 1), 0xBC);
+}
+
+TEST(CliFiles, ConvertReproducesAndNormalisesAnImage) {
+  Cli cli;
+  ASSERT_EQ(cli("--model 1 new a.hex").exitCode, 0);
+  std::string crafted = cli.dir.Read("a.hex");
+  crafted[0x0004] = 1;     // current group INTL ...
+  crafted[0x00C0] = 0;     // ... which is not usable
+  crafted[0x0022] = 0x12;  // a memory channel word that points nowhere
+  crafted[0x3FF0] = 0x42;  // bytes the program does not use travel unchanged
+  cli.dir.Write("crafted.hex", crafted);
+  const CliResult r = cli("--model 1 convert crafted.hex out.hex");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::string out = cli.dir.Read("out.hex");
+  EXPECT_EQ(Byte(out, 0x0004), 2);  // from INTL the next usable group is Canada
+  EXPECT_EQ(Byte(out, 0x0022), 0xFF);
+  EXPECT_EQ(Byte(out, 0x3FF0), 0x42);
+  EXPECT_EQ(Byte(out, 0x00C0), 0);
+
+  const CliResult dump = cli("--model 1 dump out.hex");
+  ASSERT_EQ(dump.exitCode, 0);
+  EXPECT_EQ(dump.out.rfind("       00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F\r\n ----  -- --", 0), 0u);
+  EXPECT_NE(dump.out.find("\r\n 3FF0: 42 FF"), std::string::npos);
+  EXPECT_NE(dump.out.find("\r\n 0000: 10 04 00 00 02 "), std::string::npos);
+}
+
+TEST(CliFiles, RefusalsPrintTheMessageAndLeaveTheOutputAlone) {
+  Cli cli;
+  ASSERT_EQ(cli("--model 1 new one.hex").exitCode, 0);
+  cli.dir.Write("short.hex", std::string(100, '\0'));
+  cli.dir.Write("keep.hex", "previous");
+
+  CliResult r = cli("--model 2 convert one.hex keep.hex");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "ModelType Error !!\n");
+  r = cli("--model 1 convert short.hex keep.hex");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "bad file!!\n");
+  r = cli("--model 1 convert missing.hex keep.hex");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "bad file!!\n");
+  EXPECT_EQ(cli.dir.Read("keep.hex"), "previous");
+  r = cli("--model 1 convert one.hex nofolder/new.hex");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "FileSave Error!!\n");
+  EXPECT_FALSE(std::filesystem::exists(cli.dir.path() / "nofolder"));
+}
+
+TEST(CliFiles, UsageErrorsAndUnknownModels) {
+  Cli cli;
+  EXPECT_EQ(cli("").exitCode, 2);
+  EXPECT_EQ(cli("frobnicate").exitCode, 2);
+  EXPECT_EQ(cli("--model x new a.hex").exitCode, 2);
+  EXPECT_EQ(cli("--model 11 new a.hex").exitCode, 2);
+  EXPECT_EQ(cli("--bogus new a.hex").exitCode, 2);
+  EXPECT_EQ(cli("new").exitCode, 2);
+  EXPECT_EQ(cli("new a.bin").exitCode, 2);
+  EXPECT_EQ(cli("convert a.hex").exitCode, 2);
+  EXPECT_FALSE(std::filesystem::exists(cli.dir.path() / "a.hex"));
+  const CliResult help = cli("--help");
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.out.find("convert IN OUT"), std::string::npos);
+
+  CliResult r = cli("--model 7 new a.hex");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "Unknown model!!\n");
+  cli.dir.Write("global.ini", "[model1]\nuse=0\n");
+  r = cli("new a.hex");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "Unknown model!!\n");
+  EXPECT_FALSE(std::filesystem::exists(cli.dir.path() / "a.hex"));
+}
+
+TEST(CliFiles, NewFromADestinationFile) {
+  Cli cli;
+  ASSERT_EQ(cli("--model 1 new base.hex").exitCode, 0);
+  std::string regional = cli.dir.Read("base.hex");
+  regional.replace(0x0C00 + 12 * 32, 8, "REGIONAL");
+  cli.dir.Write("Eur_1004.ini", regional);
+  ASSERT_EQ(cli("--model 1 new --destination eur out.hex").exitCode, 0);
+  EXPECT_EQ(cli.dir.Read("out.hex").substr(0x0C00 + 12 * 32, 8), "REGIONAL");
+  const CliResult r = cli("--model 1 new --destination asia out2.hex");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "IniFileRead Error!!\n");
+  EXPECT_FALSE(std::filesystem::exists(cli.dir.path() / "out2.hex"));
+}

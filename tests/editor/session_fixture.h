@@ -1,0 +1,40 @@
+// A session over a scratch data folder with the four catalogue models.
+#pragma once
+
+#include <memory>
+
+#include "editor/new_image.h"
+#include "editor/session.h"
+#include "model/fresh_image.h"
+#include "recording_ui.h"
+#include "temp_dir.h"
+
+namespace qm47::testing {
+
+inline constexpr const char* kCatalogue =
+    "[model1]\nuse=1\natis=1\nscrambler=1\n[model2]\nuse=1\natis=1\nscrambler=0\n"
+    "[model3]\nuse=1\natis=0\nscrambler=1\n[model4]\nuse=1\natis=0\nscrambler=0\n";
+
+struct SessionFixture {
+  explicit SessionFixture(int model = 1, bool debug = true)
+      : dir("editor"),
+        session(dir.path().string(), IniFile::Parse(kCatalogue), prefs, ui, StartupFlags{debug, false},
+                ErrorLog(dir / "err.log", debug)) {
+    SetModel(session, model);
+    NewImageSetup(session);
+  }
+
+  std::string Image(int model) {
+    SettingsRecord rec;
+    MemoryImage img;
+    NewImageData(rec, img, model);
+    return std::string(img.bytes().begin(), img.bytes().end());
+  }
+
+  TempDir dir;
+  MemoryPreferenceStore prefs;
+  RecordingUi ui;
+  Session session;
+};
+
+}  // namespace qm47::testing

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include "editor/startup.h"
+
+using namespace qm47;
+
+TEST(Startup, SwitchIsComparedWholeAfterTrimAndUpperCase) {
+  auto both = ParseSwitch(" /ed ");
+  EXPECT_TRUE(both.debugMode && both.baud19200);
+  both = ParseSwitch("/DE");
+  EXPECT_TRUE(both.debugMode && both.baud19200);
+  auto d = ParseSwitch("/d");
+  EXPECT_TRUE(d.debugMode && !d.baud19200);
+  auto e = ParseSwitch("/E");
+  EXPECT_TRUE(!e.debugMode && e.baud19200);
+  for (const char* none : {"/D /E", "", "D", "/X", "/DEE"}) {
+    auto f = ParseSwitch(none);
+    EXPECT_FALSE(f.debugMode || f.baud19200) << none;
+  }
+}
+
+TEST(Startup, ModelListStopsAtTheFirstSectionWithoutUse) {
+  EXPECT_EQ(ModelsInUse(IniFile::Parse("[model1]\nuse=1\n[model3]\nuse=1\n")), (std::vector<int>{1}));
+  EXPECT_EQ(ModelsInUse(IniFile::Parse("[model1]\nuse=0\n[model2]\nuse=01\n[model3]\nuse=yes\n[model4]\nuse=#1\n")),
+            (std::vector<int>{2, 4}));
+  EXPECT_TRUE(ModelsInUse(IniFile::Parse("[model2]\nuse=1\n")).empty());
+  EXPECT_TRUE(ModelsInUse(IniFile{}).empty());
+  EXPECT_EQ(ModelsInUse(IniFile::Parse("[model1]\nuse=2\n[model2]\nuse=1 \n")), (std::vector<int>{2}));
+}
+
+TEST(Startup, RememberedModelWinsOnlyWhenInUse) {
+  const IniFile all = IniFile::Parse("[model1]\nuse=1\n[model2]\nuse=1\n[model3]\nuse=1\n");
+  MemoryPreferenceStore prefs;
+  EXPECT_EQ(StartupModel(all, prefs), 1);  // "lastmodel" defaults to 1
+  prefs.Save("Settings", "lastmodel", "2");
+  EXPECT_EQ(StartupModel(all, prefs), 2);
+  prefs.Save("Settings", "lastmodel", "9");
+  EXPECT_EQ(StartupModel(all, prefs), 3);  // the last model in use
+  prefs.Save("Settings", "lastmodel", "garbage");
+  EXPECT_EQ(StartupModel(all, prefs), 3);
+
+  const IniFile onlyTwo = IniFile::Parse("[model1]\nuse=0\n[model2]\nuse=1\n");
+  EXPECT_EQ(StartupModel(onlyTwo, MemoryPreferenceStore{}), 2);
+  EXPECT_EQ(StartupModel(IniFile{}, prefs), 0);
+}
+
+TEST(Startup, DescriptorReadsAtisAndScramblerFromTheCatalogue) {
+  const IniFile ini = IniFile::Parse("[model1]\nuse=1\natis=True\nscrambler=0\n[model2]\nuse=1\natis=#1\nscrambler=x\n");
+  ModelDescriptor d = DescriptorFromCatalogue(ini, 1);
+  EXPECT_EQ(d.name, "TK4100A");
+  EXPECT_EQ(d.code, 4100);
+  EXPECT_TRUE(d.atis);
+  EXPECT_FALSE(d.scrambler);
+  EXPECT_EQ(d.title, "PC Program for TK4100A");
+  d = DescriptorFromCatalogue(ini, 2);
+  EXPECT_TRUE(d.atis);
+  EXPECT_FALSE(d.scrambler);  // unreadable: off
+  EXPECT_EQ(DescriptorFromCatalogue(ini, 6).title, "PC Program for Unknown model");
+}
