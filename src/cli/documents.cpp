@@ -7,6 +7,7 @@
 #include "cli/cli.h"
 #include "editor/image_file.h"
 #include "editor/new_image.h"
+#include "editor/settings_file.h"
 
 namespace qm47::cli {
 
@@ -24,14 +25,16 @@ int UsageError(const std::string& command, const std::string& problem) {
 
 int OpenDocument(Context& ctx, const std::string& path) {
   const std::string ext = Extension(path);
-  if (ext != ".hex") return UsageError("open", "'" + path + "' is not a .hex file");
+  if (ext != ".hex" && ext != ".dat") return UsageError("open", "'" + path + "' is not a .hex or .dat file");
   NewImageSetup(ctx.session);
+  if (ext == ".dat") return OpenSettingsFile(ctx.session, path) ? kSuccess : kFailed;
   return OpenImageFile(ctx.session, path) ? kSuccess : kFailed;
 }
 
 int SaveDocument(Context& ctx, const std::string& path) {
   const std::string ext = Extension(path);
-  if (ext != ".hex") return UsageError("save", "'" + path + "' is not a .hex file");
+  if (ext != ".hex" && ext != ".dat") return UsageError("save", "'" + path + "' is not a .hex or .dat file");
+  if (ext == ".dat") return SaveSettingsFile(ctx.session, path) ? kSuccess : kFailed;
   return SaveImageFile(ctx.session, path) ? kSuccess : kFailed;
 }
 

@@ -8,6 +8,16 @@
 
 namespace qm47::cli {
 
+namespace {
+
+// The settings documents: the raw image and the settings text file.
+bool IsDocument(const std::string& path) {
+  const std::string ext = Extension(path);
+  return ext == ".hex" || ext == ".dat";
+}
+
+}  // namespace
+
 int RunNew(Context& ctx, const std::vector<std::string>& args) {
   std::string destination;
   std::vector<std::string> rest;
@@ -20,8 +30,7 @@ int RunNew(Context& ctx, const std::vector<std::string>& args) {
     }
   }
   if (rest.size() != 1) return UsageError("new", "expects exactly one output file");
-  const std::string ext = Extension(rest[0]);
-  if (ext != ".hex") return UsageError("new", "'" + rest[0] + "' is not a .hex file");
+  if (!IsDocument(rest[0])) return UsageError("new", "'" + rest[0] + "' is not a .hex or .dat file");
   const bool loaded = NewImageSetup(ctx.session, destination);
   if (!destination.empty() && !loaded) {
     ctx.session.Say("IniFileRead Error!!", Icon::Exclamation);
@@ -34,7 +43,7 @@ int RunConvert(Context& ctx, const std::vector<std::string>& args) {
   if (args.size() != 2) return UsageError("convert", "expects an input and an output file");
   // Check both names before touching anything, so a bad output name writes nothing.
   for (const auto& path : args) {
-    if (Extension(path) != ".hex") return UsageError("convert", "'" + path + "' is not a .hex file");
+    if (!IsDocument(path)) return UsageError("convert", "'" + path + "' is not a .hex or .dat file");
   }
   if (const int rc = OpenDocument(ctx, args[0]); rc != kSuccess) return rc;
   return SaveDocument(ctx, args[1]);
@@ -43,6 +52,8 @@ int RunConvert(Context& ctx, const std::vector<std::string>& args) {
 int RunDump(Context& ctx, const std::vector<std::string>& args) {
   if (args.size() != 1) return UsageError("dump", "expects one input file");
   if (const int rc = OpenDocument(ctx, args[0]); rc != kSuccess) return rc;
+  // A settings text file has no image of its own: show the one a .hex save would write.
+  if (Extension(args[0]) == ".dat") PrepareImageForExport(ctx.session.record, ctx.session.image, ctx.session.model.number);
   std::cout << HexDumpText(ctx.session.image) << std::flush;
   return kSuccess;
 }

@@ -1,0 +1,86 @@
+#include "editor/settings_file.h"
+
+#include "editor/image_file.h"
+#include "files/dat_reader.h"
+#include "files/dat_writer.h"
+
+namespace qm47 {
+
+namespace {
+
+struct BusyWindow {
+  explicit BusyWindow(Session& s) : s(s) {
+    s.ui.SetBusy(true);
+    s.flags.pageLoading = true;
+  }
+  ~BusyWindow() {
+    s.flags.pageLoading = false;
+    s.ui.SetBusy(false);
+  }
+  Session& s;
+};
+
+}  // namespace
+
+bool FileRead2(Session& s, const std::string& path) {
+  s.flags.error = false;
+  std::optional<IoError> error;
+  {
+    BusyWindow busy(s);
+    const DatReadResult file = ReadDatFile(path);
+    error = file.error;
+    if (!error) {
+      // A name that does not exist fails the model check like a file of another model.
+      if (file.notFound || !DatModelMatches(*file.table, s.model.number)) {
+        s.Say(kDifferentModelMessage, Icon::Critical);
+        s.flags.error = true;
+      } else {
+        ApplyDatSettings(*file.table, s.record, s.model);
+      }
+    }
+    s.ui.Pause(500);
+  }
+  if (error) {
+    s.flags.error = true;
+    s.errorLog.WriteErrorLog("frmMain.FileRead2", *error);
+    s.Say(kFileReadErrorMessage, Icon::Exclamation);
+    s.flags.cancel = true;
+  }
+  return !s.flags.error;
+}
+
+bool SaveFileAs(Session& s, const std::string& path) {
+  s.flags.error = false;
+  std::optional<IoError> error;
+  {
+    BusyWindow busy(s);
+    error = WriteDatFile(path, s.record, s.model);
+    s.ui.Pause(500);
+  }
+  if (error) {
+    s.flags.error = true;
+    s.errorLog.WriteErrorLog("frmMain.SaveFileAs", *error);
+    s.Say(kFileSaveErrorMessage, Icon::Exclamation);
+    s.flags.cancel = true;
+    return false;
+  }
+  return true;
+}
+
+bool OpenSettingsFile(Session& s, const std::string& path) {
+  s.flags.cancel = true;
+  if (!FileRead2(s, path)) return false;
+  s.currentFileName = path;
+  s.flags.cancel = false;
+  return true;
+}
+
+bool SaveSettingsFile(Session& s, const std::string& path) {
+  s.flags.cancel = true;
+  if (!SaveFileAs(s, path)) return false;
+  s.currentFileName = path;
+  s.flags.cancel = false;
+  return true;
+}
+
+}  // namespace qm47

@@ -1,0 +1,26 @@
+// Opening and saving the settings text file (.dat) as the editor does it.
+#pragma once
+
+#include <string>
+
+#include "editor/session.h"
+
+namespace qm47 {
+
+inline constexpr const char* kDifferentModelMessage = "different model!!";
+
+// Reads `path` into the settings record after the model check (a merge: what the
+// file lacks keeps its value). Clears the error flag on entry, sets it on failure.
+bool FileRead2(Session& s, const std::string& path);
+
+// Writes the record to `path` atomically. Clears the error flag on entry, sets it
+// on failure; a failed save leaves the previous file exactly as it was.
+bool SaveFileAs(Session& s, const std::string& path);
+
+// The Open and Save commands once a path is known: FileRead2 / SaveFileAs, then on
+// success `path` becomes the current file name and the cancel flag is cleared.
+// Neither changes the dirty flag.
+bool OpenSettingsFile(Session& s, const std::string& path);
+bool SaveSettingsFile(Session& s, const std::string& path);
+
+}  // namespace qm47

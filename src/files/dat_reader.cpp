@@ -1,0 +1,436 @@
+#include "files/dat_reader.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "files/atomic_file.h"
+
+namespace qm47 {
+
+namespace {
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string UpperCopy(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = Upper(c);
+  return out;
+}
+
+// Only spaces are trimmed; a tab is part of the text.
+std::string_view Trim(std::string_view s) {
+  const std::size_t first = s.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = s.find_last_not_of(' ');
+  return s.substr(first, last - first + 1);
+}
+
+// Lines end at CR LF or at a lone CR; a lone LF is part of the line.
+class LineReader {
+ public:
+  explicit LineReader(std::string_view text) : text_(text) {}
+  bool AtEnd() const { return pos_ >= text_.size(); }
+  std::string_view Next() {
+    const std::size_t end = std::min(text_.find('\r', pos_), text_.size());
+    const std::string_view line = text_.substr(pos_, end - pos_);
+    pos_ = end + 1;
+    if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+    return line;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+// Sign, digits with an optional fraction, optional exponent; returns the characters used.
+std::size_t ScanDecimal(std::string_view s) {
+  std::size_t i = 0;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
+  if (i < s.size() && s[i] == '.') {
+    ++i;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i, ++digits;
+  }
+  if (digits == 0) return 0;
+  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+    std::size_t j = i + 1;
+    if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+    const std::size_t expStart = j;
+    while (j < s.size() && s[j] >= '0' && s[j] <= '9') ++j;
+    if (j > expStart) i = j;
+  }
+  return i;
+}
+
+// The decimal number at the start of `s` (locale-independent); nullopt when there is none.
+std::optional<double> LeadingDecimal(std::string_view s, std::size_t* used = nullptr) {
+  const std::size_t n = ScanDecimal(s);
+  if (n == 0) return std::nullopt;
+  std::string_view body = s.substr(0, n);
+  const bool negative = body.front() == '-';
+  if (body.front() == '+' || body.front() == '-') body.remove_prefix(1);
+  double value = 0;
+  const auto [end, ec] = std::from_chars(body.data(), body.data() + body.size(), value);
+  if (ec == std::errc::result_out_of_range) {
+    // Too large gives infinity, too small gives zero; both are handled by range checks.
+    const std::size_t e = body.find_first_of("eE");
+    const bool tiny = e != std::string_view::npos && body.find('-', e) != std::string_view::npos;
+    value = tiny ? 0.0 : HUGE_VAL;
+  } else if (ec != std::errc() || end != body.data() + body.size()) {
+    return std::nullopt;
+  }
+  if (used) *used = n;
+  return negative ? -value : value;
+}
+
+// The whole text is one decimal number.
+std::optional<double> WholeDecimal(std::string_view s) {
+  std::size_t used = 0;
+  const auto value = LeadingDecimal(s, &used);
+  if (!value || used != s.size()) return std::nullopt;
+  return value;
+}
+
+double RoundHalfEven(double x) {
+  if (!std::isfinite(x)) return x;
+  const double r = std::round(x);  // halves away from zero
+  if (std::fabs(x - std::trunc(x)) == 0.5) return 2.0 * std::round(x / 2.0);
+  return r;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Upper(x) == Upper(y); });
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- section table
+
+DatSectionTable::Span DatSectionTable::Store(std::string_view text) {
+  Span s{static_cast<std::uint32_t>(texts_.size()), static_cast<std::uint32_t>(text.size())};
+  texts_.append(text);
+  return s;
+}
+
+DatSectionTable DatSectionTable::Parse(std::string_view fileText) {
+  DatSectionTable table;
+  // Offsets are 32-bit; larger inputs are cut (the file reader refuses them long before).
+  fileText = fileText.substr(0, std::min<std::size_t>(fileText.size(), 0x3FFFFFFF));
+  table.texts_.reserve(fileText.size());
+  LineReader lines(fileText);
+  std::string_view current;
+  bool haveCurrent = false;
+
+  while (!lines.AtEnd()) {
+    if (!haveCurrent) current = lines.Next();
+    haveCurrent = false;
+    if (current.empty() || current.front() != '[') continue;
+    const std::size_t close = current.find(']');
+    if (close == std::string_view::npos || close == 1) continue;
+    const std::string name = UpperCopy(Trim(current.substr(1, close - 1)));
+    // A header on the very last line makes no section.
+    if (lines.AtEnd()) break;
+
+    Section section;
+    section.name = table.Store(name);
+    section.firstEntry = static_cast<std::uint32_t>(table.entries_.size());
+    while (!lines.AtEnd()) {
+      const std::string_view line = lines.Next();
+      const std::size_t eq = line.find('=');
+      if (eq == std::string_view::npos || eq == 0) {
+        // "[X]=1" was a key above; here a line holding "[" anywhere ends the section.
+        if (line.find('[') != std::string_view::npos) {
+          current = line;
+          haveCurrent = true;
+          break;
+        }
+        continue;
+      }
+      Entry entry;
+      entry.key = table.Store(UpperCopy(Trim(line.substr(0, eq))));
+      std::string_view value = Trim(line.substr(eq + 1));
+      if (!value.empty() && value.front() == '#') value.remove_prefix(1);
+      entry.value = table.Store(value);
+      table.entries_.push_back(entry);
+    }
+    section.entryCount = static_cast<std::uint32_t>(table.entries_.size()) - section.firstEntry;
+    table.sections_.push_back(section);
+  }
+  table.BuildIndex();
+  return table;
+}
+
+void DatSectionTable::BuildIndex() {
+  byName_.resize(sections_.size());
+  for (std::size_t i = 0; i < sections_.size(); ++i) byName_[i] = static_cast<std::uint32_t>(i);
+  std::stable_sort(byName_.begin(), byName_.end(), [this](std::uint32_t a, std::uint32_t b) {
+    return Text(sections_[a].name) < Text(sections_[b].name);
+  });
+}
+
+std::string_view DatSectionTable::SectionName(std::size_t i) const { return Text(sections_.at(i).name); }
+
+std::size_t DatSectionTable::KeyCount(std::size_t section) const { return sections_.at(section).entryCount; }
+
+std::string_view DatSectionTable::Key(std::size_t section, std::size_t k) const {
+  const Section& s = sections_.at(section);
+  if (k >= s.entryCount) return {};
+  return Text(entries_[s.firstEntry + k].key);
+}
+
+std::string_view DatSectionTable::Value(std::size_t section, std::size_t k) const {
+  const Section& s = sections_.at(section);
+  if (k >= s.entryCount) return {};
+  return Text(entries_[s.firstEntry + k].value);
+}
+
+std::string_view DatSectionTable::Lookup(std::string_view section, std::string_view key) const {
+  const std::string name = UpperCopy(section);
+  auto it = std::lower_bound(byName_.begin(), byName_.end(), name,
+                             [this](std::uint32_t i, const std::string& n) { return Text(sections_[i].name) < n; });
+  for (; it != byName_.end() && Text(sections_[*it].name) == name; ++it) {
+    const Section& s = sections_[*it];
+    for (std::uint32_t k = 0; k < s.entryCount; ++k) {
+      const Entry& e = entries_[s.firstEntry + k];
+      if (EqualsNoCase(Text(e.key), key)) return Text(e.value);
+    }
+  }
+  return {};
+}
+
+// ---------------------------------------------------------------- conversions
+
+std::optional<bool> DatFlag(std::string_view value) {
+  if (EqualsNoCase(value, "True")) return true;
+  if (EqualsNoCase(value, "False")) return false;
+  const auto number = WholeDecimal(value);
+  if (!number) return std::nullopt;
+  return *number != 0;
+}
+
+std::optional<std::int32_t> DatNumber(std::string_view value, std::int32_t min, std::int32_t max) {
+  const auto number = WholeDecimal(value);
+  if (!number) return std::nullopt;
+  const double r = RoundHalfEven(*number);
+  if (!(r >= min && r <= max)) return std::nullopt;
+  return static_cast<std::int32_t>(r);
+}
+
+std::optional<double> DatFrequency(std::string_view value) {
+  const auto number = WholeDecimal(value);
+  if (!number || !std::isfinite(*number)) return std::nullopt;
+  const double f = *number;
+  if (f == 0) return 0.0;
+  // What the image can hold: MHz - 100 as six decimal digits in 100 Hz steps.
+  if (!(f > 100) || std::llround((f - 100) * 10000) >= 1000000) return std::nullopt;
+  return f;
+}
+
+double DatLeadingNumber(std::string_view value) { return RoundHalfEven(LeadingDecimal(value).value_or(0.0)); }
+
+bool DatModelMatches(const DatSectionTable& table, int number) {
+  const auto value = DatNumber(table.Lookup("MAIN", "MODELTYPE"), INT32_MIN, INT32_MAX);
+  return value && *value == number;
+}
+
+// ---------------------------------------------------------------- merge
+
+namespace {
+
+// Ranges a number must fit to be usable: what the image field can hold.
+constexpr std::int32_t kByteMax = 255;
+constexpr std::int32_t kOffsetMagnitudeMax = 31;  // five bits and a sign
+constexpr std::int32_t kWordMax = 65535;
+constexpr std::int32_t kScrambleMax = 7;  // three bits
+
+class Merger {
+ public:
+  Merger(const DatSectionTable& table, std::string section) : table_(table), section_(std::move(section)) {}
+
+  std::string_view Get(const std::string& key) const { return table_.Lookup(section_, key); }
+  void Flag(const std::string& key, bool& field) const {
+    if (const auto v = DatFlag(Get(key))) field = *v;
+  }
+  template <typename Int>
+  void Number(const std::string& key, Int& field, std::int32_t min, std::int32_t max) const {
+    if (const auto v = DatNumber(Get(key), min, max)) field = static_cast<Int>(*v);
+  }
+  void Frequency(const std::string& key, double& field) const {
+    if (const auto v = DatFrequency(Get(key))) field = *v;
+  }
+  void Text(const std::string& key, std::string& field) const { field = std::string(Get(key)); }
+
+ private:
+  const DatSectionTable& table_;
+  std::string section_;
+};
+
+std::string Indexed(const std::string& stem, int i) { return stem + std::to_string(i); }
+std::string Spaced(const std::string& stem, int i) { return stem + " " + std::to_string(i); }
+
+constexpr const char* kGroupKeys[kGroupCount] = {"USA", "INTL", "Canada", "EXP CH"};
+
+void MergeRegion(const DatSectionTable& table, std::vector<Channel>& channels, const std::string& prefix,
+                 bool scrambler) {
+  for (std::size_t n = 0;; ++n) {
+    const std::string section = prefix + std::to_string(n);
+    const std::string_view position = table.Lookup(section, "Position");
+    if (position.empty()) return;  // a gap ends the region
+    const double slot = DatLeadingNumber(position);
+    if (!(slot >= 0 && slot < static_cast<double>(channels.size()))) continue;
+    Channel& ch = channels[static_cast<std::size_t>(slot)];
+    const Merger m(table, section);
+    ch.Position = static_cast<std::int16_t>(slot);
+    m.Flag("Enable", ch.Enable);
+    m.Flag("LowPower", ch.LowPower);
+    m.Flag("PowUp", ch.PowUp);
+    m.Flag("Duplex", ch.Duplex);
+    // A position without a duplex pair never becomes duplex.
+    ch.Duplex = ch.Duplex && ch.DupCapable;
+    m.Flag("TxEnable", ch.TxEnable);
+    m.Flag("DispayA", ch.DispayA);
+    m.Flag("ScanMemory", ch.ScanMemory);
+    if (scrambler) m.Number("Scramble", ch.Scramble, 0, kScrambleMax);
+    m.Text("ChTag", ch.ChTag);
+  }
+}
+
+void MergeDirectory(const DatSectionTable& table, std::vector<DirectoryEntry>& dir, const std::string& prefix) {
+  for (std::size_t k = 0; k < dir.size(); ++k) {
+    const Merger m(table, prefix + std::to_string(k + 1));
+    m.Flag("Enable", dir[k].InUse);
+    m.Text("TagName", dir[k].TagName);
+    m.Text("Mmsid", dir[k].Mmsid);
+  }
+}
+
+}  // namespace
+
+void ApplyDatSettings(const DatSectionTable& table, SettingsRecord& rec, const ModelDescriptor& model) {
+  {
+    const Merger m(table, "Usable CH Group Setup");
+    for (int i = 0; i < kGroupCount; ++i) m.Flag(kGroupKeys[i], rec.UsableGroup[static_cast<std::size_t>(i)].Usable);
+    for (int i = 0; i < kGroupCount; ++i) m.Flag(Spaced("TX TOT", i), rec.UsableGroup[static_cast<std::size_t>(i)].TxTot);
+    for (int i = 0; i < kGroupCount; ++i) {
+      m.Number(Spaced("Priority CH", i), rec.UsableGroup[static_cast<std::size_t>(i)].PriorityCh, 0, kWordMax);
+    }
+    for (int i = 0; i < kGroupCount; ++i) {
+      m.Flag(Spaced("Status Icon", i), rec.UsableGroup[static_cast<std::size_t>(i)].StatusIcon);
+    }
+    for (int i = 0; i < kGroupCount; ++i) {
+      m.Text(Spaced("Status name", i), rec.UsableGroup[static_cast<std::size_t>(i)].StatusName);
+    }
+  }
+  {
+    const Merger m(table, "Common Setup");
+    CommonSetupGroup& c = rec.CommonSetup;
+    m.Number("TX Po Display", c.TxPoDisplay, 0, kByteMax);
+    m.Flag("SCAN", c.Scan);
+    m.Number("Resume Time", c.ResumeTime, 0, kByteMax);
+    m.Flag("PTT SCAN Clear", c.PttScanClear);
+    m.Flag("Dual Watch", c.DualWatch);
+    m.Number("Offset Time", c.OffsetTime, -kOffsetMagnitudeMax, kOffsetMagnitudeMax);
+    m.Number("Magnetic Variation", c.MagneticVariation, 0, kByteMax);
+    m.Number("Weater", c.Weater, 0, kByteMax);
+    m.Flag("Rotary", c.Rotary);
+  }
+  {
+    const Merger m(table, "DSC Setup (Basic Setup)");
+    DscBasicGroup& b = rec.DscBasic;
+    for (int i = 0; i < kRegionCount; ++i) m.Flag(kGroupKeys[i], b.DscGroup[static_cast<std::size_t>(i)]);
+    m.Text("User MMSI", b.UserMmsi);
+    for (int i = 0; i < 4; ++i) {
+      m.Flag(Indexed("PosRequest", i), b.PosRequest[static_cast<std::size_t>(i)]);
+      m.Flag(Indexed("PosRequestTX", i), b.PosRequestTX[static_cast<std::size_t>(i)]);
+    }
+    for (int i = 0; i < 8; ++i) m.Flag(Indexed("BeepOut", i), b.BeepOut[static_cast<std::size_t>(i)]);
+  }
+  {
+    const Merger m(table, "DSC Setup (Advanced Setup)");
+    DscAdvancedGroup& a = rec.DscAdvanced;
+    for (int i = 0; i < 4; ++i) {
+      const auto k = static_cast<std::size_t>(i);
+      m.Flag(Indexed("All Ships Call", i), a.AllShipsCall[k]);
+      m.Flag(Indexed("All Ships CallTX", i), a.AllShipsCallTX[k]);
+      m.Flag(Indexed("Group Call", i), a.GroupCall[k]);
+      m.Flag(Indexed("Group CallTX", i), a.GroupCallTX[k]);
+      m.Flag(Indexed("Individual Call", i), a.IndividualCall[k]);
+      m.Flag(Indexed("Individual CallTX", i), a.IndividualCallTX[k]);
+    }
+    m.Flag("Distress Relay", a.DistressRelay);
+  }
+  {
+    const Merger m(table, "DSC Setup (Display Setup)");
+    m.Flag("Individual ACK Menu", rec.DscDisplay[0]);
+    m.Flag("Individual ACK Message Menu", rec.DscDisplay[1]);
+    m.Flag("POS Request ACK Menu", rec.DscDisplay[2]);
+  }
+  if (model.atis) {
+    const Merger m(table, "ATIS Setup (Common)");
+    AtisCommonGroup& t = rec.AtisCommon;
+    for (int i = 0; i < 4; ++i) m.Flag(Indexed("Usable ATIS CH Group", i), t.AtisGroup[static_cast<std::size_t>(i)]);
+    m.Text("Atis Code", t.AtisCode);
+    for (int i = 0; i < 4; ++i) {
+      m.Flag(Indexed("Usable ATIS Kikker CH Group", i), t.KikkerGroup[static_cast<std::size_t>(i)]);
+    }
+    const Merger signs(table, "ATIS Setup (Call Sign)");
+    for (int i = 1; i <= kCallSigns; ++i) {
+      AtisCallSignEntry& cs = rec.AtisCallSign[static_cast<std::size_t>(i - 1)];
+      signs.Text(Indexed("MID", i), cs.MID);
+      signs.Text(Indexed("DISP", i), cs.DISP);
+    }
+  }
+
+  MergeRegion(table, rec.CHUSA, "CHUSA", model.scrambler);
+  MergeRegion(table, rec.CHINT, "CHINT", model.scrambler);
+  MergeRegion(table, rec.CHCAN, "CHCAN", model.scrambler);
+
+  for (std::size_t i = 0; i < rec.CHWX.size(); ++i) {
+    Channel& ch = rec.CHWX[i];
+    const Merger m(table, "CHWX" + std::to_string(i));
+    m.Flag("Enable", ch.Enable);
+    m.Flag("ScanMemory", ch.ScanMemory);
+    m.Text("ChTag", ch.ChTag);
+  }
+
+  MergeDirectory(table, rec.CHMMSID, "CHMMSID");
+  MergeDirectory(table, rec.CHGRPID, "CHGRPID");
+
+  for (std::size_t k = 0; k < rec.CHEXP.size(); ++k) {
+    Channel& ch = rec.CHEXP[k];
+    const Merger m(table, "CHEXP" + std::to_string(k + 1));
+    m.Flag("Enable", ch.Enable);
+    m.Text("CHDisplayL", ch.CHDisplayL);
+    m.Text("CHDisplayR", ch.CHDisplayR);
+    m.Frequency("Rxfreq", ch.Rxfreq);
+    m.Frequency("Txfreq", ch.Txfreq);
+    m.Flag("LowPower", ch.LowPower);
+    m.Flag("PowUp", ch.PowUp);
+    m.Flag("ScanMemory", ch.ScanMemory);
+    if (model.scrambler) m.Number("Scramble", ch.Scramble, 0, kScrambleMax);
+    m.Text("ChTag", ch.ChTag);
+  }
+}
+
+// ---------------------------------------------------------------- file
+
+DatReadResult ReadDatFile(const std::string& path) {
+  DatReadResult result;
+  ReadResult file = ReadWholeFile(path, kMaxDatFileBytes);
+  if (file.error) {
+    if (file.error->number == 53) {
+      result.notFound = true;
+    } else {
+      result.error = file.error;
+    }
+    return result;
+  }
+  const std::string_view text(reinterpret_cast<const char*>(file.data.data()), file.data.size());
+  result.table = DatSectionTable::Parse(text);
+  return result;
+}
+
+}  // namespace qm47
