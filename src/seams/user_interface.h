@@ -9,6 +9,7 @@ namespace qm47 {
 enum class Icon { None, Critical, Question, Exclamation, Information };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 enum class Answer { Ok, Cancel, Yes, No, Retry };
+enum class DefaultButton { First, Second };
 
 class UserInterface {
  public:
@@ -16,6 +17,11 @@ class UserInterface {
 
   virtual Answer Message(const std::string& text, const std::string& caption, Icon icon,
                          Buttons buttons) = 0;
+  // The same box with a chosen default button ("Radio is busy!!" defaults to Cancel).
+  virtual Answer MessageWithDefault(const std::string& text, const std::string& caption, Icon icon,
+                                    Buttons buttons, DefaultButton /*defaultButton*/) {
+    return Message(text, caption, icon, buttons);
+  }
   // Transfer monitor line (shown in debug mode).
   virtual void Monitor(const std::string& /*line*/) {}
   virtual void Progress(int /*value*/, int /*maximum*/) {}

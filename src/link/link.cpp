@@ -1,0 +1,466 @@
+#include "link/link.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace qm47 {
+
+using namespace std::chrono_literals;
+using namespace link_text;
+
+namespace {
+
+constexpr Clock::Duration kWritePause = 10ms;
+constexpr Clock::Duration kStatusPause = 500ms;
+constexpr Clock::Duration kSyncPause = 1000ms;
+constexpr Clock::Duration kShortWait = 1s;
+constexpr Clock::Duration kLongWait = 10s;
+// Longest a reader blocks on the port before it lets the window breathe again.
+constexpr Clock::Duration kWaitSlice = 20ms;
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+         });
+}
+
+const char* StatusWords(LinkStatus s) {
+  switch (s) {
+    case LinkStatus::Ok: return "acknowledged";
+    case LinkStatus::Cancelled: return "cancelled";
+    case LinkStatus::TimedOut: return "no answer from the radio within 10 s";
+    case LinkStatus::ErrorReply: return "the radio answered ERROR";
+    case LinkStatus::Unexpected: return "the radio's answer was not #CMDOK";
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string AddressText(Address a) { return "0x" + HexField(static_cast<unsigned>(a), 4); }
+
+namespace port_error {
+IoError NotOpen() { return {8018, "Operation valid only when the port is open"}; }
+IoError InvalidSettings(const std::string& settings) {
+  return {8015, "Could not set comm state (" + settings + ")"};
+}
+}  // namespace port_error
+
+Link::Link(SerialLine& line, Clock& clock, UserInterface& ui, const ErrorLog& log, LinkFlags flags,
+           LinkOptions options)
+    : line_(line), clock_(clock), ui_(ui), log_(log), flags_(flags), options_(options) {}
+
+void Link::ShowStatus(const std::string& text) {
+  if (!options_.debugMode) return;
+  ui_.Monitor(text);
+  clock_.Sleep(kStatusPause);
+}
+
+void Link::ClearStatus() {
+  if (options_.debugMode) ui_.Monitor("");
+}
+
+void Link::ShowProgress(int percent) { ui_.Progress(std::clamp(percent, 0, 100), 100); }
+
+Answer Link::Message(const std::string& text, Icon icon, Buttons buttons) {
+  return ui_.Message(text, caption_, icon, buttons);
+}
+
+// ---- port ----
+
+bool Link::OpenPort(const char* settings, const char* source, bool showSettings) {
+  if (auto fault = line_.Open(settings)) {
+    log_.WriteErrorLog(source, *fault);
+    Diagnose("could not open " + line_.Name() + " at " + settings + ": " + fault->description);
+    return false;
+  }
+  if (showSettings) ShowStatus(line_.Settings());
+  return true;
+}
+
+bool Link::PortInit() {
+  line_.Close();
+  return OpenPort(kSettingsConnect, "frmRadio.PortInit", true);
+}
+
+bool Link::PortInitCP() {
+  line_.Close();
+  return OpenPort(options_.baud19200 ? kSettingsConnect : kSettingsFast, "frmRadio.PortInitCP", true);
+}
+
+bool Link::PortOpen() {
+  if (line_.IsOpen()) return true;
+  return OpenPort(kSettingsSlow, "frmRadio.PortOpen", false);
+}
+
+void Link::PortClose() {
+  if (line_.IsOpen()) line_.Close();
+}
+
+void Link::FlushInput() {
+  if (line_.IsOpen()) line_.FlushInput();
+}
+
+void Link::RequireOpen() const {
+  if (!line_.IsOpen()) throw LinkFault{port_error::NotOpen()};
+}
+
+// ---- senders ----
+
+void Link::Send(std::span<const std::uint8_t> bytes) {
+  clock_.Sleep(kWritePause);
+  RequireOpen();
+  if (auto fault = line_.Write(bytes)) throw LinkFault{*fault};
+}
+
+void Link::SendByte(std::uint8_t byte) {
+  RequireOpen();
+  FlushInput();
+  Send(std::span(&byte, 1));
+}
+
+void Link::SendLine(std::string_view text) {
+  Bytes bytes(text.begin(), text.end());
+  bytes.push_back(kCr);
+  bytes.push_back(kLf);
+  Send(bytes);
+}
+
+void Link::SendRateCommand(std::string_view text) {
+  if (text.size() != 8) return;
+  SendLine(text);
+}
+
+void Link::SendFrame(const Bytes& frame) { Send(frame); }
+
+// ---- readers ----
+
+std::optional<std::uint8_t> Link::Turn(Clock::TimePoint deadline) {
+  ui_.ProcessEvents();
+  RequireOpen();
+  if (line_.BytesWaiting() > 0) return line_.ReadByte();
+  const auto left = std::chrono::duration_cast<Clock::Duration>(deadline - clock_.Now()) + 1ms;
+  if (!line_.WaitForInput(std::clamp<Clock::Duration>(left, 1ms, kWaitSlice))) {
+    if (auto fault = line_.Fault()) throw LinkFault{*fault};
+  }
+  return std::nullopt;
+}
+
+LinkStatus Link::WaitByte(std::uint8_t expected, Clock::Duration timeout) {
+  const auto deadline = clock_.Now() + timeout;
+  for (;;) {
+    const auto byte = Turn(deadline);
+    if (flags_.cancel) return LinkStatus::Cancelled;
+    if (Late(deadline)) return LinkStatus::TimedOut;
+    if (byte && *byte == expected) return LinkStatus::Ok;
+  }
+}
+
+ReadResult Link::ReadChars(std::size_t count, Clock::Duration timeout) {
+  const auto deadline = clock_.Now() + timeout;
+  ReadResult r;
+  for (;;) {
+    if (const auto byte = Turn(deadline)) r.text.push_back(static_cast<char>(*byte));
+    if (flags_.cancel) return r.status = LinkStatus::Cancelled, r;
+    if (Late(deadline)) return r.status = LinkStatus::TimedOut, r;
+    if (EqualsIgnoringCase(r.text, "ERROR")) return r.status = LinkStatus::ErrorReply, r;
+    if (r.text.size() >= count) return r.status = LinkStatus::Ok, r;
+  }
+}
+
+ReadResult Link::ReadLine(Clock::Duration timeout) {
+  const auto deadline = clock_.Now() + timeout;
+  ReadResult r;
+  bool sawCr = false;
+  for (;;) {
+    if (const auto byte = Turn(deadline)) {
+      if (sawCr) {
+        if (*byte == kLf) return r.status = LinkStatus::Ok, r;
+      } else if (*byte == kCr) {
+        sawCr = true;
+      } else if (r.text.size() < kMaxLineLength) {
+        r.text.push_back(static_cast<char>(*byte));
+      } else {
+        r.overlong = true;
+      }
+    }
+    if (flags_.cancel) return r.status = LinkStatus::Cancelled, r;
+    if (Late(deadline)) return r.status = LinkStatus::TimedOut, r;
+  }
+}
+
+ReadResult Link::ReadReply(Clock::Duration timeout) {
+  const auto deadline = clock_.Now() + timeout;
+  ReadResult r;
+  bool sawCr = false;
+  for (;;) {
+    if (const auto byte = Turn(deadline)) {
+      if (sawCr) return r.status = (*byte == kLf ? LinkStatus::Ok : LinkStatus::Unexpected), r;
+      if (*byte == kCr) {
+        sawCr = true;
+      } else if (r.text.size() < kMaxLineLength) {
+        r.text.push_back(static_cast<char>(*byte));
+      } else {
+        r.overlong = true;
+      }
+    }
+    if (flags_.cancel) return r.status = LinkStatus::Cancelled, r;
+    if (Late(deadline)) return r.status = LinkStatus::TimedOut, r;
+  }
+}
+
+LinkStatus Link::ReadAck() {
+  const ReadResult r = ReadChars(6, kLongWait);
+  switch (r.status) {
+    case LinkStatus::Ok:
+      break;
+    case LinkStatus::ErrorReply:
+      // The radio ends "ERROR" with CR LF; left waiting, they would spoil the
+      // next attempt's acknowledgement, so they go with the error.
+      WaitByte(kLf, kShortWait);
+      return r.status;
+    case LinkStatus::Cancelled:
+    case LinkStatus::TimedOut:
+      return r.status;
+    case LinkStatus::Unexpected:
+      return LinkStatus::Unexpected;
+  }
+  if (r.text != "#CMDOK") return LinkStatus::Unexpected;
+  if (WaitByte(kCr, kShortWait) != LinkStatus::Ok) return LinkStatus::Unexpected;
+  if (WaitByte(kLf, kShortWait) != LinkStatus::Ok) return LinkStatus::Unexpected;
+  flags_.error = false;
+  return LinkStatus::Ok;
+}
+
+// ---- transactions ----
+
+bool Link::Connect() {
+  flags_.cancel = false;
+  diagnosis_.clear();
+  try {
+    // A port that will not open ends the attempt here, not in a fault further on.
+    if (!PortInit()) {
+      Message(kPortInitError, Icon::Critical);
+      return false;
+    }
+    bool echoed = false;
+    for (int ping = 0; ping < 3 && !echoed; ++ping) {
+      SendByte('P');
+      if (WaitByte('P', kShortWait) == LinkStatus::Ok) {
+        SendByte('0');
+        echoed = true;
+      }
+    }
+    // The radio may still run at the fast rate from an earlier connection.
+    if (!echoed) ShowStatus(kSyncFailed);
+
+    ShowStatus(kSendingRate);
+    SendRateCommand("ACMD:002");
+    const ReadResult reply = ReadReply(kShortWait);
+    switch (reply.status) {
+      case LinkStatus::Ok:
+        if (reply.text == "ERROR") {
+          Diagnose("the radio refused the rate command ACMD:002");
+          Message(kAcmdError, Icon::Critical);
+          return false;
+        }
+        if (reply.text != "OK") {
+          Diagnose("the radio answered the rate command with '" + reply.text.substr(0, 40) + "'");
+          Message(kError, Icon::Critical);
+          return false;
+        }
+        break;
+      case LinkStatus::Cancelled:
+        Diagnose("cancelled");
+        return false;
+      case LinkStatus::Unexpected:
+        Message(kError, Icon::Critical);
+        break;
+      case LinkStatus::TimedOut:
+      case LinkStatus::ErrorReply:
+        break;
+    }
+
+    if (!PortInitCP()) {
+      Message(kPortInitError, Icon::Critical);
+      return false;
+    }
+    clock_.Sleep(kSyncPause);
+    if (SyncLink()) return true;
+    Diagnose("the radio did not answer #CMDSY on " + line_.Name() +
+             "; check the cable and that the radio shows UART (hold DISTRESS and CALL while switching on)");
+    return false;
+  } catch (const LinkFault& f) {
+    Diagnose("port fault on " + line_.Name() + ": " + std::to_string(f.error.number) + " " + f.error.description);
+    return false;
+  }
+}
+
+bool Link::SyncLink() {
+  bool passed[2] = {false, false};
+  bool stop = false;
+  for (int pass = 1; pass <= 2 && !stop; ++pass) {
+    for (int attempt = 0; attempt < options_.retryCount; ++attempt) {
+      ShowStatus(kSendingSync + std::to_string(pass) + ")");
+      SendLine("#CMDSY");
+      const LinkStatus r = ReadAck();
+      if (r == LinkStatus::Ok) {
+        passed[pass - 1] = true;
+        break;
+      }
+      if (r != LinkStatus::TimedOut && r != LinkStatus::ErrorReply) {
+        stop = true;
+        break;
+      }
+    }
+  }
+  if (passed[0] && passed[1]) return true;
+  ShowStatus(kNoAck);
+  return false;
+}
+
+bool Link::ConfirmResync() {
+  if (Message(kConfirmSync, Icon::Question, Buttons::OkCancel) != Answer::Ok) return false;
+  return SyncLink();
+}
+
+void Link::NoteTransaction(const char* what, Address address, int length, LinkStatus status) {
+  Diagnose(std::string(what) + " for " + AddressText(address) + " (" + std::to_string(length) +
+           " bytes) on " + line_.Name() + ": " + StatusWords(status));
+}
+
+void Link::ReadBlock(std::span<std::uint8_t> buffer, Address address, int length) {
+  int attempts = options_.retryCount;
+  FlushInput();
+  const Bytes request = BuildFrame("#CEPRD", HexField(static_cast<unsigned>(address), 4),
+                                   HexField(static_cast<unsigned>(length), 2), "");
+  for (;;) {
+    flags_.error = true;
+    flags_.cancel = false;
+    SendFrame(request);
+    const LinkStatus r = ReadAck();
+    if (r == LinkStatus::Ok) {
+      ReceiveData(buffer, address, length);
+      return;
+    }
+    NoteTransaction("the read request", address, length, r);
+    if (r == LinkStatus::TimedOut && --attempts > 0) continue;
+    if (r == LinkStatus::ErrorReply) {
+      if (--attempts > 0) continue;
+      if (!ConfirmResync()) return;
+      attempts = 1;
+      continue;
+    }
+    return;
+  }
+}
+
+void Link::ReceiveData(std::span<std::uint8_t> buffer, Address address, int length) {
+  flags_.error = true;
+  flags_.cancel = false;
+  const auto fail = [&](const std::string& why) { Diagnose("the data answer for " + AddressText(address) + ": " + why); };
+
+  const ReadResult header = ReadChars(6, kLongWait);
+  switch (header.status) {
+    case LinkStatus::Ok:
+      if (header.text != "#CEPDT") {
+        fail("it did not begin with #CEPDT");
+        SendLine("#CMDER");
+        return;
+      }
+      break;
+    case LinkStatus::Cancelled:
+      fail("cancelled");
+      Message(kCancel, Icon::Critical);
+      return;
+    case LinkStatus::TimedOut:
+      fail("it did not come within 10 s");
+      Message(kTimeOut, Icon::Critical);
+      return;
+    case LinkStatus::ErrorReply:
+    case LinkStatus::Unexpected:
+      fail("the radio answered ERROR");
+      return;
+  }
+
+  const ReadResult rest = ReadLine(kLongWait);
+  if (rest.status == LinkStatus::TimedOut) {
+    fail("it was not complete within 10 s");
+    Message(kTimeOut, Icon::Critical);
+    return;
+  }
+  if (rest.status != LinkStatus::Ok) {
+    fail("cancelled");
+    return;
+  }
+  if (rest.overlong || !CheckFrame("#CEPDT" + rest.text)) {
+    fail("its checksum was wrong");
+    SendLine("#CMDSM");
+    return;
+  }
+
+  const std::vector<std::string> fields = SplitFields(rest.text);
+  if (fields.size() < 4) {
+    fail("it had too few fields");
+    return;
+  }
+  if (HexValue(fields[1]) != static_cast<std::uint64_t>(address)) {
+    fail("it carried address " + fields[1].substr(0, 8));
+    Message(kAddressError, Icon::Critical);
+    return;
+  }
+  const std::string& data = fields[3];
+  if (HexValue(fields[2]) != static_cast<std::uint64_t>(length) ||
+      data.size() != 2 * static_cast<std::size_t>(length)) {
+    fail("its length did not match the request");
+    Message(kDataError, Icon::Critical);
+    return;
+  }
+  if (address < 0 || length < 0 || static_cast<std::size_t>(address) + static_cast<std::size_t>(length) > buffer.size()) {
+    fail("the block does not fit the buffer");
+    return;
+  }
+  for (int i = 0; i < length; ++i) {
+    buffer[static_cast<std::size_t>(address + i)] =
+        static_cast<std::uint8_t>(HexValue(std::string_view(data).substr(static_cast<std::size_t>(2 * i), 2)));
+  }
+  flags_.error = false;
+  SendLine("#CMDOK");
+}
+
+void Link::WriteBlock(const MemoryImage& image, Address address, int length) {
+  if (address < 0 || length < 0 || address + length > kImageSize) {
+    flags_.error = true;
+    return;
+  }
+  const auto first = image.bytes().begin() + address;
+  const Bytes request = BuildFrame(
+      "#CEPWR", HexField(static_cast<unsigned>(address), 4), HexField(static_cast<unsigned>(length), 2),
+      HexData(std::span<const std::uint8_t>(&*first, static_cast<std::size_t>(length))));
+  int attempts = options_.retryCount;
+  for (;;) {
+    flags_.error = true;
+    flags_.cancel = false;
+    FlushInput();
+    SendFrame(request);
+    const LinkStatus r = ReadAck();
+    if (r == LinkStatus::Ok) return;
+    NoteTransaction("the write request", address, length, r);
+    if (r == LinkStatus::TimedOut && --attempts > 0) continue;
+    if (r == LinkStatus::ErrorReply) {
+      if (--attempts > 0) continue;
+      if (!ConfirmResync()) return;
+      attempts = 1;
+      continue;
+    }
+    return;
+  }
+}
+
+void Link::SendCancel() {
+  SendByte(kCan);
+  WaitByte(kAck, kLongWait);
+  flags_.cancel = true;
+}
+
+}  // namespace qm47

@@ -1,0 +1,145 @@
+// The protocol layer: opening the port at the three line speeds, the connect
+// sequence, the readers with their deadlines and the two block transactions.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "files/error_log.h"
+#include "files/io_error.h"
+#include "link/frame.h"
+#include "link/serial_line.h"
+#include "model/memory_image.h"
+#include "seams/clock.h"
+#include "seams/user_interface.h"
+
+namespace qm47 {
+
+// Outcome of every reader; callers compare the values literally.
+enum class LinkStatus : std::int16_t { Ok = 0, Cancelled = 1, TimedOut = 3, ErrorReply = 8, Unexpected = -1 };
+
+struct ReadResult {
+  std::string text;
+  LinkStatus status = LinkStatus::TimedOut;
+  bool overlong = false;  // the line outgrew kMaxLineLength; the excess was dropped
+};
+
+struct LinkOptions {
+  bool debugMode = false;  // monitor texts, each followed by a 500 ms pause; err.log
+  bool baud19200 = false;  // keep the fast phase at 19200 baud
+  int retryCount = 3;
+};
+
+// The window's cancel and error flags, shared with the link while a transfer runs.
+struct LinkFlags {
+  bool& cancel;
+  bool& error;
+};
+
+// A port fault raised inside the link; trapped by the procedures that own it.
+struct LinkFault {
+  IoError error;
+};
+
+namespace link_text {
+inline constexpr const char* kSettingsSlow = "9600,N,8,1";
+inline constexpr const char* kSettingsConnect = "19200,N,8,1";
+inline constexpr const char* kSettingsFast = "57600,N,8,1";
+
+inline constexpr const char* kSyncFailed = "sync failed!!";
+inline constexpr const char* kSendingRate = "sending 'ACMD:002'...";
+inline constexpr const char* kSendingSync = "sending '#CMDSY'...(";
+inline constexpr const char* kNoAck = "can'not Receive '#CMDOK' !!";
+inline constexpr const char* kAcmdError = "ACMD Command error!!";
+inline constexpr const char* kError = "error!!";
+inline constexpr const char* kPortInitError = "port inicialize error!!";
+inline constexpr const char* kConfirmSync = "confirm the synchronization of the communication";
+inline constexpr const char* kCancel = "cancel!!";
+inline constexpr const char* kTimeOut = "time out!!";
+inline constexpr const char* kAddressError = "address error!!";
+inline constexpr const char* kDataError = "data error!!";
+}  // namespace link_text
+
+inline constexpr std::size_t kMaxLineLength = 4096;
+
+class Link {
+ public:
+  Link(SerialLine& line, Clock& clock, UserInterface& ui, const ErrorLog& log, LinkFlags flags,
+       LinkOptions options);
+
+  // Caption of the link's message boxes: the operation title of the dialog.
+  void SetCaption(std::string caption) { caption_ = std::move(caption); }
+  const std::string& caption() const { return caption_; }
+  const LinkOptions& options() const { return options_; }
+  UserInterface& ui() { return ui_; }
+  Clock& clock() { return clock_; }
+  const ErrorLog& errorLog() const { return log_; }
+  SerialLine& line() { return line_; }
+  bool& cancel() { return flags_.cancel; }
+  bool& error() { return flags_.error; }
+
+  // Monitor line: debug mode only, each text followed by a 500 ms pause.
+  void ShowStatus(const std::string& text);
+  void ClearStatus();
+  void ShowProgress(int percent);
+  Answer Message(const std::string& text, Icon icon, Buttons buttons = Buttons::Ok);
+
+  // What went wrong last, in words for a person at a terminal (port, block, cause).
+  const std::string& Diagnosis() const { return diagnosis_; }
+  void Diagnose(std::string text) { diagnosis_ = std::move(text); }
+
+  // Port operations; failures go to the error log and show only in the result.
+  bool PortInit();
+  bool PortInitCP();
+  bool PortOpen();
+  void PortClose();
+  void FlushInput();
+
+  // Senders: each pauses 10 ms, then hands its bytes to the port at once.
+  void SendByte(std::uint8_t byte);
+  void SendLine(std::string_view text);
+  void SendRateCommand(std::string_view text);
+  void SendFrame(const Bytes& frame);
+
+  // Readers: one byte per turn until done, cancelled or past the deadline.
+  LinkStatus WaitByte(std::uint8_t expected, Clock::Duration timeout);
+  ReadResult ReadChars(std::size_t count, Clock::Duration timeout);
+  ReadResult ReadLine(Clock::Duration timeout);
+  ReadResult ReadReply(Clock::Duration timeout);
+  LinkStatus ReadAck();
+
+  bool Connect();
+  bool SyncLink();
+  // Result in the error flag (clear = success) and the cancel flag.
+  void ReadBlock(std::span<std::uint8_t> buffer, Address address, int length);
+  void ReceiveData(std::span<std::uint8_t> buffer, Address address, int length);
+  void WriteBlock(const MemoryImage& image, Address address, int length);
+  void SendCancel();
+  // After "ERROR" on every attempt: asks, and re-synchronises on OK.
+  bool ConfirmResync();
+
+ private:
+  bool OpenPort(const char* settings, const char* source, bool showSettings);
+  void Send(std::span<const std::uint8_t> bytes);
+  void RequireOpen() const;
+  // One turn of a reader: events, then at most one byte (or a short wait for one).
+  std::optional<std::uint8_t> Turn(Clock::TimePoint deadline);
+  bool Late(Clock::TimePoint deadline) const { return clock_.Now() > deadline; }
+  void NoteTransaction(const char* what, Address address, int length, LinkStatus status);
+
+  SerialLine& line_;
+  Clock& clock_;
+  UserInterface& ui_;
+  const ErrorLog& log_;
+  LinkFlags flags_;
+  LinkOptions options_;
+  std::string caption_;
+  std::string diagnosis_;
+};
+
+// "0x0040"
+std::string AddressText(Address a);
+
+}  // namespace qm47

@@ -1,0 +1,49 @@
+// The serial port as the link sees it: a real port, a pseudo-terminal or a pipe to
+// the virtual radio all look the same from here.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "files/io_error.h"
+#include "seams/clock.h"
+
+namespace qm47 {
+
+class SerialLine {
+ public:
+  virtual ~SerialLine() = default;
+
+  // Opens at a settings text such as "57600,N,8,1", closing first when open.
+  // No flow control. nullopt on success.
+  virtual std::optional<IoError> Open(const std::string& settings) = 0;
+  virtual void Close() = 0;
+  virtual bool IsOpen() const = 0;
+  // The settings text the open port really runs with.
+  virtual std::string Settings() const = 0;
+  // Which port this is, for messages ("/dev/ttyUSB0").
+  virtual std::string Name() const = 0;
+
+  virtual std::size_t BytesWaiting() = 0;
+  // One waiting byte, or nullopt when nothing waits.
+  virtual std::optional<std::uint8_t> ReadByte() = 0;
+  // Hands the bytes to the port; does not wait for them to drain.
+  virtual std::optional<IoError> Write(std::span<const std::uint8_t> bytes) = 0;
+  virtual void FlushInput() = 0;
+
+  // Blocks until input waits or `max` has passed; true when input waits. A port
+  // that has failed reports it here instead of returning at once forever.
+  virtual bool WaitForInput(Clock::Duration max) = 0;
+  virtual std::optional<IoError> Fault() const { return std::nullopt; }
+};
+
+// Port faults with the numbers the error log has always used for them.
+namespace port_error {
+IoError NotOpen();         // 8018
+IoError InvalidSettings(const std::string& settings);  // 8015
+}  // namespace port_error
+
+}  // namespace qm47

@@ -1,0 +1,96 @@
+// The five transfers: status and model checks, then the read, program and clear
+// block loops over the link's block transactions.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "link/link.h"
+#include "model/memory_image.h"
+#include "model/models.h"
+#include "model/settings_record.h"
+
+namespace qm47 {
+
+// Transfer mode, as the main window sets it before it opens the dialog.
+namespace transfer_mode {
+inline constexpr int Read = 0;
+inline constexpr int Program = 1;
+inline constexpr int ClearMmsi = 2;
+inline constexpr int ClearDscLog = 3;
+inline constexpr int ClearDistressLog = 4;
+}  // namespace transfer_mode
+
+namespace transfer_text {
+inline constexpr const char* kNotReady = "Radio not ready!!";
+inline constexpr const char* kBusy = "Radio is busy!!";
+inline constexpr const char* kCommunicationError = "Communication Error!!";
+inline constexpr const char* kModelTypeError = "ModelType Error !!";
+inline constexpr const char* kComplete = "Complete!!";
+inline constexpr const char* kModelCheckCaption = "Model Check";
+inline constexpr const char* kReadCaption = "Read from Radio";
+inline constexpr const char* kProgramCaption = "Program to Radio";
+inline constexpr const char* kClearCaption = "Clear Data";
+}  // namespace transfer_text
+
+// Where each transfer reads and writes in the radio's memory.
+namespace area {
+inline constexpr Address SingleBytesFirst = 0x0002;  // written one byte per request
+inline constexpr Address SingleBytesEnd = 0x0040;
+inline constexpr Address SkippedFirst = 0x0200;      // read, never taken over or written
+inline constexpr Address SkippedEnd = 0x0300;
+inline constexpr Address DscLogFirst = 0x3600;
+inline constexpr Address DscLogLastBlock = 0x3CC0;
+inline constexpr Address DistressLogFirst = 0x3D00;
+inline constexpr Address DistressLogLastBlock = 0x3FC0;
+inline constexpr Address DistressLogLastRecord = 0x3FE0;
+inline constexpr int DistressRecordSize = 32;
+inline constexpr int DistressClearedBytes = 25;
+inline constexpr int BlockSize = 64;
+}  // namespace area
+
+// True for the addresses a read takes over and a program transfer writes.
+bool IsSettingsAddress(Address a);
+
+// The image as the program transfer sends it: encoded, normalised, checksummed.
+void PrepareImageForProgram(SettingsRecord& record, MemoryImage& image, int modelNumber);
+
+class Transfers {
+ public:
+  Transfers(Link& link, MemoryImage& image, SettingsRecord& record, const ModelDescriptor& model,
+            bool& pageLoading, bool& transferSuccess);
+
+  // Encode, normalise and checksum the record into the image before programming.
+  void PrepareImageForProgram() { qm47::PrepareImageForProgram(record_, image_, model_.number); }
+
+  bool StatusCheck();
+  void ReadDataChkModel();
+  void ReadData(std::span<std::uint8_t> buffer);
+  void WriteData();
+  void ClearData();
+  void ClearDataDsc();
+  void ClearDataDistress();
+
+  void RunReadTransfer();
+  void RunProgramTransfer();
+  void RunClearTransfer(int mode);
+
+ private:
+  template <class Body>
+  void Run(Body body);
+  bool StatusCheckOnce(bool& again);
+  void Trap(const char* source, const IoError& fault);
+  void FinishLoop(const char* caption);
+  void ClearLog(int step, Address first, Address last, int length);
+  void Succeeded();
+  int Percent(Address a) const;
+
+  Link& link_;
+  MemoryImage& image_;
+  SettingsRecord& record_;
+  const ModelDescriptor& model_;
+  bool& pageLoading_;
+  bool& transferSuccess_;
+};
+
+}  // namespace qm47

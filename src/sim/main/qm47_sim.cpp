@@ -1,0 +1,202 @@
+// qm47-sim: a virtual radio on a pseudo-terminal for qm47-cli and the editor to talk to.
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/fresh_image.h"
+#include "model/memory_image.h"
+#include "model/models.h"
+#include "sim/pty_radio.h"
+#include "sim/radio_engine.h"
+
+namespace {
+
+using namespace qm47;
+using namespace qm47::sim;
+
+constexpr const char* kHelp = R"(Usage: qm47-sim [OPTIONS]
+
+Plays a radio in programming mode on a pseudo-terminal. Prints the terminal's device
+path on the first line of standard output, then answers until interrupted.
+
+Options:
+  --model N             radio model 1..4 whose fresh settings and model code the memory holds (default 1)
+  --image FILE          start from this 16384-byte image instead
+  --save FILE           write the memory to FILE after every accepted write request
+  --link PATH           also make PATH a symbolic link to the device (removed on exit)
+  --trace               print every line and byte that crosses the line on standard error
+  --no-throttle         answer at once instead of at the line rate the tool set
+Faults (N counts from 1):
+  --busy N              report status "01" (busy) to the first N status requests
+  --error-at N          answer "ERROR" to the Nth command (commands are every line the
+  --error-count C         radio answers: ACMD, #CMDSY, #CEPSR, #CEPRD, #CEPWR), and to C in all
+                          (default 1; -1 for every command from N on)
+  --silent-at N         do not answer the Nth command ...
+  --silent-count C        ... nor the C-1 after it (default 1; -1 for every one from N on)
+  --corrupt-at N        give the Nth data answer a wrong checksum
+  --wrong-address-at N  give the Nth data answer the next block's address
+  --model-code CODE     hold CODE (decimal) as the model code instead of the model's
+  --no-ping-echo        ignore the "P" ping, as a radio already at the fast rate does
+)";
+
+std::optional<int> Number(const std::string& text) {
+  try {
+    std::size_t used = 0;
+    const int n = std::stoi(text, &used);
+    if (used == text.size()) return n;
+  } catch (...) {
+  }
+  return std::nullopt;
+}
+
+int Usage(const std::string& problem) {
+  std::cerr << "qm47-sim: " << problem << "\nTry 'qm47-sim --help'." << std::endl;
+  return 2;
+}
+
+bool SaveMemory(const std::string& path, const Memory& memory) {
+  const std::string temp = path + ".tmp";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(memory.data()), static_cast<std::streamsize>(memory.size()));
+    if (!out) return false;
+  }
+  std::error_code ec;
+  std::filesystem::rename(temp, path, ec);
+  return !ec;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  int model = 1;
+  std::string imagePath, savePath, linkPath;
+  bool trace = false, throttle = true;
+  std::optional<int> modelCode;
+  RadioFaults faults;
+
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") {
+      std::cout << kHelp;
+      return 0;
+    }
+    if (a == "--trace") {
+      trace = true;
+      continue;
+    }
+    if (a == "--no-throttle") {
+      throttle = false;
+      continue;
+    }
+    if (a == "--no-ping-echo") {
+      faults.noPingEcho = true;
+      continue;
+    }
+    if (i + 1 >= args.size()) return Usage(a + " needs a value");
+    const std::string& v = args[++i];
+    if (a == "--image") {
+      imagePath = v;
+    } else if (a == "--save") {
+      savePath = v;
+    } else if (a == "--link") {
+      linkPath = v;
+    } else {
+      const auto n = Number(v);
+      if (!n) return Usage(a + ": '" + v + "' is not a number");
+      if (a == "--model") {
+        if (!ModelCode(*n)) return Usage("--model: no model " + v + " (1..4)");
+        model = *n;
+      } else if (a == "--busy") {
+        faults.busyCount = *n;
+      } else if (a == "--error-at") {
+        faults.errorAtCommand = *n;
+      } else if (a == "--error-count") {
+        faults.errorCount = *n;
+      } else if (a == "--silent-at") {
+        faults.silentAtCommand = *n;
+      } else if (a == "--silent-count") {
+        faults.silentCount = *n;
+      } else if (a == "--corrupt-at") {
+        faults.corruptAtData = *n;
+      } else if (a == "--wrong-address-at") {
+        faults.wrongAddressAtData = *n;
+      } else if (a == "--model-code") {
+        if (*n < 0 || *n > 0xFFFF) return Usage("--model-code: 0..65535");
+        modelCode = *n;
+      } else {
+        return Usage("unknown option " + a);
+      }
+    }
+  }
+
+  Memory memory{};
+  if (!imagePath.empty()) {
+    std::ifstream in(imagePath, std::ios::binary);
+    in.read(reinterpret_cast<char*>(memory.data()), static_cast<std::streamsize>(memory.size()));
+    if (!in || in.peek() != std::char_traits<char>::eof()) {
+      std::cerr << "qm47-sim: " << imagePath << " is not a 16384-byte image" << std::endl;
+      return 1;
+    }
+  } else {
+    MemoryImage fresh;
+    MakeFreshImage(fresh, model);
+    memory = fresh.bytes();
+  }
+  RadioEngine radio(memory);
+  if (imagePath.empty() || modelCode) radio.SetModelCode(static_cast<std::uint16_t>(modelCode.value_or(*ModelCode(model))));
+  radio.SetFaults(faults);
+  if (trace) {
+    radio.SetTrace([](Direction d, const std::string& text) {
+      std::cerr << (d == Direction::FromTool ? "tool  > " : "radio < ") << text << std::endl;
+    });
+  }
+  if (!savePath.empty()) {
+    radio.SetOnWrite([savePath](const Memory& m) {
+      if (!SaveMemory(savePath, m)) std::cerr << "qm47-sim: cannot save " << savePath << std::endl;
+    });
+  }
+
+  // Interrupts are collected, not handled, so the loop can tidy up on its own terms.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  sigaddset(&stopSignals, SIGHUP);
+  sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
+
+  PtyRadio pty(radio, throttle);
+  std::string error;
+  const auto device = pty.Open(error);
+  if (!device) {
+    std::cerr << "qm47-sim: " << error << std::endl;
+    return 1;
+  }
+  if (!linkPath.empty()) {
+    std::error_code ec;
+    if (std::filesystem::is_symlink(linkPath, ec)) std::filesystem::remove(linkPath, ec);
+    std::filesystem::create_symlink(*device, linkPath, ec);
+    if (ec) {
+      std::cerr << "qm47-sim: cannot link " << linkPath << ": " << ec.message() << std::endl;
+      return 1;
+    }
+  }
+  std::cout << *device << std::endl;
+
+  pty.Serve([&] {
+    const timespec zero{0, 0};
+    return sigtimedwait(&stopSignals, nullptr, &zero) < 0;
+  });
+
+  if (!linkPath.empty()) {
+    std::error_code ec;
+    std::filesystem::remove(linkPath, ec);
+  }
+  return 0;
+}

@@ -1,0 +1,201 @@
+#include "sim/radio_engine.h"
+
+#include <cctype>
+#include <cstdio>
+
+namespace qm47::sim {
+
+namespace {
+constexpr std::size_t kMaxLine = 512;
+
+bool AllHex(std::string_view s) {
+  for (char c : s) {
+    if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
+  }
+  return true;
+}
+
+bool IsToolReply(const std::string& line) {
+  return line == "#CMDOK" || line == "#CMDSM" || line == "#CMDER" || line == "#CMDUN";
+}
+}  // namespace
+
+std::string Printable(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '\t') {
+      out += "\\t";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (u < 0x20 || u >= 0x7F) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\x%02X", u);
+      out += buf;
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
+RadioEngine::RadioEngine(std::uint16_t modelCode) {
+  memory_.fill(0xFF);
+  SetModelCode(modelCode);
+}
+
+RadioEngine::RadioEngine(const Memory& memory) : memory_(memory) {}
+
+void RadioEngine::SetModelCode(std::uint16_t code) {
+  for (Address a : {addr::ModelCode, addr::ModelCodeCopy}) {
+    memory_[static_cast<std::size_t>(a)] = static_cast<std::uint8_t>(code >> 8);
+    memory_[static_cast<std::size_t>(a) + 1] = static_cast<std::uint8_t>(code & 0xFF);
+  }
+}
+
+void RadioEngine::Trace(Direction d, const std::string& text) {
+  if (trace_) trace_(d, Printable(text));
+}
+
+void RadioEngine::Emit(Bytes& out, std::string_view text) {
+  out.insert(out.end(), text.begin(), text.end());
+  out.push_back(kCr);
+  out.push_back(kLf);
+  Trace(Direction::FromRadio, std::string(text) + "\r\n");
+}
+
+void RadioEngine::EmitFrame(Bytes& out, const Bytes& frame) {
+  out.insert(out.end(), frame.begin(), frame.end());
+  Trace(Direction::FromRadio, std::string(frame.begin(), frame.end()));
+}
+
+bool RadioEngine::Counted(int at, int count) const {
+  if (at <= 0 || commands_ < at) return false;
+  return count < 0 || commands_ < at + count;
+}
+
+Bytes RadioEngine::Receive(std::span<const std::uint8_t> bytes) {
+  Bytes out;
+  for (std::uint8_t b : bytes) {
+    if (b == kCan) {
+      line_.clear();
+      overlong_ = false;
+      Trace(Direction::FromTool, "\x18");
+      out.push_back(kAck);
+      Trace(Direction::FromRadio, "\x06");
+      continue;
+    }
+    if (line_.empty() && !overlong_ && (b == 'P' || b == '0')) {
+      // Ping and its confirmation are single bytes without a line end.
+      Trace(Direction::FromTool, std::string(1, static_cast<char>(b)));
+      if (b == 'P' && !faults_.noPingEcho) {
+        out.push_back('P');
+        Trace(Direction::FromRadio, "P");
+      }
+      continue;
+    }
+    if (b == kLf && line_.empty() && !overlong_) continue;
+    if (b == kCr) {
+      std::string line;
+      line.swap(line_);
+      const bool overlong = overlong_;
+      overlong_ = false;
+      Trace(Direction::FromTool, line + "\r\n");
+      if (overlong) {
+        ++commands_;
+        toolLines_.push_back(line);
+        Emit(out, "ERROR");
+      } else if (!line.empty()) {
+        Line(line, out);
+      }
+      continue;
+    }
+    if (line_.size() < kMaxLine) {
+      line_.push_back(static_cast<char>(b));
+    } else {
+      overlong_ = true;
+    }
+  }
+  return out;
+}
+
+void RadioEngine::Line(const std::string& line, Bytes& out) {
+  toolLines_.push_back(line);
+  if (IsToolReply(line)) return;
+  ++commands_;
+  if (Counted(faults_.silentAtCommand, faults_.silentCount)) return;
+  if (Counted(faults_.errorAtCommand, faults_.errorCount)) {
+    Emit(out, "ERROR");
+    return;
+  }
+  Answer(line, out);
+}
+
+void RadioEngine::Answer(const std::string& line, Bytes& out) {
+  if (line == "ACMD:002") {
+    fastRate_ = true;
+    Emit(out, "OK");
+    return;
+  }
+  if (line == "#CMDSY") {
+    Emit(out, "#CMDOK");
+    return;
+  }
+  const std::string command = line.substr(0, 6);
+  if ((command != "#CEPSR" && command != "#CEPRD" && command != "#CEPWR") || !CheckFrame(line)) {
+    Emit(out, "ERROR");
+    return;
+  }
+  const std::vector<std::string> f = SplitFields(line);
+
+  if (command == "#CEPSR") {
+    Emit(out, "#CMDOK");
+    const bool busy = statusAnswers_++ < faults_.busyCount;
+    EmitFrame(out, BuildFrame("#CEPSD", busy ? "01" : "00", "", ""));
+    return;
+  }
+
+  const bool write = command == "#CEPWR";
+  if (f.size() != (write ? 5u : 4u) || f[1].size() != 4 || f[2].size() != 2 || !AllHex(f[1]) || !AllHex(f[2])) {
+    Emit(out, "ERROR");
+    return;
+  }
+  const auto address = static_cast<std::size_t>(HexValue(f[1]));
+  const auto length = static_cast<std::size_t>(HexValue(f[2]));
+  if (length == 0 || address + length > memory_.size()) {
+    Emit(out, "ERROR");
+    return;
+  }
+
+  if (write) {
+    const std::string& data = f[3];
+    if (data.size() != 2 * length || !AllHex(data)) {
+      Emit(out, "ERROR");
+      return;
+    }
+    for (std::size_t i = 0; i < length; ++i) {
+      memory_[address + i] = static_cast<std::uint8_t>(HexValue(std::string_view(data).substr(2 * i, 2)));
+    }
+    ++writes_;
+    Emit(out, "#CMDOK");
+    if (onWrite_) onWrite_(memory_);
+    return;
+  }
+
+  Emit(out, "#CMDOK");
+  const int n = ++dataAnswers_;
+  const unsigned named = n == faults_.wrongAddressAtData ? static_cast<unsigned>(address + length)
+                                                         : static_cast<unsigned>(address);
+  Bytes frame = BuildFrame("#CEPDT", HexField(named, 4), HexField(static_cast<unsigned>(length), 2),
+                           HexData(std::span(memory_).subspan(address, length)));
+  if (n == faults_.corruptAtData) {
+    // Flip the checksum's low digit: still hexadecimal, never right.
+    std::uint8_t& digit = frame[frame.size() - 3];
+    digit = digit == '0' ? '1' : '0';
+  }
+  EmitFrame(out, frame);
+}
+
+}  // namespace qm47::sim
