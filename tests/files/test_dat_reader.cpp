@@ -1,0 +1,292 @@
+#include <gtest/gtest.h>
+
+#include "files/dat_reader.h"
+#include "files/dat_writer.h"
+#include "model/fresh_image.h"
+
+using namespace qm47;
+
+namespace {
+
+ModelDescriptor Model(int number) {
+  return MakeDescriptor(number, number == 1 || number == 2, number == 1 || number == 3);
+}
+
+SettingsRecord Fresh(int number) {
+  SettingsRecord rec;
+  MemoryImage img;
+  NewImageData(rec, img, number);
+  return rec;
+}
+
+// Section names with their keys and values, "NAME: K=V K=V".
+std::vector<std::string> Dump(const DatSectionTable& t) {
+  std::vector<std::string> out;
+  for (std::size_t s = 0; s < t.SectionCount(); ++s) {
+    std::string line = std::string(t.SectionName(s)) + ":";
+    for (std::size_t k = 0; k < t.KeyCount(s); ++k) {
+      line += " " + std::string(t.Key(s, k)) + "=" + std::string(t.Value(s, k));
+    }
+    out.push_back(line);
+  }
+  return out;
+}
+
+using Lines = std::vector<std::string>;
+
+// The first line where two file texts differ, or "" when they are equal.
+std::string FirstDifference(const std::string& a, const std::string& b) {
+  std::size_t i = 0;
+  while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
+  if (i == a.size() && i == b.size()) return "";
+  const std::size_t start = a.rfind('\n', i) == std::string::npos ? 0 : a.rfind('\n', i) + 1;
+  return a.substr(start, a.find('\r', start) - start) + " | " + b.substr(start, b.find('\r', start) - start);
+}
+
+SettingsRecord Merge(const std::string& text, int model = 1, SettingsRecord rec = Fresh(1)) {
+  ApplyDatSettings(DatSectionTable::Parse(text), rec, Model(model));
+  return rec;
+}
+
+}  // namespace
+
+TEST(DatReader, NamesAndKeysAreTrimmedAndUpperCasedValuesLoseOneMark) {
+  const auto t = DatSectionTable::Parse(
+      "[ chusa3 ]\r\n"
+      "  enable = 1 \r\n"
+      "ChTag= #  A  \r\n"
+      "TagName=##x\r\n"
+      "tab=\tx\r\n"
+      "end=\r\n");
+  EXPECT_EQ(Dump(t), (Lines{"CHUSA3: ENABLE=1 CHTAG=  A TAGNAME=#x TAB=\tx END="}));
+  EXPECT_EQ(t.Lookup("ChUsA3", "Enable"), "1");
+}
+
+TEST(DatReader, LoneCrEndsALineButALoneLfDoesNot) {
+  EXPECT_EQ(Dump(DatSectionTable::Parse("[A]\ra=1\rb=2\r\nc=3\r\r\n")), (Lines{"A: A=1 B=2 C=3"}));
+  // The LF stays in the text: "[A]\nk=1" is one line, a header on the last line.
+  EXPECT_EQ(Dump(DatSectionTable::Parse("[A]\nk=1\r\n[B]\r\nk=\n2\r\n")), (Lines{"A:", "B: K=\n2"}));
+}
+
+TEST(DatReader, LineStructureRules) {
+  // "[X]=1" is a key of the current section, not a header.
+  EXPECT_EQ(Dump(DatSectionTable::Parse("[A]\r\n[X]=1\r\nb=2\r\nx\r\n")), (Lines{"A: [X]=1 B=2"}));
+  // A line holding "[" without starting with it ends the section; what follows is
+  // skipped up to the next line that starts with "[".
+  EXPECT_EQ(Dump(DatSectionTable::Parse("[A]\r\na=1\r\nnote [x\r\nb=2\r\n[B]\r\nc=3\r\nx\r\n")),
+            (Lines{"A: A=1", "B: C=3"}));
+  // Lines without "=" or starting with it are ignored inside a section.
+  EXPECT_EQ(Dump(DatSectionTable::Parse("[A]\r\nplain\r\n=1\r\n\r\na=1\r\n")), (Lines{"A: A=1"}));
+  // Headers without "]" or with nothing between the brackets are skipped with their keys.
+  EXPECT_EQ(Dump(DatSectionTable::Parse("[]\r\na=1\r\n[B\r\nb=2\r\n[C]x\r\nc=3\r\n")), (Lines{"C: C=3"}));
+  // Keys before the first header belong nowhere.
+  EXPECT_EQ(Dump(DatSectionTable::Parse("a=1\r\n[A]\r\nb=2\r\n")), (Lines{"A: B=2"}));
+}
+
+TEST(DatReader, HeaderOnTheLastLineMakesNoSection) {
+  EXPECT_EQ(Dump(DatSectionTable::Parse("[A]\r\na=1\r\n[B]")), (Lines{"A: A=1"}));
+  EXPECT_EQ(Dump(DatSectionTable::Parse("[A]\r\na=1\r\n[B]\r\n")), (Lines{"A: A=1"}));
+  // Reached through the end of the section before it, too.
+  EXPECT_EQ(Dump(DatSectionTable::Parse("[A]\r\na=1\r\nx[B]\r\n")), (Lines{"A: A=1"}));
+  // One more line, even an empty one, and the section exists.
+  EXPECT_EQ(Dump(DatSectionTable::Parse("[A]\r\na=1\r\n[B]\r\n\r\n")), (Lines{"A: A=1", "B:"}));
+  EXPECT_EQ(Dump(DatSectionTable::Parse("")), Lines{});
+}
+
+TEST(DatReader, LookupGoesOnThroughSectionsOfTheSameName) {
+  const auto t = DatSectionTable::Parse("[S]\r\na=1\r\na=9\r\n[T]\r\nb=5\r\n[s]\r\nb=2\r\n[S]\r\nb=3\r\nc=4\r\nx\r\n");
+  EXPECT_EQ(t.Lookup("S", "A"), "1");  // the first match wins
+  EXPECT_EQ(t.Lookup("s", "b"), "2");  // found in the second section named S, not in T
+  EXPECT_EQ(t.Lookup("S", "c"), "4");
+  EXPECT_EQ(t.Lookup("S", "d"), "");
+  EXPECT_EQ(t.Lookup("U", "a"), "");
+}
+
+TEST(DatReader, ConversionsOfFlagsNumbersAndFrequencies) {
+  EXPECT_EQ(DatFlag("1"), true);
+  EXPECT_EQ(DatFlag("-1"), true);
+  EXPECT_EQ(DatFlag("0.5"), true);
+  EXPECT_EQ(DatFlag("0"), false);
+  EXPECT_EQ(DatFlag("True"), true);
+  EXPECT_EQ(DatFlag("FALSE"), false);
+  EXPECT_EQ(DatFlag(""), std::nullopt);
+  EXPECT_EQ(DatFlag("yes"), std::nullopt);
+  EXPECT_EQ(DatFlag("1x"), std::nullopt);
+
+  EXPECT_EQ(DatNumber("2.5", -32768, 32767), 2);  // halves go to the even neighbour
+  EXPECT_EQ(DatNumber("3.5", -32768, 32767), 4);
+  EXPECT_EQ(DatNumber("-2.5", -32768, 32767), -2);
+  EXPECT_EQ(DatNumber("2.51", -32768, 32767), 3);
+  EXPECT_EQ(DatNumber("+7", -32768, 32767), 7);
+  EXPECT_EQ(DatNumber("1e2", -32768, 32767), 100);
+  EXPECT_EQ(DatNumber("255", 0, 255), 255);
+  EXPECT_EQ(DatNumber("300", 0, 255), std::nullopt);
+  EXPECT_EQ(DatNumber("1e999", -32768, 32767), std::nullopt);
+  EXPECT_EQ(DatNumber("12 3", -32768, 32767), std::nullopt);
+  EXPECT_EQ(DatNumber(".", -32768, 32767), std::nullopt);
+  EXPECT_EQ(DatNumber("0x10", -32768, 32767), std::nullopt);
+
+  EXPECT_EQ(DatFrequency("156.025"), 156.025);
+  EXPECT_EQ(DatFrequency("0"), 0.0);
+  EXPECT_EQ(DatFrequency("199.9999"), 199.9999);
+  EXPECT_EQ(DatFrequency("250"), std::nullopt);  // the image holds 100 to 200 MHz only
+  EXPECT_EQ(DatFrequency("200"), std::nullopt);
+  EXPECT_EQ(DatFrequency("50"), std::nullopt);
+  EXPECT_EQ(DatFrequency("-156"), std::nullopt);
+  EXPECT_EQ(DatFrequency("156,025"), std::nullopt);
+
+  EXPECT_EQ(DatLeadingNumber("12abc"), 12);
+  EXPECT_EQ(DatLeadingNumber("4.5 x"), 4);
+  EXPECT_EQ(DatLeadingNumber("abc"), 0);
+}
+
+TEST(DatReader, ModelCheckNeedsANumericModelTypeOfTheModel) {
+  EXPECT_TRUE(DatModelMatches(DatSectionTable::Parse("[MAIN]\r\nMODELTYPE=2\r\n"), 2));
+  EXPECT_TRUE(DatModelMatches(DatSectionTable::Parse("[main]\r\nmodeltype = 2.0\r\n"), 2));
+  EXPECT_FALSE(DatModelMatches(DatSectionTable::Parse("[MAIN]\r\nMODELTYPE=2\r\n"), 1));
+  EXPECT_FALSE(DatModelMatches(DatSectionTable::Parse("[MAIN]\r\nMODELTYPE=two\r\n"), 2));
+  EXPECT_FALSE(DatModelMatches(DatSectionTable::Parse("[MAIN]\r\nMODEL=#TK520B\r\n"), 2));
+  EXPECT_FALSE(DatModelMatches(DatSectionTable::Parse("[OTHER]\r\nMODELTYPE=2\r\n"), 2));
+  EXPECT_TRUE(DatModelMatches(DatSectionTable::Parse("[MAIN]\r\nMODELTYPE=2"), 2));
+  EXPECT_FALSE(DatModelMatches(DatSectionTable::Parse("MODELTYPE=2\r\n[MAIN]"), 2));
+}
+
+TEST(DatReader, WrittenFileReadsBackIntoTheSameRecord) {
+  SettingsRecord rec = Fresh(1);
+  rec.UsableGroup[0].PriorityCh = 65535;
+  rec.UsableGroup[2].TxTot = true;
+  rec.UsableGroup[3].PriorityCh = 279;
+  rec.UsableGroup[1].StatusName = "AB";
+  rec.CommonSetup = {2, false, 5, false, true, -24, 1, 3, true};
+  rec.DscBasic.UserMmsi = "  1234567890";  // behind "#" the leading spaces survive
+  rec.DscBasic.PosRequestTX = {true, false, true, true};
+  rec.DscBasic.BeepOut[7] = true;
+  rec.DscAdvanced.IndividualCallTX[3] = true;
+  rec.DscAdvanced.DistressRelay = true;
+  rec.DscDisplay = {true, false, true};
+  rec.AtisCommon = {{true, false, true, false}, "9876543210", {false, true, false, true}};
+  // Plain texts lose their spaces: the fresh call signs are blank, so give them text.
+  for (int i = 0; i < kCallSigns; ++i) rec.AtisCallSign[static_cast<std::size_t>(i)] = {std::to_string(100 + i), "D"};
+  rec.AtisCallSign[19] = {"007", "ABC"};
+  rec.CHUSA[33].Enable = true;
+  rec.CHUSA[33].Duplex = false;
+  rec.CHUSA[33].Scramble = 7;
+  rec.CHUSA[33].ChTag = " X";
+  rec.CHINT[239].DispayA = true;
+  rec.CHCAN[0].ChTag = "#HASH";
+  rec.CHWX[9].Enable = false;
+  rec.CHWX[9].ScanMemory = true;
+  rec.CHWX[9].ChTag = "  WEATHER";
+  rec.CHMMSID[47] = {true, " Station", "1234567890"};
+  rec.CHGRPID[0] = {true, "Fleet", "0123456780"};
+  rec.CHEXP[39].Enable = true;
+  rec.CHEXP[39].CHDisplayL = "8b";
+  rec.CHEXP[39].CHDisplayR = "A";
+  rec.CHEXP[39].Rxfreq = 157.0125;
+  rec.CHEXP[39].Txfreq = 161.6;
+  rec.CHEXP[39].Scramble = 5;
+  rec.CHEXP[39].ChTag = "   EXP";
+
+  const std::string text = DatFileText(rec, Model(1));
+  const SettingsRecord back = Merge(text, 1, Fresh(1));
+  EXPECT_EQ(FirstDifference(DatFileText(back, Model(1)), text), "");
+  EXPECT_EQ(back, rec);
+}
+
+TEST(DatReader, ValuesTheImageCannotHoldKeepTheField) {
+  const SettingsRecord before = Fresh(1);
+  const SettingsRecord after = Merge(
+      "[Usable CH Group Setup]\r\nPriority CH 0=70000\r\nPriority CH 1=-1\r\nPriority CH 2=65535\r\n"
+      "[Common Setup]\r\nResume Time=300\r\nTX Po Display=x\r\nOffset Time=40\r\nWeater=255\r\n"
+      "SCAN=maybe\r\nRotary=True\r\n"
+      "[CHUSA0]\r\nPosition=32\r\nScramble=9\r\nEnable=\r\n"
+      "[CHEXP1]\r\nRxfreq=250\r\nTxfreq=156.8\r\n[CHEXP2]\r\nRxfreq=abc\r\nx\r\n");
+  EXPECT_EQ(after.UsableGroup[0].PriorityCh, before.UsableGroup[0].PriorityCh);
+  EXPECT_EQ(after.UsableGroup[1].PriorityCh, before.UsableGroup[1].PriorityCh);
+  EXPECT_EQ(after.UsableGroup[2].PriorityCh, 65535);
+  EXPECT_EQ(after.CommonSetup.ResumeTime, before.CommonSetup.ResumeTime);
+  EXPECT_EQ(after.CommonSetup.TxPoDisplay, before.CommonSetup.TxPoDisplay);
+  EXPECT_EQ(after.CommonSetup.OffsetTime, before.CommonSetup.OffsetTime);
+  EXPECT_EQ(after.CommonSetup.Weater, 255);
+  EXPECT_EQ(after.CommonSetup.Scan, before.CommonSetup.Scan);
+  EXPECT_TRUE(after.CommonSetup.Rotary);
+  EXPECT_EQ(after.CHUSA[32].Scramble, before.CHUSA[32].Scramble);
+  EXPECT_EQ(after.CHUSA[32].Enable, before.CHUSA[32].Enable);
+  EXPECT_EQ(after.CHEXP[0].Rxfreq, before.CHEXP[0].Rxfreq);
+  EXPECT_EQ(after.CHEXP[0].Txfreq, 156.8);
+  EXPECT_EQ(after.CHEXP[1].Rxfreq, before.CHEXP[1].Rxfreq);
+  // Missing texts become empty.
+  EXPECT_EQ(after.CHUSA[32].ChTag, "");
+  EXPECT_EQ(after.CHWX[0].ChTag, "");
+  EXPECT_EQ(after.AtisCallSign[0].MID, "");
+  EXPECT_NE(before.CHUSA[32].ChTag, "");
+}
+
+TEST(DatReader, RegularChannelsArePlacedByPositionAndStopAtTheFirstGap) {
+  SettingsRecord rec = Fresh(1);
+  for (Channel& ch : rec.CHUSA) ch.ChTag = "KEEP";
+  std::string text;
+  // Sections 0..4 place channels 100..104 (one of them out of bounds), 5 is missing, 6 exists.
+  for (int n = 0; n <= 6; ++n) {
+    if (n == 5) continue;
+    const int position = n == 2 ? 240 : 100 + n;
+    text += "[chusa" + std::to_string(n) + "]\r\nposition=" + std::to_string(position) + "\r\nenable=1\r\nChTag=#N" +
+            std::to_string(n) + "\r\n";
+  }
+  text += "[CHUSA6]\r\nPosition=106\r\nChTag=#N6\r\nx\r\n";
+  rec = Merge(text, 1, rec);
+  EXPECT_EQ(rec.CHUSA[100].ChTag, "N0");
+  EXPECT_TRUE(rec.CHUSA[100].Enable);
+  EXPECT_EQ(rec.CHUSA[101].ChTag, "N1");
+  EXPECT_EQ(rec.CHUSA[102].ChTag, "KEEP");  // its section pointed outside the table
+  EXPECT_EQ(rec.CHUSA[103].ChTag, "N3");
+  EXPECT_EQ(rec.CHUSA[104].ChTag, "N4");
+  EXPECT_EQ(rec.CHUSA[106].ChTag, "KEEP");  // behind the gap
+
+  // Duplex needs a duplex pair: position 33 (channel 16A) has none, 32 (channel 16) has one.
+  rec = Merge("[CHUSA0]\r\nPosition=33\r\nDuplex=1\r\n[CHUSA1]\r\nPosition=32\r\nDuplex=1\r\nx\r\n");
+  EXPECT_FALSE(rec.CHUSA[33].Duplex);
+  EXPECT_TRUE(rec.CHUSA[32].Duplex);
+  // A position from a leading number; an empty one ends the region.
+  rec = Merge("[CHUSA0]\r\nPosition=40.5 here\r\nChTag=#A\r\n[CHUSA1]\r\nPosition=\r\n[CHUSA2]\r\nPosition=41\r\n"
+              "ChTag=#B\r\nx\r\n");
+  EXPECT_EQ(rec.CHUSA[40].ChTag, "A");
+  EXPECT_EQ(rec.CHUSA[40].Position, 40);
+  EXPECT_EQ(rec.CHUSA[41].ChTag, Fresh(1).CHUSA[41].ChTag);  // behind the empty position
+}
+
+TEST(DatReader, AtisAndScrambleAreReadOnlyForModelsThatHaveThem) {
+  const std::string text =
+      "[ATIS Setup (Common)]\r\nUsable ATIS CH Group0=1\r\nAtis Code=#1234567890\r\n"
+      "[ATIS Setup (Call Sign)]\r\nMID1=123\r\n[CHUSA0]\r\nPosition=32\r\nScramble=5\r\n"
+      "[CHEXP1]\r\nScramble=6\r\nx\r\n";
+  SettingsRecord base = Fresh(1);
+  base.AtisCommon.AtisCode = "1111111111";
+  base.AtisCallSign[1].MID = "222";
+  const SettingsRecord plain = Merge(text, 4, base);
+  EXPECT_EQ(plain.AtisCommon, base.AtisCommon);
+  EXPECT_EQ(plain.AtisCallSign, base.AtisCallSign);
+  EXPECT_EQ(plain.CHUSA[32].Scramble, base.CHUSA[32].Scramble);
+  EXPECT_EQ(plain.CHEXP[0].Scramble, base.CHEXP[0].Scramble);
+
+  const SettingsRecord full = Merge(text, 1, base);
+  EXPECT_TRUE(full.AtisCommon.AtisGroup[0]);
+  EXPECT_EQ(full.AtisCommon.AtisCode, "1234567890");
+  EXPECT_EQ(full.AtisCallSign[0].MID, "123");
+  EXPECT_EQ(full.AtisCallSign[1].MID, "");  // a missing text becomes empty
+  EXPECT_EQ(full.CHUSA[32].Scramble, 5);
+  EXPECT_EQ(full.CHEXP[0].Scramble, 6);
+}
+
+TEST(DatReader, HostileInputStaysBoundedAndFast) {
+  // Thousands of sections of one name, none with the key looked up, and one huge line.
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += "[CHUSA0]\r\nEnable=1\r\n";
+  text += "[CHUSA1]\r\nChTag=" + std::string(1 << 20, 'x') + "\r\n[CHUSA0]\r\nPosition=7\r\nx\r\n";
+  const auto t = DatSectionTable::Parse(text);
+  EXPECT_EQ(t.SectionCount(), 20002u);
+  EXPECT_EQ(t.Lookup("CHUSA0", "Position"), "7");
+  SettingsRecord rec = Fresh(1);
+  ApplyDatSettings(t, rec, Model(1));
+  EXPECT_TRUE(rec.CHUSA[7].Enable);
+}
