@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "model/fresh_image.h"
+#include "model/memory_map.h"
+#include "report/printed_report.h"
+#include "report/settings_report.h"
+#include "report_records.h"
+
+using namespace qm47;
+using namespace qm47::testing;
+
+namespace {
+
+std::filesystem::path Golden(const std::string& name) {
+  return std::filesystem::path(__FILE__).parent_path() / "golden" / name;
+}
+
+// Compares with the golden file; QM47_UPDATE_GOLDEN=1 rewrites it instead.
+void ExpectGolden(const std::string& name, const std::string& text) {
+  if (std::getenv("QM47_UPDATE_GOLDEN")) {
+    std::ofstream(Golden(name), std::ios::binary) << text;
+    return;
+  }
+  std::ifstream f(Golden(name), std::ios::binary);
+  ASSERT_TRUE(f) << "missing golden file " << Golden(name);
+  const std::string expected{std::istreambuf_iterator<char>(f), {}};
+  // Line by line, so a failure names the line.
+  std::size_t line = 1, i = 0;
+  while (i < text.size() && i < expected.size() && text[i] == expected[i]) line += text[i++] == '\n';
+  EXPECT_EQ(i, expected.size()) << name << " differs at line " << line;
+  EXPECT_EQ(text.size(), expected.size()) << name;
+}
+
+std::vector<std::string> TextLines(const std::string& image) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < image.size();) {
+    EXPECT_EQ(image.compare(at, 2, "\r\n"), 0) << "every line starts with CR LF";
+    const std::size_t next = image.find("\r\n", at + 2);
+    lines.push_back(image.substr(at + 2, (next == std::string::npos ? image.size() : next) - at - 2));
+    at = next == std::string::npos ? image.size() : next;
+  }
+  return lines;
+}
+
+std::string TextOf(const PrintLine& line) {
+  std::string t;
+  for (const PrintCell& c : line.cells) t += (t.empty() ? "" : "|") + c.text;
+  return t;
+}
+
+}  // namespace
+
+TEST(SettingsReport, FreshImageOfAnAtisScramblerModelMatchesGolden) {
+  ReportInput in = FreshInput(1);
+  ExpectGolden("fresh_model1.txt", ReportTextImage(in.rec, in.img));
+}
+
+TEST(SettingsReport, FreshImageOfAPlainModelMatchesGolden) {
+  ReportInput in = FreshInput(4);
+  ExpectGolden("fresh_model4.txt", ReportTextImage(in.rec, in.img));
+}
+
+TEST(SettingsReport, CraftedRecordMatchesGolden) {
+  ReportInput in = CraftedInput();
+  ExpectGolden("crafted.txt", ReportTextImage(in.rec, in.img));
+}
+
+TEST(SettingsReport, LineStructure) {
+  ReportInput in = CraftedInput();
+  const std::string image = ReportTextImage(in.rec, in.img);
+  ASSERT_EQ(image.substr(0, 4), "\r\n\r\n");  // the first section starts with an empty line
+  EXPECT_NE(image.substr(image.size() - 2), "\r\n");
+  EXPECT_EQ(ReportFileText(image), image + "\r\n");
+
+  const std::vector<std::string> lines = TextLines(image);
+  std::vector<std::string> headings;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].rfind("##### ", 0) == 0) {
+      headings.push_back(lines[i]);
+      EXPECT_EQ(lines[i - 1], "") << lines[i];
+    }
+  }
+  EXPECT_EQ(headings, (std::vector<std::string>{
+                          "##### Usable CH Group Setup #####", "##### Common Setup #####",
+                          "##### DSC Setup (Basic Setup) #####", "##### DSC Setup (Advanced Setup) #####",
+                          "##### DSC Setup (Display Setup) #####", "##### ATIS Setup (Common) #####",
+                          "##### ATIS Setup (Call Sign) #####", "##### Programable USA Channel #####",
+                          "##### Programable International Channel #####", "##### Programable Canada Channel #####",
+                          "##### Programable Wx Channel #####", "##### Memory ID Setting #####",
+                          "##### Group ID Setting #####", "##### Programable Exp Channel #####"}));
+}
+
+TEST(SettingsReport, RegularChannelsListOnlyEnabledOnesOthersListEveryEntry) {
+  ReportInput in = FreshInput(2);
+  for (auto* table : {&in.rec.CHUSA, &in.rec.CHINT, &in.rec.CHCAN}) {
+    for (Channel& ch : *table) ch.Enable = false;
+  }
+  for (Channel& ch : in.rec.CHWX) ch.Enable = false;
+  const auto sections = BuildReportSections(in.rec, 0, ReportForm::TextImage);
+  ASSERT_EQ(sections.size(), 14u);
+  for (int s = 7; s <= 9; ++s) {
+    ASSERT_EQ(sections[static_cast<std::size_t>(s)].lines.size(), 4u);  // empty line, heading, header, rule
+    EXPECT_EQ(LineText(sections[static_cast<std::size_t>(s)].lines[2]),
+              "CH   RX(MHz)  TX(MHz)  TX  LOW  UP  DUP  MEM  VS  CH Name");
+    EXPECT_EQ(LineText(sections[static_cast<std::size_t>(s)].lines[3]),
+              "---  -------  -------  --  ---  --  ---  ---  --  ------------");
+  }
+  EXPECT_EQ(sections[10].lines.size(), 4u + 10);
+  EXPECT_EQ(sections[11].lines.size(), 4u + 48);
+  EXPECT_EQ(sections[12].lines.size(), 4u + 10);
+  EXPECT_EQ(sections[13].lines.size(), 4u + 40);
+  EXPECT_EQ(LineText(sections[10].lines[4]), "1   ------  ---  162.550MHZ  ");
+  EXPECT_EQ(LineText(sections[11].lines[4]), "1    ------------  ---------");
+}
+
+TEST(SettingsReport, BuildingSnapsTheStoredExpansionFrequencies) {
+  ReportInput in = FreshInput(1);
+  in.rec.CHEXP[2].Rxfreq = 157.0031;
+  in.rec.CHEXP[2].Txfreq = 156.0125;
+  const std::string image = ReportTextImage(in.rec, in.img);
+  EXPECT_EQ(in.rec.CHEXP[2].Rxfreq, 157.0);
+  EXPECT_EQ(in.rec.CHEXP[2].Txfreq, 156.0125);
+  EXPECT_NE(image.find("\r\n3   " "   " "  ------  157.0000  156.0125  "), std::string::npos);
+}
+
+TEST(PrintedReport, PagesInPrintOrderUnderTheModelHeader) {
+  for (int model : {1, 4}) {
+    ReportInput in = FreshInput(model);
+    const ModelDescriptor d = MakeDescriptor(model, model == 1, model == 1);
+    const std::vector<PrintPage> pages = PrintedReportPages(in.rec, in.img, d);
+    ASSERT_EQ(pages.size(), 7u);
+    std::vector<std::string> headings;
+    for (const PrintPage& page : pages) {
+      EXPECT_EQ(page.header, d.name + " Tidecraft");
+      for (const PrintLine& line : page.lines) {
+        if (!line.cells.empty() && line.cells[0].text.rfind("##### ", 0) == 0) headings.push_back(line.cells[0].text);
+      }
+      headings.push_back("|");
+    }
+    std::vector<std::string> expected = {
+        "##### Usable CH Group Setup #####", "##### Common Setup #####", "##### DSC Setup (Basic Setup) #####",
+        "##### DSC Setup (Advanced Setup) #####", "##### DSC Setup (Display Setup) #####"};
+    if (model == 1) {
+      expected.push_back("##### ATIS Setup (Common) #####");
+      expected.push_back("##### ATIS Setup (Call Sign) #####");
+    }
+    for (const char* h : {"|", "##### Programable USA Channel #####", "|",
+                          "##### Programable International Channel #####", "|",
+                          "##### Programable Canada Channel #####", "|", "##### Programable WX Channel #####", "|",
+                          "##### Memory ID #####", "##### Group ID #####", "|", "##### Programable EXP Channel #####",
+                          "|"}) {
+      expected.push_back(h);
+    }
+    EXPECT_EQ(headings, expected) << model;
+  }
+}
+
+TEST(PrintedReport, ChannelColumnsStartAtTheRunningSumsOfTheirLists) {
+  EXPECT_EQ(RunningSums(RegularChannelOffsets()), (std::vector<double>{0, 12, 29, 46, 54, 63, 71, 80, 89, 97}));
+  ReportInput in = CraftedInput();
+  const auto pages = PrintedReportPages(in.rec, in.img, MakeDescriptor(1, true, true));
+  const PrintPage& usa = pages[1];
+  ASSERT_GE(usa.lines.size(), 5u);
+  std::vector<double> titles, rules, row;
+  for (const PrintCell& c : usa.lines[2].cells) titles.push_back(c.leftMm);
+  for (const PrintCell& c : usa.lines[3].cells) rules.push_back(c.leftMm);
+  for (const PrintCell& c : usa.lines[4].cells) row.push_back(c.leftMm);
+  const std::vector<double> at = {10, 22, 39, 56, 64, 73, 81, 90, 99, 107};
+  EXPECT_EQ(titles, at);
+  EXPECT_EQ(rules, at);
+  EXPECT_EQ(row, at);
+  EXPECT_EQ(TextOf(usa.lines[2]), "CH   |RX(MHz)  |TX(MHz)  |TX  |LOW  |UP  |DUP  |MEM  |VS  |CH Name");
+
+  const PrintPage& exp = pages[6];
+  std::vector<double> expAt;
+  for (const PrintCell& c : exp.lines[2].cells) expAt.push_back(c.leftMm);
+  EXPECT_EQ(expAt, (std::vector<double>{10, 17, 27, 44, 63, 82, 90, 100, 107, 117}));
+}
+
+TEST(PrintedReport, PrintedLabelsDifferFromTheTextImage) {
+  ReportInput in = CraftedInput();
+  const auto pages = PrintedReportPages(in.rec, in.img, MakeDescriptor(1, true, true));
+  std::vector<std::string> general;
+  for (const PrintLine& line : pages[0].lines) general.push_back(TextOf(line));
+  auto has = [&](const std::string& prefix) {
+    return std::any_of(general.begin(), general.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+  };
+  EXPECT_TRUE(has("Status name "));
+  EXPECT_FALSE(has("Status Name"));
+  EXPECT_TRUE(has("[Indivisual Call]"));
+  EXPECT_FALSE(has("[Individual Call]"));
+  EXPECT_TRUE(has("Distress Relay                     |On"));
+  const auto mmsi = std::find_if(general.begin(), general.end(), [](const std::string& l) { return l.rfind("User MMSI:", 0) == 0; });
+  ASSERT_NE(mmsi, general.end());
+  EXPECT_NE(mmsi->find("| Count: |7"), std::string::npos) << *mmsi;
+}
+
+TEST(PrintedReport, LongPagesContinueOnFurtherSheetsUnderTheSameHeader) {
+  ReportInput in = FreshInput(1);
+  const auto pages = PrintedReportPages(in.rec, in.img, MakeDescriptor(1, true, true));
+  PrintGeometry g;
+  g.pageHeightMm = 20 + 4.5 * 12;  // 12 rows: header, empty line and 10 body lines
+  const auto sheets = LayOutSheets({pages[5]}, g);  // directories: 4 + 48 + 4 + 10 lines
+  ASSERT_EQ(sheets.size(), 7u);
+  for (const PrintSheet& sheet : sheets) {
+    ASSERT_FALSE(sheet.texts.empty());
+    EXPECT_EQ(sheet.texts[0].text, "TK4100A Tidecraft");
+    EXPECT_EQ(sheet.texts[0].yMm, 10);
+    for (const PlacedText& t : sheet.texts) EXPECT_LE(t.yMm, g.pageHeightMm - g.bottomMarginMm);
+  }
+  // A4 at 4.5 mm holds 59 body lines: general 93, USA 55, INTL 61, Canada 63, WX 14,
+  // directories 66, expansion 44.
+  EXPECT_EQ(LayOutSheets(pages).size(), 2u + 1 + 2 + 2 + 1 + 2 + 1);
+}

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include "model/builtin_tables.h"
+#include "report/value_format.h"
+
+using namespace qm47;
+
+TEST(ValueFormat, PadAndLabelCellCutOrFillToTheWidth) {
+  EXPECT_EQ(Pad("CALLING", 5), "CALLI");
+  EXPECT_EQ(Pad("A", 3), "A  ");
+  EXPECT_EQ(Pad("", 2), "  ");
+  EXPECT_EQ(Pad("ABC", 0), "");
+  EXPECT_EQ(LabelCell("Count", 7), "Count : ");
+  EXPECT_EQ(LabelCell("Count", 7).size(), 8u);
+  EXPECT_EQ(LabelCell("Longer label", 4), "Lon: ");
+}
+
+TEST(ValueFormat, TwoStateTextsTestForNonZero) {
+  struct Case {
+    std::string (*format)(long long);
+    const char* set;
+    const char* clear;
+  };
+  const Case cases[] = {{OnOffText, "On", "Off"}, {HiLowText, "Hi", "Low"},  {TxText, "TX", "--"},
+                        {LowText, "LOW", "---"},  {UpText, "UP", "--"},      {DupText, "DUP", "---"},
+                        {MemText, "MEM", "---"},  {CmpText, "CMP", "---"},   {NarrowText, "N ", "--"},
+                        {EnableText, "ENABLE", "------"}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.format(1), c.set);
+    EXPECT_EQ(c.format(-1), c.set);
+    EXPECT_EQ(c.format(0), c.clear);
+  }
+}
+
+TEST(ValueFormat, ValueListsGiveEmptyTextOutsideTheList) {
+  EXPECT_EQ(TxPowerDisplayText(1), "Lo Po on Changing CH");
+  EXPECT_EQ(TxPowerDisplayText(3), "");
+  EXPECT_EQ(ResumeTimeText(0), "--");
+  EXPECT_EQ(ResumeTimeText(3), "3Sec");
+  EXPECT_EQ(ResumeTimeText(5), "");
+  EXPECT_EQ(WeatherAlertText(3), "WX and SCAN");
+  EXPECT_EQ(WeatherAlertText(255), "");
+  EXPECT_EQ(BearingText(1), "Mag");
+  EXPECT_EQ(BearingText(-1), "");
+}
+
+TEST(ValueFormat, OffsetListRunsInHalfHoursWithASpacedZero) {
+  const auto& list = OffsetList();
+  EXPECT_EQ(list.front(), "-12:00");
+  EXPECT_EQ(list[1], "-11:30");
+  EXPECT_EQ(list[23], "-0:30");
+  EXPECT_EQ(list[24], " 0");
+  EXPECT_EQ(list[25], "+0:30");
+  EXPECT_EQ(list[26], "+1:00");
+  EXPECT_EQ(list.back(), "+12:00");
+  EXPECT_EQ(OffsetTimeText(-24), "-12:00");
+  EXPECT_EQ(OffsetTimeText(-1), "-0:30");
+  EXPECT_EQ(OffsetTimeText(0), " 0");
+  EXPECT_EQ(OffsetTimeText(1), "+0:30");
+  EXPECT_EQ(OffsetTimeText(25), "");
+  EXPECT_EQ(OffsetTimeText(31), "");  // a fresh image's value
+}
+
+TEST(ValueFormat, PriorityChannelTexts) {
+  EXPECT_EQ(PriorityChannelText(-1), "Off");
+  EXPECT_EQ(PriorityChannelText(0), "00");
+  EXPECT_EQ(PriorityChannelText(32), "16");
+  EXPECT_EQ(PriorityChannelText(239), BuiltinChannels().back().label);
+  EXPECT_EQ(PriorityChannelText(239), "119A");
+  EXPECT_EQ(PriorityChannelText(240), "EXP1");
+  EXPECT_EQ(PriorityChannelText(279), "EXP40");
+  EXPECT_EQ(PriorityChannelText(280), "Off");
+  EXPECT_EQ(PriorityChannelText(65535), "Off");
+}
+
+TEST(ValueFormat, ScrambleShowsTheCodeOnlyWhenOn) {
+  EXPECT_EQ(ScrambleText(0), "--");
+  EXPECT_EQ(ScrambleText(3), "--");
+  EXPECT_EQ(ScrambleText(4), " 0");
+  EXPECT_EQ(ScrambleText(7), " 3");
+  EXPECT_EQ(ScrambleText(13), " 1");
+}
+
+TEST(ValueFormat, FrequencyTexts) {
+  EXPECT_EQ(FrequencyText(0), "---.---");
+  EXPECT_EQ(FrequencyText(-156.8), "---.---");
+  EXPECT_EQ(FrequencyText(156.8), "156.800");
+  EXPECT_EQ(FrequencyText(9.5), "009.500");
+  EXPECT_EQ(FrequencyText(156.0125), "156.013");  // halves away from zero, on the decimal value
+  EXPECT_EQ(FrequencyText(1234.5), "1234.500");
+  EXPECT_EQ(FrequencyText(999.9996), "1000.000");
+  EXPECT_EQ(FrequencyOrInhibitText(156.8, true), "---.---");
+  EXPECT_EQ(FrequencyOrInhibitText(156.8, false), "156.800");
+  EXPECT_EQ(FixedDecimalText(-0.5, 1, 2), "-0.50");
+  EXPECT_EQ(FixedDecimalText(-0.001, 1, 2), "0.00");
+}
+
+TEST(ValueFormat, ExpFrequencySnapsOffStepValuesDownTo5kHz) {
+  double f = 156.0125;  // a 12.5 kHz step: kept
+  EXPECT_EQ(ExpFrequencyText(f), "156.0125");
+  EXPECT_EQ(f, 156.0125);
+  f = 157.005;  // a 5 kHz step: kept
+  EXPECT_EQ(ExpFrequencyText(f), "157.0050");
+  EXPECT_EQ(f, 157.005);
+  f = 157.0031;  // neither: snapped and stored
+  EXPECT_EQ(ExpFrequencyText(f), "157.0000");
+  EXPECT_EQ(f, 157.0);
+  f = 161.6199;
+  EXPECT_EQ(ExpFrequencyText(f), "161.6150");
+  EXPECT_DOUBLE_EQ(f, 161.615);
+  f = 0;
+  EXPECT_EQ(ExpFrequencyText(f), "---.----");
+  f = -3;
+  EXPECT_EQ(ExpFrequencyText(f), "---.----");
+  EXPECT_EQ(f, -3);
+}
+
+TEST(ValueFormat, DashesForEmptyTexts) {
+  EXPECT_EQ(BlankAsDashes(""), "----");
+  EXPECT_EQ(BlankAsDashes("    "), "----");
+  EXPECT_EQ(BlankAsDashes("  AB"), "  AB");
+  EXPECT_EQ(Pad3OrDashes(""), "---");
+  EXPECT_EQ(Pad3OrDashes("8"), "8  ");
+  EXPECT_EQ(Pad3OrDashes("   "), "   ");
+  EXPECT_EQ(Pad12OrDashes(""), "------------");
+  EXPECT_EQ(Pad12OrDashes("A VERY LONG NAME"), "A VERY LONG ");
+  EXPECT_EQ(Pad9OrDashes(""), "---------");
+  EXPECT_EQ(Pad9OrDashes("1234567890"), "123456789");
+  EXPECT_EQ(ExpPrefixText(), "EXP");
+}
