@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "run_cli.h"
+
+using namespace qm47::testing;
+
+namespace {
+
+const char* kCatalogue =
+    "[model1]\nuse=1\natis=1\nscrambler=1\n[model2]\nuse=1\natis=1\nscrambler=0\n"
+    "[model3]\nuse=1\natis=0\nscrambler=1\n[model4]\nuse=1\natis=0\nscrambler=0\n";
+
+struct Cli {
+  TempDir dir{"cli-dat"};
+  Cli() { dir.Write("global.ini", kCatalogue); }
+  CliResult operator()(const std::string& args) {
+    return RunIn(dir, "qm47-cli", "--data-dir " + Quote(dir.path().string()) + " " + args);
+  }
+  // As above, inside a shell that caps the size of any file written (a full disk).
+  CliResult WithFileSizeLimit(int kilobytes, const std::string& args) {
+    const std::string cmd = "cd " + Quote(dir.path().string()) + " && HOME=" + Quote(dir / "home") +
+                            " XDG_CONFIG_HOME=" + Quote(dir / "home/.config") + " sh -c " +
+                            Quote("trap '' XFSZ; ulimit -f " + std::to_string(kilobytes) + "; exec " +
+                                  Quote(BinDir() + "/qm47-cli") + " --data-dir " + Quote(dir.path().string()) + " " +
+                                  args) +
+                            " >" + Quote(dir / "stdout.txt") + " 2>" + Quote(dir / "stderr.txt") + " </dev/null";
+    const int status = std::system(cmd.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, dir.Read("stdout.txt"), dir.Read("stderr.txt")};
+  }
+};
+
+std::string Golden(const std::string& name) {
+  std::ifstream f(std::filesystem::path(__FILE__).parent_path().parent_path() / "report/golden" / name,
+                  std::ios::binary);
+  return {std::istreambuf_iterator<char>(f), {}};
+}
+
+}  // namespace
+
+TEST(CliDat, ConvertRoundTripsBetweenHexAndDatForEveryModel) {
+  Cli cli;
+  // Model 4 has no model code in its image, so its .hex files never pass the model check.
+  for (const std::string m : {"1", "2", "3"}) {
+    const std::string model = "--model " + m + " ";
+    ASSERT_EQ(cli(model + "new a.hex").exitCode, 0);
+    const CliResult toDat = cli(model + "convert a.hex a.dat");
+    ASSERT_EQ(toDat.exitCode, 0) << toDat.err;
+    EXPECT_EQ(toDat.err, "");
+    const CliResult toHex = cli(model + "convert a.dat b.hex");
+    ASSERT_EQ(toHex.exitCode, 0) << toHex.err;
+    EXPECT_EQ(cli.dir.Read("b.hex"), cli.dir.Read("a.hex")) << "model " << m;
+    ASSERT_EQ(cli(model + "convert b.hex b.dat").exitCode, 0);
+    EXPECT_EQ(cli.dir.Read("b.dat"), cli.dir.Read("a.dat")) << "model " << m;
+    EXPECT_NE(cli.dir.Read("a.dat").find("MODELTYPE=" + m + "\r\n"), std::string::npos);
+  }
+}
+
+TEST(CliDat, ReportOfAFreshFileIsTheGoldenTextAndCrLf) {
+  Cli cli;
+  ASSERT_EQ(cli("--model 1 new fresh1.dat").exitCode, 0);
+  ASSERT_EQ(cli("--model 4 new fresh4.DAT").exitCode, 0);
+  const std::string golden1 = Golden("fresh_model1.txt");
+  const std::string golden4 = Golden("fresh_model4.txt");
+  ASSERT_FALSE(golden1.empty());
+  ASSERT_FALSE(golden4.empty());
+
+  CliResult r = cli("--model 1 report fresh1.dat");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(r.out == golden1 + "\r\n");
+  EXPECT_EQ(r.err, "");
+
+  r = cli("--model 4 report fresh4.DAT out.txt");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_TRUE(cli.dir.Read("out.txt") == golden4 + "\r\n");
+
+  // An image of the same settings reports the same text, but for the offset time the
+  // image cannot hold (+31 becomes +24, "+12:00").
+  ASSERT_EQ(cli("--model 1 convert fresh1.dat fresh1.hex").exitCode, 0);
+  r = cli("--model 1 report fresh1.hex");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  std::string expected = golden1 + "\r\n";
+  const std::string blankOffset = "Offset Time:" + std::string(23, ' ') + std::string(18, ' ');
+  ASSERT_NE(expected.find(blankOffset), std::string::npos);
+  expected.replace(expected.find(blankOffset), blankOffset.size(),
+                   "Offset Time:" + std::string(23, ' ') + "+12:00" + std::string(12, ' '));
+  EXPECT_TRUE(r.out == expected);
+}
+
+TEST(CliDat, FileOfAnotherModelIsRefused) {
+  Cli cli;
+  ASSERT_EQ(cli("--model 2 new other.dat").exitCode, 0);
+  for (const std::string command : {"convert other.dat out.hex", "report other.dat", "convert missing.dat out.hex"}) {
+    const CliResult r = cli("--model 1 " + command);
+    EXPECT_EQ(r.exitCode, 1) << command;
+    EXPECT_EQ(r.err, "different model!!\n") << command;
+    EXPECT_EQ(r.out, "");
+  }
+  EXPECT_FALSE(std::filesystem::exists(cli.dir / "out.hex"));
+}
+
+TEST(CliDat, FailedSaveKeepsThePreviousFile) {
+  Cli cli;
+  ASSERT_EQ(cli("--model 1 new big.dat").exitCode, 0);
+  cli.dir.Write("kept.dat", "previous settings");
+  cli.dir.Write("kept.hex", "previous image");
+
+  // A disk that fills up while the file is written.
+  CliResult r = cli.WithFileSizeLimit(16, "--model 1 convert big.dat kept.dat");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "FileSave Error!!\n");
+  EXPECT_EQ(cli.dir.Read("kept.dat"), "previous settings");
+  r = cli.WithFileSizeLimit(8, "--model 1 convert big.dat kept.hex");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "FileSave Error!!\n");
+  EXPECT_EQ(cli.dir.Read("kept.hex"), "previous image");
+  std::size_t files = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(cli.dir.path())) ++files;
+  EXPECT_EQ(files, 6u) << "no temporary file is left behind";  // ini, big, two kept, stdout, stderr
+
+  // A folder that does not exist.
+  r = cli("--model 1 new missing/new.dat");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "FileSave Error!!\n");
+  r = cli("--model 1 report big.dat missing/report.txt");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "File not found\n");
+}
+
+TEST(CliDat, NamesAreCheckedBeforeAnythingIsRead) {
+  Cli cli;
+  ASSERT_EQ(cli("--model 1 new a.dat").exitCode, 0);
+  EXPECT_EQ(cli("--model 1 convert a.dat a.txt").exitCode, 2);
+  EXPECT_EQ(cli("--model 1 report a.dat a.dat").exitCode, 2);
+  EXPECT_EQ(cli("--model 1 report a.txt").exitCode, 2);
+  EXPECT_EQ(cli("--model 1 report").exitCode, 2);
+  EXPECT_EQ(cli("--model 1 new a.txt").exitCode, 2);
+}
