@@ -7,9 +7,9 @@ MemoryPipe::MemoryPipe(RadioEngine& radio, Clock& clock, std::string name)
 
 std::optional<IoError> MemoryPipe::Open(const std::string& settings) {
   Close();
-  if (openFault_ && failOpens_ > 0) {
-    --failOpens_;
-    return openFault_;
+  if (openFault_) {
+    if (goodOpens_ <= 0) return openFault_;
+    --goodOpens_;
   }
   open_ = true;
   settings_ = settings;
@@ -31,7 +31,10 @@ std::optional<std::uint8_t> MemoryPipe::ReadByte() {
 
 std::optional<IoError> MemoryPipe::Write(std::span<const std::uint8_t> bytes) {
   if (!open_) return port_error::NotOpen();
-  if (writeFault_) return writeFault_;
+  if (writeFault_) {
+    if (goodWrites_ <= 0) return writeFault_;
+    --goodWrites_;
+  }
   written_.insert(written_.end(), bytes.begin(), bytes.end());
   Bytes answer = radio_.Receive(bytes);
   if (filter_) answer = filter_(answer);

@@ -29,12 +29,15 @@ class MemoryPipe final : public SerialLine {
   void FlushInput() override { input_.clear(); }
   bool WaitForInput(Clock::Duration max) override;
 
-  // Test hooks: refuse the next opens, break writes, inject raw bytes from the "radio".
-  void FailOpens(std::optional<IoError> fault, int count = 1 << 30) {
+  // Test hooks: refuse opens or writes after `after` good ones, inject raw bytes from the "radio".
+  void FailOpens(std::optional<IoError> fault, int after = 0) {
     openFault_ = std::move(fault);
-    failOpens_ = count;
+    goodOpens_ = after;
   }
-  void FailWrites(std::optional<IoError> fault) { writeFault_ = std::move(fault); }
+  void FailWrites(std::optional<IoError> fault, int after = 0) {
+    writeFault_ = std::move(fault);
+    goodWrites_ = after;
+  }
   void Inject(std::string_view bytes) { input_.insert(input_.end(), bytes.begin(), bytes.end()); }
   // Rewrites the radio's answers before the tool sees them (nullptr: as they are).
   void SetAnswerFilter(std::function<Bytes(const Bytes&)> filter) { filter_ = std::move(filter); }
@@ -54,8 +57,9 @@ class MemoryPipe final : public SerialLine {
   Bytes written_;
   std::vector<std::string> opens_;
   std::optional<IoError> openFault_;
-  int failOpens_ = 0;
+  int goodOpens_ = 0;
   std::optional<IoError> writeFault_;
+  int goodWrites_ = 0;
   std::function<Bytes(const Bytes&)> filter_;
 };
 

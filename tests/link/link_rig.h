@@ -1,0 +1,138 @@
+// The link against the in-process virtual radio, on a virtual clock, with a user who
+// answers from a script: every time-out and retry runs in no time.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "link/link.h"
+#include "link/transfer_dialog.h"
+#include "link/transfers.h"
+#include "model/codec.h"
+#include "model/fresh_image.h"
+#include "model/models.h"
+#include "recording_ui.h"
+#include "sim/memory_pipe.h"
+#include "sim/radio_engine.h"
+#include "temp_dir.h"
+
+namespace qm47::linktest {
+
+using namespace std::chrono_literals;
+
+class LinkUi : public qm47::testing::RecordingUi {
+ public:
+  void Progress(int value, int /*maximum*/) override { progress.push_back(value); }
+  void ProcessEvents() override {
+    if (onEvents) onEvents();
+  }
+  std::vector<int> progress;
+  std::function<void()> onEvents;
+};
+
+inline std::string TestName() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  return std::string(info->test_suite_name()) + "." + info->name();
+}
+
+inline bool SameRecord(const SettingsRecord& a, const SettingsRecord& b) {
+  return a.UsableGroup == b.UsableGroup && a.CommonSetup == b.CommonSetup && a.DscBasic == b.DscBasic &&
+         a.DscAdvanced == b.DscAdvanced && a.DscDisplay == b.DscDisplay && a.AtisCommon == b.AtisCommon &&
+         a.AtisCallSign == b.AtisCallSign && a.CHUSA == b.CHUSA && a.CHINT == b.CHINT && a.CHCAN == b.CHCAN &&
+         a.CHWX == b.CHWX && a.CHEXP == b.CHEXP && a.CHMMSID == b.CHMMSID && a.CHGRPID == b.CHGRPID;
+}
+
+struct RigOptions {
+  int model = 1;
+  bool debug = false;
+  bool baud19200 = false;
+};
+
+inline sim::Memory FreshRadioMemory(int model) {
+  MemoryImage img;
+  MakeFreshImage(img, model);
+  sim::Memory m = img.bytes();
+  m[static_cast<std::size_t>(addr::ModelCode)] = static_cast<std::uint8_t>(*ModelCode(model) >> 8);
+  m[static_cast<std::size_t>(addr::ModelCode) + 1] = static_cast<std::uint8_t>(*ModelCode(model) & 0xFF);
+  m[static_cast<std::size_t>(addr::ModelCodeCopy)] = m[static_cast<std::size_t>(addr::ModelCode)];
+  m[static_cast<std::size_t>(addr::ModelCodeCopy) + 1] = m[static_cast<std::size_t>(addr::ModelCode) + 1];
+  return m;
+}
+
+struct LinkRig {
+  explicit LinkRig(RigOptions o = {})
+      : options(o),
+        radio(FreshRadioMemory(o.model)),
+        pipe(radio, clock, "/dev/ttyTEST"),
+        dir("link-" + std::to_string(std::hash<std::string>{}(TestName()))),
+        log(dir / "err.log", o.debug),
+        link(pipe, clock, ui, log, LinkFlags{cancel, error}, LinkOptions{o.debug, o.baud19200, 3}) {
+    link.SetCaption("Read from Radio");
+  }
+
+  // The lines the tool sent, CR LF removed; single bytes (ping, abort) as they are.
+  std::vector<std::string> Sent() const {
+    std::vector<std::string> lines;
+    std::string cur;
+    for (std::uint8_t b : pipe.written()) {
+      if (cur.empty() && (b == 'P' || b == '0' || b == kCan)) {
+        lines.emplace_back(1, static_cast<char>(b));
+        continue;
+      }
+      if (b == kLf) continue;
+      if (b == kCr) {
+        lines.push_back(cur);
+        cur.clear();
+        continue;
+      }
+      cur.push_back(static_cast<char>(b));
+    }
+    return lines;
+  }
+  int CountSent(const std::string& prefix) const {
+    int n = 0;
+    for (const auto& l : Sent()) n += l.rfind(prefix, 0) == 0 ? 1 : 0;
+    return n;
+  }
+  Clock::Duration Elapsed() const {
+    return std::chrono::duration_cast<Clock::Duration>(clock.Now() - Clock::TimePoint{});
+  }
+  // Opens the line at the fast rate as a connect would leave it.
+  void OpenFast() { ASSERT_FALSE(pipe.Open("57600,N,8,1").has_value()); }
+  std::string ErrorLogText() const { return dir.Read("err.log"); }
+
+  RigOptions options;
+  VirtualClock clock;
+  sim::RadioEngine radio;
+  sim::MemoryPipe pipe;
+  LinkUi ui;
+  qm47::testing::TempDir dir;
+  ErrorLog log;
+  bool cancel = false;
+  bool error = false;
+  Link link;
+};
+
+// A whole transfer: the editor's image and record of the model, the dialog and its OK.
+struct TransferRig : LinkRig {
+  explicit TransferRig(int mode, RigOptions o = {})
+      : LinkRig(o),
+        model(MakeDescriptor(o.model, o.model <= 2, o.model == 1 || o.model == 3)),
+        transfers(link, image, record, model, pageLoading, success),
+        dialog(mode, link, transfers, pageLoading) {
+    NewImageData(record, image, o.model);
+  }
+
+  ModelDescriptor model;
+  MemoryImage image;
+  SettingsRecord record;
+  bool pageLoading = false;
+  bool success = false;
+  Transfers transfers;
+  TransferDialog dialog;
+};
+
+}  // namespace qm47::linktest

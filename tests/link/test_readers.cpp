@@ -1,0 +1,134 @@
+// The readers' outcomes, driven by raw bytes from the "radio" side of the pipe.
+#include "link_rig.h"
+
+namespace qm47::linktest {
+namespace {
+
+TEST(Readers, ReadChars_ErrorInAnyCaseIsAnErrorReplyAfterItsFifthCharacter) {
+  LinkRig rig;
+  rig.OpenFast();
+  rig.pipe.Inject("error\r\n");
+  const ReadResult r = rig.link.ReadChars(6, 10s);
+  EXPECT_EQ(r.status, LinkStatus::ErrorReply);
+  EXPECT_EQ(r.text, "error");
+  EXPECT_EQ(rig.pipe.BytesWaiting(), 2u);
+
+  rig.pipe.FlushInput();
+  rig.pipe.Inject("#CMDOK");
+  EXPECT_EQ(rig.link.ReadChars(6, 10s).status, LinkStatus::Ok);
+}
+
+TEST(Readers, ReadLineAndReadReply_TreatCrWithoutLfDifferently) {
+  LinkRig rig;
+  rig.OpenFast();
+  // ReadLine: CR, anything, LF.
+  rig.pipe.Inject("\t0040\r junk\n");
+  ReadResult r = rig.link.ReadLine(10s);
+  EXPECT_EQ(r.status, LinkStatus::Ok);
+  EXPECT_EQ(r.text, "\t0040");
+  // ReadReply: CR must be followed by LF at once.
+  rig.pipe.Inject("OK\rX\n");
+  r = rig.link.ReadReply(1s);
+  EXPECT_EQ(r.status, LinkStatus::Unexpected);
+  EXPECT_EQ(r.text, "OK");
+  rig.pipe.FlushInput();
+  rig.pipe.Inject("OK\r\n");
+  r = rig.link.ReadReply(1s);
+  EXPECT_EQ(r.status, LinkStatus::Ok);
+  EXPECT_EQ(r.text, "OK");
+}
+
+TEST(Readers, Readers_GiveUpJustAfterTheirDeadline) {
+  LinkRig rig;
+  rig.OpenFast();
+  auto start = rig.clock.Now();
+  EXPECT_EQ(rig.link.WaitByte('P', 1s), LinkStatus::TimedOut);
+  auto waited = rig.clock.Now() - start;
+  EXPECT_GT(waited, 1s);
+  EXPECT_LT(waited, 1s + 50ms);
+
+  rig.pipe.Inject("#CM");
+  start = rig.clock.Now();
+  const ReadResult r = rig.link.ReadChars(6, 10s);
+  EXPECT_EQ(r.status, LinkStatus::TimedOut);
+  EXPECT_EQ(r.text, "#CM");
+  waited = rig.clock.Now() - start;
+  EXPECT_GT(waited, 10s);
+  EXPECT_LT(waited, 10s + 50ms);
+
+  // One deadline covers both halves of a line.
+  rig.pipe.Inject("abc\r");
+  start = rig.clock.Now();
+  EXPECT_EQ(rig.link.ReadLine(10s).status, LinkStatus::TimedOut);
+  EXPECT_LT(rig.clock.Now() - start, 10s + 50ms);
+}
+
+TEST(Readers, Readers_StopAtTheCancelFlagButNotBeforeALineEnd) {
+  LinkRig rig;
+  rig.OpenFast();
+  rig.pipe.Inject("#CMDOK\r\n");
+  rig.cancel = true;
+  EXPECT_EQ(rig.link.ReadChars(6, 10s).status, LinkStatus::Cancelled);
+  EXPECT_EQ(rig.link.WaitByte('M', 1s), LinkStatus::Cancelled);
+  // A line end taken in a turn counts before the flag raised during that turn.
+  rig.cancel = false;
+  rig.pipe.FlushInput();
+  rig.pipe.Inject("OK\r\n");
+  int turn = 0;
+  rig.ui.onEvents = [&] {
+    if (++turn == 4) rig.cancel = true;
+  };
+  EXPECT_EQ(rig.link.ReadReply(1s).status, LinkStatus::Ok);
+  turn = 0;
+  rig.cancel = false;
+  rig.pipe.Inject("OK\r\n");
+  EXPECT_EQ(rig.link.ReadChars(6, 1s).status, LinkStatus::Cancelled);
+}
+
+TEST(Readers, ReadAck_NeedsTheWholeAcknowledgementLine) {
+  LinkRig rig;
+  rig.OpenFast();
+  rig.error = true;
+  rig.pipe.Inject("#CMDOK\r\n");
+  EXPECT_EQ(rig.link.ReadAck(), LinkStatus::Ok);
+  EXPECT_FALSE(rig.error);
+
+  rig.error = true;
+  rig.pipe.Inject("#CMDER\r\n");
+  EXPECT_EQ(rig.link.ReadAck(), LinkStatus::Unexpected);
+  EXPECT_TRUE(rig.error);
+
+  rig.pipe.FlushInput();
+  rig.pipe.Inject("#CMDOK");  // no line end
+  EXPECT_EQ(rig.link.ReadAck(), LinkStatus::Unexpected);
+
+  // "ERROR" takes its line end with it, so the next acknowledgement reads clean.
+  rig.pipe.Inject("ERROR\r\n#CMDOK\r\n");
+  EXPECT_EQ(rig.link.ReadAck(), LinkStatus::ErrorReply);
+  EXPECT_EQ(rig.link.ReadAck(), LinkStatus::Ok);
+
+  EXPECT_EQ(rig.link.ReadAck(), LinkStatus::TimedOut);
+}
+
+TEST(Readers, ReadLine_AnEndlessLineIsBoundedAndMarked) {
+  LinkRig rig;
+  rig.OpenFast();
+  rig.pipe.Inject(std::string(3 * kMaxLineLength, 'A') + "\r\n");
+  const ReadResult r = rig.link.ReadLine(10s);
+  EXPECT_EQ(r.status, LinkStatus::Ok);
+  EXPECT_TRUE(r.overlong);
+  EXPECT_EQ(r.text.size(), kMaxLineLength);
+}
+
+TEST(Readers, Readers_OnAClosedPortRaiseAPortFault) {
+  LinkRig rig;
+  try {
+    rig.link.ReadAck();
+    FAIL() << "no fault";
+  } catch (const LinkFault& f) {
+    EXPECT_EQ(f.error.number, 8018);
+  }
+}
+
+}  // namespace
+}  // namespace qm47::linktest

@@ -1,0 +1,323 @@
+// Connect, synchronisation and the two block transactions against the virtual radio.
+#include "link_rig.h"
+
+namespace qm47::linktest {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// Rewrites the radio's data answer (CR LF included) through `edit`, fixing its checksum.
+std::function<Bytes(const Bytes&)> EditDataAnswer(std::function<std::string(std::string)> edit) {
+  return [edit](const Bytes& answer) {
+    std::string text(answer.begin(), answer.end());
+    const auto at = text.find("#CEPDT");
+    if (at == std::string::npos) return answer;
+    std::string frame = text.substr(at, text.size() - at - 4);  // without checksum and CR LF
+    frame = edit(frame);
+    text = text.substr(0, at) + frame + HexField(FrameChecksum(frame), 2) + "\r\n";
+    return Bytes(text.begin(), text.end());
+  };
+}
+
+TEST(Connect, Connect_SendsTheDocumentedSequenceAtTheDocumentedRates) {
+  LinkRig rig({.debug = true});
+  EXPECT_TRUE(rig.link.Connect());
+  EXPECT_EQ(rig.Sent(), (Strings{"P", "0", "ACMD:002", "#CMDSY", "#CMDSY"}));
+  EXPECT_EQ(rig.pipe.opens(), (Strings{"19200,N,8,1", "57600,N,8,1"}));
+  EXPECT_TRUE(rig.radio.fastRate());
+  EXPECT_EQ(rig.ui.monitor, (Strings{"19200,N,8,1", "sending 'ACMD:002'...", "57600,N,8,1", "sending '#CMDSY'...(1)",
+                                     "sending '#CMDSY'...(2)"}));
+  EXPECT_TRUE(rig.ui.shown.empty());
+
+  LinkRig slow({.baud19200 = true});
+  EXPECT_TRUE(slow.link.Connect());
+  EXPECT_EQ(slow.pipe.opens(), (Strings{"19200,N,8,1", "19200,N,8,1"}));
+  // Outside debug mode: no monitor texts and none of their pauses.
+  EXPECT_TRUE(slow.ui.monitor.empty());
+  EXPECT_LT(slow.Elapsed(), 1100ms);
+  EXPECT_GE(slow.Elapsed(), 1000ms);
+}
+
+TEST(Connect, Connect_WithoutARadioFailsQuietlyAfterEveryAttempt) {
+  LinkRig rig({.debug = true});
+  rig.radio.SetFaults({.silentAtCommand = 1, .silentCount = -1, .noPingEcho = true});
+  EXPECT_FALSE(rig.link.Connect());
+  EXPECT_TRUE(rig.ui.shown.empty());
+  EXPECT_EQ(rig.CountSent("P"), 3);
+  EXPECT_EQ(rig.CountSent("0"), 0);
+  // Two passes of three #CMDSY attempts, 10 s each.
+  EXPECT_EQ(rig.CountSent("#CMDSY"), 6);
+  EXPECT_EQ(rig.ui.monitor.front(), "19200,N,8,1");
+  EXPECT_EQ(rig.ui.monitor[1], "sync failed!!");
+  EXPECT_EQ(rig.ui.monitor.back(), "can'not Receive '#CMDOK' !!");
+  // 3 s of pings, 1 s for the rate answer, 1 s pause, 60 s of sync, plus the monitor pauses.
+  const auto monitorPauses = 500ms * static_cast<int>(rig.ui.monitor.size());
+  EXPECT_GT(rig.Elapsed() - monitorPauses, 65s);
+  EXPECT_LT(rig.Elapsed() - monitorPauses, 66s);
+  EXPECT_NE(rig.link.Diagnosis().find("UART"), std::string::npos);
+}
+
+TEST(Connect, Connect_JudgesTheRateAnswer) {
+  {
+    LinkRig rig;
+    rig.radio.SetFaults({.errorAtCommand = 1});
+    EXPECT_FALSE(rig.link.Connect());
+    ASSERT_EQ(rig.ui.shown.size(), 1u);
+    EXPECT_EQ(rig.ui.shown[0].text, "ACMD Command error!!");
+    EXPECT_EQ(rig.ui.shown[0].caption, "Read from Radio");
+    EXPECT_EQ(rig.ui.shown[0].icon, Icon::Critical);
+    EXPECT_EQ(rig.CountSent("#CMDSY"), 0);
+  }
+  {
+    // CR without LF: "error!!", and the link still goes on to synchronise.
+    LinkRig rig;
+    rig.pipe.SetAnswerFilter([](const Bytes& a) {
+      std::string t(a.begin(), a.end());
+      if (t == "OK\r\n") t = "OK\rX";
+      return Bytes(t.begin(), t.end());
+    });
+    EXPECT_TRUE(rig.link.Connect());
+    EXPECT_EQ(rig.ui.Texts(), (Strings{"error!!"}));
+  }
+  {
+    // No rate answer at all: the radio may already be fast; carry on.
+    LinkRig rig;
+    rig.radio.SetFaults({.silentAtCommand = 1});
+    EXPECT_TRUE(rig.link.Connect());
+    EXPECT_TRUE(rig.ui.shown.empty());
+  }
+}
+
+TEST(Connect, Connect_APortThatWillNotOpenEndsTheAttemptInOrder) {
+  LinkRig rig({.debug = true});
+  rig.pipe.FailOpens(IoError{70, "Permission denied"});
+  EXPECT_FALSE(rig.link.Connect());
+  EXPECT_EQ(rig.ui.Texts(), (Strings{"port inicialize error!!"}));
+  EXPECT_TRUE(rig.pipe.written().empty());
+  EXPECT_NE(rig.ErrorLogText().find("frmRadio.PortInit -> 70Permission denied\r\n"), std::string::npos);
+
+  LinkRig reopen({.debug = true});
+  reopen.pipe.FailOpens(IoError{8005, "Port already open"}, 1);
+  EXPECT_FALSE(reopen.link.Connect());
+  EXPECT_EQ(reopen.ui.Texts(), (Strings{"port inicialize error!!"}));
+  EXPECT_NE(reopen.ErrorLogText().find("frmRadio.PortInitCP -> 8005Port already open"), std::string::npos);
+  EXPECT_EQ(reopen.CountSent("#CMDSY"), 0);
+
+  // Outside debug mode nothing is logged.
+  LinkRig quiet;
+  quiet.pipe.FailOpens(IoError{70, "Permission denied"});
+  EXPECT_FALSE(quiet.link.Connect());
+  EXPECT_EQ(quiet.ErrorLogText(), "");
+}
+
+TEST(Connect, SyncLink_RetriesErrorRepliesAndGivesUpAfterThree) {
+  LinkRig rig;
+  rig.OpenFast();
+  rig.radio.SetFaults({.errorAtCommand = 1, .errorCount = 2});
+  EXPECT_TRUE(rig.link.SyncLink());
+  EXPECT_EQ(rig.CountSent("#CMDSY"), 4);
+
+  LinkRig failing({.debug = true});
+  failing.OpenFast();
+  failing.radio.SetFaults({.errorAtCommand = 1, .errorCount = 3});
+  EXPECT_FALSE(failing.link.SyncLink());
+  // The first pass failed; the second still ran and succeeded.
+  EXPECT_EQ(failing.CountSent("#CMDSY"), 4);
+  EXPECT_EQ(failing.ui.monitor.back(), "can'not Receive '#CMDOK' !!");
+
+  // An answer that is neither "#CMDOK" nor "ERROR" stops at once.
+  LinkRig odd;
+  odd.OpenFast();
+  odd.pipe.SetAnswerFilter([](const Bytes&) {
+    const std::string t = "#CMDNG\r\n";
+    return Bytes(t.begin(), t.end());
+  });
+  EXPECT_FALSE(odd.link.SyncLink());
+  EXPECT_EQ(odd.CountSent("#CMDSY"), 1);
+}
+
+TEST(ReadBlock, ReadBlock_StoresTheAnswerAndAcknowledgesIt) {
+  LinkRig rig;
+  rig.OpenFast();
+  for (int i = 0; i < 64; ++i) rig.radio.memory()[static_cast<std::size_t>(0x40 + i)] = static_cast<std::uint8_t>(i * 3);
+  std::vector<std::uint8_t> buffer(kImageSize, 0xEE);
+  rig.error = true;
+  rig.link.ReadBlock(buffer, 0x0040, 64);
+  EXPECT_FALSE(rig.error);
+  for (int i = 0; i < 64; ++i) EXPECT_EQ(buffer[static_cast<std::size_t>(0x40 + i)], i * 3);
+  EXPECT_EQ(buffer[0x3F], 0xEE);
+  EXPECT_EQ(buffer[0x80], 0xEE);
+  EXPECT_EQ(rig.Sent(), (Strings{"#CEPRD\t0040\t40\t6A", "#CMDOK"}));
+}
+
+TEST(ReadBlock, ReadBlock_RetriesThenAsksToResynchronise) {
+  {
+    LinkRig rig;
+    rig.OpenFast();
+    rig.radio.SetFaults({.errorAtCommand = 1, .errorCount = 3});
+    rig.ui.answers = {Answer::Ok};
+    std::vector<std::uint8_t> buffer(kImageSize, 0);
+    rig.link.ReadBlock(buffer, 0x3FFE, 2);
+    EXPECT_FALSE(rig.error);
+    ASSERT_EQ(rig.ui.shown.size(), 1u);
+    EXPECT_EQ(rig.ui.shown[0].text, "confirm the synchronization of the communication");
+    EXPECT_EQ(rig.ui.shown[0].buttons, Buttons::OkCancel);
+    EXPECT_EQ(rig.ui.shown[0].icon, Icon::Question);
+    EXPECT_EQ(rig.ui.shown[0].caption, "Read from Radio");
+    EXPECT_EQ(rig.Sent(), (Strings{"#CEPRD\t3FFE\t02\t1E", "#CEPRD\t3FFE\t02\t1E", "#CEPRD\t3FFE\t02\t1E", "#CMDSY",
+                                   "#CMDSY", "#CEPRD\t3FFE\t02\t1E", "#CMDOK"}));
+    EXPECT_EQ(buffer[0x3FFE], 0x10);
+    EXPECT_EQ(buffer[0x3FFF], 0x04);
+  }
+  {
+    // The granted attempt draws "ERROR" again: the question comes again; Cancel gives up.
+    LinkRig rig;
+    rig.OpenFast();
+    // Every read request draws "ERROR"; synchronising works.
+    rig.pipe.SetAnswerFilter([](const Bytes& a) {
+      const std::string t(a.begin(), a.end());
+      const std::string e = "ERROR\r\n";
+      return t.find("#CEPDT") != std::string::npos ? Bytes(e.begin(), e.end()) : a;
+    });
+    rig.ui.answers = {Answer::Ok, Answer::Cancel};
+    std::vector<std::uint8_t> buffer(kImageSize, 0);
+    rig.link.ReadBlock(buffer, 0, 2);
+    EXPECT_TRUE(rig.error);
+    EXPECT_EQ(rig.ui.shown.size(), 2u);
+    EXPECT_EQ(rig.CountSent("#CEPRD"), 4);
+    EXPECT_EQ(buffer[0], 0);
+  }
+}
+
+TEST(ReadBlock, ReadBlock_TimeOutsAreRetriedWithoutAQuestion) {
+  LinkRig rig;
+  rig.OpenFast();
+  rig.radio.SetFaults({.silentAtCommand = 1, .silentCount = 3});
+  std::vector<std::uint8_t> buffer(kImageSize, 0);
+  rig.link.ReadBlock(buffer, 0, 2);
+  EXPECT_TRUE(rig.error);
+  EXPECT_FALSE(rig.cancel);
+  EXPECT_TRUE(rig.ui.shown.empty());
+  EXPECT_EQ(rig.CountSent("#CEPRD"), 3);
+  EXPECT_GT(rig.Elapsed(), 30s);
+  EXPECT_LT(rig.Elapsed(), 31s);
+}
+
+TEST(ReadBlock, ReceiveData_AnswersEveryFaultyDataAnswerAsDocumented) {
+  const auto run = [](auto setup) {
+    auto rig = std::make_unique<LinkRig>();
+    rig->OpenFast();
+    setup(*rig);
+    std::vector<std::uint8_t> buffer(kImageSize, 0xEE);
+    rig->link.ReadBlock(buffer, 0x0040, 64);
+    EXPECT_EQ(buffer[0x40], 0xEE) << "a failed block leaves the buffer alone";
+    return rig;
+  };
+
+  auto corrupt = run([](LinkRig& r) { r.radio.SetFaults({.corruptAtData = 1}); });
+  EXPECT_TRUE(corrupt->error);
+  EXPECT_TRUE(corrupt->ui.shown.empty());
+  EXPECT_EQ(corrupt->Sent().back(), "#CMDSM");
+
+  auto address = run([](LinkRig& r) { r.radio.SetFaults({.wrongAddressAtData = 1}); });
+  EXPECT_TRUE(address->error);
+  EXPECT_EQ(address->ui.Texts(), (Strings{"address error!!"}));
+  EXPECT_EQ(address->Sent().back(), "#CEPRD\t0040\t40\t6A") << "nothing is sent back";
+
+  auto length = run([](LinkRig& r) {
+    r.pipe.SetAnswerFilter(EditDataAnswer([](std::string f) { return f.substr(0, f.size() - 3) + "\t"; }));
+  });
+  EXPECT_EQ(length->ui.Texts(), (Strings{"data error!!"}));
+
+  auto header = run([](LinkRig& r) {
+    r.pipe.SetAnswerFilter(EditDataAnswer([](std::string f) { return "#CEPDX" + f.substr(6); }));
+  });
+  EXPECT_TRUE(header->ui.shown.empty());
+  EXPECT_EQ(header->Sent().back(), "#CMDER");
+
+  auto fields = run([](LinkRig& r) {
+    r.pipe.SetAnswerFilter(EditDataAnswer([](std::string) { return std::string("#CEPDT\t0040\t"); }));
+  });
+  EXPECT_TRUE(fields->error);
+  EXPECT_TRUE(fields->ui.shown.empty());
+  EXPECT_EQ(fields->Sent().back(), "#CEPRD\t0040\t40\t6A");
+
+  auto silent = run([](LinkRig& r) {
+    r.pipe.SetAnswerFilter([](const Bytes&) {
+      const std::string t = "#CMDOK\r\n";
+      return Bytes(t.begin(), t.end());
+    });
+  });
+  EXPECT_EQ(silent->ui.Texts(), (Strings{"time out!!"}));
+
+  // Lower-case data digits are accepted.
+  LinkRig lower;
+  lower.OpenFast();
+  lower.radio.memory()[0x40] = 0xAB;
+  lower.pipe.SetAnswerFilter(EditDataAnswer([](std::string f) {
+    for (char& c : f) c = c == 'A' ? 'a' : c == 'B' ? 'b' : c == 'F' ? 'f' : c;
+    return f;
+  }));
+  std::vector<std::uint8_t> buffer(kImageSize, 0);
+  lower.link.ReadBlock(buffer, 0x0040, 64);
+  EXPECT_FALSE(lower.error);
+  EXPECT_EQ(buffer[0x40], 0xAB);
+}
+
+TEST(ReadBlock, ReceiveData_CancelWhileWaitingForTheHeaderSaysSo) {
+  LinkRig rig;
+  rig.OpenFast();
+  rig.pipe.SetAnswerFilter([](const Bytes&) {
+    const std::string t = "#CMDOK\r\n";
+    return Bytes(t.begin(), t.end());
+  });
+  int turns = 0;
+  rig.ui.onEvents = [&] {
+    if (++turns == 20) rig.cancel = true;
+  };
+  std::vector<std::uint8_t> buffer(kImageSize, 0);
+  rig.link.ReadBlock(buffer, 0, 64);
+  EXPECT_TRUE(rig.error);
+  EXPECT_TRUE(rig.cancel);
+  EXPECT_EQ(rig.ui.Texts(), (Strings{"cancel!!"}));
+}
+
+TEST(WriteBlock, WriteBlock_SendsTheImageBytesAndRetries) {
+  LinkRig rig;
+  rig.OpenFast();
+  MemoryImage image;
+  image.SetByte(0x0002, 0xFF);
+  rig.radio.memory()[2] = 0;
+  rig.link.WriteBlock(image, 0x0002, 1);
+  EXPECT_FALSE(rig.error);
+  EXPECT_EQ(rig.Sent(), (Strings{"#CEPWR\t0002\t01\tFF\t73"}));
+  EXPECT_EQ(rig.radio.memory()[2], 0xFF);
+
+  LinkRig timing;
+  timing.OpenFast();
+  timing.radio.SetFaults({.silentAtCommand = 1, .silentCount = 2});
+  timing.link.WriteBlock(image, 0x0040, 64);
+  EXPECT_FALSE(timing.error);
+  EXPECT_EQ(timing.CountSent("#CEPWR"), 3);
+
+  LinkRig refused;
+  refused.OpenFast();
+  refused.radio.SetFaults({.errorAtCommand = 1, .errorCount = -1});
+  refused.ui.answers = {Answer::Ok};  // then a failed re-synchronisation
+  refused.link.WriteBlock(image, 0x0040, 64);
+  EXPECT_TRUE(refused.error);
+  EXPECT_EQ(refused.CountSent("#CEPWR"), 3);
+  EXPECT_EQ(refused.ui.shown.size(), 1u);
+}
+
+TEST(WriteBlock, SendCancel_SendsTheAbortByteAndRaisesTheCancelFlag) {
+  LinkRig rig;
+  rig.OpenFast();
+  rig.link.SendCancel();
+  EXPECT_TRUE(rig.cancel);
+  EXPECT_EQ(rig.pipe.written(), Bytes{kCan});
+  EXPECT_LT(rig.Elapsed(), 1s);
+}
+
+}  // namespace
+}  // namespace qm47::linktest

@@ -1,0 +1,104 @@
+// The transfer dialog's behaviour without its widgets.
+#include "link_rig.h"
+
+namespace qm47::linktest {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST(TransferDialog, OperationTitle_NamesEachModeAndNothingElse) {
+  EXPECT_EQ(OperationTitle(0), "Read from Radio");
+  EXPECT_EQ(OperationTitle(1), "Program to Radio");
+  EXPECT_EQ(OperationTitle(2), "Clear MMSI Data");
+  EXPECT_EQ(OperationTitle(3), "Clear DSC Log Data");
+  EXPECT_EQ(OperationTitle(4), "Clear Distress Log Data");
+  EXPECT_EQ(OperationTitle(5), "");
+  EXPECT_EQ(OperationTitle(-1), "");
+}
+
+TEST(TransferDialog, ProgressBar_SlidesInFromTheLeft) {
+  EXPECT_EQ(ProgressBarLeft(0, 93), -93);
+  EXPECT_EQ(ProgressBarLeft(50, 93), -47);
+  EXPECT_EQ(ProgressBarLeft(100, 93), 0);
+  EXPECT_EQ(ProgressBarLeft(150, 93), 0);
+}
+
+TEST(TransferDialog, Instructions_FiveLinesJoinedByCrLf) {
+  Strings lines;
+  std::string text = kTransferInstructions;
+  for (std::size_t at; (at = text.find("\r\n")) != std::string::npos; text.erase(0, at + 2)) {
+    lines.push_back(text.substr(0, at));
+  }
+  lines.push_back(text);
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[2], "   turning the power on.");
+  EXPECT_EQ(lines[3], "   The radios display will show UART.");
+}
+
+TEST(TransferDialog, Cancel_ClosesWhenIdleAndOnlyRaisesTheFlagWhileRunning) {
+  TransferRig idle(transfer_mode::Read);
+  EXPECT_TRUE(idle.dialog.RadioOnLeft());
+  EXPECT_TRUE(idle.dialog.Cancel());
+  EXPECT_EQ(idle.dialog.state(), DialogState::Closed);
+  EXPECT_FALSE(idle.cancel);
+
+  TransferRig running(transfer_mode::Program);
+  EXPECT_FALSE(running.dialog.RadioOnLeft());
+  bool refusedClose = false;
+  running.ui.onEvents = [&] {
+    if (!running.dialog.OkEnabled() && running.pageLoading && !refusedClose) {
+      refusedClose = !running.dialog.RequestClose();
+    }
+  };
+  running.dialog.Ok();
+  EXPECT_TRUE(refusedClose);
+  EXPECT_EQ(running.dialog.state(), DialogState::Closed);
+}
+
+TEST(TransferDialog, Ok_AFailedConnectLeavesTheDialogOpenWithoutABox) {
+  TransferRig rig(transfer_mode::Read, {.debug = true});
+  rig.radio.SetFaults({.silentAtCommand = 2, .silentCount = -1});
+  rig.dialog.Load();
+  rig.dialog.Ok();
+  EXPECT_TRUE(rig.ui.shown.empty());
+  EXPECT_EQ(rig.ui.monitor.front(), "starting at debug mode..");
+  EXPECT_EQ(rig.ui.monitor[1], "startsync...");
+  EXPECT_EQ(rig.ui.monitor.back(), "can not syncing!!");
+  EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
+  EXPECT_TRUE(rig.dialog.OkEnabled());
+  EXPECT_FALSE(rig.pageLoading);
+
+  // The next OK runs the whole connect sequence again.
+  rig.radio.SetFaults({});
+  rig.dialog.Ok();
+  EXPECT_EQ(rig.ui.Texts(), (Strings{"Complete!!"}));
+  EXPECT_EQ(rig.CountSent("ACMD:002"), 2);
+}
+
+TEST(TransferDialog, Ok_AnUnknownModeConnectsAndDoesNothingElse) {
+  TransferRig rig(9);
+  rig.dialog.Ok();
+  EXPECT_EQ(rig.dialog.caption(), "");
+  EXPECT_TRUE(rig.ui.shown.empty());
+  EXPECT_EQ(rig.Sent().back(), "#CMDSY");
+  EXPECT_EQ(rig.dialog.state(), DialogState::Closed);
+}
+
+TEST(TransferDialog, DebugMode_ShowsTheMonitorTextsWithTheirPauses) {
+  TransferRig quiet(transfer_mode::ClearMmsi);
+  quiet.dialog.Load();
+  quiet.dialog.Ok();
+  TransferRig debug(transfer_mode::ClearMmsi, {.debug = true});
+  debug.dialog.Load();
+  debug.dialog.Ok();
+  EXPECT_TRUE(quiet.ui.monitor.empty());
+  EXPECT_EQ(debug.ui.monitor,
+            (Strings{"starting at debug mode..", "startsync...", "19200,N,8,1", "sending 'ACMD:002'...", "57600,N,8,1",
+                     "sending '#CMDSY'...(1)", "sending '#CMDSY'...(2)", "sync ok", "status check..",
+                     "status check.. OK", "model check...", "radio clear...", ""}));
+  // Twelve texts with a pause each; the line is cleared without one.
+  EXPECT_EQ(debug.Elapsed() - quiet.Elapsed(), 12 * 500ms);
+}
+
+}  // namespace
+}  // namespace qm47::linktest

@@ -1,0 +1,354 @@
+// Every transfer through the dialog's OK against the virtual radio: what is sent, what
+// the user sees, and what the image holds afterwards.
+#include "link_rig.h"
+
+namespace qm47::linktest {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// A radio whose settings differ from the editor's fresh image in every area.
+void FillRadio(LinkRig& rig) {
+  auto& m = rig.radio.memory();
+  for (std::size_t a = 2; a < m.size() - 2; ++a) m[a] = static_cast<std::uint8_t>((a * 7 + 3) & 0xFF);
+}
+
+bool OnlySettingsAreasTaken(const MemoryImage& before, const MemoryImage& after, const sim::Memory& radio) {
+  for (Address a = 0; a < kImageSize; ++a) {
+    const auto i = static_cast<std::size_t>(a);
+    const std::uint8_t expected = IsSettingsAddress(a) ? radio[i] : before.bytes()[i];
+    if (after.bytes()[i] != expected) return false;
+  }
+  return true;
+}
+
+TEST(ReadTransfer, Read_TakesOverExactlyTheSettingsAreasAndDecodesThem) {
+  TransferRig rig(transfer_mode::Read);
+  FillRadio(rig);
+  const MemoryImage before = rig.image;
+  const SettingsRecord recordBefore = rig.record;
+  rig.dialog.Load();
+  rig.dialog.Ok();
+
+  EXPECT_TRUE(rig.success);
+  EXPECT_EQ(rig.dialog.state(), DialogState::Closed);
+  EXPECT_FALSE(rig.pageLoading);
+  EXPECT_TRUE(OnlySettingsAreasTaken(before, rig.image, rig.radio.memory()));
+  SettingsRecord decoded = recordBefore;
+  DecodeImage(rig.image, decoded);
+  EXPECT_TRUE(SameRecord(rig.record, decoded)) << "the record holds the decoded image";
+  EXPECT_FALSE(SameRecord(rig.record, recordBefore));
+
+  ASSERT_EQ(rig.ui.shown.size(), 1u);
+  EXPECT_EQ(rig.ui.shown[0].text, "Complete!!");
+  EXPECT_EQ(rig.ui.shown[0].caption, "Read from Radio");
+  EXPECT_EQ(rig.ui.shown[0].icon, Icon::Information);
+  EXPECT_EQ(rig.CountSent("#CEPSR"), 1);
+  EXPECT_EQ(rig.CountSent("#CEPRD"), 2 + 256);
+  EXPECT_EQ(rig.CountSent("#CEPWR"), 0);
+  const Strings sent = rig.Sent();
+  EXPECT_EQ(sent[5], "#CEPSR\t00\t74");
+  EXPECT_EQ(sent[6], "#CMDOK");
+  EXPECT_EQ(sent[7], "#CEPRD\t0000\t02\t" + HexField(FrameChecksum("#CEPRD\t0000\t02\t"), 2));
+  EXPECT_EQ(sent[9], "#CEPRD\t3FFE\t02\t1E");
+  EXPECT_EQ(sent[11], "#CEPRD\t0000\t40\t" + HexField(FrameChecksum("#CEPRD\t0000\t40\t"), 2));
+  // Progress: 0 first, 100 at the last block, back to 0 when the dialog is done.
+  EXPECT_EQ(rig.ui.progress.front(), 0);
+  EXPECT_EQ(rig.ui.progress[rig.ui.progress.size() - 2], 100);
+  EXPECT_EQ(rig.ui.progress.back(), 0);
+  EXPECT_FALSE(rig.pipe.IsOpen());
+}
+
+TEST(ReadTransfer, Read_FailuresLeaveImageAndRecordAsTheyWere) {
+  struct Case {
+    sim::RadioFaults faults;
+    Strings messages;
+  };
+  const std::vector<Case> cases = {
+      {{.corruptAtData = 40}, {"Communication Error!!"}},
+      {{.wrongAddressAtData = 3}, {"address error!!", "Communication Error!!"}},
+      {{.silentAtCommand = 30, .silentCount = -1}, {"Communication Error!!"}},
+  };
+  for (const Case& c : cases) {
+    TransferRig rig(transfer_mode::Read);
+    FillRadio(rig);
+    rig.radio.SetFaults(c.faults);
+    const MemoryImage before = rig.image;
+    const SettingsRecord recordBefore = rig.record;
+    rig.dialog.Ok();
+    EXPECT_EQ(rig.ui.Texts(), c.messages);
+    EXPECT_EQ(rig.ui.shown.back().caption, "Read from Radio");
+    EXPECT_EQ(rig.image, before);
+    EXPECT_TRUE(SameRecord(rig.record, recordBefore));
+    EXPECT_FALSE(rig.success);
+    // The error flag keeps the dialog open for another try.
+    EXPECT_TRUE(rig.error);
+    EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
+    EXPECT_TRUE(rig.dialog.OkEnabled());
+  }
+}
+
+TEST(ReadTransfer, Read_CancelSendsTheAbortAndShowsNothing) {
+  TransferRig rig(transfer_mode::Read);
+  FillRadio(rig);
+  const MemoryImage before = rig.image;
+  int turns = 0;
+  rig.ui.onEvents = [&] {
+    // Well into the block loop, the user presses Cancel.
+    if (++turns == 20000) {
+      EXPECT_FALSE(rig.dialog.Cancel());
+    }
+  };
+  rig.dialog.Ok();
+  EXPECT_TRUE(rig.ui.shown.empty());
+  EXPECT_EQ(rig.Sent().back(), "\x18");
+  EXPECT_EQ(rig.image, before);
+  EXPECT_FALSE(rig.success);
+  EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
+  // Idle again: Cancel now closes.
+  EXPECT_TRUE(rig.dialog.Cancel());
+  EXPECT_EQ(rig.dialog.state(), DialogState::Closed);
+}
+
+TEST(ReadTransfer, Read_AFaultInTheBlockLoopIsTrappedAndLogged) {
+  TransferRig rig(transfer_mode::Read, {.debug = true});
+  FillRadio(rig);
+  const MemoryImage before = rig.image;
+  rig.pipe.FailWrites(IoError{57, "Device I/O error"}, 50);
+  rig.dialog.Ok();
+  ASSERT_EQ(rig.ui.shown.size(), 1u);
+  EXPECT_EQ(rig.ui.shown[0].text, "57\r\rDevice I/O error");
+  EXPECT_EQ(rig.ui.shown[0].caption, "frmRadio.ReadData");
+  EXPECT_NE(rig.ErrorLogText().find(":frmRadio.ReadData -> 57Device I/O error\r\n"), std::string::npos);
+  EXPECT_TRUE(rig.cancel);
+  EXPECT_FALSE(rig.pipe.IsOpen());
+  EXPECT_EQ(rig.image, before);
+  EXPECT_FALSE(rig.success);
+}
+
+TEST(StatusCheck, StatusCheck_BusyRadioIsAskedAgainOnRetry) {
+  TransferRig rig(transfer_mode::Read);
+  rig.radio.SetFaults({.busyCount = 1});
+  rig.ui.answers = {Answer::Retry};
+  rig.dialog.Ok();
+  EXPECT_EQ(rig.ui.Texts(), (Strings{"Radio is busy!!", "Complete!!"}));
+  EXPECT_EQ(rig.ui.shown[0].buttons, Buttons::RetryCancel);
+  EXPECT_EQ(rig.ui.shown[0].icon, Icon::Exclamation);
+  EXPECT_EQ(rig.ui.shown[0].caption, "Read from Radio");
+  EXPECT_EQ(rig.CountSent("#CEPSR"), 2);
+  EXPECT_TRUE(rig.success);
+
+  // Cancel: not ready, and the dialog closes, since the error flag is clear.
+  TransferRig cancelled(transfer_mode::Program);
+  cancelled.radio.SetFaults({.busyCount = 1});
+  const auto radioBefore = cancelled.radio.memory();
+  cancelled.dialog.Ok();
+  EXPECT_EQ(cancelled.ui.Texts(), (Strings{"Radio is busy!!", "Radio not ready!!"}));
+  EXPECT_EQ(cancelled.ui.shown[1].caption, "Program to Radio");
+  EXPECT_EQ(cancelled.ui.shown[1].icon, Icon::Critical);
+  EXPECT_FALSE(cancelled.success);
+  EXPECT_EQ(cancelled.dialog.state(), DialogState::Closed);
+  EXPECT_EQ(cancelled.radio.memory(), radioBefore);
+}
+
+TEST(StatusCheck, StatusCheck_ErrorRepliesTimeOutsAndBadAnswers) {
+  {
+    // One "ERROR" is retried and the transfer goes on.
+    TransferRig rig(transfer_mode::ClearMmsi);
+    rig.radio.SetFaults({.errorAtCommand = 4});
+    rig.dialog.Ok();
+    EXPECT_EQ(rig.ui.Texts(), (Strings{"Complete!!"}));
+    EXPECT_EQ(rig.CountSent("#CEPSR"), 2);
+  }
+  {
+    // "ERROR" on every attempt: the question; Cancel means not ready.
+    TransferRig rig(transfer_mode::ClearMmsi);
+    rig.radio.SetFaults({.errorAtCommand = 4, .errorCount = 3});
+    rig.dialog.Ok();
+    EXPECT_EQ(rig.ui.Texts(), (Strings{"confirm the synchronization of the communication", "Radio not ready!!"}));
+    EXPECT_EQ(rig.dialog.state(), DialogState::Closed);
+  }
+  {
+    // A status answer that fails its checksum is answered "#CMDSM".
+    TransferRig rig(transfer_mode::Read, {.debug = true});
+    rig.pipe.SetAnswerFilter([](const Bytes& a) {
+      std::string t(a.begin(), a.end());
+      if (t.find("#CEPSD") != std::string::npos) t.replace(t.size() - 4, 2, "00");
+      return Bytes(t.begin(), t.end());
+    });
+    rig.dialog.Ok();
+    EXPECT_EQ(rig.ui.Texts(), (Strings{"Radio not ready!!"}));
+    EXPECT_EQ(rig.Sent().back(), "#CMDSM");
+    EXPECT_EQ(rig.ui.monitor.back(), "status check.. NG!!");
+  }
+  {
+    // A status request never acknowledged: three tries, then not ready without a monitor text.
+    TransferRig rig(transfer_mode::Read, {.debug = true});
+    rig.radio.SetFaults({.silentAtCommand = 4, .silentCount = 3});
+    rig.dialog.Ok();
+    EXPECT_EQ(rig.ui.Texts(), (Strings{"Radio not ready!!"}));
+    EXPECT_EQ(rig.CountSent("#CEPSR"), 3);
+    EXPECT_EQ(rig.ui.monitor.back(), "status check..");
+  }
+}
+
+TEST(ModelCheck, ModelCheck_CodeWordsMustBothMatchTheSelectedModel) {
+  struct Case {
+    int model;
+    int first;
+    int second;
+    bool passes;
+  };
+  for (const Case& c : {Case{1, 4100, 4100, true}, Case{1, 4100, 520, false}, Case{4, 0, 0, true},
+                        Case{1, 0, 0, false}, Case{2, 520, 520, true}}) {
+    TransferRig rig(transfer_mode::Program, {.model = c.model});
+    auto& m = rig.radio.memory();
+    m[0] = static_cast<std::uint8_t>(c.first >> 8);
+    m[1] = static_cast<std::uint8_t>(c.first & 0xFF);
+    m[0x3FFE] = static_cast<std::uint8_t>(c.second >> 8);
+    m[0x3FFF] = static_cast<std::uint8_t>(c.second & 0xFF);
+    rig.dialog.Ok();
+    EXPECT_EQ(rig.success, c.passes) << c.model << " " << c.first << " " << c.second;
+    if (!c.passes) {
+      EXPECT_EQ(rig.ui.Texts(), (Strings{"ModelType Error !!"}));
+      EXPECT_EQ(rig.ui.shown[0].caption, "Read from Radio") << "whatever the mode";
+      EXPECT_EQ(rig.CountSent("#CEPWR"), 0);
+      EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
+    }
+  }
+}
+
+TEST(ModelCheck, ModelCheck_AFailedReadIsACommunicationError) {
+  TransferRig rig(transfer_mode::Read);
+  rig.radio.SetFaults({.corruptAtData = 2});
+  rig.dialog.Ok();
+  EXPECT_EQ(rig.ui.Texts(), (Strings{"Communication Error!!"}));
+  EXPECT_EQ(rig.ui.shown[0].caption, "Model Check");
+  EXPECT_EQ(rig.CountSent("#CEPRD"), 2);
+  EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
+}
+
+TEST(ProgramTransfer, Program_WritesExactlyTheSettingsAreasInOrder) {
+  TransferRig rig(transfer_mode::Program);
+  auto& m = rig.radio.memory();
+  for (std::size_t a = 2; a < m.size() - 2; ++a) m[a] = 0x5A;
+  rig.record.DscBasic.UserMmsi = "366123456";
+  rig.dialog.Ok();
+  ASSERT_TRUE(rig.success) << ::testing::PrintToString(rig.ui.Texts());
+  EXPECT_EQ(rig.ui.Texts(), (Strings{"Complete!!"}));
+  EXPECT_EQ(rig.ui.shown[0].caption, "Program to Radio");
+
+  // The image was encoded, normalised and checksummed before it was sent.
+  EXPECT_EQ(rig.image.GetDigits(addr::UserMmsi).substr(0, 9), "366123456");
+  EXPECT_EQ(rig.image.GetByte(addr::Checksum), rig.image.Sum8(addr::ChecksumFirst, addr::ChecksumCount));
+  for (Address a = 0; a < kImageSize; ++a) {
+    const auto i = static_cast<std::size_t>(a);
+    ASSERT_EQ(m[i], IsSettingsAddress(a) ? rig.image.bytes()[i] : (a < 2 || a >= 0x3FFE ? m[i] : 0x5A))
+        << AddressText(a);
+  }
+  Strings writes;
+  for (const auto& l : rig.Sent()) {
+    if (l.rfind("#CEPWR", 0) == 0) writes.push_back(l.substr(7, 7));
+  }
+  ASSERT_EQ(writes.size(), 273u);
+  EXPECT_EQ(writes[0], "0002\t01");
+  EXPECT_EQ(writes[61], "003F\t01");
+  EXPECT_EQ(writes[62], "0040\t40");
+  EXPECT_EQ(writes[62 + 6], "01C0\t40");
+  EXPECT_EQ(writes[62 + 7], "0300\t40");
+  EXPECT_EQ(writes.back(), "35C0\t40");
+}
+
+TEST(ProgramTransfer, Program_AFailedSingleByteIsNoticedAfterAllSixtyTwo) {
+  TransferRig rig(transfer_mode::Program);
+  // Commands: ACMD, 2 sync, status, 2 model reads; the 10th single byte is the 16th command.
+  rig.radio.SetFaults({.silentAtCommand = 16, .silentCount = 3});
+  rig.dialog.Ok();
+  EXPECT_EQ(rig.ui.Texts(), (Strings{"Communication Error!!"}));
+  EXPECT_EQ(rig.ui.shown[0].caption, "Program to Radio");
+  EXPECT_EQ(rig.CountSent("#CEPWR"), 62 + 2);
+  EXPECT_FALSE(rig.success);
+  EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
+  // The image stays prepared even though the transfer failed.
+  EXPECT_EQ(rig.image.GetByte(addr::Checksum), rig.image.Sum8(addr::ChecksumFirst, addr::ChecksumCount));
+}
+
+TEST(ClearTransfer, ClearMmsi_SetsTheCountToZeroOrPutsItBack) {
+  TransferRig rig(transfer_mode::ClearMmsi);
+  rig.image.SetByte(addr::UserMmsiCount, 7);
+  rig.radio.memory()[addr::UserMmsiCount] = 7;
+  rig.dialog.Ok();
+  EXPECT_EQ(rig.ui.Texts(), (Strings{"Complete!!"}));
+  EXPECT_EQ(rig.ui.shown[0].caption, "Clear MMSI Data");
+  EXPECT_EQ(rig.image.GetByte(addr::UserMmsiCount), 0);
+  EXPECT_EQ(rig.radio.memory()[addr::UserMmsiCount], 0);
+  EXPECT_EQ(rig.CountSent("#CEPWR"), 1);
+  EXPECT_EQ(rig.ui.progress, (std::vector<int>{0, 100, 0}));
+
+  TransferRig failed(transfer_mode::ClearMmsi);
+  failed.image.SetByte(addr::UserMmsiCount, 7);
+  failed.radio.SetFaults({.errorAtCommand = 7, .errorCount = 3});
+  failed.dialog.Ok();
+  EXPECT_EQ(failed.ui.Texts(), (Strings{"confirm the synchronization of the communication", "Communication Error!!"}));
+  EXPECT_EQ(failed.ui.shown[1].caption, "Clear Data");
+  EXPECT_EQ(failed.image.GetByte(addr::UserMmsiCount), 7);
+}
+
+TEST(ClearTransfer, ClearDscLog_FillsTheLogAreaOrRestoresTheImage) {
+  TransferRig rig(transfer_mode::ClearDscLog);
+  for (Address a = 0x3600; a < 0x3D00; ++a) rig.radio.memory()[static_cast<std::size_t>(a)] = 0x11;
+  rig.image.bytes()[0x3600] = 0x22;
+  rig.dialog.Ok();
+  EXPECT_EQ(rig.ui.Texts(), (Strings{"Complete!!"}));
+  EXPECT_EQ(rig.ui.shown[0].caption, "Clear DSC Log Data");
+  EXPECT_EQ(rig.CountSent("#CEPWR"), 28);
+  for (Address a = 0x3600; a < 0x3D00; ++a) ASSERT_EQ(rig.radio.memory()[static_cast<std::size_t>(a)], 0xFF);
+  EXPECT_EQ(rig.radio.memory()[0x35FF], rig.radio.memory()[0x35FF]);
+  EXPECT_EQ(rig.image.bytes()[0x3600], 0xFF);
+  EXPECT_EQ(rig.ui.progress.size(), 1u + 256u + 1u);
+
+  TransferRig failed(transfer_mode::ClearDscLog);
+  failed.image.bytes()[0x3600] = 0x22;
+  const MemoryImage before = failed.image;
+  failed.radio.SetFaults({.silentAtCommand = 10, .silentCount = -1});
+  failed.dialog.Ok();
+  EXPECT_EQ(failed.ui.Texts(), (Strings{"Communication Error!!"}));
+  EXPECT_EQ(failed.ui.shown[0].caption, "Program to Radio");
+  EXPECT_EQ(failed.image, before);
+}
+
+TEST(ClearTransfer, ClearDistressLog_ClearsTwentyFiveBytesOfEachRecord) {
+  TransferRig rig(transfer_mode::ClearDistressLog);
+  for (Address a = 0x3D00; a < 0x4000; ++a) rig.image.bytes()[static_cast<std::size_t>(a)] = 0x33;
+  for (Address a = 0x3D00; a < 0x3FFE; ++a) rig.radio.memory()[static_cast<std::size_t>(a)] = 0x44;
+  rig.dialog.Ok();
+  EXPECT_EQ(rig.ui.Texts(), (Strings{"Complete!!"}));
+  EXPECT_EQ(rig.ui.shown[0].caption, "Clear Distress Log Data");
+  EXPECT_EQ(rig.CountSent("#CEPWR"), 23);
+  for (Address r = 0x3D00; r <= 0x3FE0; r += 32) {
+    for (int i = 0; i < 32; ++i) {
+      ASSERT_EQ(rig.image.bytes()[static_cast<std::size_t>(r + i)], i < 25 ? 0xFF : 0x33) << AddressText(r + i);
+    }
+  }
+  // The radio's last record is not sent.
+  EXPECT_EQ(rig.radio.memory()[0x3FC0], 0xFF);
+  EXPECT_EQ(rig.radio.memory()[0x3FD9], 0x33);
+  EXPECT_EQ(rig.radio.memory()[0x3FE0], 0x44);
+  EXPECT_EQ(rig.ui.progress.size(), 1u + 512u + 1u);
+
+  // Cancel during the idle steps ends it as cancelled, with the image restored.
+  TransferRig cancelled(transfer_mode::ClearDistressLog);
+  const MemoryImage before = cancelled.image;
+  int steps = 0;
+  cancelled.ui.onEvents = [&] {
+    if (cancelled.pageLoading && ++steps == 300) cancelled.dialog.Cancel();
+  };
+  cancelled.dialog.Ok();
+  EXPECT_EQ(cancelled.CountSent("#CEPWR"), 0);
+  EXPECT_TRUE(cancelled.ui.shown.empty());
+  EXPECT_EQ(cancelled.image, before);
+  EXPECT_FALSE(cancelled.success);
+}
+
+}  // namespace
+}  // namespace qm47::linktest
