@@ -1,0 +1,180 @@
+// End to end: qm47-cli talks to qm47-sim through a pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "run_cli.h"
+
+namespace {
+
+using qm47::testing::CliResult;
+using qm47::testing::Quote;
+using qm47::testing::TempDir;
+
+const char* kCatalogue =
+    "[model1]\nuse=1\natis=1\nscrambler=1\n[model2]\nuse=1\natis=1\nscrambler=0\n"
+    "[model3]\nuse=1\natis=0\nscrambler=1\n[model4]\nuse=1\natis=0\nscrambler=0\n";
+
+// qm47-sim running in `dir`, reachable as dir/radio.pty, its memory saved to dir/radio.mem.
+class Sim {
+ public:
+  Sim(const TempDir& dir, std::vector<std::string> args) {
+    args.insert(args.begin(), {"--link", "radio.pty", "--save", "radio.mem", "--no-throttle"});
+    int out[2];
+    if (::pipe(out) != 0) return;
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::dup2(out[1], STDOUT_FILENO);
+      ::close(out[0]);
+      ::close(out[1]);
+      if (::chdir(dir.path().c_str()) != 0) ::_exit(127);
+      const std::string program = qm47::testing::BinDir() + "/qm47-sim";
+      std::vector<char*> argv{const_cast<char*>(program.c_str())};
+      for (auto& a : args) argv.push_back(a.data());
+      argv.push_back(nullptr);
+      ::execv(program.c_str(), argv.data());
+      ::_exit(127);
+    }
+    ::close(out[1]);
+    // The device path on the first line says the radio is listening.
+    pollfd p{out[0], POLLIN, 0};
+    char c = 0;
+    while (::poll(&p, 1, 5000) > 0 && ::read(out[0], &c, 1) == 1 && c != '\n') device_.push_back(c);
+    ::close(out[0]);
+  }
+  ~Sim() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGTERM);
+      ::waitpid(pid_, nullptr, 0);
+    }
+  }
+  const std::string& device() const { return device_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string device_;
+};
+
+struct Bench {
+  TempDir dir{"cli-link"};
+  Bench() { dir.Write("global.ini", kCatalogue); }
+  CliResult operator()(const std::string& args) {
+    return qm47::testing::RunIn(dir, "qm47-cli", "--data-dir " + Quote(dir.path().string()) + " " + args);
+  }
+  std::string Memory() const { return dir.Read("radio.mem"); }
+  // A radio image of model 1 with both logs full, as start.bin.
+  void FullLogs() {
+    ASSERT_EQ((*this)("--model 1 new fresh.hex").exitCode, 0);
+    std::string image = dir.Read("fresh.hex");
+    ASSERT_EQ(image.size(), 16384u);
+    image.replace(0x3600, 0x3FFE - 0x3600, 0x3FFE - 0x3600, '\x11');
+    dir.Write("start.bin", image);
+  }
+};
+
+int Byte(const std::string& bytes, std::size_t at) { return static_cast<unsigned char>(bytes.at(at)); }
+
+bool SettingsAreasEqual(const std::string& a, const std::string& b) {
+  return a.size() == 16384 && b.size() == 16384 && a.substr(0x0002, 0x01FE) == b.substr(0x0002, 0x01FE) &&
+         a.substr(0x0300, 0x3300) == b.substr(0x0300, 0x3300);
+}
+
+TEST(CliLink, Read_SavesTheRadiosSettingsToAFile) {
+  Bench bench;
+  ASSERT_EQ(bench("--model 2 new start.hex").exitCode, 0);
+  Sim sim(bench.dir, {"--image", "start.hex"});
+  ASSERT_FALSE(sim.device().empty());
+  const CliResult r = bench("--model 2 read --port radio.pty radio.hex");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "Complete!!\n");
+  const std::string image = bench.dir.Read("radio.hex");
+  ASSERT_EQ(image.size(), 16384u);
+  EXPECT_EQ(Byte(image, 0), 0x02);
+  EXPECT_EQ(Byte(image, 1), 0x08);
+  EXPECT_TRUE(SettingsAreasEqual(image, bench.dir.Read("start.hex")));
+}
+
+TEST(CliLink, Program_WritesTheFileIntoTheRadio) {
+  Bench bench;
+  ASSERT_EQ(bench("--model 3 new radio.hex").exitCode, 0);
+  Sim sim(bench.dir, {"--model", "3"});
+  ASSERT_FALSE(sim.device().empty());
+  const CliResult r = bench("--model 3 program --port radio.pty radio.hex");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "Complete!!\n");
+  EXPECT_TRUE(SettingsAreasEqual(bench.Memory(), bench.dir.Read("radio.hex")));
+}
+
+TEST(CliLink, ClearMmsi_RetriesABusyRadioWhenToldTo) {
+  Bench bench;
+  Sim sim(bench.dir, {"--busy", "1"});
+  ASSERT_FALSE(sim.device().empty());
+  CliResult r = bench("--model 1 clear mmsi --port radio.pty");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err.substr(0, 35), "Radio is busy!!\nRadio not ready!!\nq");
+  r = bench("--model 1 --yes clear mmsi --port radio.pty");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "Complete!!\n");
+  EXPECT_EQ(Byte(bench.Memory(), 0x0085), 0);
+}
+
+TEST(CliLink, ClearDscLog_FillsTheLogArea) {
+  Bench bench;
+  bench.FullLogs();
+  Sim sim(bench.dir, {"--image", "start.bin"});
+  ASSERT_FALSE(sim.device().empty());
+  const CliResult r = bench("--model 1 clear dsc-log --port radio.pty");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "Complete!!\n");
+  const std::string memory = bench.Memory();
+  EXPECT_EQ(memory.substr(0x3600, 0x700), std::string(0x700, '\xFF'));
+  EXPECT_EQ(memory.substr(0x3D00, 32), std::string(32, '\x11'));
+}
+
+TEST(CliLink, ClearDistressLog_ClearsTheRecords) {
+  Bench bench;
+  bench.FullLogs();
+  Sim sim(bench.dir, {"--image", "start.bin"});
+  ASSERT_FALSE(sim.device().empty());
+  const CliResult r = bench("--model 1 clear distress-log --port radio.pty");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "Complete!!\n");
+  const std::string memory = bench.Memory();
+  EXPECT_EQ(memory.substr(0x3600, 0x700), std::string(0x700, '\x11')) << "the DSC log stays";
+  for (std::size_t r = 0x3D00; r < 0x3FE0; r += 32) {
+    // What the tool's fresh image holds after the cleared 25 bytes goes along in each block.
+    EXPECT_EQ(memory.substr(r, 25), std::string(25, '\xFF')) << r;
+    EXPECT_EQ(memory.substr(r + 25, 7), bench.dir.Read("fresh.hex").substr(r + 25, 7)) << r;
+  }
+  EXPECT_EQ(memory.substr(0x3FE0, 30), std::string(30, '\x11'));
+}
+
+TEST(CliLink, Failures_EndWithTheDocumentedMessagesAndNoFile) {
+  Bench bench;
+  {
+    Sim sim(bench.dir, {"--model", "2"});
+    const CliResult r = bench("--model 1 read --port radio.pty radio.hex");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.substr(0, 19), "ModelType Error !!\n");
+  }
+  {
+    Sim sim(bench.dir, {"--corrupt-at", "10"});
+    const CliResult r = bench("--model 1 read --port radio.pty radio.hex");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.substr(0, 22), "Communication Error!!\n");
+    EXPECT_NE(r.err.find("checksum"), std::string::npos) << r.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(bench.dir / "radio.hex"));
+
+  const CliResult noPort = bench("--model 1 clear mmsi");
+  EXPECT_EQ(noPort.exitCode, 2);
+  const CliResult missing = bench("--model 1 clear mmsi --port ./no-such-port");
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_EQ(missing.err.substr(0, 24), "port inicialize error!!\n");
+}
+
+}  // namespace
