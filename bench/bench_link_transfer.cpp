@@ -1,0 +1,195 @@
+// A complete read and program with qm47-cli against qm47-sim throttled to the line rate.
+// Reports the wall time against the floor (every byte on the wire at its line rate plus
+// the pauses the protocol mandates) and the tool's CPU time against the wall time.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <poll.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "link/link.h"
+#include "link/transfer_dialog.h"
+#include "link/transfers.h"
+#include "model/fresh_image.h"
+#include "model/models.h"
+#include "sim/memory_pipe.h"
+#include "sim/radio_engine.h"
+
+namespace {
+
+using namespace qm47;
+namespace fs = std::filesystem;
+
+std::string BinDir() {
+  if (const char* env = std::getenv("QM47_BIN_DIR")) return env;
+  return (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "bin").string();
+}
+
+// Counts the time every byte spends on the wire at the rate the port is set to.
+class WireMeter final : public SerialLine {
+ public:
+  explicit WireMeter(SerialLine& line) : line_(line) {}
+  std::optional<IoError> Open(const std::string& s) override { return line_.Open(s); }
+  void Close() override { line_.Close(); }
+  bool IsOpen() const override { return line_.IsOpen(); }
+  std::string Settings() const override { return line_.Settings(); }
+  std::string Name() const override { return line_.Name(); }
+  std::size_t BytesWaiting() override { return line_.BytesWaiting(); }
+  std::optional<std::uint8_t> ReadByte() override {
+    auto b = line_.ReadByte();
+    if (b) Count(1);
+    return b;
+  }
+  std::optional<IoError> Write(std::span<const std::uint8_t> bytes) override {
+    Count(bytes.size());
+    return line_.Write(bytes);
+  }
+  void FlushInput() override {
+    // Flushed bytes crossed the wire too.
+    Count(line_.BytesWaiting());
+    line_.FlushInput();
+  }
+  bool WaitForInput(Clock::Duration max) override { return line_.WaitForInput(max); }
+  double seconds = 0;
+
+ private:
+  void Count(std::size_t n) { seconds += static_cast<double>(n) * 10.0 / std::stoi(line_.Settings()); }
+  SerialLine& line_;
+};
+
+// The floor of one transfer: the same run in-process, with wire time and pauses summed.
+double FloorSeconds(int mode) {
+  VirtualClock clock;
+  MemoryImage fresh;
+  MakeFreshImage(fresh, 1);
+  sim::RadioEngine radio(fresh.bytes());
+  radio.SetModelCode(*ModelCode(1));
+  sim::MemoryPipe pipe(radio, clock);
+  WireMeter meter(pipe);
+  struct Quiet : UserInterface {
+    Answer Message(const std::string&, const std::string&, Icon, Buttons) override { return Answer::Ok; }
+  } ui;
+  ErrorLog log("", false);
+  bool cancel = false, error = false, pageLoading = false, success = false;
+  Link link(meter, clock, ui, log, LinkFlags{cancel, error}, LinkOptions{});
+  MemoryImage image;
+  SettingsRecord record;
+  NewImageData(record, image, 1);
+  const ModelDescriptor model = MakeDescriptor(1, true, true);
+  Transfers transfers(link, image, record, model, pageLoading, success);
+  TransferDialog dialog(mode, link, transfers, pageLoading);
+  dialog.Ok();
+  if (!success) return 0;
+  const double pauses = std::chrono::duration<double>(clock.Now() - Clock::TimePoint{}).count();
+  return pauses + meter.seconds;
+}
+
+struct Child {
+  double wall = 0;
+  double cpu = 0;
+  int status = -1;
+};
+
+Child Run(const std::vector<std::string>& args, const std::string& home) {
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::setenv("HOME", home.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (home + "/.config").c_str(), 1);
+    std::vector<char*> argv;
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  Child c;
+  rusage usage{};
+  ::wait4(pid, &c.status, 0, &usage);
+  c.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  c.cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+          static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  return c;
+}
+
+class SimProcess {
+ public:
+  SimProcess(const std::string& bin, const std::string& linkPath) {
+    int out[2];
+    if (::pipe(out) != 0) return;
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::dup2(out[1], STDOUT_FILENO);
+      ::close(out[0]);
+      ::execl(bin.c_str(), bin.c_str(), "--model", "1", "--link", linkPath.c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    ::close(out[1]);
+    pollfd p{out[0], POLLIN, 0};
+    char c = 0;
+    while (::poll(&p, 1, 5000) > 0 && ::read(out[0], &c, 1) == 1 && c != '\n') device_.push_back(c);
+    ::close(out[0]);
+  }
+  ~SimProcess() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGTERM);
+      ::waitpid(pid_, nullptr, 0);
+    }
+  }
+  bool ok() const { return !device_.empty(); }
+
+ private:
+  pid_t pid_ = -1;
+  std::string device_;
+};
+
+void Transfer(benchmark::State& state, int mode) {
+  const std::string bin = BinDir();
+  const fs::path dir = fs::temp_directory_path() / ("qm47-bench-link-" + std::to_string(::getpid()));
+  fs::create_directories(dir / "home");
+  const std::string port = (dir / "radio.pty").string();
+  const std::string file = (dir / "radio.hex").string();
+  SimProcess sim(bin + "/qm47-sim", port);
+  if (!sim.ok()) {
+    state.SkipWithError("qm47-sim did not start");
+    return;
+  }
+  const std::string cli = bin + "/qm47-cli";
+  // Programming needs a file; a read gives one.
+  if (mode == transfer_mode::Program) {
+    Run({cli, "--data-dir", bin, "--model", "1", "new", file}, (dir / "home").string());
+  }
+  const double floor = FloorSeconds(mode);
+  Child c;
+  for (auto _ : state) {
+    c = mode == transfer_mode::Read
+            ? Run({cli, "--data-dir", bin, "--model", "1", "read", "--port", port, file}, (dir / "home").string())
+            : Run({cli, "--data-dir", bin, "--model", "1", "program", "--port", port, file}, (dir / "home").string());
+    state.SetIterationTime(c.wall);
+  }
+  if (!WIFEXITED(c.status) || WEXITSTATUS(c.status) != 0) state.SkipWithError("the transfer failed");
+  state.counters["floor_s"] = floor;
+  state.counters["wall_s"] = c.wall;
+  state.counters["wall_per_floor"] = floor > 0 ? c.wall / floor : 0;
+  state.counters["cpu_pct"] = 100.0 * c.cpu / c.wall;
+  std::printf("%s: wall %.2f s, floor %.2f s, ratio %.3f (target <= 1.03); CPU %.3f s = %.2f %% of wall (target < 5 %%)\n",
+              OperationTitle(mode).c_str(), c.wall, floor, floor > 0 ? c.wall / floor : 0.0, c.cpu,
+              100.0 * c.cpu / c.wall);
+  std::error_code ec;
+  fs::remove_all(dir, ec);
+}
+
+void BM_ReadRadioAt57600(benchmark::State& state) { Transfer(state, transfer_mode::Read); }
+void BM_ProgramRadioAt57600(benchmark::State& state) { Transfer(state, transfer_mode::Program); }
+
+BENCHMARK(BM_ReadRadioAt57600)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_ProgramRadioAt57600)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+}  // namespace
