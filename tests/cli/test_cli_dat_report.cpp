@@ -139,3 +139,14 @@ TEST(CliDat, NamesAreCheckedBeforeAnythingIsRead) {
   EXPECT_EQ(cli("--model 1 report").exitCode, 2);
   EXPECT_EQ(cli("--model 1 new a.txt").exitCode, 2);
 }
+
+TEST(CliDat, DumpOfASettingsFileShowsTheImageAHexSaveWouldWrite) {
+  Cli cli;
+  ASSERT_EQ(cli("--model 2 new a.dat").exitCode, 0);
+  ASSERT_EQ(cli("--model 2 convert a.dat a.hex").exitCode, 0);
+  const CliResult fromDat = cli("--model 2 dump a.dat");
+  const CliResult fromHex = cli("--model 2 dump a.hex");
+  ASSERT_EQ(fromDat.exitCode, 0) << fromDat.err;
+  EXPECT_FALSE(fromDat.out.empty());
+  EXPECT_EQ(fromDat.out, fromHex.out);
+}
