@@ -72,7 +72,6 @@ class RadioEngine {
   std::function<void(const Memory&)> onWrite_;
   std::string line_;
   bool overlong_ = false;
-  bool sawCr_ = false;
   bool fastRate_ = false;
   int commands_ = 0;
   int statusAnswers_ = 0;
