@@ -109,14 +109,18 @@ TEST(CliLink, Program_WritesTheFileIntoTheRadio) {
   EXPECT_TRUE(SettingsAreasEqual(bench.Memory(), bench.dir.Read("radio.hex")));
 }
 
-TEST(CliLink, ClearMmsi_RetriesABusyRadioWhenToldTo) {
+TEST(CliLink, ClearMmsi_RetriesABusyRadioWhenToldToOnANumberedPort) {
   Bench bench;
   Sim sim(bench.dir, {"--busy", "1"});
   ASSERT_FALSE(sim.device().empty());
   CliResult r = bench("--model 1 clear mmsi --port radio.pty");
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.err.substr(0, 35), "Radio is busy!!\nRadio not ready!!\nq");
-  r = bench("--model 1 --yes clear mmsi --port radio.pty");
+  // Port number 2 as the preferences map it.
+  std::filesystem::create_directories(bench.dir.path() / "home/.config/QM47");
+  bench.dir.Write("home/.config/QM47/QM47.conf", "[ComPath]\nPort2=" + (bench.dir / "radio.pty") + "\n");
+  EXPECT_NE(bench("ports").out.find("2 = " + (bench.dir / "radio.pty")), std::string::npos);
+  r = bench("--model 1 --yes clear mmsi --port 2");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err, "Complete!!\n");
   EXPECT_EQ(Byte(bench.Memory(), 0x0085), 0);
