@@ -15,6 +15,9 @@ std::string OperationTitle(int mode);
 // Five lines joined by CR LF.
 extern const char* const kTransferInstructions;
 inline constexpr int kTransferHelpTopic = 1012;
+// Shown (information icon, dialog caption) when the program has no help file.
+inline constexpr const char* kNoHelpMessage =
+    "Unable to display Help Contents. There is no Help associated with this project.";
 
 // Left edge of the bar inside a frame `frameWidth` wide: wholly outside at 0, filling it at 100.
 int ProgressBarLeft(int percent, int frameWidth);
