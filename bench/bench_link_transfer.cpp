@@ -23,6 +23,8 @@
 #include "sim/memory_pipe.h"
 #include "sim/radio_engine.h"
 
+#include "sim_process.h"
+
 namespace {
 
 using namespace qm47;
@@ -119,36 +121,6 @@ Child Run(const std::vector<std::string>& args, const std::string& home) {
   return c;
 }
 
-class SimProcess {
- public:
-  SimProcess(const std::string& bin, const std::string& linkPath) {
-    int out[2];
-    if (::pipe(out) != 0) return;
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::dup2(out[1], STDOUT_FILENO);
-      ::close(out[0]);
-      ::execl(bin.c_str(), bin.c_str(), "--model", "1", "--link", linkPath.c_str(), static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-    ::close(out[1]);
-    pollfd p{out[0], POLLIN, 0};
-    char c = 0;
-    while (::poll(&p, 1, 5000) > 0 && ::read(out[0], &c, 1) == 1 && c != '\n') device_.push_back(c);
-    ::close(out[0]);
-  }
-  ~SimProcess() {
-    if (pid_ > 0) {
-      ::kill(pid_, SIGTERM);
-      ::waitpid(pid_, nullptr, 0);
-    }
-  }
-  bool ok() const { return !device_.empty(); }
-
- private:
-  pid_t pid_ = -1;
-  std::string device_;
-};
 
 void Transfer(benchmark::State& state, int mode) {
   const std::string bin = BinDir();
@@ -156,7 +128,7 @@ void Transfer(benchmark::State& state, int mode) {
   fs::create_directories(dir / "home");
   const std::string port = (dir / "radio.pty").string();
   const std::string file = (dir / "radio.hex").string();
-  SimProcess sim(bin + "/qm47-sim", port);
+  qm47::testing::SimProcess sim(bin + "/qm47-sim", "", {"--model", "1", "--link", port});
   if (!sim.ok()) {
     state.SkipWithError("qm47-sim did not start");
     return;

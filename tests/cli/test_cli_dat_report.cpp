@@ -3,33 +3,14 @@
 #include <filesystem>
 #include <fstream>
 
-#include "run_cli.h"
+#include "cli_fixture.h"
 
 using namespace qm47::testing;
 
 namespace {
 
-const char* kCatalogue =
-    "[model1]\nuse=1\natis=1\nscrambler=1\n[model2]\nuse=1\natis=1\nscrambler=0\n"
-    "[model3]\nuse=1\natis=0\nscrambler=1\n[model4]\nuse=1\natis=0\nscrambler=0\n";
-
-struct Cli {
-  TempDir dir{"cli-dat"};
-  Cli() { dir.Write("global.ini", kCatalogue); }
-  CliResult operator()(const std::string& args) {
-    return RunIn(dir, "qm47-cli", "--data-dir " + Quote(dir.path().string()) + " " + args);
-  }
-  // As above, inside a shell that caps the size of any file written (a full disk).
-  CliResult WithFileSizeLimit(int kilobytes, const std::string& args) {
-    const std::string cmd = "cd " + Quote(dir.path().string()) + " && HOME=" + Quote(dir / "home") +
-                            " XDG_CONFIG_HOME=" + Quote(dir / "home/.config") + " sh -c " +
-                            Quote("trap '' XFSZ; ulimit -f " + std::to_string(kilobytes) + "; exec " +
-                                  Quote(BinDir() + "/qm47-cli") + " --data-dir " + Quote(dir.path().string()) + " " +
-                                  args) +
-                            " >" + Quote(dir / "stdout.txt") + " 2>" + Quote(dir / "stderr.txt") + " </dev/null";
-    const int status = std::system(cmd.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, dir.Read("stdout.txt"), dir.Read("stderr.txt")};
-  }
+struct Cli : CliFolder {
+  Cli() : CliFolder("cli-dat") {}
 };
 
 std::string Golden(const std::string& name) {

@@ -2,25 +2,15 @@
 
 #include <filesystem>
 
-#include "run_cli.h"
+#include "cli_fixture.h"
 
 using namespace qm47::testing;
 
 namespace {
 
-const char* kCatalogue =
-    "[model1]\nuse=1\natis=1\nscrambler=1\n[model2]\nuse=1\natis=1\nscrambler=0\n"
-    "[model3]\nuse=1\natis=0\nscrambler=1\n[model4]\nuse=1\natis=0\nscrambler=0\n";
-
-struct Cli {
-  TempDir dir{"cli"};
-  Cli() { dir.Write("global.ini", kCatalogue); }
-  CliResult operator()(const std::string& args) {
-    return RunIn(dir, "qm47-cli", "--data-dir " + Quote(dir.path().string()) + " " + args);
-  }
+struct Cli : CliFolder {
+  Cli() : CliFolder("cli") {}
 };
-
-int Byte(const std::string& bytes, std::size_t at) { return static_cast<unsigned char>(bytes.at(at)); }
 
 }  // namespace
 

@@ -1,70 +1,31 @@
 // End to end: qm47-cli talks to qm47-sim through a pseudo-terminal.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-#include <poll.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include "run_cli.h"
+#include "cli_fixture.h"
+#include "sim_process.h"
 
 namespace {
 
+using qm47::testing::Byte;
+using qm47::testing::CliFolder;
 using qm47::testing::CliResult;
-using qm47::testing::Quote;
+using qm47::testing::SimProcess;
 using qm47::testing::TempDir;
 
-const char* kCatalogue =
-    "[model1]\nuse=1\natis=1\nscrambler=1\n[model2]\nuse=1\natis=1\nscrambler=0\n"
-    "[model3]\nuse=1\natis=0\nscrambler=1\n[model4]\nuse=1\natis=0\nscrambler=0\n";
-
 // qm47-sim running in `dir`, reachable as dir/radio.pty, its memory saved to dir/radio.mem.
-class Sim {
- public:
-  Sim(const TempDir& dir, std::vector<std::string> args) {
+struct Sim : SimProcess {
+  Sim(const TempDir& dir, std::vector<std::string> args)
+      : SimProcess(qm47::testing::BinDir() + "/qm47-sim", dir.path().string(), WithLink(std::move(args))) {}
+  static std::vector<std::string> WithLink(std::vector<std::string> args) {
     args.insert(args.begin(), {"--link", "radio.pty", "--save", "radio.mem", "--no-throttle"});
-    int out[2];
-    if (::pipe(out) != 0) return;
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::dup2(out[1], STDOUT_FILENO);
-      ::close(out[0]);
-      ::close(out[1]);
-      if (::chdir(dir.path().c_str()) != 0) ::_exit(127);
-      const std::string program = qm47::testing::BinDir() + "/qm47-sim";
-      std::vector<char*> argv{const_cast<char*>(program.c_str())};
-      for (auto& a : args) argv.push_back(a.data());
-      argv.push_back(nullptr);
-      ::execv(program.c_str(), argv.data());
-      ::_exit(127);
-    }
-    ::close(out[1]);
-    // The device path on the first line says the radio is listening.
-    pollfd p{out[0], POLLIN, 0};
-    char c = 0;
-    while (::poll(&p, 1, 5000) > 0 && ::read(out[0], &c, 1) == 1 && c != '\n') device_.push_back(c);
-    ::close(out[0]);
+    return args;
   }
-  ~Sim() {
-    if (pid_ > 0) {
-      ::kill(pid_, SIGTERM);
-      ::waitpid(pid_, nullptr, 0);
-    }
-  }
-  const std::string& device() const { return device_; }
-
- private:
-  pid_t pid_ = -1;
-  std::string device_;
 };
 
-struct Bench {
-  TempDir dir{"cli-link"};
-  Bench() { dir.Write("global.ini", kCatalogue); }
-  CliResult operator()(const std::string& args) {
-    return qm47::testing::RunIn(dir, "qm47-cli", "--data-dir " + Quote(dir.path().string()) + " " + args);
-  }
+struct Bench : CliFolder {
+  Bench() : CliFolder("cli-link") {}
   std::string Memory() const { return dir.Read("radio.mem"); }
   // A radio image of model 1 with both logs full, as start.bin.
   void FullLogs() {
@@ -75,8 +36,6 @@ struct Bench {
     dir.Write("start.bin", image);
   }
 };
-
-int Byte(const std::string& bytes, std::size_t at) { return static_cast<unsigned char>(bytes.at(at)); }
 
 bool SettingsAreasEqual(const std::string& a, const std::string& b) {
   return a.size() == 16384 && b.size() == 16384 && a.substr(0x0002, 0x01FE) == b.substr(0x0002, 0x01FE) &&

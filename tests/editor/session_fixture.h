@@ -6,14 +6,12 @@
 #include "editor/new_image.h"
 #include "editor/session.h"
 #include "model/fresh_image.h"
+#include "cli_fixture.h"
 #include "recording_ui.h"
 #include "temp_dir.h"
 
 namespace qm47::testing {
 
-inline constexpr const char* kCatalogue =
-    "[model1]\nuse=1\natis=1\nscrambler=1\n[model2]\nuse=1\natis=1\nscrambler=0\n"
-    "[model3]\nuse=1\natis=0\nscrambler=1\n[model4]\nuse=1\natis=0\nscrambler=0\n";
 
 struct SessionFixture {
   explicit SessionFixture(int model = 1, bool debug = true)

@@ -27,12 +27,14 @@ inline std::string Quote(const std::string& s) {
   return q + "'";
 }
 
-// Runs `args` (already quoted as needed) with the data folder and a private HOME in `dir`.
-inline CliResult RunIn(const TempDir& dir, const std::string& program, const std::string& args) {
+// Runs `program args` (args already quoted as needed) in `dir` with a private HOME there,
+// after the shell commands in `prelude`.
+inline CliResult RunIn(const TempDir& dir, const std::string& program, const std::string& args,
+                       const std::string& prelude = "") {
+  const std::string run = prelude + "exec " + Quote(BinDir() + "/" + program) + " " + args;
   const std::string cmd = "cd " + Quote(dir.path().string()) + " && HOME=" + Quote(dir / "home") +
-                          " XDG_CONFIG_HOME=" + Quote(dir / "home/.config") + " " + Quote(BinDir() + "/" + program) +
-                          " " + args + " >" + Quote(dir / "stdout.txt") + " 2>" + Quote(dir / "stderr.txt") +
-                          " </dev/null";
+                          " XDG_CONFIG_HOME=" + Quote(dir / "home/.config") + " sh -c " + Quote(run) + " >" +
+                          Quote(dir / "stdout.txt") + " 2>" + Quote(dir / "stderr.txt") + " </dev/null";
   const int status = std::system(cmd.c_str());
   CliResult r;
   r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
