@@ -3,6 +3,8 @@
 // the editor adds after a file operation.
 #include <benchmark/benchmark.h>
 
+#include "pause_bound.h"
+
 #include <chrono>
 
 #include "model/codec.h"
@@ -12,15 +14,8 @@ using namespace qm47;
 
 namespace {
 
-constexpr double kPauseBoundMs = 500.0;
-
-using Clock = std::chrono::steady_clock;
-
-// Wall time per iteration divided by the bound: far below 1 is what we want.
-void ReportAgainstPause(benchmark::State& state, Clock::time_point start) {
-  const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-  state.counters["ratio_to_500ms"] = ms / static_cast<double>(state.iterations()) / kPauseBoundMs;
-}
+using qm47::bench::Clock;
+using qm47::bench::ReportAgainstPause;
 
 void BM_DecodeImage(benchmark::State& state) {
   SettingsRecord rec;

@@ -5,6 +5,20 @@
 
 namespace qm47 {
 
+HexReadResult ReadImageWhileLoading(Session& s, const std::string& path) {
+  s.flags.error = false;
+  s.flags.pageLoading = true;
+  HexReadResult file = ReadHexFile(path);
+  s.ui.Pause(500);
+  s.flags.pageLoading = false;
+  return file;
+}
+
+bool ImageIsOfCurrentModel(const Session& s, const MemoryImage& img) {
+  const auto [first, second] = ModelCodeAddresses();
+  return ModelCodeMatches(s.model.number, img.GetWordBE(first), img.GetWordBE(second));
+}
+
 bool OpenImageFile(Session& s, const std::string& path) {
   s.ui.SetBusy(true);
   struct BusyGuard {
@@ -17,11 +31,7 @@ bool OpenImageFile(Session& s, const std::string& path) {
     return false;
   }
 
-  s.flags.error = false;
-  s.flags.pageLoading = true;
-  HexReadResult file = ReadHexFile(path);
-  s.ui.Pause(500);
-  s.flags.pageLoading = false;
+  HexReadResult file = ReadImageWhileLoading(s, path);
   if (file.error) {
     s.flags.error = true;
     s.errorLog.WriteErrorLog("frmMain.ReadHexFileAs", *file.error);
@@ -31,8 +41,7 @@ bool OpenImageFile(Session& s, const std::string& path) {
   }
 
   // The program never switches models to suit a file.
-  const auto [first, second] = ModelCodeAddresses();
-  if (!ModelCodeMatches(s.model.number, file.image.GetWordBE(first), file.image.GetWordBE(second))) {
+  if (!ImageIsOfCurrentModel(s, file.image)) {
     s.flags.error = true;
     s.ui.Message(kModelTypeErrorMessage, kReadFromRadioCaption, Icon::Critical, Buttons::Ok);
     return false;

@@ -13,6 +13,15 @@ inline constexpr const char* kReadFromRadioCaption = "Read from Radio";
 inline constexpr const char* kFileReadErrorMessage = "FileRead Error!!";
 inline constexpr const char* kFileSaveErrorMessage = "FileSave Error!!";
 
+struct HexReadResult;
+
+// Reads a whole image file with the window's loading state and pause around it;
+// clears the error flag first.
+HexReadResult ReadImageWhileLoading(Session& s, const std::string& path);
+
+// Both model code words equal the current model's code.
+bool ImageIsOfCurrentModel(const Session& s, const MemoryImage& img);
+
 // Length test, model check, then the image is replaced and decoded. Returns success;
 // failures show their message and leave image and record as they were.
 bool OpenImageFile(Session& s, const std::string& path);

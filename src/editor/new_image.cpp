@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "files/data_folder.h"
+#include "editor/image_file.h"
 #include "files/hex_file.h"
 #include "model/codec.h"
 #include "model/fresh_image.h"
@@ -51,18 +52,13 @@ std::vector<std::string> ScanDestinationNames(const std::string& dataFolder, con
 
 bool LoadDestinationFile(Session& s, const std::string& path) {
   if (!HasImageLength(path)) return false;
-  s.flags.error = false;
-  s.flags.pageLoading = true;
-  HexReadResult file = ReadHexFile(path);
-  s.ui.Pause(500);
-  s.flags.pageLoading = false;
+  HexReadResult file = ReadImageWhileLoading(s, path);
   if (file.error) {
     s.errorLog.WriteErrorLog("frmMain.FileReadIni", *file.error);
     s.flags.cancel = true;
     return false;
   }
-  const auto [first, second] = ModelCodeAddresses();
-  if (!ModelCodeMatches(s.model.number, file.image.GetWordBE(first), file.image.GetWordBE(second))) {
+  if (!ImageIsOfCurrentModel(s, file.image)) {
     s.flags.error = true;
     return false;
   }
