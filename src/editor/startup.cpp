@@ -18,6 +18,27 @@ std::string TrimUpper(const std::string& s) {
 
 std::string ModelSection(int n) { return "model" + std::to_string(n); }
 
+// "use" counts when the number at the start of its text is exactly 1: "1", "01", "1 " do,
+// "1.5", "10" and "yes" do not.
+bool UseIsOne(const std::string& text) {
+  std::size_t i = text.find_first_not_of(" \t");
+  if (i == std::string::npos) return false;
+  if (text[i] == '+') ++i;
+  const std::size_t digits = i;
+  long whole = 0;
+  for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])) && whole < 10; ++i) {
+    whole = whole * 10 + (text[i] - '0');
+  }
+  if (i == digits || whole != 1) return false;
+  if (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) return false;
+  if (i < text.size() && text[i] == '.') {
+    for (++i; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+      if (text[i] != '0') return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 StartupFlags ParseSwitch(const std::string& commandLine) {
@@ -38,7 +59,7 @@ std::vector<int> ModelsInUse(const IniFile& catalogue) {
   for (int n = 1; n <= kMaxModels; ++n) {
     const std::string use = ReadCatalogueValue(catalogue, ModelSection(n), "use");
     if (use.empty()) break;
-    if (PreferenceInt(use, 0) == 1) models.push_back(n);
+    if (UseIsOne(use)) models.push_back(n);
   }
   return models;
 }

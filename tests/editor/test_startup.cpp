@@ -26,6 +26,8 @@ TEST(Startup, ModelListStopsAtTheFirstSectionWithoutUse) {
   EXPECT_TRUE(ModelsInUse(IniFile::Parse("[model2]\nuse=1\n")).empty());
   EXPECT_TRUE(ModelsInUse(IniFile{}).empty());
   EXPECT_EQ(ModelsInUse(IniFile::Parse("[model1]\nuse=2\n[model2]\nuse=1 \n")), (std::vector<int>{2}));
+  EXPECT_EQ(ModelsInUse(IniFile::Parse("[model1]\nuse=1.5\n[model2]\nuse=10\n[model3]\nuse=1.0\n[model4]\nuse=-1\n")),
+            (std::vector<int>{3}));
 }
 
 TEST(Startup, RememberedModelWinsOnlyWhenInUse) {
