@@ -154,7 +154,11 @@ void Transfers::ReadDataChkModel() {
     const auto [first, second] = ModelCodeAddresses();
     link_.ReadBlock(buffer, first, 2);
     if (!link_.error()) link_.ReadBlock(buffer, second, 2);
-    if (link_.cancel()) return;
+    // A cancel seen only after the last answer arrived must still stop the transfer.
+    if (link_.cancel()) {
+      link_.error() = true;
+      return;
+    }
     if (link_.error()) {
       link_.ui().Message(kCommunicationError, kModelCheckCaption, Icon::Critical, Buttons::Ok);
       return;
@@ -171,8 +175,11 @@ void Transfers::ReadDataChkModel() {
     }
   } catch (const LinkFault& f) {
     Trap("frmRadio.ReadDataChkModel", f.error);
+    // The port is closed now; no transfer may follow an unfinished check.
+    link_.error() = true;
   } catch (const std::exception& e) {
     Trap("frmRadio.ReadDataChkModel", FaultOf(e));
+    link_.error() = true;
   }
 }
 

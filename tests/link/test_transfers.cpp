@@ -228,6 +228,31 @@ TEST(ModelCheck, ModelCheck_AFailedReadIsACommunicationError) {
   EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
 }
 
+TEST(ModelCheck, ModelCheck_ACancelOrFaultAtItsLastAnswerStopsTheTransfer) {
+  {
+    // Cancel pressed as the last byte of the second code word arrives.
+    TransferRig rig(transfer_mode::Program);
+    rig.ui.onEvents = [&] {
+      if (rig.radio.commandCount() == 6 && rig.pipe.BytesWaiting() == 1) rig.cancel = true;
+    };
+    rig.dialog.Ok();
+    EXPECT_EQ(rig.CountSent("#CEPWR"), 0);
+    EXPECT_TRUE(rig.ui.shown.empty());
+    EXPECT_FALSE(rig.success);
+    EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
+  }
+  {
+    // The port fails on the acknowledgement of the second code word.
+    TransferRig rig(transfer_mode::Program);
+    rig.pipe.FailWrites(IoError{57, "Device I/O error"}, 10);
+    rig.dialog.Ok();
+    EXPECT_EQ(rig.ui.Texts(), (Strings{"57\r\rDevice I/O error"}));
+    EXPECT_EQ(rig.ui.shown[0].caption, "frmRadio.ReadDataChkModel");
+    EXPECT_EQ(rig.pipe.opens(), (Strings{"19200,N,8,1", "57600,N,8,1"})) << "no re-open to write";
+    EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
+  }
+}
+
 TEST(ProgramTransfer, Program_WritesExactlyTheSettingsAreasInOrder) {
   TransferRig rig(transfer_mode::Program);
   auto& m = rig.radio.memory();
