@@ -289,6 +289,8 @@ void Transfers::ClearLog(int step, Address first, Address last, int length) {
   link_.ShowProgress(0);
   for (Address a = 0; a < kImageSize; a += step) {
     link_.ui().ProcessEvents();
+    // A block attempt clears the flag, so a Cancel taken here must count before the next write.
+    if (link_.cancel()) break;
     link_.ShowProgress(Percent(a));
     if (a >= first && a <= last) {
       link_.WriteBlock(image_, a, length);

@@ -340,6 +340,17 @@ TEST(ClearTransfer, ClearDscLog_FillsTheLogAreaOrRestoresTheImage) {
   EXPECT_EQ(failed.ui.Texts(), (Strings{"Communication Error!!"}));
   EXPECT_EQ(failed.ui.shown[0].caption, "Program to Radio");
   EXPECT_EQ(failed.image, before);
+
+  // Cancel reaching the loop's own step just before the log area: nothing is written.
+  TransferRig cancelled(transfer_mode::ClearDscLog);
+  const MemoryImage untouched = cancelled.image;
+  cancelled.ui.onEvents = [&] {
+    if (cancelled.ui.progress.size() == 1 + 0x3600 / 64) cancelled.dialog.Cancel();
+  };
+  cancelled.dialog.Ok();
+  EXPECT_EQ(cancelled.CountSent("#CEPWR"), 0);
+  EXPECT_TRUE(cancelled.ui.shown.empty());
+  EXPECT_EQ(cancelled.image, untouched);
 }
 
 TEST(ClearTransfer, ClearDistressLog_ClearsTwentyFiveBytesOfEachRecord) {
