@@ -1,14 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/resource.h>
-
 #include <set>
-#include <sstream>
 
 #include "files/dat_writer.h"
 #include "model/fresh_image.h"
-#include "temp_dir.h"
 
 using namespace qm47;
 
@@ -157,34 +152,4 @@ TEST(DatWriter, FrequenciesInTheShortestFormWithoutExponent) {
   EXPECT_EQ(DatFrequencyText(1e20), "100000000000000000000");
   EXPECT_EQ(DatFrequencyText(0.00000012), "0.00000012");
   EXPECT_EQ(DatFrequencyText(-5.5), "-5.5");
-}
-
-TEST(DatWriter, FailedSaveLeavesThePreviousFileAsItWas) {
-  qm47::testing::TempDir dir("dat-writer");
-  const std::string target = dir / "radio.dat";
-  dir.Write("radio.dat", "old contents");
-
-  // A file size limit stands in for a full disk: writes beyond it fail with EFBIG.
-  struct sigaction ignore {}, previous{};
-  ignore.sa_handler = SIG_IGN;
-  sigaction(SIGXFSZ, &ignore, &previous);
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  rlimit small = saved;
-  small.rlim_cur = 4096;
-  setrlimit(RLIMIT_FSIZE, &small);
-  const auto error = WriteDatFile(target, Fresh(1), Model(1));
-  setrlimit(RLIMIT_FSIZE, &saved);
-  sigaction(SIGXFSZ, &previous, nullptr);
-
-  ASSERT_TRUE(error.has_value());
-  EXPECT_EQ(dir.Read("radio.dat"), "old contents");
-  // No temporary file is left beside the target.
-  std::size_t files = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) ++files;
-  EXPECT_EQ(files, 1u);
-
-  EXPECT_TRUE(WriteDatFile(dir / "missing/radio.dat", Fresh(1), Model(1)).has_value());
-  EXPECT_FALSE(WriteDatFile(target, Fresh(1), Model(1)).has_value());
-  EXPECT_EQ(dir.Read("radio.dat"), DatFileText(Fresh(1), Model(1)));
 }
