@@ -222,7 +222,11 @@ std::optional<std::int32_t> DatNumber(std::string_view value, std::int32_t min, 
 std::optional<double> DatFrequency(std::string_view value) {
   const auto number = WholeDecimal(value);
   if (!number || !std::isfinite(*number)) return std::nullopt;
-  return *number;
+  const double f = *number;
+  if (f == 0) return 0.0;
+  // What the image can hold: MHz - 100 as six decimal digits in 100 Hz steps.
+  if (!(f > 100) || std::llround((f - 100) * 10000) >= 1000000) return std::nullopt;
+  return f;
 }
 
 double DatLeadingNumber(std::string_view value) { return RoundHalfEven(LeadingDecimal(value).value_or(0.0)); }
@@ -236,6 +240,12 @@ bool DatModelMatches(const DatSectionTable& table, int number) {
 
 namespace {
 
+// Ranges a number must fit to be usable: what the image field can hold.
+constexpr std::int32_t kByteMax = 255;
+constexpr std::int32_t kOffsetMagnitudeMax = 31;  // five bits and a sign
+constexpr std::int32_t kWordMax = 65535;
+constexpr std::int32_t kScrambleMax = 7;  // three bits
+
 class Merger {
  public:
   Merger(const DatSectionTable& table, std::string section) : table_(table), section_(std::move(section)) {}
@@ -244,13 +254,9 @@ class Merger {
   void Flag(const std::string& key, bool& field) const {
     if (const auto v = DatFlag(Get(key))) field = *v;
   }
-  // A number must fit its field; values the image cannot hold are still read, and
-  // the encoder limits them.
-  void Number(const std::string& key, std::int16_t& field) const {
-    if (const auto v = DatNumber(Get(key), INT16_MIN, INT16_MAX)) field = static_cast<std::int16_t>(*v);
-  }
-  void Number(const std::string& key, std::int32_t& field) const {
-    if (const auto v = DatNumber(Get(key), INT32_MIN, INT32_MAX)) field = *v;
+  template <typename Int>
+  void Number(const std::string& key, Int& field, std::int32_t min, std::int32_t max) const {
+    if (const auto v = DatNumber(Get(key), min, max)) field = static_cast<Int>(*v);
   }
   void Frequency(const std::string& key, double& field) const {
     if (const auto v = DatFrequency(Get(key))) field = *v;
@@ -287,7 +293,7 @@ void MergeRegion(const DatSectionTable& table, std::vector<Channel>& channels, c
     m.Flag("TxEnable", ch.TxEnable);
     m.Flag("DispayA", ch.DispayA);
     m.Flag("ScanMemory", ch.ScanMemory);
-    if (scrambler) m.Number("Scramble", ch.Scramble);
+    if (scrambler) m.Number("Scramble", ch.Scramble, 0, kScrambleMax);
     m.Text("ChTag", ch.ChTag);
   }
 }
@@ -309,7 +315,7 @@ void ApplyDatSettings(const DatSectionTable& table, SettingsRecord& rec, const M
     for (int i = 0; i < kGroupCount; ++i) m.Flag(kGroupKeys[i], rec.UsableGroup[static_cast<std::size_t>(i)].Usable);
     for (int i = 0; i < kGroupCount; ++i) m.Flag(Spaced("TX TOT", i), rec.UsableGroup[static_cast<std::size_t>(i)].TxTot);
     for (int i = 0; i < kGroupCount; ++i) {
-      m.Number(Spaced("Priority CH", i), rec.UsableGroup[static_cast<std::size_t>(i)].PriorityCh);
+      m.Number(Spaced("Priority CH", i), rec.UsableGroup[static_cast<std::size_t>(i)].PriorityCh, 0, kWordMax);
     }
     for (int i = 0; i < kGroupCount; ++i) {
       m.Flag(Spaced("Status Icon", i), rec.UsableGroup[static_cast<std::size_t>(i)].StatusIcon);
@@ -321,14 +327,14 @@ void ApplyDatSettings(const DatSectionTable& table, SettingsRecord& rec, const M
   {
     const Merger m(table, "Common Setup");
     CommonSetupGroup& c = rec.CommonSetup;
-    m.Number("TX Po Display", c.TxPoDisplay);
+    m.Number("TX Po Display", c.TxPoDisplay, 0, kByteMax);
     m.Flag("SCAN", c.Scan);
-    m.Number("Resume Time", c.ResumeTime);
+    m.Number("Resume Time", c.ResumeTime, 0, kByteMax);
     m.Flag("PTT SCAN Clear", c.PttScanClear);
     m.Flag("Dual Watch", c.DualWatch);
-    m.Number("Offset Time", c.OffsetTime);
-    m.Number("Magnetic Variation", c.MagneticVariation);
-    m.Number("Weater", c.Weater);
+    m.Number("Offset Time", c.OffsetTime, -kOffsetMagnitudeMax, kOffsetMagnitudeMax);
+    m.Number("Magnetic Variation", c.MagneticVariation, 0, kByteMax);
+    m.Number("Weater", c.Weater, 0, kByteMax);
     m.Flag("Rotary", c.Rotary);
   }
   {
@@ -404,7 +410,7 @@ void ApplyDatSettings(const DatSectionTable& table, SettingsRecord& rec, const M
     m.Flag("LowPower", ch.LowPower);
     m.Flag("PowUp", ch.PowUp);
     m.Flag("ScanMemory", ch.ScanMemory);
-    if (model.scrambler) m.Number("Scramble", ch.Scramble);
+    if (model.scrambler) m.Number("Scramble", ch.Scramble, 0, kScrambleMax);
     m.Text("ChTag", ch.ChTag);
   }
 }

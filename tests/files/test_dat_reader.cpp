@@ -128,9 +128,12 @@ TEST(DatReader, ConversionsOfFlagsNumbersAndFrequencies) {
 
   EXPECT_EQ(DatFrequency("156.025"), 156.025);
   EXPECT_EQ(DatFrequency("0"), 0.0);
-  EXPECT_EQ(DatFrequency("-156"), -156.0);
+  EXPECT_EQ(DatFrequency("199.9999"), 199.9999);
+  EXPECT_EQ(DatFrequency("250"), std::nullopt);  // the image holds 100 to 200 MHz only
+  EXPECT_EQ(DatFrequency("200"), std::nullopt);
+  EXPECT_EQ(DatFrequency("50"), std::nullopt);
+  EXPECT_EQ(DatFrequency("-156"), std::nullopt);
   EXPECT_EQ(DatFrequency("156,025"), std::nullopt);
-  EXPECT_EQ(DatFrequency("1e999"), std::nullopt);
 
   EXPECT_EQ(DatLeadingNumber("12abc"), 12);
   EXPECT_EQ(DatLeadingNumber("4.5 x"), 4);
@@ -190,31 +193,28 @@ TEST(DatReader, WrittenFileReadsBackIntoTheSameRecord) {
   EXPECT_EQ(back, rec);
 }
 
-TEST(DatReader, NumbersKeepTheFieldOnlyWhenUnusableOrBeyondTheirRange) {
+TEST(DatReader, ValuesTheImageCannotHoldKeepTheField) {
   const SettingsRecord before = Fresh(1);
-  // Values the radio cannot hold are still read: the encoder limits them later.
   const SettingsRecord after = Merge(
-      "[Usable CH Group Setup]\r\nPriority CH 0=70000\r\nPriority CH 1=-1\r\nPriority CH 2=2147483648\r\n"
-      "[Common Setup]\r\nResume Time=300\r\nTX Po Display=x\r\nOffset Time=-40\r\nWeater=32767\r\n"
-      "Magnetic Variation=32768\r\nSCAN=maybe\r\nRotary=True\r\n"
+      "[Usable CH Group Setup]\r\nPriority CH 0=70000\r\nPriority CH 1=-1\r\nPriority CH 2=65535\r\n"
+      "[Common Setup]\r\nResume Time=300\r\nTX Po Display=x\r\nOffset Time=40\r\nWeater=255\r\n"
+      "SCAN=maybe\r\nRotary=True\r\n"
       "[CHUSA0]\r\nPosition=32\r\nScramble=9\r\nEnable=\r\n"
-      "[CHEXP1]\r\nRxfreq=250\r\nTxfreq=50.5\r\n[CHEXP2]\r\nRxfreq=abc\r\nTxfreq=1e999\r\nx\r\n");
-  EXPECT_EQ(after.UsableGroup[0].PriorityCh, 70000);
-  EXPECT_EQ(after.UsableGroup[1].PriorityCh, -1);
-  EXPECT_EQ(after.UsableGroup[2].PriorityCh, before.UsableGroup[2].PriorityCh);
-  EXPECT_EQ(after.CommonSetup.ResumeTime, 300);
+      "[CHEXP1]\r\nRxfreq=250\r\nTxfreq=156.8\r\n[CHEXP2]\r\nRxfreq=abc\r\nx\r\n");
+  EXPECT_EQ(after.UsableGroup[0].PriorityCh, before.UsableGroup[0].PriorityCh);
+  EXPECT_EQ(after.UsableGroup[1].PriorityCh, before.UsableGroup[1].PriorityCh);
+  EXPECT_EQ(after.UsableGroup[2].PriorityCh, 65535);
+  EXPECT_EQ(after.CommonSetup.ResumeTime, before.CommonSetup.ResumeTime);
   EXPECT_EQ(after.CommonSetup.TxPoDisplay, before.CommonSetup.TxPoDisplay);
-  EXPECT_EQ(after.CommonSetup.OffsetTime, -40);
-  EXPECT_EQ(after.CommonSetup.Weater, 32767);
-  EXPECT_EQ(after.CommonSetup.MagneticVariation, before.CommonSetup.MagneticVariation);
+  EXPECT_EQ(after.CommonSetup.OffsetTime, before.CommonSetup.OffsetTime);
+  EXPECT_EQ(after.CommonSetup.Weater, 255);
   EXPECT_EQ(after.CommonSetup.Scan, before.CommonSetup.Scan);
   EXPECT_TRUE(after.CommonSetup.Rotary);
-  EXPECT_EQ(after.CHUSA[32].Scramble, 9);
+  EXPECT_EQ(after.CHUSA[32].Scramble, before.CHUSA[32].Scramble);
   EXPECT_EQ(after.CHUSA[32].Enable, before.CHUSA[32].Enable);
-  EXPECT_EQ(after.CHEXP[0].Rxfreq, 250);
-  EXPECT_EQ(after.CHEXP[0].Txfreq, 50.5);
+  EXPECT_EQ(after.CHEXP[0].Rxfreq, before.CHEXP[0].Rxfreq);
+  EXPECT_EQ(after.CHEXP[0].Txfreq, 156.8);
   EXPECT_EQ(after.CHEXP[1].Rxfreq, before.CHEXP[1].Rxfreq);
-  EXPECT_EQ(after.CHEXP[1].Txfreq, before.CHEXP[1].Txfreq);
   // Missing texts become empty.
   EXPECT_EQ(after.CHUSA[32].ChTag, "");
   EXPECT_EQ(after.CHWX[0].ChTag, "");
