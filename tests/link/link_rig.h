@@ -29,20 +29,26 @@ class LinkUi : public qm47::testing::RecordingUi {
   void ProcessEvents() override {
     if (onEvents) onEvents();
   }
+  Answer MessageWithDefault(const std::string& text, const std::string& caption, Icon icon, Buttons buttons,
+                            DefaultButton d) override {
+    defaults.push_back(d);
+    return Message(text, caption, icon, buttons);
+  }
   std::vector<int> progress;
+  std::vector<DefaultButton> defaults;
   std::function<void()> onEvents;
 };
+
+inline Bytes Ascii(std::string_view text) { return Bytes(text.begin(), text.end()); }
+
+// An answer filter: the radio says `text` to everything instead.
+inline std::function<Bytes(const Bytes&)> AlwaysAnswer(std::string text) {
+  return [t = std::move(text)](const Bytes&) { return Ascii(t); };
+}
 
 inline std::string TestName() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   return std::string(info->test_suite_name()) + "." + info->name();
-}
-
-inline bool SameRecord(const SettingsRecord& a, const SettingsRecord& b) {
-  return a.UsableGroup == b.UsableGroup && a.CommonSetup == b.CommonSetup && a.DscBasic == b.DscBasic &&
-         a.DscAdvanced == b.DscAdvanced && a.DscDisplay == b.DscDisplay && a.AtisCommon == b.AtisCommon &&
-         a.AtisCallSign == b.AtisCallSign && a.CHUSA == b.CHUSA && a.CHINT == b.CHINT && a.CHCAN == b.CHCAN &&
-         a.CHWX == b.CHWX && a.CHEXP == b.CHEXP && a.CHMMSID == b.CHMMSID && a.CHGRPID == b.CHGRPID;
 }
 
 struct RigOptions {
@@ -51,15 +57,13 @@ struct RigOptions {
   bool baud19200 = false;
 };
 
+// A radio holding the model's fresh settings and its model code.
 inline sim::Memory FreshRadioMemory(int model) {
   MemoryImage img;
   MakeFreshImage(img, model);
-  sim::Memory m = img.bytes();
-  m[static_cast<std::size_t>(addr::ModelCode)] = static_cast<std::uint8_t>(*ModelCode(model) >> 8);
-  m[static_cast<std::size_t>(addr::ModelCode) + 1] = static_cast<std::uint8_t>(*ModelCode(model) & 0xFF);
-  m[static_cast<std::size_t>(addr::ModelCodeCopy)] = m[static_cast<std::size_t>(addr::ModelCode)];
-  m[static_cast<std::size_t>(addr::ModelCodeCopy) + 1] = m[static_cast<std::size_t>(addr::ModelCode) + 1];
-  return m;
+  sim::RadioEngine radio(img.bytes());
+  radio.SetModelCode(*ModelCode(model));
+  return radio.memory();
 }
 
 struct LinkRig {

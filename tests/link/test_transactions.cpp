@@ -15,7 +15,7 @@ std::function<Bytes(const Bytes&)> EditDataAnswer(std::function<std::string(std:
     std::string frame = text.substr(at, text.size() - at - 4);  // without checksum and CR LF
     frame = edit(frame);
     text = text.substr(0, at) + frame + HexField(FrameChecksum(frame), 2) + "\r\n";
-    return Bytes(text.begin(), text.end());
+    return Ascii(text);
   };
 }
 
@@ -72,9 +72,8 @@ TEST(Connect, Connect_JudgesTheRateAnswer) {
     // CR without LF: "error!!", and the link still goes on to synchronise.
     LinkRig rig;
     rig.pipe.SetAnswerFilter([](const Bytes& a) {
-      std::string t(a.begin(), a.end());
-      if (t == "OK\r\n") t = "OK\rX";
-      return Bytes(t.begin(), t.end());
+      const std::string t(a.begin(), a.end());
+      return Ascii(t == "OK\r\n" ? "OK\rX" : t);
     });
     EXPECT_TRUE(rig.link.Connect());
     EXPECT_EQ(rig.ui.Texts(), (Strings{"error!!"}));
@@ -110,6 +109,23 @@ TEST(Connect, Connect_APortThatWillNotOpenEndsTheAttemptInOrder) {
   EXPECT_EQ(quiet.ErrorLogText(), "");
 }
 
+TEST(Connect, PortOpen_OpensAt9600OnlyWhenClosedAndLogsAFailure) {
+  LinkRig rig({.debug = true});
+  EXPECT_TRUE(rig.link.PortOpen());
+  EXPECT_TRUE(rig.link.PortOpen());
+  EXPECT_EQ(rig.pipe.opens(), (Strings{"9600,N,8,1"}));
+  EXPECT_TRUE(rig.ui.monitor.empty());
+
+  // A block loop that cannot open the port fails quietly instead of finishing.
+  TransferRig closed(transfer_mode::Read, {.debug = true});
+  closed.pipe.FailOpens(IoError{8002, "Invalid port number"});
+  std::vector<std::uint8_t> buffer(kImageSize, 0);
+  closed.transfers.ReadData(buffer);
+  EXPECT_TRUE(closed.error);
+  EXPECT_TRUE(closed.ui.shown.empty());
+  EXPECT_NE(closed.ErrorLogText().find(":frmRadio.PortOpen -> 8002Invalid port number\r\n"), std::string::npos);
+}
+
 TEST(Connect, SyncLink_RetriesErrorRepliesAndGivesUpAfterThree) {
   LinkRig rig;
   rig.OpenFast();
@@ -128,10 +144,7 @@ TEST(Connect, SyncLink_RetriesErrorRepliesAndGivesUpAfterThree) {
   // An answer that is neither "#CMDOK" nor "ERROR" stops at once.
   LinkRig odd;
   odd.OpenFast();
-  odd.pipe.SetAnswerFilter([](const Bytes&) {
-    const std::string t = "#CMDNG\r\n";
-    return Bytes(t.begin(), t.end());
-  });
+  odd.pipe.SetAnswerFilter(AlwaysAnswer("#CMDNG\r\n"));
   EXPECT_FALSE(odd.link.SyncLink());
   EXPECT_EQ(odd.CountSent("#CMDSY"), 1);
 }
@@ -175,9 +188,7 @@ TEST(ReadBlock, ReadBlock_RetriesThenAsksToResynchronise) {
     rig.OpenFast();
     // Every read request draws "ERROR"; synchronising works.
     rig.pipe.SetAnswerFilter([](const Bytes& a) {
-      const std::string t(a.begin(), a.end());
-      const std::string e = "ERROR\r\n";
-      return t.find("#CEPDT") != std::string::npos ? Bytes(e.begin(), e.end()) : a;
+      return std::string(a.begin(), a.end()).find("#CEPDT") != std::string::npos ? Ascii("ERROR\r\n") : a;
     });
     rig.ui.answers = {Answer::Ok, Answer::Cancel};
     std::vector<std::uint8_t> buffer(kImageSize, 0);
@@ -242,12 +253,7 @@ TEST(ReadBlock, ReceiveData_AnswersEveryFaultyDataAnswerAsDocumented) {
   EXPECT_TRUE(fields->ui.shown.empty());
   EXPECT_EQ(fields->Sent().back(), "#CEPRD\t0040\t40\t6A");
 
-  auto silent = run([](LinkRig& r) {
-    r.pipe.SetAnswerFilter([](const Bytes&) {
-      const std::string t = "#CMDOK\r\n";
-      return Bytes(t.begin(), t.end());
-    });
-  });
+  auto silent = run([](LinkRig& r) { r.pipe.SetAnswerFilter(AlwaysAnswer("#CMDOK\r\n")); });
   EXPECT_EQ(silent->ui.Texts(), (Strings{"time out!!"}));
 
   // Lower-case data digits are accepted.
@@ -267,10 +273,7 @@ TEST(ReadBlock, ReceiveData_AnswersEveryFaultyDataAnswerAsDocumented) {
 TEST(ReadBlock, ReceiveData_CancelWhileWaitingForTheHeaderSaysSo) {
   LinkRig rig;
   rig.OpenFast();
-  rig.pipe.SetAnswerFilter([](const Bytes&) {
-    const std::string t = "#CMDOK\r\n";
-    return Bytes(t.begin(), t.end());
-  });
+  rig.pipe.SetAnswerFilter(AlwaysAnswer("#CMDOK\r\n"));
   int turns = 0;
   rig.ui.onEvents = [&] {
     if (++turns == 20) rig.cancel = true;

@@ -24,15 +24,12 @@ TEST(TransferDialog, ProgressBar_SlidesInFromTheLeft) {
 }
 
 TEST(TransferDialog, Instructions_FiveLinesJoinedByCrLf) {
-  Strings lines;
-  std::string text = kTransferInstructions;
-  for (std::size_t at; (at = text.find("\r\n")) != std::string::npos; text.erase(0, at + 2)) {
-    lines.push_back(text.substr(0, at));
-  }
-  lines.push_back(text);
-  ASSERT_EQ(lines.size(), 5u);
-  EXPECT_EQ(lines[2], "   turning the power on.");
-  EXPECT_EQ(lines[3], "   The radios display will show UART.");
+  EXPECT_EQ(std::string(kTransferInstructions),
+            "1.Connect the KVX cable between the PC serial port and the radio.\r\n"
+            "2.On the radio, press and hold [DISTRESS] and [CALL] keys while\r\n"
+            "   turning the power on.\r\n"
+            "   The radios display will show UART.\r\n"
+            "3.Press the [OK] button to start.");
 }
 
 TEST(TransferDialog, Cancel_ClosesWhenIdleAndOnlyRaisesTheFlagWhileRunning) {

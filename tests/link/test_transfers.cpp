@@ -36,8 +36,8 @@ TEST(ReadTransfer, Read_TakesOverExactlyTheSettingsAreasAndDecodesThem) {
   EXPECT_TRUE(OnlySettingsAreasTaken(before, rig.image, rig.radio.memory()));
   SettingsRecord decoded = recordBefore;
   DecodeImage(rig.image, decoded);
-  EXPECT_TRUE(SameRecord(rig.record, decoded)) << "the record holds the decoded image";
-  EXPECT_FALSE(SameRecord(rig.record, recordBefore));
+  EXPECT_EQ(rig.record, decoded) << "the record holds the decoded image";
+  EXPECT_NE(rig.record, recordBefore);
 
   ASSERT_EQ(rig.ui.shown.size(), 1u);
   EXPECT_EQ(rig.ui.shown[0].text, "Complete!!");
@@ -79,7 +79,7 @@ TEST(ReadTransfer, Read_FailuresLeaveImageAndRecordAsTheyWere) {
     EXPECT_EQ(rig.ui.Texts(), c.messages);
     EXPECT_EQ(rig.ui.shown.back().caption, "Read from Radio");
     EXPECT_EQ(rig.image, before);
-    EXPECT_TRUE(SameRecord(rig.record, recordBefore));
+    EXPECT_EQ(rig.record, recordBefore);
     EXPECT_FALSE(rig.success);
     // The error flag keeps the dialog open for another try.
     EXPECT_TRUE(rig.error);
@@ -135,6 +135,7 @@ TEST(StatusCheck, StatusCheck_BusyRadioIsAskedAgainOnRetry) {
   EXPECT_EQ(rig.ui.shown[0].buttons, Buttons::RetryCancel);
   EXPECT_EQ(rig.ui.shown[0].icon, Icon::Exclamation);
   EXPECT_EQ(rig.ui.shown[0].caption, "Read from Radio");
+  EXPECT_EQ(rig.ui.defaults, (std::vector<DefaultButton>{DefaultButton::Second})) << "Cancel is the default";
   EXPECT_EQ(rig.CountSent("#CEPSR"), 2);
   EXPECT_TRUE(rig.success);
 
@@ -174,7 +175,7 @@ TEST(StatusCheck, StatusCheck_ErrorRepliesTimeOutsAndBadAnswers) {
     rig.pipe.SetAnswerFilter([](const Bytes& a) {
       std::string t(a.begin(), a.end());
       if (t.find("#CEPSD") != std::string::npos) t.replace(t.size() - 4, 2, "00");
-      return Bytes(t.begin(), t.end());
+      return Ascii(t);
     });
     rig.dialog.Ok();
     EXPECT_EQ(rig.ui.Texts(), (Strings{"Radio not ready!!"}));
@@ -323,12 +324,14 @@ TEST(ClearTransfer, ClearDscLog_FillsTheLogAreaOrRestoresTheImage) {
   TransferRig rig(transfer_mode::ClearDscLog);
   for (Address a = 0x3600; a < 0x3D00; ++a) rig.radio.memory()[static_cast<std::size_t>(a)] = 0x11;
   rig.image.bytes()[0x3600] = 0x22;
+  const sim::Memory radioBefore = rig.radio.memory();
   rig.dialog.Ok();
   EXPECT_EQ(rig.ui.Texts(), (Strings{"Complete!!"}));
   EXPECT_EQ(rig.ui.shown[0].caption, "Clear DSC Log Data");
   EXPECT_EQ(rig.CountSent("#CEPWR"), 28);
-  for (Address a = 0x3600; a < 0x3D00; ++a) ASSERT_EQ(rig.radio.memory()[static_cast<std::size_t>(a)], 0xFF);
-  EXPECT_EQ(rig.radio.memory()[0x35FF], rig.radio.memory()[0x35FF]);
+  for (std::size_t a = 0; a < radioBefore.size(); ++a) {
+    ASSERT_EQ(rig.radio.memory()[a], a >= 0x3600 && a < 0x3D00 ? 0xFF : radioBefore[a]) << AddressText(static_cast<Address>(a));
+  }
   EXPECT_EQ(rig.image.bytes()[0x3600], 0xFF);
   EXPECT_EQ(rig.ui.progress.size(), 1u + 256u + 1u);
 
