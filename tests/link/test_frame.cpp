@@ -69,10 +69,5 @@ TEST(Frame, HexValue_ReadsLeadingDigitsAndSaturates) {
   EXPECT_EQ(HexValue("1000000000040"), 0x1'0000'0000u);
 }
 
-TEST(Frame, SplitFields_KeepsTheEmptyFieldBeforeTheFirstTab) {
-  EXPECT_EQ(SplitFields("\t0040\t02\tA55A\t63"), (std::vector<std::string>{"", "0040", "02", "A55A", "63"}));
-  EXPECT_EQ(SplitFields(""), (std::vector<std::string>{""}));
-}
-
 }  // namespace
 }  // namespace qm47
