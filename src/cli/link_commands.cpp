@@ -151,8 +151,9 @@ int RunPorts(Context& ctx, const std::vector<std::string>& args) {
   if (!args.empty()) return UsageError("ports", "takes no arguments");
   const auto ports = ListSerialPorts();
   if (ports.empty()) std::cout << "No serial ports found.\n";
+  else std::cout << "NAME\tDEVICE\tDESCRIPTION\tUSB VENDOR:PRODUCT\tMANUFACTURER\tSERIAL\n";
   for (const auto& p : ports) {
-    std::cout << p.name << "\t" << p.location << "\t" << (p.description.empty() ? "-" : p.description) << "\tUSB "
+    std::cout << p.name << "\t" << p.location << "\t" << (p.description.empty() ? "-" : p.description) << "\t"
               << UsbIds(p);
     if (!p.manufacturer.empty()) std::cout << "\t" << p.manufacturer;
     if (!p.serialNumber.empty()) std::cout << "\tserial " << p.serialNumber;
