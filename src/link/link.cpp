@@ -168,7 +168,9 @@ ReadResult Link::ReadChars(std::size_t count, Clock::Duration timeout) {
   }
 }
 
-ReadResult Link::ReadLine(Clock::Duration timeout) {
+// A line ends at CR LF. After the CR, a reply must go on with LF at once; a line read
+// waits for its LF, dropping anything in between.
+ReadResult Link::ReadToCrLf(Clock::Duration timeout, bool crMustBeFollowedByLf) {
   const auto deadline = clock_.Now() + timeout;
   ReadResult r;
   bool sawCr = false;
@@ -176,6 +178,7 @@ ReadResult Link::ReadLine(Clock::Duration timeout) {
     if (const auto byte = Turn(deadline)) {
       if (sawCr) {
         if (*byte == kLf) return r.status = LinkStatus::Ok, r;
+        if (crMustBeFollowedByLf) return r.status = LinkStatus::Unexpected, r;
       } else if (*byte == kCr) {
         sawCr = true;
       } else if (r.text.size() < kMaxLineLength) {
@@ -189,25 +192,9 @@ ReadResult Link::ReadLine(Clock::Duration timeout) {
   }
 }
 
-ReadResult Link::ReadReply(Clock::Duration timeout) {
-  const auto deadline = clock_.Now() + timeout;
-  ReadResult r;
-  bool sawCr = false;
-  for (;;) {
-    if (const auto byte = Turn(deadline)) {
-      if (sawCr) return r.status = (*byte == kLf ? LinkStatus::Ok : LinkStatus::Unexpected), r;
-      if (*byte == kCr) {
-        sawCr = true;
-      } else if (r.text.size() < kMaxLineLength) {
-        r.text.push_back(static_cast<char>(*byte));
-      } else {
-        r.overlong = true;
-      }
-    }
-    if (flags_.cancel) return r.status = LinkStatus::Cancelled, r;
-    if (Late(deadline)) return r.status = LinkStatus::TimedOut, r;
-  }
-}
+ReadResult Link::ReadLine(Clock::Duration timeout) { return ReadToCrLf(timeout, false); }
+
+ReadResult Link::ReadReply(Clock::Duration timeout) { return ReadToCrLf(timeout, true); }
 
 LinkStatus Link::ReadAck() {
   const ReadResult r = ReadChars(6, kLongWait);

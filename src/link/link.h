@@ -127,6 +127,7 @@ class Link {
   // One turn of a reader: events, then at most one byte (or a short wait for one).
   std::optional<std::uint8_t> Turn(Clock::TimePoint deadline);
   bool Late(Clock::TimePoint deadline) const { return clock_.Now() > deadline; }
+  ReadResult ReadToCrLf(Clock::Duration timeout, bool crMustBeFollowedByLf);
   void NoteTransaction(const char* what, Address address, int length, LinkStatus status);
 
   SerialLine& line_;
