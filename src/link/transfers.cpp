@@ -22,10 +22,6 @@ bool IsSettingsAddress(Address a) {
   return (a >= area::SingleBytesFirst && a < area::SkippedFirst) || (a >= area::SkippedEnd && a < area::DscLogFirst);
 }
 
-void PrepareImageForProgram(SettingsRecord& record, MemoryImage& image, int modelNumber) {
-  PrepareImageForExport(record, image, modelNumber);
-}
-
 Transfers::Transfers(Link& link, MemoryImage& image, SettingsRecord& record, const ModelDescriptor& model,
                      bool& pageLoading, bool& transferSuccess)
     : link_(link),

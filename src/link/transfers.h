@@ -6,6 +6,7 @@
 #include <span>
 
 #include "link/link.h"
+#include "model/codec.h"
 #include "model/memory_image.h"
 #include "model/models.h"
 #include "model/settings_record.h"
@@ -52,16 +53,13 @@ inline constexpr int BlockSize = 64;
 // True for the addresses a read takes over and a program transfer writes.
 bool IsSettingsAddress(Address a);
 
-// The image as the program transfer sends it: encoded, normalised, checksummed.
-void PrepareImageForProgram(SettingsRecord& record, MemoryImage& image, int modelNumber);
-
 class Transfers {
  public:
   Transfers(Link& link, MemoryImage& image, SettingsRecord& record, const ModelDescriptor& model,
             bool& pageLoading, bool& transferSuccess);
 
   // Encode, normalise and checksum the record into the image before programming.
-  void PrepareImageForProgram() { qm47::PrepareImageForProgram(record_, image_, model_.number); }
+  void PrepareImageForProgram() { PrepareImageForExport(record_, image_, model_.number); }
 
   bool StatusCheck();
   void ReadDataChkModel();
