@@ -58,8 +58,8 @@ std::optional<IoError> WriteFileAtomic(const std::string& path, const std::vecto
   return WriteFileAtomic(path, std::string(data.begin(), data.end()));
 }
 
-ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes) {
-  ReadResult result;
+FileBytes ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+  FileBytes result;
   errno = 0;
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) {

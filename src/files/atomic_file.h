@@ -15,12 +15,12 @@ namespace qm47 {
 std::optional<IoError> WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& data);
 std::optional<IoError> WriteFileAtomic(const std::string& path, const std::string& data);
 
-struct ReadResult {
+struct FileBytes {
   std::vector<std::uint8_t> data;
   std::optional<IoError> error;
 };
 // Refuses to read more than maxBytes (then reports an access error).
-ReadResult ReadWholeFile(const std::string& path, std::size_t maxBytes);
+FileBytes ReadWholeFile(const std::string& path, std::size_t maxBytes);
 
 // The file's length, or nullopt when it is not a readable regular file.
 std::optional<std::uintmax_t> FileLength(const std::string& path);

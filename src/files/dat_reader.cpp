@@ -419,7 +419,7 @@ void ApplyDatSettings(const DatSectionTable& table, SettingsRecord& rec, const M
 
 DatReadResult ReadDatFile(const std::string& path) {
   DatReadResult result;
-  ReadResult file = ReadWholeFile(path, kMaxDatFileBytes);
+  FileBytes file = ReadWholeFile(path, kMaxDatFileBytes);
   if (file.error) {
     if (file.error->number == 53) {
       result.notFound = true;

@@ -10,7 +10,7 @@ bool HasImageLength(const std::string& path) { return FileLength(path) == std::u
 
 HexReadResult ReadHexFile(const std::string& path) {
   HexReadResult result;
-  ReadResult file = ReadWholeFile(path, kImageSize);
+  FileBytes file = ReadWholeFile(path, kImageSize);
   if (file.error) {
     result.error = file.error;
     return result;

@@ -48,7 +48,7 @@ IniFile IniFile::Parse(const std::string& text) {
 }
 
 IniFile IniFile::Load(const std::string& path) {
-  ReadResult file = ReadWholeFile(path, kMaxIniBytes);
+  FileBytes file = ReadWholeFile(path, kMaxIniBytes);
   if (file.error) return IniFile{};
   return Parse(std::string(file.data.begin(), file.data.end()));
 }

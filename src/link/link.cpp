@@ -156,9 +156,9 @@ LinkStatus Link::WaitByte(std::uint8_t expected, Clock::Duration timeout) {
   }
 }
 
-ReadResult Link::ReadChars(std::size_t count, Clock::Duration timeout) {
+LineRead Link::ReadChars(std::size_t count, Clock::Duration timeout) {
   const auto deadline = clock_.Now() + timeout;
-  ReadResult r;
+  LineRead r;
   for (;;) {
     if (const auto byte = Turn(deadline)) r.text.push_back(static_cast<char>(*byte));
     if (flags_.cancel) return r.status = LinkStatus::Cancelled, r;
@@ -170,9 +170,9 @@ ReadResult Link::ReadChars(std::size_t count, Clock::Duration timeout) {
 
 // A line ends at CR LF. After the CR, a reply must go on with LF at once; a line read
 // waits for its LF, dropping anything in between.
-ReadResult Link::ReadToCrLf(Clock::Duration timeout, bool crMustBeFollowedByLf) {
+LineRead Link::ReadToCrLf(Clock::Duration timeout, bool crMustBeFollowedByLf) {
   const auto deadline = clock_.Now() + timeout;
-  ReadResult r;
+  LineRead r;
   bool sawCr = false;
   for (;;) {
     if (const auto byte = Turn(deadline)) {
@@ -192,12 +192,12 @@ ReadResult Link::ReadToCrLf(Clock::Duration timeout, bool crMustBeFollowedByLf) 
   }
 }
 
-ReadResult Link::ReadLine(Clock::Duration timeout) { return ReadToCrLf(timeout, false); }
+LineRead Link::ReadLine(Clock::Duration timeout) { return ReadToCrLf(timeout, false); }
 
-ReadResult Link::ReadReply(Clock::Duration timeout) { return ReadToCrLf(timeout, true); }
+LineRead Link::ReadReply(Clock::Duration timeout) { return ReadToCrLf(timeout, true); }
 
 LinkStatus Link::ReadAck() {
-  const ReadResult r = ReadChars(6, kLongWait);
+  const LineRead r = ReadChars(6, kLongWait);
   switch (r.status) {
     case LinkStatus::Ok:
       break;
@@ -243,7 +243,7 @@ bool Link::Connect() {
 
     ShowStatus(kSendingRate);
     SendRateCommand("ACMD:002");
-    const ReadResult reply = ReadReply(kShortWait);
+    const LineRead reply = ReadReply(kShortWait);
     switch (reply.status) {
       case LinkStatus::Ok:
         if (reply.text == "ERROR") {
@@ -347,7 +347,7 @@ void Link::ReceiveData(std::span<std::uint8_t> buffer, Address address, int leng
   flags_.cancel = false;
   const auto fail = [&](const std::string& why) { Diagnose("the data answer for " + AddressText(address) + ": " + why); };
 
-  const ReadResult header = ReadChars(6, kLongWait);
+  const LineRead header = ReadChars(6, kLongWait);
   switch (header.status) {
     case LinkStatus::Ok:
       if (header.text != "#CEPDT") {
@@ -370,7 +370,7 @@ void Link::ReceiveData(std::span<std::uint8_t> buffer, Address address, int leng
       return;
   }
 
-  const ReadResult rest = ReadLine(kLongWait);
+  const LineRead rest = ReadLine(kLongWait);
   if (rest.status == LinkStatus::TimedOut) {
     fail("it was not complete within 10 s");
     Message(kTimeOut, Icon::Critical);

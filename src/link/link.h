@@ -20,7 +20,7 @@ namespace qm47 {
 // Outcome of every reader; callers compare the values literally.
 enum class LinkStatus : std::int16_t { Ok = 0, Cancelled = 1, TimedOut = 3, ErrorReply = 8, Unexpected = -1 };
 
-struct ReadResult {
+struct LineRead {
   std::string text;
   LinkStatus status = LinkStatus::TimedOut;
   bool overlong = false;  // the line outgrew kMaxLineLength; the excess was dropped
@@ -105,9 +105,9 @@ class Link {
 
   // Readers: one byte per turn until done, cancelled or past the deadline.
   LinkStatus WaitByte(std::uint8_t expected, Clock::Duration timeout);
-  ReadResult ReadChars(std::size_t count, Clock::Duration timeout);
-  ReadResult ReadLine(Clock::Duration timeout);
-  ReadResult ReadReply(Clock::Duration timeout);
+  LineRead ReadChars(std::size_t count, Clock::Duration timeout);
+  LineRead ReadLine(Clock::Duration timeout);
+  LineRead ReadReply(Clock::Duration timeout);
   LinkStatus ReadAck();
 
   bool Connect();
@@ -127,7 +127,7 @@ class Link {
   // One turn of a reader: events, then at most one byte (or a short wait for one).
   std::optional<std::uint8_t> Turn(Clock::TimePoint deadline);
   bool Late(Clock::TimePoint deadline) const { return clock_.Now() > deadline; }
-  ReadResult ReadToCrLf(Clock::Duration timeout, bool crMustBeFollowedByLf);
+  LineRead ReadToCrLf(Clock::Duration timeout, bool crMustBeFollowedByLf);
   void NoteTransaction(const char* what, Address address, int length, LinkStatus status);
 
   SerialLine& line_;

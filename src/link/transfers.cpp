@@ -99,7 +99,7 @@ bool Transfers::StatusCheckOnce(bool& again) {
     return false;
   };
 
-  const ReadResult header = link_.ReadChars(6, kLongWait);
+  const LineRead header = link_.ReadChars(6, kLongWait);
   switch (header.status) {
     case LinkStatus::Ok:
       if (header.text != "#CEPSD") {
@@ -112,7 +112,7 @@ bool Transfers::StatusCheckOnce(bool& again) {
     case LinkStatus::ErrorReply:
     case LinkStatus::Unexpected: return notReady(nullptr, "the radio answered ERROR");
   }
-  const ReadResult rest = link_.ReadLine(kLongWait);
+  const LineRead rest = link_.ReadLine(kLongWait);
   if (rest.status == LinkStatus::Cancelled) return notReady(link_text::kCancel, "cancelled");
   if (rest.status != LinkStatus::Ok) return notReady(link_text::kTimeOut, "it was not complete within 10 s");
   if (rest.overlong || !CheckFrame("#CEPSD" + rest.text)) {

@@ -72,7 +72,7 @@ TEST(AtomicFile, AFailedSaveLeavesThePreviousFileAsItWas) {
 TEST(AtomicFile, ReadingStopsAtTheLimit) {
   const fs::path dir = TempDir();
   WriteBytes(dir / "big", 50000, 'b');
-  const ReadResult r = ReadWholeFile((dir / "big").string(), 1000);
+  const FileBytes r = ReadWholeFile((dir / "big").string(), 1000);
   EXPECT_TRUE(r.error);
   EXPECT_TRUE(r.data.empty());
   EXPECT_EQ(ReadWholeFile((dir / "big").string(), 50000).data.size(), 50000u);

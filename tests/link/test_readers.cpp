@@ -1,5 +1,7 @@
 // The readers' outcomes, driven by raw bytes from the "radio" side of the pipe.
 #include "link_rig.h"
+// The file layer's read type lives beside the link's: both headers in one unit must compile.
+#include "files/atomic_file.h"
 
 namespace qm47::linktest {
 namespace {
@@ -8,7 +10,7 @@ TEST(Readers, ReadChars_ErrorInAnyCaseIsAnErrorReplyAfterItsFifthCharacter) {
   LinkRig rig;
   rig.OpenFast();
   rig.pipe.Inject("error\r\n");
-  const ReadResult r = rig.link.ReadChars(6, 10s);
+  const LineRead r = rig.link.ReadChars(6, 10s);
   EXPECT_EQ(r.status, LinkStatus::ErrorReply);
   EXPECT_EQ(r.text, "error");
   EXPECT_EQ(rig.pipe.BytesWaiting(), 2u);
@@ -23,7 +25,7 @@ TEST(Readers, ReadLineAndReadReply_TreatCrWithoutLfDifferently) {
   rig.OpenFast();
   // ReadLine: CR, anything, LF.
   rig.pipe.Inject("\t0040\r junk\n");
-  ReadResult r = rig.link.ReadLine(10s);
+  LineRead r = rig.link.ReadLine(10s);
   EXPECT_EQ(r.status, LinkStatus::Ok);
   EXPECT_EQ(r.text, "\t0040");
   // ReadReply: CR must be followed by LF at once.
@@ -49,7 +51,7 @@ TEST(Readers, Readers_GiveUpJustAfterTheirDeadline) {
 
   rig.pipe.Inject("#CM");
   start = rig.clock.Now();
-  const ReadResult r = rig.link.ReadChars(6, 10s);
+  const LineRead r = rig.link.ReadChars(6, 10s);
   EXPECT_EQ(r.status, LinkStatus::TimedOut);
   EXPECT_EQ(r.text, "#CM");
   waited = rig.clock.Now() - start;
@@ -114,7 +116,7 @@ TEST(Readers, ReadLine_AnEndlessLineIsBoundedAndMarked) {
   LinkRig rig;
   rig.OpenFast();
   rig.pipe.Inject(std::string(3 * kMaxLineLength, 'A') + "\r\n");
-  const ReadResult r = rig.link.ReadLine(10s);
+  const LineRead r = rig.link.ReadLine(10s);
   EXPECT_EQ(r.status, LinkStatus::Ok);
   EXPECT_TRUE(r.overlong);
   EXPECT_EQ(r.text.size(), kMaxLineLength);
