@@ -74,10 +74,10 @@ void MakeFreshImage(MemoryImage& img, int modelNumber) {
   }
   for (Address a = addr::ExpRecords; a <= addr::ExpRecordsEnd; ++a) img.SetByte(a, 0x00);
 
-  if (modelNumber >= 1 && modelNumber <= 3) {
-    const std::uint16_t code = ModelCode(modelNumber).value_or(0);
-    img.SetWordBE(addr::ModelCode, code);
-    img.SetWordBE(addr::ModelCodeCopy, code);
+  // Model 4 too carries its code (0): without it a saved image of it would never reopen.
+  if (const auto code = ModelCode(modelNumber)) {
+    img.SetWordBE(addr::ModelCode, *code);
+    img.SetWordBE(addr::ModelCodeCopy, *code);
   }
   if (modelNumber == 2 || modelNumber == 3) img.SetByte(addr::ModelSpecific, 0x0F);
 }

@@ -23,8 +23,7 @@ std::string Golden(const std::string& name) {
 
 TEST(CliDat, ConvertRoundTripsBetweenHexAndDatForEveryModel) {
   Cli cli;
-  // Model 4 has no model code in its image, so its .hex files never pass the model check.
-  for (const std::string m : {"1", "2", "3"}) {
+  for (const std::string m : {"1", "2", "3", "4"}) {
     const std::string model = "--model " + m + " ";
     ASSERT_EQ(cli(model + "new a.hex").exitCode, 0);
     const CliResult toDat = cli(model + "convert a.hex a.dat");
@@ -74,10 +73,19 @@ TEST(CliDat, ReportOfAFreshFileIsTheGoldenTextAndCrLf) {
 TEST(CliDat, FileOfAnotherModelIsRefused) {
   Cli cli;
   ASSERT_EQ(cli("--model 2 new other.dat").exitCode, 0);
-  for (const std::string command : {"convert other.dat out.hex", "report other.dat", "convert missing.dat out.hex"}) {
+  cli.dir.Write("empty.dat", "");
+  cli.dir.Write("notes.dat", "[MAIN]\r\nMODEL=TK520B\r\n");
+  const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+      {"convert other.dat out.hex", {"'other.dat'", "model 2 (TK520B)", "--model 2"}},
+      {"report other.dat", {"'other.dat'", "model 2 (TK520B)", "this is model 1"}},
+      {"convert missing.dat out.hex", {"'missing.dat' does not exist"}},
+      {"convert empty.dat out.hex", {"'empty.dat' is empty"}},
+      {"convert notes.dat out.hex", {"'notes.dat'", "MODELTYPE"}},
+  };
+  for (const auto& [command, why] : cases) {
     const CliResult r = cli("--model 1 " + command);
     EXPECT_EQ(r.exitCode, 1) << command;
-    EXPECT_EQ(r.err, "different model!!\n") << command;
+    EXPECT_TRUE(SaysWhy(r, "different model!!", why)) << command;
     EXPECT_EQ(r.out, "");
   }
   EXPECT_FALSE(std::filesystem::exists(cli.dir / "out.hex"));
@@ -92,11 +100,11 @@ TEST(CliDat, FailedSaveKeepsThePreviousFile) {
   // A disk that fills up while the file is written.
   CliResult r = cli.WithFileSizeLimit(16, "--model 1 convert big.dat kept.dat");
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err, "FileSave Error!!\n");
+  EXPECT_TRUE(SaysWhy(r, "FileSave Error!!", {"'kept.dat'", cli.dir.path().string(), "File too large"}));
   EXPECT_EQ(cli.dir.Read("kept.dat"), "previous settings");
   r = cli.WithFileSizeLimit(8, "--model 1 convert big.dat kept.hex");
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err, "FileSave Error!!\n");
+  EXPECT_TRUE(SaysWhy(r, "FileSave Error!!", {"'kept.hex'", "File too large"}));
   EXPECT_EQ(cli.dir.Read("kept.hex"), "previous image");
   std::size_t files = 0;
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(cli.dir.path())) ++files;
@@ -105,10 +113,10 @@ TEST(CliDat, FailedSaveKeepsThePreviousFile) {
   // A folder that does not exist.
   r = cli("--model 1 new missing/new.dat");
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err, "FileSave Error!!\n");
+  EXPECT_TRUE(SaysWhy(r, "FileSave Error!!", {"'new.dat'", "missing'", "folder does not exist"}));
   r = cli("--model 1 report big.dat missing/report.txt");
   EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err, "File not found\n");
+  EXPECT_TRUE(SaysWhy(r, "File not found", {"'report.txt'", "missing'"}));
 }
 
 TEST(CliDat, NamesAreCheckedBeforeAnythingIsRead) {

@@ -111,10 +111,9 @@ TEST(FreshImage, DefaultBytesAndModelCodes) {
     SettingsRecord rec;
     MemoryImage img;
     FreshRecord(rec, img, model);
-    const auto code = *ModelCode(model);
-    const int expected = model == 4 ? 0xFFFF : code;
-    EXPECT_EQ(img.GetWordBE(0x0000), expected) << model;
-    EXPECT_EQ(img.GetWordBE(0x3FFE), expected) << model;
+    const int code = *ModelCode(model);
+    EXPECT_EQ(img.GetWordBE(0x0000), code) << model;
+    EXPECT_EQ(img.GetWordBE(0x3FFE), code) << model;
     EXPECT_EQ(img.GetByte(0x004D), model == 2 || model == 3 ? 0x0F : 0xFF) << model;
     EXPECT_EQ(img.GetWordBE(0x0006), 30);
     EXPECT_EQ(img.GetByte(0x0014), 0xFF);
