@@ -1,21 +1,74 @@
 #include "files/atomic_file.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <random>
 
-#if __has_include(<unistd.h>)
 #include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
-#define QM47_HAVE_POSIX 1
-#endif
 
 namespace qm47 {
 
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr int kMaxLinkHops = 40;
+
+struct Target {
+  std::string path;        // the file a save replaces, after following links
+  std::optional<struct stat> existing;
+};
+
+// A symbolic link is followed, so the save replaces the file it names and the link stays.
+std::optional<IoError> ResolveTarget(const std::string& path, Target& out) {
+  fs::path p(path);
+  for (int hop = 0;; ++hop) {
+    struct stat st {};
+    if (::lstat(p.c_str(), &st) != 0) {
+      if (errno != ENOENT) return IoErrorFromErrno(errno);
+      out.path = p.string();
+      return std::nullopt;
+    }
+    if (!S_ISLNK(st.st_mode)) {
+      out.path = p.string();
+      out.existing = st;
+      return std::nullopt;
+    }
+    if (hop == kMaxLinkHops) return IoErrorFromErrno(ELOOP);
+    std::error_code ec;
+    const fs::path to = fs::read_symlink(p, ec);
+    if (ec) return IoErrorFromErrno(ec.value());
+    p = to.is_absolute() ? to : p.parent_path() / to;
+  }
+}
+
+std::optional<IoError> CheckTarget(const Target& t) {
+  if (t.existing) {
+    if (S_ISDIR(t.existing->st_mode)) return IoErrorFromErrno(EISDIR);
+    if (!S_ISREG(t.existing->st_mode)) return NotARegularFile();
+    // A file without any write bit is read-only even to root, who access() would let through.
+    if (::access(t.path.c_str(), W_OK) != 0) return IoErrorFromErrno(errno);
+    if ((t.existing->st_mode & 0222) == 0) return IoErrorFromErrno(EACCES);
+    return std::nullopt;
+  }
+  const fs::path folder = fs::path(t.path).parent_path();
+  const std::string dir = folder.empty() ? "." : folder.string();
+  struct stat st {};
+  if (::stat(dir.c_str(), &st) != 0) return IoErrorFromErrno(errno);
+  if (!S_ISDIR(st.st_mode)) return IoErrorFromErrno(ENOTDIR);
+  if (::access(dir.c_str(), W_OK | X_OK) != 0) return IoErrorFromErrno(errno);
+  return std::nullopt;
+}
+
+// Writing past the file-size limit would kill the process with SIGXFSZ mid-write.
+bool ExceedsFileSizeLimit(std::size_t size) {
+  struct rlimit limit {};
+  if (::getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return false;
+  return size > limit.rlim_cur;
+}
 
 std::string TemporaryNameBeside(const std::string& path) {
   std::random_device rd;
@@ -24,34 +77,58 @@ std::string TemporaryNameBeside(const std::string& path) {
   return (target.parent_path() / name).string();
 }
 
-IoError LastError(int fallback = EIO) { return IoErrorFromErrno(errno != 0 ? errno : fallback); }
+bool WriteAll(int fd, const std::string& data) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// The replacement takes over the old file's permission bits and owner (the owner only
+// where the system lets this user give it away).
+void CopyOwnerAndMode(int fd, const struct stat& old) {
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)!::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+  (void)::fchmod(fd, old.st_mode & 07777);
+}
 
 }  // namespace
 
+std::optional<IoError> CheckWritable(const std::string& path) {
+  Target t;
+  if (auto error = ResolveTarget(path, t)) return error;
+  return CheckTarget(t);
+}
+
 std::optional<IoError> WriteFileAtomic(const std::string& path, const std::string& data) {
-  const std::string temp = TemporaryNameBeside(path);
-  errno = 0;
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) return LastError();
-  bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
-  ok = std::fflush(f) == 0 && ok;
-#ifdef QM47_HAVE_POSIX
-  ok = ok && ::fsync(::fileno(f)) == 0;
-#endif
-  const int writeErrno = errno;
-  ok = std::fclose(f) == 0 && ok;
-  if (ok) {
-    std::error_code ec;
-    fs::rename(temp, path, ec);
-    if (!ec) return std::nullopt;
-    errno = ec.value();
-  } else if (errno == 0) {
-    errno = writeErrno;
+  Target t;
+  if (auto error = ResolveTarget(path, t)) return error;
+  if (auto error = CheckTarget(t)) return error;
+  if (ExceedsFileSizeLimit(data.size())) return IoErrorFromErrno(EFBIG);
+
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; fd < 0 && attempt < 10; ++attempt) {
+    temp = TemporaryNameBeside(t.path);
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return IoErrorFromErrno(errno);
   }
-  const IoError error = LastError();
-  std::error_code ignored;
-  fs::remove(temp, ignored);
-  return error;
+  if (fd < 0) return IoErrorFromErrno(EEXIST);
+  if (t.existing) CopyOwnerAndMode(fd, *t.existing);
+
+  bool ok = WriteAll(fd, data) && ::fsync(fd) == 0;
+  int err = ok ? 0 : errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    err = errno;
+  }
+  if (ok && ::rename(temp.c_str(), t.path.c_str()) == 0) return std::nullopt;
+  if (ok) err = errno;
+  ::unlink(temp.c_str());
+  return IoErrorFromErrno(err != 0 ? err : EIO);
 }
 
 std::optional<IoError> WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& data) {
@@ -60,26 +137,33 @@ std::optional<IoError> WriteFileAtomic(const std::string& path, const std::vecto
 
 FileBytes ReadWholeFile(const std::string& path, std::size_t maxBytes) {
   FileBytes result;
-  errno = 0;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) {
-    result.error = LastError(ENOENT);
+  // Non-blocking open: a FIFO with no writer would otherwise wait for ever.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    result.error = IoErrorFromErrno(errno);
     return result;
   }
-  std::uint8_t chunk[8192];
-  while (true) {
-    const std::size_t n = std::fread(chunk, 1, sizeof chunk, f);
-    result.data.insert(result.data.end(), chunk, chunk + n);
-    if (result.data.size() > maxBytes) {
-      result.error = IoErrorFromErrno(EFBIG);
-      break;
-    }
-    if (n < sizeof chunk) {
-      if (std::ferror(f)) result.error = LastError();
-      break;
-    }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    result.error = IoErrorFromErrno(errno);
+  } else if (S_ISDIR(st.st_mode)) {
+    result.error = IoErrorFromErrno(EISDIR);
+  } else if (!S_ISREG(st.st_mode)) {
+    result.error = NotARegularFile();
   }
-  std::fclose(f);
+  std::uint8_t chunk[8192];
+  while (!result.error) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      result.error = IoErrorFromErrno(errno);
+      break;
+    }
+    if (n == 0) break;
+    result.data.insert(result.data.end(), chunk, chunk + n);
+    if (result.data.size() > maxBytes) result.error = IoErrorFromErrno(EFBIG);
+  }
+  ::close(fd);
   if (result.error) result.data.clear();
   return result;
 }

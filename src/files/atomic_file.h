@@ -11,14 +11,23 @@
 namespace qm47 {
 
 // Writes beside `path`, flushes, then renames over it. On failure the previous
-// file is untouched and the temporary file is removed.
+// file is untouched and the temporary file is removed. A symbolic link is followed
+// to the file it names; the replaced file keeps its permission bits and, where the
+// system allows, its owner. A target the user may not write is refused, as is a
+// file larger than the process may write. Hard links to the old file keep the old
+// contents: that is the price of never leaving a half-written file.
 std::optional<IoError> WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& data);
 std::optional<IoError> WriteFileAtomic(const std::string& path, const std::string& data);
+
+// Why a save to `path` would fail before anything is written (the folder is missing
+// or not writable, the target is read-only or not a file); nullopt when it may succeed.
+std::optional<IoError> CheckWritable(const std::string& path);
 
 struct FileBytes {
   std::vector<std::uint8_t> data;
   std::optional<IoError> error;
 };
+// Reads a regular file only (a pipe or device is refused without blocking).
 // Refuses to read more than maxBytes (then reports an access error).
 FileBytes ReadWholeFile(const std::string& path, std::size_t maxBytes);
 

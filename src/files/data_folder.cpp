@@ -1,7 +1,10 @@
 #include "files/data_folder.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
+
+#include <unistd.h>
 
 namespace qm47 {
 
@@ -12,24 +15,40 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
   return (fs::path(folder) / name).string();
 }
 
+std::vector<std::string> DataFolderCandidates(const std::string& envOverride, const std::string& exeFolder,
+                                              const std::string& installedFolder) {
+  if (!envOverride.empty()) return {envOverride};
+  std::vector<std::string> folders;
+  if (!exeFolder.empty()) {
+    folders.push_back(exeFolder);
+    // An installed tree moved to another prefix (~/.local, /opt/...) keeps this shape.
+    folders.push_back((fs::path(exeFolder).parent_path() / "share" / "qm47").string());
+  }
+  if (std::find(folders.begin(), folders.end(), installedFolder) == folders.end()) folders.push_back(installedFolder);
+  return folders;
+}
+
 std::string ResolveDataFolder(const std::string& envOverride, const std::string& exeFolder,
                               const std::string& installedFolder) {
-  if (!envOverride.empty()) return envOverride;
+  const auto folders = DataFolderCandidates(envOverride, exeFolder, installedFolder);
   std::error_code ec;
-  if (!exeFolder.empty() && fs::exists(JoinPath(exeFolder, "global.ini"), ec)) return exeFolder;
-  return installedFolder;
+  for (const auto& folder : folders) {
+    if (fs::exists(JoinPath(folder, "global.ini"), ec)) return folder;
+  }
+  return folders.back();
 }
 
 std::string ErrorLogPath(const std::string& dataFolder, const std::string& stateFolder) {
   // Probe by creating a file: permission bits alone do not tell (root, ACLs, read-only mounts).
-  const std::string probe = JoinPath(dataFolder, ".qm47-write-probe");
-  bool writable = false;
-  {
-    std::ofstream f(probe, std::ios::app);
-    writable = static_cast<bool>(f);
+  // A fresh unique name, so no file of the user's is touched and nothing can block.
+  std::string probe = JoinPath(dataFolder, ".qm47-write-probe-XXXXXX");
+  const int fd = ::mkstemp(probe.data());
+  const bool writable = fd >= 0;
+  if (writable) {
+    ::close(fd);
+    ::unlink(probe.c_str());
   }
   std::error_code ec;
-  fs::remove(probe, ec);
   if (writable || stateFolder.empty()) return JoinPath(dataFolder, "err.log");
   fs::create_directories(stateFolder, ec);
   return JoinPath(stateFolder, "err.log");

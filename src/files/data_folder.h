@@ -2,11 +2,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qm47 {
 
-// QM47_DATA_DIR (when set and not empty) wins; else the executable's folder when it
-// holds global.ini; else the installed data folder.
+// The folders looked at in order: QM47_DATA_DIR alone when set and not empty; else the
+// executable's folder, ../share/qm47 beside it, and the folder fixed at build time.
+std::vector<std::string> DataFolderCandidates(const std::string& envOverride, const std::string& exeFolder,
+                                              const std::string& installedFolder);
+// The first candidate that holds global.ini, else the last one.
 std::string ResolveDataFolder(const std::string& envOverride, const std::string& exeFolder,
                               const std::string& installedFolder);
 

@@ -1,7 +1,10 @@
 #include "files/error_log.h"
 
-#include <cstdio>
 #include <ctime>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace qm47 {
 
@@ -24,12 +27,16 @@ std::string ErrorLog::FormatEntry(std::chrono::system_clock::time_point when, co
 
 void ErrorLog::WriteErrorLog(const std::string& source, const IoError& error) const {
   if (!debugMode_ || path_.empty()) return;
-  // Opened and closed per entry so every entry is a complete line.
-  std::FILE* f = std::fopen(path_.c_str(), "ab");
-  if (!f) return;
-  const std::string entry = FormatEntry(now_(), source, error);
-  std::fwrite(entry.data(), 1, entry.size(), f);
-  std::fclose(f);
+  // Opened and closed per entry so every entry is a complete line. Non-blocking, and
+  // only a regular file is written: an err.log that is a FIFO must not hang the program.
+  const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    const std::string entry = FormatEntry(now_(), source, error);
+    (void)!::write(fd, entry.data(), entry.size());
+  }
+  ::close(fd);
 }
 
 }  // namespace qm47

@@ -17,7 +17,7 @@ HexReadResult ReadHexFile(const std::string& path) {
   }
   if (file.data.size() != static_cast<std::size_t>(kImageSize)) {
     // The file changed length between the length test and the read.
-    result.error = IoError{62, "Input past end of file"};
+    result.error = IoError{62, "Input past end of file", "the file changed length while it was read"};
     return result;
   }
   std::copy(file.data.begin(), file.data.end(), result.image.bytes().begin());

@@ -89,10 +89,14 @@ TEST(ErrorLog, AppendsOneLinePerFaultOnlyInDebugMode) {
   fs::remove_all(dir);
 }
 
-TEST(DataFolder, OverrideThenProgramFolderThenInstalledFolder) {
+TEST(DataFolder, OverrideThenProgramFolderThenShareBesideItThenInstalledFolder) {
   const fs::path dir = TempDir("data");
-  EXPECT_EQ(ResolveDataFolder("/override", dir.string(), "/usr/share/qm47"), "/override");
-  EXPECT_EQ(ResolveDataFolder("", dir.string(), "/usr/share/qm47"), "/usr/share/qm47");
+  const std::string bin = (dir / "bin").string();
+  EXPECT_EQ(ResolveDataFolder("/override", bin, "/usr/share/qm47"), "/override");
+  EXPECT_EQ(ResolveDataFolder("", bin, "/usr/share/qm47"), "/usr/share/qm47");
+  fs::create_directories(dir / "share/qm47");
+  std::ofstream(dir / "share/qm47/global.ini") << "[model1]\nuse=1\n";
+  EXPECT_EQ(ResolveDataFolder("", bin, "/usr/share/qm47"), (dir / "share/qm47").string());
   std::ofstream(dir / "global.ini") << "[model1]\nuse=1\n";
   EXPECT_EQ(ResolveDataFolder("", dir.string(), "/usr/share/qm47"), dir.string());
   EXPECT_EQ(ErrorLogPath(dir.string(), "/state"), (dir / "err.log").string());
