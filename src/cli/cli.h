@@ -1,6 +1,7 @@
 // qm47-cli: the editor's file and radio commands without a window.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ class CliUserInterface final : public UserInterface {
  public:
   explicit CliUserInterface(bool yes) : yes_(yes) {}
   Answer Message(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override;
+  Answer MessageWithDetail(const std::string& text, const std::string& detail, const std::string& caption, Icon icon,
+                           Buttons buttons) override;
+  std::string HowToChooseModel(int number, const std::string& name) const override;
   void Progress(int value, int maximum) override;
   void Monitor(const std::string& line) override;
   void SetVerbose(bool verbose) { verbose_ = verbose; }
@@ -43,6 +47,19 @@ struct Context {
 
 // Prints a usage error for `command` and returns kUsage.
 int UsageError(const std::string& command, const std::string& problem);
+
+// A command's own arguments: the options it takes (each with a value) and the rest in
+// order. "--" ends the options; after it every word is a file name.
+struct CommandArgs {
+  std::map<std::string, std::string> options;
+  std::vector<std::string> positional;
+};
+// False after a usage error (already printed, `rc` set).
+bool ParseCommandArgs(const std::string& command, const std::vector<std::string>& args,
+                      const std::vector<std::string>& valueOptions, CommandArgs& out, int& rc);
+
+// Writes `text` to stdout; kSuccess when all of it got there, else says why and returns kFailed.
+int WriteStandardOutput(const std::string& command, const std::string& text);
 
 // Lower-cased extension with its dot: ".hex", ".dat", ".txt", or "".
 std::string Extension(const std::string& path);

@@ -24,6 +24,17 @@ Answer CliUserInterface::Message(const std::string& text, const std::string& /*c
   return Answer::Cancel;
 }
 
+Answer CliUserInterface::MessageWithDetail(const std::string& text, const std::string& detail,
+                                           const std::string& caption, Icon icon, Buttons buttons) {
+  const Answer answer = Message(text, caption, icon, buttons);
+  if (!detail.empty()) std::cerr << detail << std::endl;
+  return answer;
+}
+
+std::string CliUserInterface::HowToChooseModel(int number, const std::string& /*name*/) const {
+  return "run qm47-cli with --model " + std::to_string(number);
+}
+
 void CliUserInterface::Progress(int value, int maximum) {
   // Only a person at a terminal wants the moving line.
   if (!isatty(STDERR_FILENO) || maximum <= 0) return;

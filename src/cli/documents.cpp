@@ -1,6 +1,8 @@
 // Files named on the command line: the extension decides the format.
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 
@@ -18,9 +20,41 @@ std::string Extension(const std::string& path) {
 }
 
 int UsageError(const std::string& command, const std::string& problem) {
-  std::cerr << "qm47-cli " << command << ": " << problem << "\n"
+  std::cerr << "qm47-cli" << (command.empty() ? "" : " " + command) << ": " << problem << "\n"
             << "Try 'qm47-cli --help' for the commands and what they accept." << std::endl;
   return kUsage;
+}
+
+bool ParseCommandArgs(const std::string& command, const std::vector<std::string>& args,
+                      const std::vector<std::string>& valueOptions, CommandArgs& out, int& rc) {
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (optionsEnded || a.rfind("--", 0) != 0) {
+      out.positional.push_back(a);
+    } else if (a == "--") {
+      optionsEnded = true;
+    } else if (std::find(valueOptions.begin(), valueOptions.end(), a) == valueOptions.end()) {
+      rc = UsageError(command, "unknown option " + a);
+      return false;
+    } else if (i + 1 >= args.size()) {
+      rc = UsageError(command, a + " needs a value");
+      return false;
+    } else {
+      out.options[a] = args[++i];
+    }
+  }
+  return true;
+}
+
+int WriteStandardOutput(const std::string& command, const std::string& text) {
+  errno = 0;
+  std::cout << text << std::flush;
+  if (std::cout) return kSuccess;
+  const int err = errno;
+  std::cerr << "qm47-cli " << command << ": could not write to standard output"
+            << (err != 0 ? std::string(": ") + std::strerror(err) : std::string()) << std::endl;
+  return kFailed;
 }
 
 int OpenDocument(Context& ctx, const std::string& path) {

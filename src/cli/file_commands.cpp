@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "cli/cli.h"
+#include "editor/fault_detail.h"
 #include "editor/new_image.h"
 #include "model/codec.h"
 #include "report/hex_dump.h"
@@ -19,43 +20,45 @@ bool IsDocument(const std::string& path) {
 }  // namespace
 
 int RunNew(Context& ctx, const std::vector<std::string>& args) {
-  std::string destination;
-  std::vector<std::string> rest;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--destination") {
-      if (i + 1 >= args.size()) return UsageError("new", "--destination needs a name");
-      destination = args[++i];
-    } else {
-      rest.push_back(args[i]);
-    }
-  }
+  CommandArgs parsed;
+  int rc = kUsage;
+  if (!ParseCommandArgs("new", args, {"--destination"}, parsed, rc)) return rc;
+  const std::string destination = parsed.options["--destination"];
+  const std::vector<std::string>& rest = parsed.positional;
   if (rest.size() != 1) return UsageError("new", "expects exactly one output file");
   if (!IsDocument(rest[0])) return UsageError("new", "'" + rest[0] + "' is not a .hex or .dat file");
   const bool loaded = NewImageSetup(ctx.session, destination);
   if (!destination.empty() && !loaded) {
-    ctx.session.Say("IniFileRead Error!!", Icon::Exclamation);
+    ctx.session.SayWhy("IniFileRead Error!!", DestinationFaultDetail(ctx.session, destination), Icon::Exclamation);
     return kFailed;
   }
   return SaveDocument(ctx, rest[0]);
 }
 
-int RunConvert(Context& ctx, const std::vector<std::string>& args) {
+int RunConvert(Context& ctx, const std::vector<std::string>& argv) {
+  CommandArgs parsed;
+  int rc = kUsage;
+  if (!ParseCommandArgs("convert", argv, {}, parsed, rc)) return rc;
+  const std::vector<std::string>& args = parsed.positional;
   if (args.size() != 2) return UsageError("convert", "expects an input and an output file");
   // Check both names before touching anything, so a bad output name writes nothing.
   for (const auto& path : args) {
     if (!IsDocument(path)) return UsageError("convert", "'" + path + "' is not a .hex or .dat file");
   }
-  if (const int rc = OpenDocument(ctx, args[0]); rc != kSuccess) return rc;
+  if (const int opened = OpenDocument(ctx, args[0]); opened != kSuccess) return opened;
   return SaveDocument(ctx, args[1]);
 }
 
-int RunDump(Context& ctx, const std::vector<std::string>& args) {
+int RunDump(Context& ctx, const std::vector<std::string>& argv) {
+  CommandArgs parsed;
+  int rc = kUsage;
+  if (!ParseCommandArgs("dump", argv, {}, parsed, rc)) return rc;
+  const std::vector<std::string>& args = parsed.positional;
   if (args.size() != 1) return UsageError("dump", "expects one input file");
-  if (const int rc = OpenDocument(ctx, args[0]); rc != kSuccess) return rc;
+  if (const int opened = OpenDocument(ctx, args[0]); opened != kSuccess) return opened;
   // A settings text file has no image of its own: show the one a .hex save would write.
   if (Extension(args[0]) == ".dat") PrepareImageForExport(ctx.session.record, ctx.session.image, ctx.session.model.number);
-  std::cout << HexDumpText(ctx.session.image) << std::flush;
-  return kSuccess;
+  return WriteStandardOutput("dump", HexDumpText(ctx.session.image));
 }
 
 }  // namespace qm47::cli

@@ -1,10 +1,14 @@
 #include <QCoreApplication>
+#include <csignal>
 #include <functional>
 #include <iostream>
 #include <map>
 
 #include "cli/cli.h"
+#include "cli/usage.h"
+#include "editor/fault_detail.h"
 #include "editor/startup.h"
+#include "files/atomic_file.h"
 #include "files/data_folder.h"
 #include "platform/app_paths.h"
 #include "platform/qsettings_preferences.h"
@@ -14,64 +18,40 @@ namespace {
 using namespace qm47;
 using namespace qm47::cli;
 
-constexpr const char* kHelp = R"(Usage: qm47-cli [OPTIONS] COMMAND ...
-
-Reads, edits and writes the settings of QM47 marine VHF radios without a window.
-
-Options (before the command):
-  --data-dir DIR   folder holding global.ini and the destination files
-                   (default: QM47_DATA_DIR, else beside the program, else the installed folder)
-  --model N        radio model number 1..10 as listed in global.ini
-                   (default: the model the editor would select at start-up)
-  --debug          debug mode: trapped file and port faults are appended to err.log
-  --baud19200      talk to the radio at 19200 baud instead of 57600
-  --yes            answer questions with OK / Retry / Yes (otherwise Cancel / No)
-  --help           this text
-
-Commands:
-  new [--destination NAME] OUT     settings of a fresh image of the model, saved to OUT
-  convert IN OUT                   open IN, save OUT
-  report IN [OUT]                  the text report of IN, on stdout or saved to OUT (.txt)
-  dump IN                          the hex dump text of IN's image, on stdout
-  read --port DEV OUT              read the radio's settings into OUT
-  program --port DEV IN            program the settings of IN into the radio
-  clear mmsi|dsc-log|distress-log --port DEV
-                                   clear the radio's MMSI count, DSC log or distress log
-  ports                            list the serial ports (name, description, USB ids)
-
-Files: .hex is the raw 16384-byte radio image, .dat the settings text file, .txt a report;
-the extension decides (any case). DEV is a port name (ttyUSB0, COM3), a full device path,
-or a port number 1..4 mapped through the preferences.
-Messages the editor would show in a box are printed on stderr, one per line.
-Exit status: 0 success, 1 the operation failed or was refused, 2 usage error.
-)";
-
 using Command = std::function<int(Context&, const std::vector<std::string>&)>;
 
 const std::map<std::string, Command>& Commands() {
   static const std::map<std::string, Command> commands = {
-      {"new", RunNew},
-      {"convert", RunConvert},
-      {"dump", RunDump},
-      {"report", RunReport},
-      {"read", RunRead},
-      {"program", RunProgram},
-      {"clear", RunClear},
-      {"ports", RunPorts},
+      {"new", RunNew},   {"convert", RunConvert}, {"dump", RunDump},   {"report", RunReport},
+      {"read", RunRead}, {"program", RunProgram}, {"clear", RunClear}, {"ports", RunPorts},
   };
   return commands;
 }
 
-// Global options; returns the index of the command word, or -1 after a usage error.
-int ParseGlobalOptions(const std::vector<std::string>& argv, GlobalOptions& opt, int& exitCode) {
+struct CommandLine {
+  GlobalOptions options;
+  std::string command;
+  std::vector<std::string> rest;  // the command's own words, "--" kept for it
+  bool help = false;
+  bool version = false;
+};
+
+// Global options may stand before or after the command, up to "--".
+bool ParseCommandLine(const std::vector<std::string>& argv, CommandLine& line, int& exitCode) {
+  bool optionsEnded = false;
   for (std::size_t i = 0; i < argv.size(); ++i) {
     const std::string& a = argv[i];
-    if (a == "--help" || a == "-h") {
-      std::cout << kHelp;
-      exitCode = kSuccess;
-      return -1;
-    }
-    if (a == "--debug") {
+    auto& opt = line.options;
+    if (optionsEnded) {
+      line.rest.push_back(a);
+    } else if (a == "--") {
+      optionsEnded = true;
+      if (!line.command.empty()) line.rest.push_back(a);
+    } else if (a == "--help" || a == "-h") {
+      line.help = true;
+    } else if (a == "--version") {
+      line.version = true;
+    } else if (a == "--debug") {
       opt.debug = true;
     } else if (a == "--baud19200") {
       opt.baud19200 = true;
@@ -80,7 +60,7 @@ int ParseGlobalOptions(const std::vector<std::string>& argv, GlobalOptions& opt,
     } else if (a == "--data-dir" || a == "--model") {
       if (i + 1 >= argv.size()) {
         exitCode = UsageError(a, "needs a value");
-        return -1;
+        return false;
       }
       const std::string& v = argv[++i];
       if (a == "--data-dir") {
@@ -89,37 +69,67 @@ int ParseGlobalOptions(const std::vector<std::string>& argv, GlobalOptions& opt,
         const int n = PreferenceInt(v, 0);
         if (n < 1 || n > kMaxModels || v.find_first_not_of("0123456789") != std::string::npos) {
           exitCode = UsageError("--model", "'" + v + "' is not a model number 1..10");
-          return -1;
+          return false;
         }
         opt.model = n;
       }
-    } else if (a.rfind("--", 0) == 0) {
+    } else if (line.command.empty() && a.rfind("--", 0) == 0) {
       exitCode = UsageError(a, "unknown option");
-      return -1;
+      return false;
+    } else if (line.command.empty()) {
+      line.command = a;
     } else {
-      return static_cast<int>(i);
+      line.rest.push_back(a);  // the command's own options and files
     }
   }
-  exitCode = UsageError("", "no command given");
-  return -1;
+  return true;
+}
+
+int ShowHelp(const std::string& command) {
+  if (command.empty()) {
+    std::cout << GeneralHelp();
+  } else if (const auto help = FindCommandHelp(command)) {
+    std::cout << CommandHelpText(*help);
+  } else {
+    return UsageError("help", "there is no command '" + command + "'");
+  }
+  return kSuccess;
+}
+
+int UnknownCommand(const std::string& word) {
+  const auto suggestion = SuggestCommand(word);
+  return UsageError(word, suggestion ? "unknown command; did you mean '" + *suggestion + "'?" : "unknown command");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A closed pipe or a full disk must come back as a failed write the program reports.
+  std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
   QCoreApplication app(argc, argv);
   const std::vector<std::string> args(argv + 1, argv + argc);
 
-  GlobalOptions opt;
+  CommandLine line;
   int exitCode = kSuccess;
-  const int at = ParseGlobalOptions(args, opt, exitCode);
-  if (at < 0) return exitCode;
-  const auto command = Commands().find(args[static_cast<std::size_t>(at)]);
-  if (command == Commands().end()) return UsageError(args[static_cast<std::size_t>(at)], "unknown command");
-  const std::vector<std::string> rest(args.begin() + at + 1, args.end());
+  if (!ParseCommandLine(args, line, exitCode)) return exitCode;
+  if (line.version) {
+    std::cout << VersionText("qm47-cli");
+    return kSuccess;
+  }
+  if (line.command == "help") {
+    if (line.rest.size() > 1) return UsageError("help", "takes at most one command");
+    return ShowHelp(line.rest.empty() ? "" : line.rest[0]);
+  }
+  if (line.help) return ShowHelp(line.command);
+  if (line.command.empty()) return UsageError("", "no command given");
+  const auto command = Commands().find(line.command);
+  if (command == Commands().end()) return UnknownCommand(line.command);
 
+  const GlobalOptions& opt = line.options;
   const std::string dataFolder = opt.dataDir.empty() ? PlatformDataFolder() : opt.dataDir;
-  IniFile catalogue = IniFile::Load(JoinPath(dataFolder, "global.ini"));
+  const std::string cataloguePath = JoinPath(dataFolder, "global.ini");
+  IniFile catalogue = IniFile::Load(cataloguePath);
   QSettingsPreferenceStore prefs;
   CliUserInterface ui(opt.yes);
   ui.SetVerbose(opt.debug);
@@ -128,7 +138,11 @@ int main(int argc, char** argv) {
   int model = StartupModel(catalogue, prefs);
   if (opt.model) model = std::find(inUse.begin(), inUse.end(), *opt.model) != inUse.end() ? *opt.model : 0;
   if (model == 0) {
-    ui.Message(kUnknownModelMessage, kApplicationTitle, Icon::Critical, Buttons::Ok);
+    const auto searched = opt.dataDir.empty() ? PlatformDataFolderCandidates() : std::vector<std::string>{dataFolder};
+    ui.MessageWithDetail(kUnknownModelMessage,
+                         UnknownModelDetail(searched, FileLength(cataloguePath).has_value(), cataloguePath,
+                                            opt.model.value_or(0), inUse),
+                         kApplicationTitle, Icon::Critical, Buttons::Ok);
     return kFailed;
   }
 
@@ -138,5 +152,5 @@ int main(int argc, char** argv) {
   SetModel(session, model);
 
   Context ctx{opt, session, ui};
-  return command->second(ctx, rest);
+  return command->second(ctx, line.rest);
 }

@@ -7,7 +7,11 @@
 
 namespace qm47::cli {
 
-int RunReport(Context& ctx, const std::vector<std::string>& args) {
+int RunReport(Context& ctx, const std::vector<std::string>& argv) {
+  CommandArgs parsed;
+  int rc = kUsage;
+  if (!ParseCommandArgs("report", argv, {}, parsed, rc)) return rc;
+  const std::vector<std::string>& args = parsed.positional;
   if (args.empty() || args.size() > 2) return UsageError("report", "expects an input file and an optional .txt file");
   const std::string& in = args[0];
   if (Extension(in) != ".hex" && Extension(in) != ".dat") {
@@ -17,12 +21,11 @@ int RunReport(Context& ctx, const std::vector<std::string>& args) {
   if (args.size() == 2 && Extension(args[1]) != ".txt") {
     return UsageError("report", "'" + args[1] + "' is not a .txt file");
   }
-  if (const int rc = OpenDocument(ctx, in); rc != kSuccess) return rc;
+  if (const int opened = OpenDocument(ctx, in); opened != kSuccess) return opened;
 
   const std::string text = MakeReportText(ctx.session);
   if (args.size() == 1) {
-    std::cout << ReportFileText(text) << std::flush;
-    return std::cout ? kSuccess : kFailed;
+    return WriteStandardOutput("report", ReportFileText(text));
   }
   return SaveReportFile(ctx.session, args[1], text) ? kSuccess : kFailed;
 }

@@ -1,5 +1,6 @@
 #include "editor/image_file.h"
 
+#include "editor/fault_detail.h"
 #include "files/hex_file.h"
 #include "model/codec.h"
 
@@ -27,7 +28,7 @@ bool OpenImageFile(Session& s, const std::string& path) {
   } guard{s.ui};
 
   if (!HasImageLength(path)) {
-    s.Say(kBadFileMessage, Icon::Critical);
+    s.SayWhy(kBadFileMessage, ImageLengthDetail(path), Icon::Critical);
     return false;
   }
 
@@ -35,7 +36,7 @@ bool OpenImageFile(Session& s, const std::string& path) {
   if (file.error) {
     s.flags.error = true;
     s.errorLog.WriteErrorLog("frmMain.ReadHexFileAs", *file.error);
-    s.Say(kFileReadErrorMessage, Icon::Exclamation);
+    s.SayWhy(kFileReadErrorMessage, ReadFaultDetail(path, *file.error), Icon::Exclamation);
     s.flags.cancel = true;
     return false;
   }
@@ -43,7 +44,11 @@ bool OpenImageFile(Session& s, const std::string& path) {
   // The program never switches models to suit a file.
   if (!ImageIsOfCurrentModel(s, file.image)) {
     s.flags.error = true;
-    s.ui.Message(kModelTypeErrorMessage, kReadFromRadioCaption, Icon::Critical, Buttons::Ok);
+    const auto [first, second] = ModelCodeAddresses();
+    s.ui.MessageWithDetail(kModelTypeErrorMessage,
+                           ImageModelDetail("'" + path + "'", file.image.GetWordBE(first), file.image.GetWordBE(second),
+                                            s.model, s.catalogue, s.ui),
+                           kReadFromRadioCaption, Icon::Critical, Buttons::Ok);
     return false;
   }
 
@@ -64,7 +69,7 @@ bool SaveImageFile(Session& s, const std::string& path) {
   s.ui.SetBusy(false);
   if (error) {
     s.errorLog.WriteErrorLog("frmMain.SaveHexFileAs", *error);
-    s.Say(kFileSaveErrorMessage, Icon::Exclamation);
+    s.SayWhy(kFileSaveErrorMessage, SaveFaultDetail(path, *error), Icon::Exclamation);
     s.flags.cancel = true;
     return false;
   }

@@ -1,5 +1,6 @@
 #include "editor/report_file.h"
 
+#include "editor/fault_detail.h"
 #include "files/atomic_file.h"
 #include "report/settings_report.h"
 
@@ -16,7 +17,8 @@ bool SaveReportFile(Session& s, const std::string& path, const std::string& text
   const auto error = WriteFileAtomic(path, ReportFileText(textImage));
   if (!error) return true;
   s.flags.error = true;
-  s.ui.Message(error->description, ReportCaption(s.model), Icon::Exclamation, Buttons::Ok);
+  s.ui.MessageWithDetail(error->description, SaveFaultDetail(path, *error), ReportCaption(s.model), Icon::Exclamation,
+                         Buttons::Ok);
   s.flags.cancel = true;
   return false;
 }

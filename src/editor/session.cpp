@@ -15,6 +15,10 @@ Answer Session::Say(const std::string& text, Icon icon, Buttons buttons) {
   return ui.Message(text, model.title, icon, buttons);
 }
 
+Answer Session::SayWhy(const std::string& text, const std::string& detail, Icon icon, Buttons buttons) {
+  return ui.MessageWithDetail(text, detail, model.title, icon, buttons);
+}
+
 void SetModel(Session& s, int number) { s.model = DescriptorFromCatalogue(s.catalogue, number); }
 
 }  // namespace qm47

@@ -41,6 +41,8 @@ struct Session {
 
   // Editor message box: the model title as caption.
   Answer Say(const std::string& text, Icon icon, Buttons buttons = Buttons::Ok);
+  // The same with a line under the text that says what failed, where and what to do.
+  Answer SayWhy(const std::string& text, const std::string& detail, Icon icon, Buttons buttons = Buttons::Ok);
 };
 
 // Makes `number` the current model (descriptor only; callers run the set-up).

@@ -1,5 +1,6 @@
 #include "editor/settings_file.h"
 
+#include "editor/fault_detail.h"
 #include "editor/image_file.h"
 #include "files/dat_reader.h"
 #include "files/dat_writer.h"
@@ -32,7 +33,7 @@ bool FileRead2(Session& s, const std::string& path) {
     if (!error) {
       // A name that does not exist fails the model check like a file of another model.
       if (file.notFound || !DatModelMatches(*file.table, s.model.number)) {
-        s.Say(kDifferentModelMessage, Icon::Critical);
+        s.SayWhy(kDifferentModelMessage, DatModelDetail(path, file, s.model, s.catalogue, s.ui), Icon::Critical);
         s.flags.error = true;
       } else {
         ApplyDatSettings(*file.table, s.record, s.model);
@@ -43,7 +44,7 @@ bool FileRead2(Session& s, const std::string& path) {
   if (error) {
     s.flags.error = true;
     s.errorLog.WriteErrorLog("frmMain.FileRead2", *error);
-    s.Say(kFileReadErrorMessage, Icon::Exclamation);
+    s.SayWhy(kFileReadErrorMessage, ReadFaultDetail(path, *error), Icon::Exclamation);
     s.flags.cancel = true;
   }
   return !s.flags.error;
@@ -60,7 +61,7 @@ bool SaveFileAs(Session& s, const std::string& path) {
   if (error) {
     s.flags.error = true;
     s.errorLog.WriteErrorLog("frmMain.SaveFileAs", *error);
-    s.Say(kFileSaveErrorMessage, Icon::Exclamation);
+    s.SayWhy(kFileSaveErrorMessage, SaveFaultDetail(path, *error), Icon::Exclamation);
     s.flags.cancel = true;
     return false;
   }

@@ -8,9 +8,13 @@
 namespace qm47 {
 
 std::string PlatformDataFolder() {
-  const QByteArray env = qgetenv("QM47_DATA_DIR");
-  return ResolveDataFolder(env.toStdString(), QCoreApplication::applicationDirPath().toStdString(),
+  return ResolveDataFolder(qgetenv("QM47_DATA_DIR").toStdString(), QCoreApplication::applicationDirPath().toStdString(),
                            QM47_INSTALLED_DATA_DIR);
+}
+
+std::vector<std::string> PlatformDataFolderCandidates() {
+  return DataFolderCandidates(qgetenv("QM47_DATA_DIR").toStdString(),
+                              QCoreApplication::applicationDirPath().toStdString(), QM47_INSTALLED_DATA_DIR);
 }
 
 std::string PlatformStateFolder() {

@@ -2,12 +2,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qm47 {
 
 // QM47_DATA_DIR, else the executable's folder when it holds global.ini, else the installed folder.
 // Needs a QCoreApplication.
 std::string PlatformDataFolder();
+// The folders PlatformDataFolder looks in, in order.
+std::vector<std::string> PlatformDataFolderCandidates();
 // Per-user state folder for err.log when the data folder is read-only.
 std::string PlatformStateFolder();
 

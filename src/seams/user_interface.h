@@ -22,6 +22,16 @@ class UserInterface {
                                     Buttons buttons, DefaultButton /*defaultButton*/) {
     return Message(text, caption, icon, buttons);
   }
+  // The same box with one more line under the documented text: what failed, where,
+  // and what to do. A box that cannot show it apart shows both lines as its text.
+  virtual Answer MessageWithDetail(const std::string& text, const std::string& detail, const std::string& caption,
+                                   Icon icon, Buttons buttons) {
+    return Message(detail.empty() ? text : text + "\n" + detail, caption, icon, buttons);
+  }
+  // How this user chooses another model, for advice in a detail line.
+  virtual std::string HowToChooseModel(int /*number*/, const std::string& name) const {
+    return "choose " + name + " from the Model menu";
+  }
   // Transfer monitor line (shown in debug mode).
   virtual void Monitor(const std::string& /*line*/) {}
   virtual void Progress(int /*value*/, int /*maximum*/) {}

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
 
 #include "run_cli.h"
 
@@ -25,6 +28,24 @@ struct CliFolder {
 
   TempDir dir;
 };
+
+// The documented message on a line of its own, then one line that holds every part
+// (the file or folder, the reason, the advice).
+inline ::testing::AssertionResult SaysWhy(const CliResult& r, const std::string& message,
+                                          const std::vector<std::string>& parts) {
+  const auto first = r.err.find('\n');
+  if (first == std::string::npos || r.err.substr(0, first) != message) {
+    return ::testing::AssertionFailure() << "first line is not '" << message << "' in:\n" << r.err;
+  }
+  const std::string detail = r.err.substr(first + 1);
+  if (detail.empty() || detail.find('\n') != detail.size() - 1) {
+    return ::testing::AssertionFailure() << "not one detail line after '" << message << "':\n" << r.err;
+  }
+  for (const auto& part : parts) {
+    if (detail.find(part) == std::string::npos) return ::testing::AssertionFailure() << "no '" << part << "' in: " << detail;
+  }
+  return ::testing::AssertionSuccess();
+}
 
 inline int Byte(const std::string& bytes, std::size_t at) { return static_cast<unsigned char>(bytes.at(at)); }
 

@@ -16,16 +16,23 @@ class RecordingUi : public UserInterface {
     std::string caption;
     Icon icon;
     Buttons buttons;
+    std::string detail;
   };
 
   Answer Message(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override {
-    shown.push_back({text, caption, icon, buttons});
+    shown.push_back({text, caption, icon, buttons, {}});
     if (!answers.empty()) {
       const Answer a = answers.front();
       answers.pop_front();
       return a;
     }
     return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+  }
+  Answer MessageWithDetail(const std::string& text, const std::string& detail, const std::string& caption, Icon icon,
+                           Buttons buttons) override {
+    const Answer a = Message(text, caption, icon, buttons);
+    shown.back().detail = detail;
+    return a;
   }
   void Monitor(const std::string& line) override { monitor.push_back(line); }
   void Pause(int milliseconds) override { pausedMs += milliseconds; }

@@ -1,0 +1,119 @@
+#include "cli/usage.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace qm47::cli {
+
+namespace {
+
+constexpr const char* kOptions = R"(Options (before or after the command; "--" ends the options):
+  --data-dir DIR   folder holding global.ini and the destination files
+                   (default: QM47_DATA_DIR, else beside the program, else ../share/qm47
+                   beside it, else the installed folder)
+  --model N        radio model number 1..10 as listed in global.ini
+                   (default: the model the editor would select at start-up)
+  --debug          debug mode: trapped file and port faults are appended to err.log
+  --baud19200      talk to the radio at 19200 baud instead of 57600
+  --yes            answer questions with OK / Retry / Yes (otherwise Cancel / No)
+  --help           this text, or a command's own with a command
+  --version        the program's version
+)";
+
+constexpr const char* kFooter = R"(
+Files: .hex is the raw 16384-byte radio image, .dat the settings text file, .txt a report;
+the extension decides (any case). DEV is a port name (ttyUSB0, COM3), a full device path,
+or a port number 1..4 mapped through the preferences.
+Messages the editor would show in a box are printed on stderr, one per line, each followed
+by a line that says what failed where the message does not.
+Exit status: 0 success, 1 the operation failed or was refused, 2 usage error,
+130 or 143 when interrupted.
+)";
+
+std::size_t EditDistance(const std::string& a, const std::string& b) {
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+}  // namespace
+
+const std::vector<CommandHelp>& CommandHelps() {
+  static const std::vector<CommandHelp> helps = {
+      {"new", "new [--destination NAME] OUT", "settings of a fresh image of the model, saved to OUT",
+       "OUT is .hex or .dat.\n"
+       "  --destination NAME  start from the regional default file NAME_XXXX.ini in the data\n"
+       "                      folder (XXXX: the model code in hexadecimal), as the editor's\n"
+       "                      Destination menu does\n"},
+      {"convert", "convert IN OUT", "open IN, save OUT", "IN and OUT are .hex or .dat.\n"},
+      {"report", "report IN [OUT]", "the text report of IN, on stdout or saved to OUT (.txt)",
+       "IN is .hex or .dat; the report's lines end in CR LF.\n"},
+      {"dump", "dump IN", "the hex dump text of IN's image, on stdout",
+       "For a .dat file, the image a .hex save would write.\n"},
+      {"read", "read --port DEV OUT", "read the radio's settings into OUT",
+       "OUT is .hex or .dat. Put the radio into its programming mode first. OUT is checked\n"
+       "before the transfer, so what the radio sends is not lost to a bad name.\n"},
+      {"program", "program --port DEV IN", "program the settings of IN into the radio",
+       "IN is .hex or .dat of the radio's model.\n"},
+      {"clear", "clear mmsi|dsc-log|distress-log --port DEV", "clear the radio's MMSI count, DSC log or distress log",
+       ""},
+      {"ports", "ports", "list the serial ports (name, device, description, USB ids)",
+       "Also shows which device each port number 1..4 stands for.\n"},
+      {"help", "help [COMMAND]", "this text, or the help of COMMAND", ""},
+  };
+  return helps;
+}
+
+std::optional<CommandHelp> FindCommandHelp(const std::string& name) {
+  for (const auto& h : CommandHelps()) {
+    if (name == h.name) return h;
+  }
+  return std::nullopt;
+}
+
+std::string GeneralHelp() {
+  std::string text =
+      "Usage: qm47-cli [OPTIONS] COMMAND ...\n\n"
+      "Reads, edits and writes the settings of QM47 marine VHF radios without a window.\n\n";
+  text += kOptions;
+  text += "\nCommands (qm47-cli help COMMAND for more):\n";
+  for (const auto& h : CommandHelps()) {
+    std::string line = std::string("  ") + h.synopsis;
+    line += line.size() < 35 ? std::string(35 - line.size(), ' ') : "\n" + std::string(35, ' ');
+    text += line + h.summary + "\n";
+  }
+  return text + kFooter;
+}
+
+std::string CommandHelpText(const CommandHelp& help) {
+  std::string summary = help.summary;
+  summary[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(summary[0])));
+  return std::string("Usage: qm47-cli [OPTIONS] ") + help.synopsis + "\n\n" + summary + ".\n" + help.details +
+         "\n" + kOptions + kFooter;
+}
+
+std::string VersionText(const std::string& program) { return program + " " + QM47_VERSION + "\n"; }
+
+std::optional<std::string> SuggestCommand(const std::string& word) {
+  std::optional<std::string> best;
+  std::size_t bestDistance = 3;
+  for (const auto& h : CommandHelps()) {
+    const std::size_t d = EditDistance(word, h.name);
+    if (d < bestDistance) {
+      bestDistance = d;
+      best = h.name;
+    }
+  }
+  return best;
+}
+
+}  // namespace qm47::cli

@@ -1,0 +1,72 @@
+// What qm47-cli says about itself and about failures that are not a file's or a radio's.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "cli_fixture.h"
+
+using namespace qm47::testing;
+
+namespace {
+
+struct Cli : CliFolder {
+  Cli() : CliFolder("cli-diag") {}
+};
+
+}  // namespace
+
+TEST(CliDiagnostics, CommandLineConventions) {
+  Cli cli;
+  CliResult r = cli("--version");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out.rfind("qm47-cli ", 0), 0u);
+  for (const std::string asked : {"help read", "read --help", "--help read"}) {
+    r = cli(asked);
+    EXPECT_EQ(r.exitCode, 0) << asked;
+    EXPECT_EQ(r.out.rfind("Usage: qm47-cli [OPTIONS] read --port DEV OUT\n", 0), 0u) << asked;
+  }
+  EXPECT_EQ(cli("help frobnicate").exitCode, 2);
+
+  // Global options after the command, and "--" before a name that looks like an option.
+  r = cli("new a.dat --model 3 --debug");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(cli.dir.Read("a.dat").find("MODELTYPE=3\r\n"), std::string::npos);
+  r = cli("--model 2 new -- --odd.dat");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(cli.dir.Read("--odd.dat").find("MODELTYPE=2\r\n"), std::string::npos);
+  EXPECT_EQ(cli("--model 2 new --odd.dat").exitCode, 2);
+
+  r = cli("raed --port 1 x.hex");
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "qm47-cli raed: unknown command; did you mean 'read'?");
+  r = cli("");
+  EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "qm47-cli: no command given");
+}
+
+TEST(CliDiagnostics, UnknownModelsAndDestinationsSayWhatThereIs) {
+  Cli cli;
+  EXPECT_TRUE(SaysWhy(cli("--model 7 new a.hex"), "Unknown model!!",
+                      {"model 7 is not in use", "model 1 (TK4100A), model 2 (TK520B)", "global.ini"}));
+  const CliResult none = RunIn(cli.dir, "qm47-cli", "--data-dir " + Quote(cli.dir / "nowhere") + " new a.hex");
+  EXPECT_TRUE(SaysWhy(none, "Unknown model!!", {"global.ini was not found", cli.dir / "nowhere"}));
+  EXPECT_FALSE(std::filesystem::exists(cli.dir.path() / "a.hex"));
+
+  // The tenth model is as usable as the first.
+  std::string ten;
+  for (int m = 1; m <= 10; ++m) ten += "[model" + std::to_string(m) + "]\nuse=1\natis=0\nscrambler=0\n";
+  cli.dir.Write("global.ini", ten);
+  const CliResult tenth = cli("--model 10 new ten.dat");
+  ASSERT_EQ(tenth.exitCode, 0) << tenth.err;
+  EXPECT_NE(cli.dir.Read("ten.dat").find("MODELTYPE=10\r\n"), std::string::npos);
+}
+
+TEST(CliDiagnostics, OutputThatCannotBeWrittenIsAFailure) {
+  Cli cli;
+  ASSERT_EQ(cli("--model 1 new a.dat").exitCode, 0);
+  for (const std::string command : {"dump a.dat", "report a.dat"}) {
+    const CliResult r = RunIn(cli.dir, "qm47-cli", cli.DataDir() + "--model 1 " + command, "exec >/dev/full; ");
+    EXPECT_EQ(r.exitCode, 1) << command;
+    EXPECT_NE(r.err.find("could not write to standard output: No space left on device"), std::string::npos)
+        << command << ": " << r.err;
+  }
+}
