@@ -313,7 +313,7 @@ bool Link::ConfirmResync() {
 
 void Link::NoteTransaction(const char* what, Address address, int length, LinkStatus status) {
   Diagnose(std::string(what) + " for " + AddressText(address) + " (" + std::to_string(length) +
-           " bytes) on " + line_.Name() + ": " + StatusWords(status));
+           (length == 1 ? " byte) on " : " bytes) on ") + line_.Name() + ": " + StatusWords(status));
 }
 
 void Link::ReadBlock(std::span<std::uint8_t> buffer, Address address, int length) {
@@ -415,10 +415,10 @@ void Link::ReceiveData(std::span<std::uint8_t> buffer, Address address, int leng
   SendLine("#CMDOK");
 }
 
-void Link::WriteBlock(const MemoryImage& image, Address address, int length) {
+LinkStatus Link::WriteBlock(const MemoryImage& image, Address address, int length) {
   if (address < 0 || length < 0 || address + length > kImageSize) {
     flags_.error = true;
-    return;
+    return LinkStatus::Unexpected;
   }
   const auto first = image.bytes().begin() + address;
   const Bytes request = BuildFrame(
@@ -431,21 +431,23 @@ void Link::WriteBlock(const MemoryImage& image, Address address, int length) {
     FlushInput();
     SendFrame(request);
     const LinkStatus r = ReadAck();
-    if (r == LinkStatus::Ok) return;
+    if (r == LinkStatus::Ok) return r;
     NoteTransaction("the write request", address, length, r);
     if (r == LinkStatus::TimedOut && --attempts > 0) continue;
     if (r == LinkStatus::ErrorReply) {
       if (--attempts > 0) continue;
-      if (!ConfirmResync()) return;
+      if (!ConfirmResync()) return r;
       attempts = 1;
       continue;
     }
-    return;
+    return r;
   }
 }
 
 void Link::SendCancel() {
   SendByte(kCan);
+  // The cancel that brought us here must not cut short the wait for the confirmation.
+  flags_.cancel = false;
   WaitByte(kAck, kLongWait);
   flags_.cancel = true;
 }

@@ -115,7 +115,9 @@ class Link {
   // Result in the error flag (clear = success) and the cancel flag.
   void ReadBlock(std::span<std::uint8_t> buffer, Address address, int length);
   void ReceiveData(std::span<std::uint8_t> buffer, Address address, int length);
-  void WriteBlock(const MemoryImage& image, Address address, int length);
+  // Also returns how the last attempt ended: TimedOut means the radio stopped answering.
+  LinkStatus WriteBlock(const MemoryImage& image, Address address, int length);
+  // Abort byte, then up to 10 s for the radio's confirmation; raises the cancel flag.
   void SendCancel();
   // After "ERROR" on every attempt: asks, and re-synchronises on OK.
   bool ConfirmResync();

@@ -1,6 +1,7 @@
 #include "link/transfers.h"
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "model/codec.h"
@@ -182,6 +183,8 @@ void Transfers::ReadDataChkModel() {
 // ---- block loops ----
 
 void Transfers::FinishLoop(const char* caption) {
+  // Whatever a cancelled loop was doing, the radio is told to abort it.
+  if (link_.cancel()) link_.SendCancel();
   link_.PortClose();
   if (link_.cancel()) return;
   if (!link_.error()) {
@@ -199,17 +202,11 @@ void Transfers::ReadData(std::span<std::uint8_t> buffer) {
       return;
     }
     link_.ShowProgress(0);
-    bool cancelled = false;
     for (Address a = 0; a < kImageSize; a += area::BlockSize) {
       link_.ShowProgress(Percent(a));
       link_.ReadBlock(buffer, a, area::BlockSize);
-      if (link_.error()) break;
-      if (link_.cancel()) {
-        cancelled = true;
-        break;
-      }
+      if (link_.error() || link_.cancel()) break;
     }
-    if (cancelled || link_.cancel()) link_.SendCancel();
     FinishLoop(kReadCaption);
   } catch (const LinkFault& f) {
     Trap("frmRadio.ReadData", f.error);
@@ -228,17 +225,7 @@ void Transfers::WriteData() {
     for (Address a = 0; a < kImageSize; a += area::BlockSize) {
       link_.ShowProgress(Percent(a));
       if (a == 0) {
-        // All 62 single bytes are tried; a failure or cancel among them still counts
-        // afterwards, not just the last request's.
-        bool failed = false;
-        bool cancelled = false;
-        for (Address j = area::SingleBytesFirst; j < area::SingleBytesEnd; ++j) {
-          link_.WriteBlock(image_, j, 1);
-          failed = failed || link_.error();
-          cancelled = cancelled || link_.cancel();
-        }
-        link_.error() = failed;
-        link_.cancel() = cancelled;
+        WriteSingleBytes();
       } else if ((a >= area::SkippedFirst && a < area::SkippedEnd) || a >= area::DscLogFirst) {
         link_.clock().Sleep(kIdleStep);
       } else {
@@ -254,6 +241,26 @@ void Transfers::WriteData() {
   }
 }
 
+// The 62 single bytes are all tried, and a byte the radio refused still fails the
+// transfer afterwards. A byte that drew no answer on any attempt ends them at once: the
+// radio has gone silent, and 30 s more for each byte left would help nobody. So does a
+// Cancel. The diagnosis names the first byte that failed.
+void Transfers::WriteSingleBytes() {
+  bool failed = false;
+  std::string firstFailure;
+  for (Address j = area::SingleBytesFirst; j < area::SingleBytesEnd; ++j) {
+    const LinkStatus r = link_.WriteBlock(image_, j, 1);
+    if (link_.cancel()) return;
+    if (!link_.error()) continue;
+    if (!failed) firstFailure = link_.Diagnosis();
+    failed = true;
+    if (r == LinkStatus::TimedOut) break;
+  }
+  if (!failed) return;
+  link_.error() = true;
+  link_.Diagnose(firstFailure);
+}
+
 void Transfers::ClearData() {
   try {
     if (!link_.PortOpen()) {
@@ -262,14 +269,8 @@ void Transfers::ClearData() {
     }
     link_.ShowProgress(0);
     link_.WriteBlock(image_, addr::UserMmsiCount, 1);
-    link_.PortClose();
-    if (link_.cancel()) return;
-    if (!link_.error()) {
-      link_.ShowProgress(100);
-      link_.clock().Sleep(kSettle);
-    } else {
-      link_.ui().Message(kCommunicationError, kClearCaption, Icon::Critical, Buttons::Ok);
-    }
+    if (!link_.error() && !link_.cancel()) link_.ShowProgress(100);
+    FinishLoop(kClearCaption);
   } catch (const LinkFault& f) {
     Trap("frmRadio.ClearData", f.error);
   } catch (const std::exception& e) {

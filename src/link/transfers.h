@@ -78,6 +78,8 @@ class Transfers {
   void Run(Body body);
   bool StatusCheckOnce(bool& again);
   void Trap(const char* source, const IoError& fault);
+  void WriteSingleBytes();
+  // Abort byte after a cancel, port closed, then the pause or "Communication Error!!".
   void FinishLoop(const char* caption);
   void ClearLog(int step, Address first, Address last, int length);
   void Succeeded();

@@ -313,13 +313,25 @@ TEST(WriteBlock, WriteBlock_SendsTheImageBytesAndRetries) {
   EXPECT_EQ(refused.ui.shown.size(), 1u);
 }
 
-TEST(WriteBlock, SendCancel_SendsTheAbortByteAndRaisesTheCancelFlag) {
+TEST(WriteBlock, SendCancel_SendsTheAbortByteAndWaitsForItsConfirmation) {
+  // As a cancelled loop calls it: with the cancel flag already raised.
   LinkRig rig;
   rig.OpenFast();
+  rig.cancel = true;
   rig.link.SendCancel();
   EXPECT_TRUE(rig.cancel);
   EXPECT_EQ(rig.pipe.written(), Bytes{kCan});
+  EXPECT_EQ(rig.pipe.BytesWaiting(), 0u) << "the confirmation was taken";
   EXPECT_LT(rig.Elapsed(), 1s);
+
+  LinkRig silent;
+  silent.OpenFast();
+  silent.cancel = true;
+  silent.pipe.SetAnswerFilter([](const Bytes&) { return Bytes{}; });
+  silent.link.SendCancel();
+  EXPECT_TRUE(silent.cancel);
+  EXPECT_GE(silent.Elapsed(), 10s);
+  EXPECT_LT(silent.Elapsed(), 11s);
 }
 
 }  // namespace

@@ -285,18 +285,48 @@ TEST(ProgramTransfer, Program_WritesExactlyTheSettingsAreasInOrder) {
   EXPECT_EQ(writes.back(), "35C0\t40");
 }
 
-TEST(ProgramTransfer, Program_AFailedSingleByteIsNoticedAfterAllSixtyTwo) {
+TEST(ProgramTransfer, Program_SingleBytes_ARefusedByteCountsAfterAllButASilentRadioEndsThere) {
+  // Commands: ACMD, 2 sync, status, 2 model reads; the 10th single byte (0x000B) is the 16th.
+  {
+    // Refused ("ERROR" three times, the question answered Cancel): the other bytes are
+    // still written, and a later byte that needed a second try does not hide the first fault.
+    TransferRig rig(transfer_mode::Program);
+    rig.radio.SetFaults({.errorAtCommand = 16, .errorCount = 3, .silentAtCommand = 30});
+    rig.dialog.Ok();
+    EXPECT_EQ(rig.ui.Texts(), (Strings{"confirm the synchronization of the communication", "Communication Error!!"}));
+    EXPECT_EQ(rig.ui.shown[1].caption, "Program to Radio");
+    EXPECT_EQ(rig.CountSent("#CEPWR"), 62 + 2 + 1);
+    EXPECT_NE(rig.link.Diagnosis().find("0x000B (1 byte)"), std::string::npos) << rig.link.Diagnosis();
+    EXPECT_FALSE(rig.success);
+    EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
+    // The image stays prepared even though the transfer failed.
+    EXPECT_EQ(rig.image.GetByte(addr::Checksum), rig.image.Sum8(addr::ChecksumFirst, addr::ChecksumCount));
+  }
+  {
+    // Silent from the 10th byte on: its three attempts, then the end, not 30 s per byte left.
+    TransferRig rig(transfer_mode::Program);
+    rig.radio.SetFaults({.silentAtCommand = 16, .silentCount = -1});
+    rig.dialog.Ok();
+    EXPECT_EQ(rig.ui.Texts(), (Strings{"Communication Error!!"}));
+    EXPECT_EQ(rig.CountSent("#CEPWR"), 9 + 3);
+    EXPECT_LT(rig.Elapsed(), 40s);
+    EXPECT_NE(rig.link.Diagnosis().find("0x000B (1 byte)"), std::string::npos) << rig.link.Diagnosis();
+    EXPECT_NE(rig.link.Diagnosis().find("no answer"), std::string::npos) << rig.link.Diagnosis();
+  }
+}
+
+TEST(ProgramTransfer, Program_CancelAmongTheSingleBytesStopsThemAndTellsTheRadioToAbort) {
   TransferRig rig(transfer_mode::Program);
-  // Commands: ACMD, 2 sync, status, 2 model reads; the 10th single byte is the 16th command.
-  rig.radio.SetFaults({.silentAtCommand = 16, .silentCount = 3});
+  rig.ui.onEvents = [&] {
+    if (rig.CountSent("#CEPWR") == 5 && !rig.cancel) rig.dialog.Cancel();
+  };
   rig.dialog.Ok();
-  EXPECT_EQ(rig.ui.Texts(), (Strings{"Communication Error!!"}));
-  EXPECT_EQ(rig.ui.shown[0].caption, "Program to Radio");
-  EXPECT_EQ(rig.CountSent("#CEPWR"), 62 + 2);
+  EXPECT_EQ(rig.CountSent("#CEPWR"), 5);
+  EXPECT_EQ(rig.Sent().back(), "\x18");
+  EXPECT_TRUE(rig.ui.shown.empty());
   EXPECT_FALSE(rig.success);
+  EXPECT_FALSE(rig.pipe.IsOpen());
   EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
-  // The image stays prepared even though the transfer failed.
-  EXPECT_EQ(rig.image.GetByte(addr::Checksum), rig.image.Sum8(addr::ChecksumFirst, addr::ChecksumCount));
 }
 
 TEST(ClearTransfer, ClearMmsi_SetsTheCountToZeroOrPutsItBack) {
@@ -352,6 +382,7 @@ TEST(ClearTransfer, ClearDscLog_FillsTheLogAreaOrRestoresTheImage) {
   };
   cancelled.dialog.Ok();
   EXPECT_EQ(cancelled.CountSent("#CEPWR"), 0);
+  EXPECT_EQ(cancelled.Sent().back(), "\x18");
   EXPECT_TRUE(cancelled.ui.shown.empty());
   EXPECT_EQ(cancelled.image, untouched);
 }
