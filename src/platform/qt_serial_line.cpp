@@ -42,7 +42,9 @@ std::string PermissionAdvice(const std::string& path) {
   if (::access(path.c_str(), R_OK | W_OK) == 0 || errno != EACCES) return "";
   struct stat st {};
   std::string group;
-  if (::stat(path.c_str(), &st) == 0) {
+  // Joining the group helps only when the group may read and write the device.
+  const mode_t groupRw = S_IRGRP | S_IWGRP;
+  if (::stat(path.c_str(), &st) == 0 && (st.st_mode & groupRw) == groupRw) {
     if (const struct group* g = ::getgrgid(st.st_gid)) group = g->gr_name;
   }
   if (group.empty() || group == "root") {
@@ -67,7 +69,8 @@ IoError QtSerialLine::OpenError() const {
       return {8002, "Invalid port number (" + device_ + " does not exist)"};
     case QSerialPort::PermissionError:
     case QSerialPort::OpenError: {
-      const std::string advice = PermissionAdvice(port_.portName().startsWith('/') ? device_ : "/dev/" + device_);
+      // Qt names /dev/ttyUSB0 "ttyUSB0"; what we were given is what to look at.
+      const std::string advice = PermissionAdvice(device_.rfind('/', 0) == 0 ? device_ : "/dev/" + device_);
       if (!advice.empty()) return {70, "Permission denied: " + advice};
       return {8005, "Port already open (" + device_ + " is in use by another program)"};
     }

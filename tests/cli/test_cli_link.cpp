@@ -1,6 +1,12 @@
 // End to end: qm47-cli talks to qm47-sim through a pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <grp.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "cli_fixture.h"
@@ -133,6 +139,41 @@ TEST(CliLink, Failures_EndWithTheDocumentedMessagesAndNoFile) {
   const CliResult missing = bench("--model 1 clear mmsi --port ./no-such-port");
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_EQ(missing.err.substr(0, 24), "port inicialize error!!\n");
+}
+
+TEST(CliLink, PortWithoutPermission_IsReportedAsSuchWithTheGroupToJoin) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may open any device";
+  // A pseudo-terminal of our own that only its group may use, as a serial port of the
+  // dialout group is to someone outside it; then one closed to everybody.
+  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(::grantpt(master), 0);
+  ASSERT_EQ(::unlockpt(master), 0);
+  const std::string device = ::ptsname(master);
+  struct stat st {};
+  ASSERT_EQ(::stat(device.c_str(), &st), 0);
+  const struct group* g = ::getgrgid(st.st_gid);
+  ASSERT_NE(g, nullptr);
+  const std::string group = g->gr_name;
+
+  Bench bench;
+  // Port number 2 as the preferences map it to the same device.
+  std::filesystem::create_directories(bench.dir.path() / "home/.config/QM47");
+  bench.dir.Write("home/.config/QM47/QM47.conf", "[ComPath]\nPort2=" + device + "\n");
+  const std::string denied = "Permission denied: you may not use " + device + "; ";
+  for (const mode_t mode : {mode_t{S_IRGRP | S_IWGRP}, mode_t{0}}) {
+    ASSERT_EQ(::chmod(device.c_str(), mode), 0);
+    const std::string advice =
+        mode == 0 || group == "root" ? "ask your administrator" : "join the group '" + group + "'";
+    for (const std::string& port : {device, std::string("2")}) {
+      const CliResult r = bench("--model 1 clear mmsi --port " + port);
+      EXPECT_EQ(r.exitCode, 1) << port;
+      EXPECT_EQ(r.err.substr(0, 24), "port inicialize error!!\n") << port;
+      EXPECT_NE(r.err.find(denied + advice), std::string::npos) << r.err;
+      EXPECT_EQ(r.err.find("in use"), std::string::npos) << r.err;
+    }
+  }
+  ::close(master);
 }
 
 }  // namespace
