@@ -74,21 +74,49 @@ TEST(CliLink, Program_WritesTheFileIntoTheRadio) {
   EXPECT_TRUE(SettingsAreasEqual(bench.Memory(), bench.dir.Read("radio.hex")));
 }
 
-TEST(CliLink, ClearMmsi_RetriesABusyRadioWhenToldToOnANumberedPort) {
+std::string Repeated(const std::string& line, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += line;
+  return out;
+}
+
+// How many times the link tries, what --yes answers and when it gives up on a busy radio.
+TEST(CliLink, RadioFaults_RetriedAndAnsweredAsTheOptionsSay) {
   Bench bench;
-  Sim sim(bench.dir, {"--busy", "1"});
-  ASSERT_FALSE(sim.device().empty());
-  CliResult r = bench("--model 1 clear mmsi --port radio.pty");
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_EQ(r.err.substr(0, 35), "Radio is busy!!\nRadio not ready!!\nq");
-  // Port number 2 as the preferences map it.
+  const std::string confirm = "confirm the synchronization of the communication\n";
+  struct Case {
+    std::vector<std::string> faults;
+    std::string options;
+    int exitCode;
+    std::string errStart;
+  };
+  // Commands of an MMSI clear: ACMD, two syncs, status, two model reads, then the write (7th).
+  const std::vector<Case> cases = {
+      {{"--error-at", "7", "--error-count", "2"}, "", 0, "Complete!!\n"},
+      {{"--error-at", "7", "--error-count", "3"}, "", 1, confirm + "Communication Error!!\n"},
+      {{"--error-at", "7", "--error-count", "3"}, "--yes ", 0, confirm + "Complete!!\n"},
+      {{"--busy", "1"}, "", 1, "Radio is busy!!\nRadio not ready!!\n"},
+      {{"--busy", "10"}, "--yes ", 0, Repeated("Radio is busy!!\n", 10) + "Complete!!\n"},
+      {{"--busy", "11"}, "--yes ", 1,
+       Repeated("Radio is busy!!\n", 11) + "qm47-cli: giving up after 10 retries\nRadio not ready!!\n"},
+  };
+  // Port number 2 as the preferences map it, for one of them.
   std::filesystem::create_directories(bench.dir.path() / "home/.config/QM47");
   bench.dir.Write("home/.config/QM47/QM47.conf", "[ComPath]\nPort2=" + (bench.dir / "radio.pty") + "\n");
-  EXPECT_NE(bench("ports").out.find("2 = " + (bench.dir / "radio.pty")), std::string::npos);
-  r = bench("--model 1 --yes clear mmsi --port 2");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.err, "Complete!!\n");
-  EXPECT_EQ(Byte(bench.Memory(), 0x0085), 0);
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const Case& c = cases[i];
+    std::filesystem::remove(bench.dir / "radio.mem");
+    Sim sim(bench.dir, c.faults);
+    ASSERT_TRUE(sim.ok());
+    const CliResult r = bench("--model 1 " + c.options + "clear mmsi --port " + (i == 4 ? "2" : "radio.pty"));
+    EXPECT_EQ(r.exitCode, c.exitCode) << i << "\n" << r.err;
+    EXPECT_EQ(r.err.substr(0, c.errStart.size()), c.errStart) << i;
+    if (c.exitCode == 0) {
+      EXPECT_EQ(r.err, c.errStart) << i;
+    }
+    // The radio saves its memory after each write it accepts.
+    EXPECT_EQ(std::filesystem::exists(bench.dir / "radio.mem"), c.exitCode == 0) << i;
+  }
 }
 
 TEST(CliLink, ClearLogs_EachClearsItsOwnArea) {
