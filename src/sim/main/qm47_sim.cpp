@@ -1,4 +1,5 @@
 // qm47-sim: a virtual radio on a pseudo-terminal for qm47-cli and the editor to talk to.
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -7,6 +8,9 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <poll.h>
+#include <unistd.h>
 
 #include "model/fresh_image.h"
 #include "model/memory_image.h"
@@ -42,7 +46,34 @@ Faults (N counts from 1):
   --wrong-address-at N  give the Nth data answer the next block's address
   --model-code CODE     hold CODE (decimal) as the model code instead of the model's
   --no-ping-echo        ignore the "P" ping, as a radio already at the fast rate does
+  --version             print the version and stop
 )";
+
+// Options that take a value.
+bool TakesValue(const std::string& option) {
+  static const char* const names[] = {
+      "--model",     "--image",        "--save",       "--link",       "--busy",             "--error-at",
+      "--error-count", "--silent-at", "--silent-count", "--corrupt-at", "--wrong-address-at", "--model-code"};
+  return std::find(std::begin(names), std::end(names), option) != std::end(names);
+}
+
+// The terminals among standard input, output and error; when one hangs up (its window
+// closed without a SIGHUP reaching us), the radio goes too and takes its link along.
+std::vector<pollfd> Terminals() {
+  std::vector<pollfd> out;
+  for (int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+    if (::isatty(fd)) out.push_back({fd, 0, 0});
+  }
+  return out;
+}
+
+bool HungUp(std::vector<pollfd>& terminals) {
+  if (terminals.empty() || ::poll(terminals.data(), terminals.size(), 0) <= 0) return false;
+  for (const pollfd& p : terminals) {
+    if (p.revents & (POLLHUP | POLLERR | POLLNVAL)) return true;
+  }
+  return false;
+}
 
 std::optional<int> Number(const std::string& text) {
   try {
@@ -87,6 +118,10 @@ int main(int argc, char** argv) {
       std::cout << kHelp;
       return 0;
     }
+    if (a == "--version") {
+      std::cout << "qm47-sim " QM47_VERSION << std::endl;
+      return 0;
+    }
     if (a == "--trace") {
       trace = true;
       continue;
@@ -99,6 +134,7 @@ int main(int argc, char** argv) {
       faults.noPingEcho = true;
       continue;
     }
+    if (!TakesValue(a)) return Usage("unknown option " + a);
     if (i + 1 >= args.size()) return Usage(a + " needs a value");
     const std::string& v = args[++i];
     if (a == "--image") {
@@ -130,8 +166,6 @@ int main(int argc, char** argv) {
       } else if (a == "--model-code") {
         if (*n < 0 || *n > 0xFFFF) return Usage("--model-code: 0..65535");
         modelCode = *n;
-      } else {
-        return Usage("unknown option " + a);
       }
     }
   }
@@ -171,6 +205,8 @@ int main(int argc, char** argv) {
   sigaddset(&stopSignals, SIGHUP);
   sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
 
+  // Before anything is printed: a terminal gone by then is no terminal to isatty().
+  std::vector<pollfd> terminals = Terminals();
   PtyRadio pty(radio, throttle);
   std::string error;
   const auto device = pty.Open(error);
@@ -191,7 +227,7 @@ int main(int argc, char** argv) {
 
   pty.Serve([&] {
     const timespec zero{0, 0};
-    return sigtimedwait(&stopSignals, nullptr, &zero) < 0;
+    return sigtimedwait(&stopSignals, nullptr, &zero) < 0 && !HungUp(terminals);
   });
 
   if (!linkPath.empty()) {
