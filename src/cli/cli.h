@@ -21,10 +21,11 @@ struct GlobalOptions {
   bool yes = false;
 };
 
-// Every message box becomes its exact text on stderr; --yes answers questions.
+// Every message box becomes its exact text on stderr; --yes answers questions. On a
+// terminal a progress line moves in place; whatever follows it starts on a line of its own.
 class CliUserInterface final : public UserInterface {
  public:
-  explicit CliUserInterface(bool yes) : yes_(yes) {}
+  explicit CliUserInterface(bool yes);
   Answer Message(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override;
   Answer MessageWithDetail(const std::string& text, const std::string& detail, const std::string& caption, Icon icon,
                            Buttons buttons) override;
@@ -32,11 +33,22 @@ class CliUserInterface final : public UserInterface {
   void Progress(int value, int maximum) override;
   void Monitor(const std::string& line) override;
   void SetVerbose(bool verbose) { verbose_ = verbose; }
+  // A line of the tool's own (what failed and why, what to do).
+  void Line(const std::string& text);
+  // On a terminal, "waiting for the radio…" stands in for the progress line while true.
+  void Waiting(bool waiting);
 
  private:
+  void EndProgressLine();
+  void DrawProgress();
+
   bool yes_;
+  bool terminal_;
   bool verbose_ = false;
   bool progressShown_ = false;
+  bool waiting_ = false;
+  int value_ = 0;
+  int maximum_ = 0;
 };
 
 struct Context {

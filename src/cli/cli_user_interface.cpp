@@ -7,12 +7,23 @@
 
 namespace qm47::cli {
 
+namespace {
+constexpr const char* kWaiting = "waiting for the radio\u2026";
+// Columns of kWaiting: the progress line is padded to cover it.
+constexpr int kLineWidth = 22;
+}  // namespace
+
+CliUserInterface::CliUserInterface(bool yes) : yes_(yes), terminal_(isatty(STDERR_FILENO) != 0) {}
+
+void CliUserInterface::EndProgressLine() {
+  if (progressShown_) std::cerr << '\n';
+  progressShown_ = false;
+  waiting_ = false;
+}
+
 Answer CliUserInterface::Message(const std::string& text, const std::string& /*caption*/, Icon /*icon*/,
                                  Buttons buttons) {
-  if (progressShown_) {
-    std::cerr << '\n';
-    progressShown_ = false;
-  }
+  EndProgressLine();
   std::cerr << text << std::endl;
   switch (buttons) {
     case Buttons::Ok: return Answer::Ok;
@@ -35,17 +46,43 @@ std::string CliUserInterface::HowToChooseModel(int number, const std::string& /*
   return "run qm47-cli with --model " + std::to_string(number);
 }
 
+void CliUserInterface::Line(const std::string& text) {
+  EndProgressLine();
+  std::cerr << text << std::endl;
+}
+
+void CliUserInterface::DrawProgress() {
+  char text[32] = "";
+  if (maximum_ > 0) std::snprintf(text, sizeof text, "%3d%% (%d/%d)", 100 * value_ / maximum_, value_, maximum_);
+  std::fprintf(stderr, "\r%-*s", kLineWidth, text);
+  std::fflush(stderr);
+}
+
 void CliUserInterface::Progress(int value, int maximum) {
   // Only a person at a terminal wants the moving line.
-  if (!isatty(STDERR_FILENO) || maximum <= 0) return;
-  std::fprintf(stderr, "\r%3d%% (%d/%d)", 100 * value / maximum, value, maximum);
-  std::fflush(stderr);
+  if (!terminal_ || maximum <= 0) return;
+  value_ = value;
+  maximum_ = maximum;
+  waiting_ = false;
+  DrawProgress();
   progressShown_ = value < maximum;
   if (!progressShown_) std::fputc('\n', stderr);
 }
 
+void CliUserInterface::Waiting(bool waiting) {
+  if (!terminal_ || waiting == waiting_) return;
+  waiting_ = waiting;
+  if (waiting) {
+    std::fprintf(stderr, "\r%s", kWaiting);
+    std::fflush(stderr);
+    progressShown_ = true;
+  } else if (progressShown_) {
+    DrawProgress();
+  }
+}
+
 void CliUserInterface::Monitor(const std::string& line) {
-  if (verbose_) std::cerr << line << std::endl;
+  if (verbose_) Line(line);
 }
 
 }  // namespace qm47::cli

@@ -1,8 +1,11 @@
 // read, program, clear, ports: the radio transfers and the port list.
+#include <csignal>
 #include <cstdio>
+#include <functional>
 #include <iostream>
 
 #include "cli/cli.h"
+#include "cli/watched_line.h"
 #include "editor/new_image.h"
 #include "editor/transfer.h"
 #include "platform/qt_serial_line.h"
@@ -14,12 +17,65 @@ namespace {
 
 // A radio that stays busy would keep --yes retrying for ever; a person would give up.
 constexpr int kMaxBusyRetries = 10;
+// Longer than any pause of the link between a request and its answer.
+constexpr auto kSilenceShown = std::chrono::seconds(2);
+
+// The signal that interrupted the running transfer, 0 for none. The handler only sets it;
+// the transfer's user interface looks at it where it processes events.
+volatile std::sig_atomic_t interruptSignal = 0;
+
+void NoteInterrupt(int signal) { interruptSignal = signal; }
+
+// While it lives, SIGINT and SIGTERM cancel the transfer instead of ending the tool. Each
+// handler goes with its first signal, so a second Ctrl+C ends the tool at once.
+class InterruptGuard {
+ public:
+  InterruptGuard() {
+    interruptSignal = 0;
+    Install(SIGINT, oldInt_);
+    Install(SIGTERM, oldTerm_);
+  }
+  ~InterruptGuard() {
+    sigaction(SIGINT, &oldInt_, nullptr);
+    sigaction(SIGTERM, &oldTerm_, nullptr);
+  }
+  InterruptGuard(const InterruptGuard&) = delete;
+  InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+ private:
+  static void Install(int signal, struct sigaction& old) {
+    struct sigaction sa {};
+    sa.sa_handler = NoteInterrupt;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART | SA_RESETHAND;
+    sigaction(signal, &sa, &old);
+    // A signal ignored by whoever started us (SIGINT of a background job) stays ignored.
+    if (old.sa_handler == SIG_IGN) sigaction(signal, &old, nullptr);
+  }
+
+  struct sigaction oldInt_ {};
+  struct sigaction oldTerm_ {};
+};
+
+// What an interrupted transfer may have left in the radio.
+std::string AfterInterrupt(int mode) {
+  switch (mode) {
+    case transfer_mode::Read: return "the radio is unchanged and nothing was saved";
+    case transfer_mode::Program: return "the radio may be partly programmed: program it again";
+    case transfer_mode::ClearMmsi: return "the radio's MMSI count may not be cleared: clear it again";
+    case transfer_mode::ClearDscLog: return "the radio's DSC log may be partly cleared: clear it again";
+    default: return "the radio's distress log may be partly cleared: clear it again";
+  }
+}
 
 // The transfer's user interface on the command line: the editor's messages as they
-// are, the progress line moving forward only, no blank monitor lines.
+// are, the progress line moving forward only, no blank monitor lines; an interrupt
+// presses Cancel, and a radio silent for a while shows as such on a terminal.
 class TransferUi final : public UserInterface {
  public:
-  explicit TransferUi(CliUserInterface& cli) : cli_(cli) {}
+  TransferUi(CliUserInterface& cli, const WatchedLine& line) : cli_(cli), line_(line) {}
+
+  void OnInterrupt(std::function<void()> cancel) { cancel_ = std::move(cancel); }
 
   Answer Message(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override {
     return cli_.Message(text, caption, icon, buttons);
@@ -28,7 +84,7 @@ class TransferUi final : public UserInterface {
                             DefaultButton defaultButton) override {
     const Answer a = cli_.MessageWithDefault(text, caption, icon, buttons, defaultButton);
     if (a == Answer::Retry && ++retries_ > kMaxBusyRetries) {
-      std::cerr << "qm47-cli: giving up after " << kMaxBusyRetries << " retries" << std::endl;
+      cli_.Line("qm47-cli: giving up after " + std::to_string(kMaxBusyRetries) + " retries");
       return Answer::Cancel;
     }
     return a;
@@ -42,10 +98,22 @@ class TransferUi final : public UserInterface {
     cli_.Progress(value, maximum);
   }
   void SetBusy(bool busy) override { cli_.SetBusy(busy); }
-  void ProcessEvents() override { cli_.ProcessEvents(); }
+  void ProcessEvents() override {
+    if (interruptSignal != 0 && !cancelling_) {
+      // Once only: the link's own steps (the abort and its confirmation) must run their course.
+      cancelling_ = true;
+      cli_.Line("cancelling\u2026");
+      if (cancel_) cancel_();
+    }
+    cli_.Waiting(!cancelling_ && line_.Quiet() > kSilenceShown);
+    cli_.ProcessEvents();
+  }
 
  private:
   CliUserInterface& cli_;
+  const WatchedLine& line_;
+  std::function<void()> cancel_;
+  bool cancelling_ = false;
   int retries_ = 0;
   int shown_ = -1;
 };
@@ -83,21 +151,34 @@ bool IsDocument(const std::string& path) {
   return ext == ".hex" || ext == ".dat";
 }
 
-// One press of OK in the transfer dialog; kSuccess when the transfer said "Complete!!".
+// One press of OK in the transfer dialog; kSuccess when the transfer said "Complete!!",
+// 128 + the signal number when a signal cancelled it.
 int Transfer(Context& ctx, const std::string& command, int mode, const std::string& port) {
   const std::string device = ResolvePortArgument(ctx.session.prefs, port);
-  QtSerialLine line(device);
+  QtSerialLine serial(device);
+  WatchedLine line(serial);
   SteadyClock clock;
-  TransferUi ui(ctx.ui);
+  TransferUi ui(ctx.ui, line);
   ctx.session.flags.cancel = false;
   ctx.session.flags.error = false;
   RadioTransfer transfer(ctx.session, line, clock, mode, ui);
-  transfer.dialog().Load();
-  transfer.dialog().Ok();
+  ui.OnInterrupt([&] { transfer.dialog().Cancel(); });
+  {
+    const InterruptGuard guard;
+    transfer.dialog().Load();
+    transfer.dialog().Ok();
+  }
+  const int signal = interruptSignal;
+  transfer.dialog().RequestClose();
+  // An interrupt that came too late to cancel leaves a finished transfer finished.
   if (transfer.succeeded()) return kSuccess;
+  if (signal != 0) {
+    ctx.ui.Line("qm47-cli " + command + ": interrupted; " + AfterInterrupt(mode));
+    return 128 + signal;
+  }
   const std::string& why = transfer.link().Diagnosis();
-  std::cerr << "qm47-cli " << command << ": " << OperationTitle(mode) << " did not complete"
-            << (why.empty() ? std::string(" on ") + device : ": " + why) << std::endl;
+  ctx.ui.Line("qm47-cli " + command + ": " + OperationTitle(mode) + " did not complete" +
+              (why.empty() ? " on " + device : ": " + why));
   return kFailed;
 }
 

@@ -7,23 +7,38 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <poll.h>
+
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <thread>
 
 #include "cli_fixture.h"
+#include "cli_process.h"
 #include "sim_process.h"
 
 namespace {
 
 using qm47::testing::Byte;
+using namespace std::chrono_literals;
 using qm47::testing::CliFolder;
+using qm47::testing::CliProcess;
 using qm47::testing::CliResult;
 using qm47::testing::SimProcess;
 using qm47::testing::TempDir;
 
-// qm47-sim running in `dir`, reachable as dir/radio.pty, its memory saved to dir/radio.mem.
+// qm47-sim running in `dir`, reachable as dir/radio.pty, its memory saved to dir/radio.mem,
+// what crosses the line traced to `tracePath` when one is named.
 struct Sim : SimProcess {
-  Sim(const TempDir& dir, std::vector<std::string> args)
-      : SimProcess(qm47::testing::BinDir() + "/qm47-sim", dir.path().string(), WithLink(std::move(args))) {}
+  Sim(const TempDir& dir, std::vector<std::string> args, const std::string& tracePath = {})
+      : SimProcess(qm47::testing::BinDir() + "/qm47-sim", dir.path().string(),
+                   WithLink(std::move(args), !tracePath.empty()), tracePath) {}
+  static std::vector<std::string> WithLink(std::vector<std::string> args, bool trace) {
+    if (trace) args.insert(args.begin(), "--trace");
+    return WithLink(std::move(args));
+  }
   static std::vector<std::string> WithLink(std::vector<std::string> args) {
     args.insert(args.begin(), {"--link", "radio.pty", "--save", "radio.mem", "--no-throttle"});
     return args;
@@ -202,6 +217,121 @@ TEST(CliLink, PortWithoutPermission_IsReportedAsSuchWithTheGroupToJoin) {
     }
   }
   ::close(master);
+}
+
+// Waits up to 10 s for `text` to appear in the file at `path`.
+bool ShowsUp(const std::string& path, const std::string& text) {
+  for (auto waited = 0ms; waited < 10s; waited += 20ms) {
+    std::ifstream f(path, std::ios::binary);
+    if (std::string(std::istreambuf_iterator<char>(f), {}).find(text) != std::string::npos) return true;
+    std::this_thread::sleep_for(20ms);
+  }
+  return false;
+}
+
+std::vector<std::string> Words(const std::string& text) {
+  std::istringstream in(text);
+  return {std::istream_iterator<std::string>(in), {}};
+}
+
+TEST(CliLink, Interrupt_CancelsTheTransferAsCancelDoesAndSaysWhatTheRadioMayHold) {
+  Bench bench;
+  ASSERT_EQ(bench("--model 1 new fresh.hex").exitCode, 0);
+  // A radio whose settings differ from the file's in every byte.
+  std::string blank = bench.dir.Read("fresh.hex");
+  blank.replace(2, 0x3FFC, 0x3FFC, '\x5A');
+  bench.dir.Write("blank.bin", blank);
+  struct Case {
+    std::string command;
+    int signal;
+    std::string silentAt;  // the radio stops answering at this command ...
+    std::string request;   // ... which is this request
+    std::string state;
+  };
+  // Commands before the block loop: ACMD, two syncs, status, two model reads.
+  const std::vector<Case> cases = {
+      {"read --port radio.pty radio.hex", SIGINT, "10", "#CEPRD\\t00C0", "the radio is unchanged and nothing was saved"},
+      {"program --port radio.pty fresh.hex", SIGTERM, "20", "#CEPWR\\t000F",
+       "the radio may be partly programmed: program it again"},
+  };
+  for (const Case& c : cases) {
+    Sim sim(bench.dir, {"--image", "blank.bin", "--silent-at", c.silentAt, "--silent-count", "-1"},
+            bench.dir / "trace.txt");
+    ASSERT_TRUE(sim.ok());
+    const int err = ::open((bench.dir / "stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::vector<std::string> args{"--data-dir", bench.dir.path().string(), "--model", "1"};
+    for (const auto& w : Words(c.command)) args.push_back(w);
+    CliProcess cli(bench.dir, args, err);
+    ::close(err);
+    ASSERT_TRUE(ShowsUp(bench.dir / "trace.txt", "tool  > " + c.request)) << c.command;
+    cli.Signal(c.signal);
+    EXPECT_EQ(cli.Wait(5s), 128 + c.signal) << c.command;
+    EXPECT_EQ(bench.dir.Read("stderr.txt"), "cancelling\u2026\nqm47-cli " + Words(c.command)[0] +
+                                                ": interrupted; " + c.state + "\n");
+    // The request in flight is given up, the abort byte sent and the radio's confirmation taken.
+    const std::string trace = bench.dir.Read("trace.txt");
+    EXPECT_NE(trace.find("tool  > \\x18\nradio < \\x06", trace.find(c.request)), std::string::npos) << trace;
+  }
+  EXPECT_FALSE(std::filesystem::exists(bench.dir / "radio.hex"));
+  // Programmed up to the byte in flight.
+  const std::string memory = bench.Memory();
+  ASSERT_EQ(memory.size(), 16384u);
+  EXPECT_EQ(memory.substr(2, 13), bench.dir.Read("fresh.hex").substr(2, 13));
+  EXPECT_EQ(memory[0x000F], '\x5A');
+}
+
+// A terminal of our own for qm47-cli's standard error: what a person would see.
+struct Terminal {
+  Terminal() {
+    master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return;
+    side = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+  }
+  ~Terminal() {
+    if (side >= 0) ::close(side);
+    if (master >= 0) ::close(master);
+  }
+  // Reads what was shown until `text` appears, the program goes or `limit` passes.
+  bool ReadUntil(const std::string& text, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (shown.find(text) == std::string::npos && std::chrono::steady_clock::now() < end) {
+      pollfd p{master, POLLIN, 0};
+      char buf[512];
+      if (::poll(&p, 1, 50) <= 0) continue;
+      const ssize_t n = ::read(master, buf, sizeof buf);
+      if (n <= 0) break;
+      shown.append(buf, static_cast<std::size_t>(n));
+    }
+    return shown.find(text) != std::string::npos;
+  }
+  int master = -1;
+  int side = -1;
+  std::string shown;
+};
+
+TEST(CliLink, Terminal_ShowsASilentRadioAndStartsEveryMessageOnALineOfItsOwn) {
+  Bench bench;
+  Sim sim(bench.dir, {"--silent-at", "2", "--silent-count", "-1"});  // no answer to #CMDSY
+  ASSERT_TRUE(sim.ok());
+  Terminal terminal;
+  ASSERT_GE(terminal.side, 0);
+  CliProcess cli(bench.dir, {"--data-dir", bench.dir.path().string(), "--model", "1", "clear", "mmsi", "--port", "radio.pty"},
+                 terminal.side);
+  ::close(terminal.side);
+  terminal.side = -1;
+  ASSERT_TRUE(terminal.ReadUntil("waiting for the radio\u2026", 10s)) << terminal.shown;
+  cli.Signal(SIGINT);
+  terminal.ReadUntil("clear it again\r\n", 10s);
+  EXPECT_EQ(cli.Wait(5s), 130);
+  // The terminal ends each line with CR LF; the progress line is redrawn in place after CR.
+  const std::string& shown = terminal.shown;
+  const std::size_t firstEnd = shown.find("\r\n");
+  ASSERT_NE(firstEnd, std::string::npos) << shown;
+  EXPECT_EQ(shown.substr(0, 13), "\r  0% (0/100)") << shown;
+  EXPECT_EQ(shown.substr(0, firstEnd).substr(shown.rfind('\r', firstEnd - 1)), "\rwaiting for the radio\u2026");
+  EXPECT_EQ(shown.substr(firstEnd),
+            "\r\ncancelling\u2026\r\n"
+            "qm47-cli clear: interrupted; the radio's MMSI count may not be cleared: clear it again\r\n");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <csignal>
+#include <fcntl.h>
 #include <poll.h>
 #include <string>
 #include <sys/wait.h>
@@ -13,11 +14,19 @@ namespace qm47::testing {
 class SimProcess {
  public:
   // Runs `program args` in `folder`; the device path on its first line says it is listening.
-  SimProcess(const std::string& program, const std::string& folder, std::vector<std::string> args) {
+  // Its standard error goes to the file `errPath` when one is named (for --trace).
+  SimProcess(const std::string& program, const std::string& folder, std::vector<std::string> args,
+             const std::string& errPath = {}) {
     int out[2];
     if (::pipe(out) != 0) return;
     pid_ = ::fork();
     if (pid_ == 0) {
+      if (!errPath.empty()) {
+        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (err < 0) ::_exit(127);
+        ::dup2(err, STDERR_FILENO);
+        ::close(err);
+      }
       ::dup2(out[1], STDOUT_FILENO);
       ::close(out[0]);
       ::close(out[1]);
