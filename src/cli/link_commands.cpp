@@ -1,13 +1,16 @@
 // read, program, clear, ports: the radio transfers and the port list.
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <iostream>
 
 #include "cli/cli.h"
 #include "cli/watched_line.h"
+#include "editor/image_file.h"
 #include "editor/new_image.h"
 #include "editor/transfer.h"
+#include "files/backups.h"
 #include "platform/qt_serial_line.h"
 #include "platform/serial_ports.h"
 
@@ -182,6 +185,27 @@ int Transfer(Context& ctx, const std::string& command, int mode, const std::stri
   return kFailed;
 }
 
+// A read whose save failed after all: what the radio sent goes to the per-user folder.
+void KeepReadImage(Context& ctx, const MemoryImage& received) {
+  const std::string folder = BackupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+  if (folder.empty()) {
+    ctx.ui.Line("qm47-cli read: what the radio sent is lost: neither XDG_DATA_HOME nor HOME names a folder to keep it in");
+    return;
+  }
+  const int number = ctx.session.model.number;
+  const std::string label = ModelMenuName(number).empty() ? "model" + std::to_string(number) : ModelMenuName(number);
+  const auto& bytes = received.bytes();
+  const SavedBackup kept = SaveBackup(folder, label, ".hex", {bytes.begin(), bytes.end()},
+                                      std::chrono::system_clock::now());
+  if (kept.error) {
+    ctx.ui.Line("qm47-cli read: what the radio sent is lost: it could not be kept in " + folder + " either (" +
+                kept.error->description + ")");
+    return;
+  }
+  ctx.ui.Line("qm47-cli read: what the radio sent is kept in " + kept.path +
+              "; 'qm47-cli convert' it to where it should go");
+}
+
 std::string UsbIds(const SerialPortDescription& p) {
   if (!p.vendorId || !p.productId) return "-";
   char buf[16];
@@ -196,11 +220,21 @@ int RunRead(Context& ctx, const std::vector<std::string>& args) {
   int rc = kUsage;
   if (!ParsePortArgs("read", args, a, rc)) return rc;
   if (a.rest.size() != 1) return UsageError("read", "expects one output file (.hex or .dat)");
-  if (!IsDocument(a.rest[0])) return UsageError("read", "'" + a.rest[0] + "' is not a .hex or .dat file");
+  const std::string& out = a.rest[0];
+  if (!IsDocument(out)) return UsageError("read", "'" + out + "' is not a .hex or .dat file");
+  // Found only after the transfer, a file that cannot be written would lose the read.
+  if (const std::string why = SaveTargetProblem(out); !why.empty()) {
+    ctx.session.Say(kFileSaveErrorMessage, Icon::Exclamation);
+    ctx.ui.Line("qm47-cli read: cannot save to " + out + ": " + why + "; the radio was not read");
+    return kFailed;
+  }
   // The areas a read does not take over keep the fresh image's bytes.
   NewImageSetup(ctx.session);
   if (const int t = Transfer(ctx, "read", transfer_mode::Read, a.port); t != kSuccess) return t;
-  return SaveDocument(ctx, a.rest[0]);
+  const MemoryImage received = ctx.session.image;
+  const int saved = SaveDocument(ctx, out);
+  if (saved == kFailed) KeepReadImage(ctx, received);
+  return saved;
 }
 
 int RunProgram(Context& ctx, const std::vector<std::string>& args) {

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <sstream>
 #include <thread>
 
@@ -76,6 +77,35 @@ TEST(CliLink, Read_SavesTheRadiosSettingsToAFile) {
   EXPECT_EQ(Byte(image, 0), 0x02);
   EXPECT_EQ(Byte(image, 1), 0x08);
   EXPECT_TRUE(SettingsAreasEqual(image, bench.dir.Read("start.hex")));
+}
+
+TEST(CliLink, Read_ChecksWhereItSavesFirstAndKeepsTheImageWhenTheSaveFailsAfterAll) {
+  Bench bench;
+  // Refused before the radio is asked anything: the port, which does not exist, stays untried.
+  const std::string folder = std::filesystem::weakly_canonical(bench.dir.path()).string();
+  CliResult r = bench("--model 2 read --port ./no-such-port missing/radio.hex");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "FileSave Error!!\nqm47-cli read: cannot save to missing/radio.hex: the folder " + folder +
+                       "/missing does not exist; the radio was not read\n");
+
+  // A save that fails only as it is written (the disk fills up): the image is kept.
+  ASSERT_EQ(bench("--model 2 new start.hex").exitCode, 0);
+  Sim sim(bench.dir, {"--image", "start.hex"});
+  ASSERT_TRUE(sim.ok());
+  r = qm47::testing::RunIn(bench.dir, "qm47-cli", bench.DataDir() + "--model 2 read --port radio.pty radio.dat",
+                           "unset XDG_DATA_HOME; trap '' XFSZ; ulimit -f 64; ");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err.substr(0, 28), "Complete!!\nFileSave Error!!\n") << r.err;
+  std::vector<std::filesystem::path> kept;
+  for (const auto& e : std::filesystem::directory_iterator(bench.dir.path() / "home/.local/share/QM47/backups")) {
+    kept.push_back(e.path());
+  }
+  ASSERT_EQ(kept.size(), 1u) << r.err;
+  EXPECT_TRUE(std::regex_match(kept[0].filename().string(), std::regex("TK520B-[0-9]{8}-[0-9]{6}\\.hex")));
+  EXPECT_NE(r.err.find("qm47-cli read: what the radio sent is kept in " + kept[0].string()), std::string::npos)
+      << r.err;
+  std::ifstream f(kept[0], std::ios::binary);
+  EXPECT_TRUE(SettingsAreasEqual(std::string(std::istreambuf_iterator<char>(f), {}), bench.dir.Read("start.hex")));
 }
 
 TEST(CliLink, Program_WritesTheFileIntoTheRadio) {

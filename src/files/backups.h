@@ -1,0 +1,34 @@
+// A read must not be lost to a file that cannot be written: the look at a save target
+// before a long transfer, and the per-user folder that keeps what could not be saved.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "files/io_error.h"
+
+namespace qm47 {
+
+// Why a file could not be saved at `path`, as far as can be seen beforehand ("it is a
+// folder", "the folder /x does not exist"); "" when nothing stands in the way.
+std::string SaveTargetProblem(const std::string& path);
+
+// $XDG_DATA_HOME/QM47/backups, else $HOME/.local/share/QM47/backups; "" when neither
+// names an absolute folder. The caller passes the two variables (nullptr when unset).
+std::string BackupFolder(const char* xdgDataHome, const char* home);
+
+struct SavedBackup {
+  std::string path;
+  std::optional<IoError> error;
+};
+
+// Writes `bytes` atomically into `folder` (created as needed) as
+// "LABEL-YYYYMMDD-HHMMSS" + extension in local time, adding "-2", "-3", ... rather than
+// replace an earlier backup. Characters of LABEL unfit for a file name become "_".
+SavedBackup SaveBackup(const std::string& folder, const std::string& label, const std::string& extension,
+                       const std::vector<std::uint8_t>& bytes, std::chrono::system_clock::time_point when);
+
+}  // namespace qm47
