@@ -1,4 +1,6 @@
 // read, program, clear, ports: the radio transfers and the port list.
+#include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -98,6 +100,7 @@ class TransferUi final : public UserInterface {
   void Progress(int value, int maximum) override {
     if (value <= shown_) return;
     shown_ = value;
+    moved_ = std::chrono::steady_clock::now();
     cli_.Progress(value, maximum);
   }
   void SetBusy(bool busy) override { cli_.SetBusy(busy); }
@@ -108,7 +111,9 @@ class TransferUi final : public UserInterface {
       cli_.Line("cancelling\u2026");
       if (cancel_) cancel_();
     }
-    cli_.Waiting(!cancelling_ && line_.Quiet() > kSilenceShown);
+    // The log clears step through the addresses they do not write without a word on the line.
+    const auto still = std::min(line_.Quiet(), std::chrono::steady_clock::now() - moved_);
+    cli_.Waiting(!cancelling_ && still > kSilenceShown);
     cli_.ProcessEvents();
   }
 
@@ -119,6 +124,7 @@ class TransferUi final : public UserInterface {
   bool cancelling_ = false;
   int retries_ = 0;
   int shown_ = -1;
+  std::chrono::steady_clock::time_point moved_ = std::chrono::steady_clock::now();
 };
 
 struct PortArgs {
@@ -189,7 +195,8 @@ int Transfer(Context& ctx, const std::string& command, int mode, const std::stri
 void KeepReadImage(Context& ctx, const MemoryImage& received) {
   const std::string folder = BackupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
   if (folder.empty()) {
-    ctx.ui.Line("qm47-cli read: what the radio sent is lost: neither XDG_DATA_HOME nor HOME names a folder to keep it in");
+    ctx.ui.Line("qm47-cli read: what the radio sent is lost: neither XDG_DATA_HOME nor HOME names a folder "
+                "to keep it in");
     return;
   }
   const int number = ctx.session.model.number;
