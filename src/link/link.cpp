@@ -28,7 +28,8 @@ const char* StatusWords(LinkStatus s) {
   switch (s) {
     case LinkStatus::Ok: return "acknowledged";
     case LinkStatus::Cancelled: return "cancelled";
-    case LinkStatus::TimedOut: return "no answer from the radio within 10 s";
+    case LinkStatus::TimedOut:
+      return "no answer from the radio within 10 s; check that it is on, still shows UART and the cable is in";
     case LinkStatus::ErrorReply: return "the radio answered ERROR";
     case LinkStatus::Unexpected: return "the radio's answer was not #CMDOK";
   }
