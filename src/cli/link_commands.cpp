@@ -9,9 +9,11 @@
 
 #include "cli/cli.h"
 #include "cli/watched_line.h"
+#include "editor/fault_detail.h"
 #include "editor/image_file.h"
 #include "editor/new_image.h"
 #include "editor/transfer.h"
+#include "files/atomic_file.h"
 #include "files/backups.h"
 #include "platform/qt_serial_line.h"
 #include "platform/serial_ports.h"
@@ -85,6 +87,13 @@ class TransferUi final : public UserInterface {
   Answer Message(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override {
     return cli_.Message(text, caption, icon, buttons);
   }
+  Answer MessageWithDetail(const std::string& text, const std::string& detail, const std::string& caption, Icon icon,
+                           Buttons buttons) override {
+    return cli_.MessageWithDetail(text, detail, caption, icon, buttons);
+  }
+  std::string HowToChooseModel(int number, const std::string& name) const override {
+    return cli_.HowToChooseModel(number, name);
+  }
   Answer MessageWithDefault(const std::string& text, const std::string& caption, Icon icon, Buttons buttons,
                             DefaultButton defaultButton) override {
     const Answer a = cli_.MessageWithDefault(text, caption, icon, buttons, defaultButton);
@@ -134,20 +143,10 @@ struct PortArgs {
 
 // Splits off --port DEV; false after a usage error (already printed, `rc` set).
 bool ParsePortArgs(const std::string& command, const std::vector<std::string>& args, PortArgs& out, int& rc) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--port") {
-      if (i + 1 >= args.size()) {
-        rc = UsageError(command, "--port needs a device (ttyUSB0, /dev/ttyUSB0, COM3 or a port number 1..4)");
-        return false;
-      }
-      out.port = args[++i];
-    } else if (args[i].rfind("--", 0) == 0) {
-      rc = UsageError(command, "unknown option " + args[i]);
-      return false;
-    } else {
-      out.rest.push_back(args[i]);
-    }
-  }
+  CommandArgs parsed;
+  if (!ParseCommandArgs(command, args, {"--port"}, parsed, rc)) return false;
+  out.port = parsed.options["--port"];
+  out.rest = parsed.positional;
   if (out.port.empty()) {
     rc = UsageError(command, "needs --port DEV (ttyUSB0, /dev/ttyUSB0, COM3 or a port number 1..4)");
     return false;
@@ -230,9 +229,9 @@ int RunRead(Context& ctx, const std::vector<std::string>& args) {
   const std::string& out = a.rest[0];
   if (!IsDocument(out)) return UsageError("read", "'" + out + "' is not a .hex or .dat file");
   // Found only after the transfer, a file that cannot be written would lose the read.
-  if (const std::string why = SaveTargetProblem(out); !why.empty()) {
-    ctx.session.Say(kFileSaveErrorMessage, Icon::Exclamation);
-    ctx.ui.Line("qm47-cli read: cannot save to " + out + ": " + why + "; the radio was not read");
+  if (const auto why = CheckWritable(out)) {
+    ctx.session.SayWhy(kFileSaveErrorMessage, SaveFaultDetail(out, *why) + " The radio was not read.",
+                       Icon::Exclamation);
     return kFailed;
   }
   // The areas a read does not take over keep the fresh image's bytes.

@@ -22,24 +22,11 @@ std::string FolderOf(const std::string& path) {
   return (ec ? fs::path(path) : full).parent_path().string();
 }
 
-std::string ModelLabel(int number) {
-  const std::string name = ModelMenuName(number);
-  return "model " + std::to_string(number) + (name.empty() ? "" : " (" + name + ")");
-}
-
 bool InUse(const IniFile& catalogue, int number) {
   for (const int m : ModelsInUse(catalogue)) {
     if (m == number) return true;
   }
   return false;
-}
-
-// The named model whose code is `code`, or 0.
-int ModelOfCode(int code) {
-  for (int m = 1; m <= kMaxModels; ++m) {
-    if (ModelCode(m) == code) return m;
-  }
-  return 0;
 }
 
 std::string OtherModelAdvice(int number, const IniFile& catalogue, const UserInterface& ui) {
@@ -85,14 +72,8 @@ std::string ImageLengthDetail(const std::string& path) {
 
 std::string ImageModelDetail(const std::string& what, int first, int second, const ModelDescriptor& current,
                              const IniFile& catalogue, const UserInterface& ui) {
-  const std::string here = "this is " + ModelLabel(current.number) + ".";
-  if (first != second) {
-    return what + " holds two different model codes (" + std::to_string(first) + " and " + std::to_string(second) +
-           "): it is damaged or not a radio image; " + here;
-  }
-  const int model = ModelOfCode(first);
-  if (model == 0) return what + " holds model code " + std::to_string(first) + ", which no model has; " + here;
-  return what + " holds " + ModelLabel(model) + "; " + here + " " + OtherModelAdvice(model, catalogue, ui);
+  const ModelCodeReport report = DescribeModelCodes(what, first, second, current.number);
+  return report.fits ? report.text + " " + OtherModelAdvice(report.fits, catalogue, ui) : report.text;
 }
 
 std::string DatModelDetail(const std::string& path, const DatReadResult& file, const ModelDescriptor& current,

@@ -1,50 +1,17 @@
 #include "files/backups.h"
 
 #include <cctype>
-#include <cerrno>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 
 #include "files/atomic_file.h"
 
-#if __has_include(<unistd.h>)
-#include <unistd.h>
-#define QM47_HAVE_POSIX 1
-#endif
 
 namespace qm47 {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Whether this user may create files in `folder`. Permission bits alone do not tell
-// (ACLs, read-only mounts), the system does.
-std::string FolderProblem(const fs::path& folder) {
-  std::error_code ec;
-  const fs::file_status st = fs::status(folder, ec);
-  if (!fs::exists(st)) return "the folder " + folder.string() + " does not exist";
-  if (!fs::is_directory(st)) return folder.string() + " is not a folder";
-#ifdef QM47_HAVE_POSIX
-  if (::access(folder.c_str(), W_OK | X_OK) != 0) {
-    return "the folder " + folder.string() + " is not writable (" + std::strerror(errno) + ")";
-  }
-#endif
-  return "";
-}
-
-bool ReadOnly(const fs::path& file, fs::perms perms) {
-  // No write bit at all counts even for root, who could write it anyway.
-  constexpr fs::perms kAnyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-  if ((perms & kAnyWrite) == fs::perms::none) return true;
-#ifdef QM47_HAVE_POSIX
-  return ::access(file.c_str(), W_OK) != 0;
-#else
-  (void)file;
-  return false;
-#endif
-}
 
 std::string Timestamp(std::chrono::system_clock::time_point when) {
   const std::time_t t = std::chrono::system_clock::to_time_t(when);
@@ -69,21 +36,6 @@ std::string FileNamePart(const std::string& label) {
 }
 
 }  // namespace
-
-std::string SaveTargetProblem(const std::string& path) {
-  if (path.empty()) return "no file name was given";
-  std::error_code ec;
-  // Through a symbolic link, the file it points to is the one that gets replaced.
-  const fs::path target = fs::weakly_canonical(fs::absolute(path, ec), ec);
-  if (ec) return "its folder cannot be looked at (" + ec.message() + ")";
-  const fs::file_status st = fs::status(target, ec);
-  if (fs::exists(st)) {
-    if (fs::is_directory(st)) return "it is a folder";
-    if (!fs::is_regular_file(st)) return "it is not a regular file";
-    if (ReadOnly(target, st.permissions())) return "it is read-only";
-  }
-  return FolderProblem(target.parent_path());
-}
 
 std::string BackupFolder(const char* xdgDataHome, const char* home) {
   // Relative values are to be ignored, as the XDG base directory rules say.

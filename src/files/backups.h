@@ -12,10 +12,6 @@
 
 namespace qm47 {
 
-// Why a file could not be saved at `path`, as far as can be seen beforehand ("it is a
-// folder", "the folder /x does not exist"); "" when nothing stands in the way.
-std::string SaveTargetProblem(const std::string& path);
-
 // $XDG_DATA_HOME/QM47/backups, else $HOME/.local/share/QM47/backups; "" when neither
 // names an absolute folder. The caller passes the two variables (nullptr when unset).
 std::string BackupFolder(const char* xdgDataHome, const char* home);

@@ -168,7 +168,10 @@ void Transfers::ReadDataChkModel() {
       link_.Diagnose("the radio holds model codes " + std::to_string(word(first)) + " and " +
                      std::to_string(word(second)) + ", the selected model " + model_.name + " has " +
                      std::to_string(model_.code));
-      link_.ui().Message(kModelTypeError, kReadCaption, Icon::Critical, Buttons::Ok);
+      const ModelCodeReport report = DescribeModelCodes("The radio", word(first), word(second), model_.number);
+      const std::string advice =
+          report.fits ? " To use it, " + link_.ui().HowToChooseModel(report.fits, ModelName(report.fits)) + "." : "";
+      link_.ui().MessageWithDetail(kModelTypeError, report.text + advice, kReadCaption, Icon::Critical, Buttons::Ok);
     }
   } catch (const LinkFault& f) {
     Trap("frmRadio.ReadDataChkModel", f.error);

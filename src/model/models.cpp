@@ -30,6 +30,24 @@ bool ModelCodeMatches(int number, int a, int b) {
   return code && a == b && a == *code;
 }
 
+std::string ModelLabel(int number) {
+  const std::string name = ModelMenuName(number);
+  return "model " + std::to_string(number) + (name.empty() ? "" : " (" + name + ")");
+}
+
+ModelCodeReport DescribeModelCodes(const std::string& what, int first, int second, int current) {
+  const std::string here = "this is " + ModelLabel(current) + ".";
+  if (first != second) {
+    return {what + " holds two different model codes (" + std::to_string(first) + " and " + std::to_string(second) +
+                "): it is damaged or not a radio image; " + here,
+            0};
+  }
+  for (int m = 1; m <= kNamedModels; ++m) {
+    if (kCodes[m - 1] == first) return {what + " holds " + ModelLabel(m) + "; " + here, m};
+  }
+  return {what + " holds model code " + std::to_string(first) + ", which no model has; " + here, 0};
+}
+
 ModelDescriptor MakeDescriptor(int number, bool atis, bool scrambler) {
   ModelDescriptor d;
   d.number = static_cast<std::int16_t>(number);

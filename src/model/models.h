@@ -24,6 +24,18 @@ ModelCodeAddressPair ModelCodeAddresses();
 // True when both codes are equal and are the code of model `number`.
 bool ModelCodeMatches(int number, int a, int b);
 
+// "model 2 (TK520B)", or "model 7" for a number without a name.
+std::string ModelLabel(int number);
+
+// What an image's two model code words say, for a message: `what` ("The radio",
+// "'a.hex'") holds which model, compared with model `current`; `fits` is the model whose
+// code they are (0 when the codes differ or no model has them).
+struct ModelCodeReport {
+  std::string text;
+  int fits = 0;
+};
+ModelCodeReport DescribeModelCodes(const std::string& what, int first, int second, int current);
+
 struct ModelDescriptor {
   std::int16_t number = 1;
   std::string name;

@@ -15,24 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 using qm47::testing::TempDir;
 
-TEST(Backups, SaveTargetProblem_NamesWhatWouldStopTheSave) {
-  TempDir dir("save-target");
-  dir.Write("plain.hex", "x");
-  dir.Write("locked.hex", "x");
-  ::chmod((dir / "locked.hex").c_str(), 0444);
-  fs::create_directories(dir.path() / "sub");
-  fs::create_symlink(dir / "locked.hex", dir / "sub/link.hex");
-  const std::string folder = fs::weakly_canonical(dir.path()).string();
-
-  EXPECT_EQ(SaveTargetProblem(dir / "new.hex"), "");
-  EXPECT_EQ(SaveTargetProblem(dir / "plain.hex"), "");
-  EXPECT_EQ(SaveTargetProblem(dir / "sub"), "it is a folder");
-  EXPECT_EQ(SaveTargetProblem(dir / "locked.hex"), "it is read-only");
-  EXPECT_EQ(SaveTargetProblem(dir / "sub/link.hex"), "it is read-only") << "the file the link points to";
-  EXPECT_EQ(SaveTargetProblem(dir / "missing/new.hex"), "the folder " + folder + "/missing does not exist");
-  EXPECT_NE(SaveTargetProblem(dir / "plain.hex/new.hex"), "");
-}
-
 TEST(Backups, SaveBackup_InTheXdgDataFolderNeverOverAnEarlierOne) {
   EXPECT_EQ(BackupFolder("/data", "/home/u"), "/data/QM47/backups");
   EXPECT_EQ(BackupFolder(nullptr, "/home/u"), "/home/u/.local/share/QM47/backups");

@@ -11,6 +11,7 @@ unset QM47_DATA_DIR
 export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/home/.config"
 cli="$scratch/moved/bin/qm47-cli"
 "$cli" --version
+"$scratch/moved/bin/qm47-sim" --version
 "$cli" --model 2 new "$scratch/radio.hex"
 test "$(wc -c <"$scratch/radio.hex")" -eq 16384
 "$cli" --model 2 convert "$scratch/radio.hex" "$scratch/radio.dat"
