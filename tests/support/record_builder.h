@@ -1,4 +1,4 @@
-// Records for codec tests: the fresh defaults, and random records every field of which
+// Records for codec and file tests: the fresh defaults, and random records every field of which
 // the image can hold exactly.
 #pragma once
 
