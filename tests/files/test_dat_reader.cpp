@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "files/dat_reader.h"
-#include "files/dat_writer.h"
 #include "model/fresh_image.h"
 
 using namespace qm47;
@@ -33,15 +32,6 @@ std::vector<std::string> Dump(const DatSectionTable& t) {
 }
 
 using Lines = std::vector<std::string>;
-
-// The first line where two file texts differ, or "" when they are equal.
-std::string FirstDifference(const std::string& a, const std::string& b) {
-  std::size_t i = 0;
-  while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
-  if (i == a.size() && i == b.size()) return "";
-  const std::size_t start = a.rfind('\n', i) == std::string::npos ? 0 : a.rfind('\n', i) + 1;
-  return a.substr(start, a.find('\r', start) - start) + " | " + b.substr(start, b.find('\r', start) - start);
-}
 
 SettingsRecord Merge(const std::string& text, int model = 1, SettingsRecord rec = Fresh(1)) {
   ApplyDatSettings(DatSectionTable::Parse(text), rec, Model(model));
@@ -149,48 +139,6 @@ TEST(DatReader, ModelCheckNeedsANumericModelTypeOfTheModel) {
   EXPECT_FALSE(DatModelMatches(DatSectionTable::Parse("[OTHER]\r\nMODELTYPE=2\r\n"), 2));
   EXPECT_TRUE(DatModelMatches(DatSectionTable::Parse("[MAIN]\r\nMODELTYPE=2"), 2));
   EXPECT_FALSE(DatModelMatches(DatSectionTable::Parse("MODELTYPE=2\r\n[MAIN]"), 2));
-}
-
-TEST(DatReader, WrittenFileReadsBackIntoTheSameRecord) {
-  SettingsRecord rec = Fresh(1);
-  rec.UsableGroup[0].PriorityCh = 65535;
-  rec.UsableGroup[2].TxTot = true;
-  rec.UsableGroup[3].PriorityCh = 279;
-  rec.UsableGroup[1].StatusName = "AB";
-  rec.CommonSetup = {2, false, 5, false, true, -24, 1, 3, true};
-  rec.DscBasic.UserMmsi = "  1234567890";  // behind "#" the leading spaces survive
-  rec.DscBasic.PosRequestTX = {true, false, true, true};
-  rec.DscBasic.BeepOut[7] = true;
-  rec.DscAdvanced.IndividualCallTX[3] = true;
-  rec.DscAdvanced.DistressRelay = true;
-  rec.DscDisplay = {true, false, true};
-  rec.AtisCommon = {{true, false, true, false}, "9876543210", {false, true, false, true}};
-  // Plain texts lose their spaces: the fresh call signs are blank, so give them text.
-  for (int i = 0; i < kCallSigns; ++i) rec.AtisCallSign[static_cast<std::size_t>(i)] = {std::to_string(100 + i), "D"};
-  rec.AtisCallSign[19] = {"007", "ABC"};
-  rec.CHUSA[33].Enable = true;
-  rec.CHUSA[33].Duplex = false;
-  rec.CHUSA[33].Scramble = 7;
-  rec.CHUSA[33].ChTag = " X";
-  rec.CHINT[239].DispayA = true;
-  rec.CHCAN[0].ChTag = "#HASH";
-  rec.CHWX[9].Enable = false;
-  rec.CHWX[9].ScanMemory = true;
-  rec.CHWX[9].ChTag = "  WEATHER";
-  rec.CHMMSID[47] = {true, " Station", "1234567890"};
-  rec.CHGRPID[0] = {true, "Fleet", "0123456780"};
-  rec.CHEXP[39].Enable = true;
-  rec.CHEXP[39].CHDisplayL = "8b";
-  rec.CHEXP[39].CHDisplayR = "A";
-  rec.CHEXP[39].Rxfreq = 157.0125;
-  rec.CHEXP[39].Txfreq = 161.6;
-  rec.CHEXP[39].Scramble = 5;
-  rec.CHEXP[39].ChTag = "   EXP";
-
-  const std::string text = DatFileText(rec, Model(1));
-  const SettingsRecord back = Merge(text, 1, Fresh(1));
-  EXPECT_EQ(FirstDifference(DatFileText(back, Model(1)), text), "");
-  EXPECT_EQ(back, rec);
 }
 
 TEST(DatReader, ValuesTheImageCannotHoldKeepTheField) {
