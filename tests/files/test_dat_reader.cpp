@@ -171,28 +171,32 @@ TEST(DatReader, ValuesTheImageCannotHoldKeepTheField) {
 }
 
 TEST(DatReader, RegularChannelsArePlacedByPositionAndStopAtTheFirstGap) {
-  SettingsRecord rec = Fresh(1);
-  for (Channel& ch : rec.CHUSA) ch.ChTag = "KEEP";
-  std::string text;
-  // Sections 0..4 place channels 100..104 (one of them out of bounds), 5 is missing, 6 exists.
-  for (int n = 0; n <= 6; ++n) {
-    if (n == 5) continue;
-    const int position = n == 2 ? 240 : 100 + n;
-    text += "[chusa" + std::to_string(n) + "]\r\nposition=" + std::to_string(position) + "\r\nenable=1\r\nChTag=#N" +
-            std::to_string(n) + "\r\n";
+  const std::pair<const char*, const char*> regions[] = {{"chusa", "CHUSA"}, {"chint", "CHINT"}, {"chcan", "CHCAN"}};
+  for (int r = 0; r < kRegionCount; ++r) {
+    const auto [lower, upper] = regions[r];
+    SettingsRecord rec = Fresh(1);
+    for (Channel& ch : rec.Region(r)) ch.ChTag = "KEEP";
+    std::string text;
+    // Sections 0..4 place channels 100..104 (one of them out of bounds), 5 is missing, 6 exists.
+    for (int n = 0; n <= 6; ++n) {
+      if (n == 5) continue;
+      const int position = n == 2 ? 240 : 100 + n;
+      text += "[" + std::string(lower) + std::to_string(n) + "]\r\nposition=" + std::to_string(position) +
+              "\r\nenable=1\r\nChTag=#N" + std::to_string(n) + "\r\n";
+    }
+    text += "[" + std::string(upper) + "6]\r\nPosition=106\r\nChTag=#N6\r\nx\r\n";
+    const std::vector<Channel> got = Merge(text, 1, rec).Region(r);
+    EXPECT_EQ(got[100].ChTag, "N0") << upper;
+    EXPECT_TRUE(got[100].Enable) << upper;
+    EXPECT_EQ(got[101].ChTag, "N1") << upper;
+    EXPECT_EQ(got[102].ChTag, "KEEP") << upper;  // its section pointed outside the table
+    EXPECT_EQ(got[103].ChTag, "N3") << upper;
+    EXPECT_EQ(got[104].ChTag, "N4") << upper;
+    EXPECT_EQ(got[106].ChTag, "KEEP") << upper;  // behind the gap
   }
-  text += "[CHUSA6]\r\nPosition=106\r\nChTag=#N6\r\nx\r\n";
-  rec = Merge(text, 1, rec);
-  EXPECT_EQ(rec.CHUSA[100].ChTag, "N0");
-  EXPECT_TRUE(rec.CHUSA[100].Enable);
-  EXPECT_EQ(rec.CHUSA[101].ChTag, "N1");
-  EXPECT_EQ(rec.CHUSA[102].ChTag, "KEEP");  // its section pointed outside the table
-  EXPECT_EQ(rec.CHUSA[103].ChTag, "N3");
-  EXPECT_EQ(rec.CHUSA[104].ChTag, "N4");
-  EXPECT_EQ(rec.CHUSA[106].ChTag, "KEEP");  // behind the gap
 
   // Duplex needs a duplex pair: position 33 (channel 16A) has none, 32 (channel 16) has one.
-  rec = Merge("[CHUSA0]\r\nPosition=33\r\nDuplex=1\r\n[CHUSA1]\r\nPosition=32\r\nDuplex=1\r\nx\r\n");
+  SettingsRecord rec = Merge("[CHUSA0]\r\nPosition=33\r\nDuplex=1\r\n[CHUSA1]\r\nPosition=32\r\nDuplex=1\r\nx\r\n");
   EXPECT_FALSE(rec.CHUSA[33].Duplex);
   EXPECT_TRUE(rec.CHUSA[32].Duplex);
   // A position from a leading number; an empty one ends the region.

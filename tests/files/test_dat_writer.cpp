@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "files/dat_writer.h"
@@ -39,6 +40,62 @@ std::vector<std::string> Lines(const std::string& text) {
 
 std::string Key(const std::string& line) { return line.substr(0, line.find('=')); }
 
+// A section name or key with the range of its trailing numbers: "CHWX0-9", "TX TOT 0-3".
+struct Spelling {
+  std::string stem;
+  int lo = -1, hi = -1;     // -1: no number
+  bool alternates = false;  // its lines alternate with those of the key listed before it
+
+  explicit Spelling(const std::string& name) : stem(name) {
+    const std::size_t digits = name.find_last_not_of("0123456789") + 1;
+    if (digits == name.size()) return;
+    stem = name.substr(0, digits);
+    lo = hi = std::stoi(name.substr(digits));
+  }
+  // Takes in `other` when it is the next number of the same stem.
+  bool Extend(const Spelling& other) {
+    if (other.stem != stem || lo < 0 || other.lo != hi + 1) return false;
+    hi = other.lo;
+    return true;
+  }
+  std::string Text() const {
+    if (lo < 0) return stem;
+    return stem + std::to_string(lo) + (hi > lo ? "-" + std::to_string(hi) : "");
+  }
+};
+
+// One line per section, or per run of numbered sections with the keys of its first one:
+// "[CHWX0-9] Enable, ScanMemory, ChTag". Keys of one stem are listed once, by their range;
+// "A0-3 / B0-3" stands for A0, B0, A1, B1, ...
+std::string Inventory(const std::string& text) {
+  std::vector<std::pair<Spelling, std::vector<Spelling>>> sections;
+  for (const std::string& line : Lines(text)) {
+    if (line.front() == '[') {
+      const Spelling name(line.substr(1, line.size() - 2));
+      if (sections.empty() || !sections.back().first.Extend(name)) sections.push_back({name, {}});
+    } else if (sections.back().first.lo == sections.back().first.hi) {
+      const Spelling key(Key(line));
+      auto& keys = sections.back().second;
+      const auto same = std::find_if(keys.begin(), keys.end(), [&](const Spelling& k) { return k.stem == key.stem; });
+      if (same == keys.end() || !same->Extend(key)) {
+        keys.push_back(key);
+      } else {
+        // Extending an earlier key: the keys since then share its index loop.
+        for (auto k = same + 1; k != keys.end(); ++k) k->alternates = true;
+      }
+    }
+  }
+  std::string out;
+  for (const auto& [name, keys] : sections) {
+    out += "[" + name.Text() + "]";
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+      out += (k == 0 ? " " : keys[k].alternates ? " / " : ", ") + keys[k].Text();
+    }
+    out += "\n";
+  }
+  return out;
+}
+
 }  // namespace
 
 TEST(DatWriter, FileStartsWithMainAndTheGroupsInTheirOrder) {
@@ -57,27 +114,28 @@ TEST(DatWriter, FileStartsWithMainAndTheGroupsInTheirOrder) {
   }
 }
 
-TEST(DatWriter, SectionsFollowTheFixedOrderAndNumbering) {
-  std::vector<std::string> sections;
-  for (const std::string& line : Lines(DatFileText(Fresh(1), Model(1)))) {
-    if (line.front() == '[') sections.push_back(line);
-  }
-  const std::vector<std::string> general(sections.begin(), sections.begin() + 8);
-  EXPECT_EQ(general, (std::vector<std::string>{"[MAIN]", "[Usable CH Group Setup]", "[Common Setup]",
-                                               "[DSC Setup (Basic Setup)]", "[DSC Setup (Advanced Setup)]",
-                                               "[DSC Setup (Display Setup)]", "[ATIS Setup (Common)]",
-                                               "[ATIS Setup (Call Sign)]"}));
-  ASSERT_EQ(sections.size(), 8u + 3 * 240 + 10 + 48 + 10 + 40);
-  EXPECT_EQ(sections[8], "[CHUSA0]");
-  EXPECT_EQ(sections[8 + 239], "[CHUSA239]");
-  EXPECT_EQ(sections[8 + 240], "[CHINT0]");
-  EXPECT_EQ(sections[8 + 480], "[CHCAN0]");
-  EXPECT_EQ(sections[8 + 720], "[CHWX0]");
-  EXPECT_EQ(sections[8 + 730], "[CHMMSID1]");
-  EXPECT_EQ(sections[8 + 777], "[CHMMSID48]");
-  EXPECT_EQ(sections[8 + 778], "[CHGRPID1]");
-  EXPECT_EQ(sections[8 + 788], "[CHEXP1]");
-  EXPECT_EQ(sections.back(), "[CHEXP40]");
+TEST(DatWriter, SectionsAndKeysAreSpeltAsTheFormatHasThem) {
+  // Model 1 has ATIS and the scrambler, so its file holds every section and key.
+  const std::string expected =
+      "[MAIN] MODEL, TYPE, VERSION, MODELTYPE\n"
+      "[Usable CH Group Setup] USA, INTL, Canada, EXP CH, TX TOT 0-3, Priority CH 0-3, Status Icon 0-3, "
+      "Status name 0-3\n"
+      "[Common Setup] TX Po Display, SCAN, Resume Time, PTT SCAN Clear, Dual Watch, Offset Time, "
+      "Magnetic Variation, Weater, Rotary\n"
+      "[DSC Setup (Basic Setup)] USA, INTL, Canada, User MMSI, PosRequest0-3 / PosRequestTX0-3, BeepOut0-7\n"
+      "[DSC Setup (Advanced Setup)] All Ships Call0-3 / All Ships CallTX0-3, Group Call0-3 / Group CallTX0-3, "
+      "Individual Call0-3 / Individual CallTX0-3, Distress Relay\n"
+      "[DSC Setup (Display Setup)] Individual ACK Menu, Individual ACK Message Menu, POS Request ACK Menu\n"
+      "[ATIS Setup (Common)] Usable ATIS CH Group0-3, Atis Code, Usable ATIS Kikker CH Group0-3\n"
+      "[ATIS Setup (Call Sign)] MID1-20 / DISP1-20\n"
+      "[CHUSA0-239] Position, Enable, LowPower, PowUp, Duplex, TxEnable, DispayA, ScanMemory, Scramble, ChTag\n"
+      "[CHINT0-239] Position, Enable, LowPower, PowUp, Duplex, TxEnable, DispayA, ScanMemory, Scramble, ChTag\n"
+      "[CHCAN0-239] Position, Enable, LowPower, PowUp, Duplex, TxEnable, DispayA, ScanMemory, Scramble, ChTag\n"
+      "[CHWX0-9] Enable, ScanMemory, ChTag\n"
+      "[CHMMSID1-48] Enable, TagName, Mmsid\n"
+      "[CHGRPID1-10] Enable, TagName, Mmsid\n"
+      "[CHEXP1-40] Enable, CHDisplayL, CHDisplayR, Rxfreq, Txfreq, LowPower, PowUp, ScanMemory, Scramble, ChTag\n";
+  EXPECT_EQ(Inventory(DatFileText(Fresh(1), Model(1))), expected);
 }
 
 TEST(DatWriter, AtisSectionsOnlyForAtisModelsAndScrambleOnlyWithTheScrambler) {
