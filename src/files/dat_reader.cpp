@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <type_traits>
+#include <variant>
 
 #include "files/atomic_file.h"
+#include "files/dat_schema.h"
 
 namespace qm47 {
 
@@ -232,7 +235,7 @@ std::optional<double> DatFrequency(std::string_view value) {
 double DatLeadingNumber(std::string_view value) { return RoundHalfEven(LeadingDecimal(value).value_or(0.0)); }
 
 bool DatModelMatches(const DatSectionTable& table, int number) {
-  const auto value = DatNumber(table.Lookup("MAIN", "MODELTYPE"), INT32_MIN, INT32_MAX);
+  const auto value = DatNumber(table.Lookup(kDatMainSection, kDatModelTypeKey), INT32_MIN, INT32_MAX);
   return value && *value == number;
 }
 
@@ -240,178 +243,86 @@ bool DatModelMatches(const DatSectionTable& table, int number) {
 
 namespace {
 
-// Ranges a number must fit to be usable: what the image field can hold.
-constexpr std::int32_t kByteMax = 255;
-constexpr std::int32_t kOffsetMagnitudeMax = 31;  // five bits and a sign
-constexpr std::int32_t kWordMax = 65535;
-constexpr std::int32_t kScrambleMax = 7;  // three bits
-
-class Merger {
- public:
-  Merger(const DatSectionTable& table, std::string section) : table_(table), section_(std::move(section)) {}
-
-  std::string_view Get(const std::string& key) const { return table_.Lookup(section_, key); }
-  void Flag(const std::string& key, bool& field) const {
-    if (const auto v = DatFlag(Get(key))) field = *v;
-  }
-  template <typename Int>
-  void Number(const std::string& key, Int& field, std::int32_t min, std::int32_t max) const {
-    if (const auto v = DatNumber(Get(key), min, max)) field = static_cast<Int>(*v);
-  }
-  void Frequency(const std::string& key, double& field) const {
-    if (const auto v = DatFrequency(Get(key))) field = *v;
-  }
-  void Text(const std::string& key, std::string& field) const { field = std::string(Get(key)); }
-
- private:
-  const DatSectionTable& table_;
-  std::string section_;
-};
-
-std::string Indexed(const std::string& stem, int i) { return stem + std::to_string(i); }
-std::string Spaced(const std::string& stem, int i) { return stem + " " + std::to_string(i); }
-
-constexpr const char* kGroupKeys[kGroupCount] = {"USA", "INTL", "Canada", "EXP CH"};
-
-void MergeRegion(const DatSectionTable& table, std::vector<Channel>& channels, const std::string& prefix,
-                 bool scrambler) {
-  for (std::size_t n = 0;; ++n) {
-    const std::string section = prefix + std::to_string(n);
-    const std::string_view position = table.Lookup(section, "Position");
-    if (position.empty()) return;  // a gap ends the region
-    const double slot = DatLeadingNumber(position);
-    if (!(slot >= 0 && slot < static_cast<double>(channels.size()))) continue;
-    Channel& ch = channels[static_cast<std::size_t>(slot)];
-    const Merger m(table, section);
-    ch.Position = static_cast<std::int16_t>(slot);
-    m.Flag("Enable", ch.Enable);
-    m.Flag("LowPower", ch.LowPower);
-    m.Flag("PowUp", ch.PowUp);
-    m.Flag("Duplex", ch.Duplex);
-    // A position without a duplex pair never becomes duplex.
-    ch.Duplex = ch.Duplex && ch.DupCapable;
-    m.Flag("TxEnable", ch.TxEnable);
-    m.Flag("DispayA", ch.DispayA);
-    m.Flag("ScanMemory", ch.ScanMemory);
-    if (scrambler) m.Number("Scramble", ch.Scramble, 0, kScrambleMax);
-    m.Text("ChTag", ch.ChTag);
+// Numbers are 16-bit fields but for the priority channel; the range check made the value fit.
+void SetNumber(const DatFieldRef& field, std::int32_t value) {
+  if (auto* const* small = std::get_if<std::int16_t*>(&field)) {
+    **small = static_cast<std::int16_t>(value);
+  } else {
+    *std::get<std::int32_t*>(field) = value;
   }
 }
 
-void MergeDirectory(const DatSectionTable& table, std::vector<DirectoryEntry>& dir, const std::string& prefix) {
-  for (std::size_t k = 0; k < dir.size(); ++k) {
-    const Merger m(table, prefix + std::to_string(k + 1));
-    m.Flag("Enable", dir[k].InUse);
-    m.Text("TagName", dir[k].TagName);
-    m.Text("Mmsid", dir[k].Mmsid);
+// Stores the file's value of every key `model` has into `element`, from `section`.
+template <class Element>
+void MergeKeys(const DatSectionTable& table, std::string_view section, std::span<const DatKey<Element>> keys,
+               Element& element, const ModelDescriptor& model) {
+  ForEachDatKey(keys, model, [&](const DatKey<Element>& key, int i, std::string_view name) {
+    if (key.kind == DatKind::Position) return;  // placed by MergeByPosition
+    const std::string_view value = table.Lookup(section, name);
+    const DatFieldRef field = key.field(element, static_cast<std::size_t>(i));
+    switch (key.kind) {
+      case DatKind::Flag:
+        if (const auto v = DatFlag(value)) *std::get<bool*>(field) = *v;
+        break;
+      case DatKind::Number:
+        if (const auto v = DatNumber(value, key.min, key.max)) SetNumber(field, *v);
+        break;
+      case DatKind::Text:
+        *std::get<std::string*>(field) = std::string(value);
+        break;
+      case DatKind::Frequency:
+        if (const auto v = DatFrequency(value)) *std::get<double*>(field) = *v;
+        break;
+      case DatKind::Position:
+        break;
+    }
+  });
+}
+
+// Region channels: sections by running number up to the first gap, each placed by its position.
+void MergeByPosition(const DatSectionTable& table, const DatNumberedSections<Channel>& sections,
+                     std::vector<Channel>& channels, const ModelDescriptor& model) {
+  const auto position = std::find_if(sections.keys.begin(), sections.keys.end(),
+                                     [](const DatKeySpec& k) { return k.kind == DatKind::Position; });
+  for (std::size_t n = static_cast<std::size_t>(sections.firstNumber);; ++n) {
+    const std::string section = std::string(sections.prefix) + std::to_string(n);
+    const std::string_view value = table.Lookup(section, position->key);
+    if (value.empty()) return;  // a gap ends the region
+    const double slot = DatLeadingNumber(value);
+    if (!(slot >= 0 && slot < static_cast<double>(channels.size()))) continue;
+    Channel& ch = channels[static_cast<std::size_t>(slot)];
+    ch.Position = static_cast<std::int16_t>(slot);
+    MergeKeys(table, section, sections.keys, ch, model);
+    // A position without a duplex pair never becomes duplex.
+    ch.Duplex = ch.Duplex && ch.DupCapable;
+  }
+}
+
+template <class Element>
+void MergeTable(const DatSectionTable& table, const DatNumberedSections<Element>& sections, SettingsRecord& rec,
+                const ModelDescriptor& model) {
+  std::vector<Element>& elements = sections.table(rec);
+  if constexpr (std::is_same_v<Element, Channel>) {
+    if (sections.placedByPosition) {
+      MergeByPosition(table, sections, elements, model);
+      return;
+    }
+  }
+  for (std::size_t k = 0; k < elements.size(); ++k) {
+    const std::string section =
+        std::string(sections.prefix) + std::to_string(k + static_cast<std::size_t>(sections.firstNumber));
+    MergeKeys(table, section, sections.keys, elements[k], model);
   }
 }
 
 }  // namespace
 
 void ApplyDatSettings(const DatSectionTable& table, SettingsRecord& rec, const ModelDescriptor& model) {
-  {
-    const Merger m(table, "Usable CH Group Setup");
-    for (int i = 0; i < kGroupCount; ++i) m.Flag(kGroupKeys[i], rec.UsableGroup[static_cast<std::size_t>(i)].Usable);
-    for (int i = 0; i < kGroupCount; ++i) m.Flag(Spaced("TX TOT", i), rec.UsableGroup[static_cast<std::size_t>(i)].TxTot);
-    for (int i = 0; i < kGroupCount; ++i) {
-      m.Number(Spaced("Priority CH", i), rec.UsableGroup[static_cast<std::size_t>(i)].PriorityCh, 0, kWordMax);
-    }
-    for (int i = 0; i < kGroupCount; ++i) {
-      m.Flag(Spaced("Status Icon", i), rec.UsableGroup[static_cast<std::size_t>(i)].StatusIcon);
-    }
-    for (int i = 0; i < kGroupCount; ++i) {
-      m.Text(Spaced("Status name", i), rec.UsableGroup[static_cast<std::size_t>(i)].StatusName);
-    }
+  for (const DatRecordSection& section : DatRecordSections()) {
+    if (DatApplies(section.condition, model)) MergeKeys(table, section.name, section.keys, rec, model);
   }
-  {
-    const Merger m(table, "Common Setup");
-    CommonSetupGroup& c = rec.CommonSetup;
-    m.Number("TX Po Display", c.TxPoDisplay, 0, kByteMax);
-    m.Flag("SCAN", c.Scan);
-    m.Number("Resume Time", c.ResumeTime, 0, kByteMax);
-    m.Flag("PTT SCAN Clear", c.PttScanClear);
-    m.Flag("Dual Watch", c.DualWatch);
-    m.Number("Offset Time", c.OffsetTime, -kOffsetMagnitudeMax, kOffsetMagnitudeMax);
-    m.Number("Magnetic Variation", c.MagneticVariation, 0, kByteMax);
-    m.Number("Weater", c.Weater, 0, kByteMax);
-    m.Flag("Rotary", c.Rotary);
-  }
-  {
-    const Merger m(table, "DSC Setup (Basic Setup)");
-    DscBasicGroup& b = rec.DscBasic;
-    for (int i = 0; i < kRegionCount; ++i) m.Flag(kGroupKeys[i], b.DscGroup[static_cast<std::size_t>(i)]);
-    m.Text("User MMSI", b.UserMmsi);
-    for (int i = 0; i < 4; ++i) {
-      m.Flag(Indexed("PosRequest", i), b.PosRequest[static_cast<std::size_t>(i)]);
-      m.Flag(Indexed("PosRequestTX", i), b.PosRequestTX[static_cast<std::size_t>(i)]);
-    }
-    for (int i = 0; i < 8; ++i) m.Flag(Indexed("BeepOut", i), b.BeepOut[static_cast<std::size_t>(i)]);
-  }
-  {
-    const Merger m(table, "DSC Setup (Advanced Setup)");
-    DscAdvancedGroup& a = rec.DscAdvanced;
-    for (int i = 0; i < 4; ++i) {
-      const auto k = static_cast<std::size_t>(i);
-      m.Flag(Indexed("All Ships Call", i), a.AllShipsCall[k]);
-      m.Flag(Indexed("All Ships CallTX", i), a.AllShipsCallTX[k]);
-      m.Flag(Indexed("Group Call", i), a.GroupCall[k]);
-      m.Flag(Indexed("Group CallTX", i), a.GroupCallTX[k]);
-      m.Flag(Indexed("Individual Call", i), a.IndividualCall[k]);
-      m.Flag(Indexed("Individual CallTX", i), a.IndividualCallTX[k]);
-    }
-    m.Flag("Distress Relay", a.DistressRelay);
-  }
-  {
-    const Merger m(table, "DSC Setup (Display Setup)");
-    m.Flag("Individual ACK Menu", rec.DscDisplay[0]);
-    m.Flag("Individual ACK Message Menu", rec.DscDisplay[1]);
-    m.Flag("POS Request ACK Menu", rec.DscDisplay[2]);
-  }
-  if (model.atis) {
-    const Merger m(table, "ATIS Setup (Common)");
-    AtisCommonGroup& t = rec.AtisCommon;
-    for (int i = 0; i < 4; ++i) m.Flag(Indexed("Usable ATIS CH Group", i), t.AtisGroup[static_cast<std::size_t>(i)]);
-    m.Text("Atis Code", t.AtisCode);
-    for (int i = 0; i < 4; ++i) {
-      m.Flag(Indexed("Usable ATIS Kikker CH Group", i), t.KikkerGroup[static_cast<std::size_t>(i)]);
-    }
-    const Merger signs(table, "ATIS Setup (Call Sign)");
-    for (int i = 1; i <= kCallSigns; ++i) {
-      AtisCallSignEntry& cs = rec.AtisCallSign[static_cast<std::size_t>(i - 1)];
-      signs.Text(Indexed("MID", i), cs.MID);
-      signs.Text(Indexed("DISP", i), cs.DISP);
-    }
-  }
-
-  MergeRegion(table, rec.CHUSA, "CHUSA", model.scrambler);
-  MergeRegion(table, rec.CHINT, "CHINT", model.scrambler);
-  MergeRegion(table, rec.CHCAN, "CHCAN", model.scrambler);
-
-  for (std::size_t i = 0; i < rec.CHWX.size(); ++i) {
-    Channel& ch = rec.CHWX[i];
-    const Merger m(table, "CHWX" + std::to_string(i));
-    m.Flag("Enable", ch.Enable);
-    m.Flag("ScanMemory", ch.ScanMemory);
-    m.Text("ChTag", ch.ChTag);
-  }
-
-  MergeDirectory(table, rec.CHMMSID, "CHMMSID");
-  MergeDirectory(table, rec.CHGRPID, "CHGRPID");
-
-  for (std::size_t k = 0; k < rec.CHEXP.size(); ++k) {
-    Channel& ch = rec.CHEXP[k];
-    const Merger m(table, "CHEXP" + std::to_string(k + 1));
-    m.Flag("Enable", ch.Enable);
-    m.Text("CHDisplayL", ch.CHDisplayL);
-    m.Text("CHDisplayR", ch.CHDisplayR);
-    m.Frequency("Rxfreq", ch.Rxfreq);
-    m.Frequency("Txfreq", ch.Txfreq);
-    m.Flag("LowPower", ch.LowPower);
-    m.Flag("PowUp", ch.PowUp);
-    m.Flag("ScanMemory", ch.ScanMemory);
-    if (model.scrambler) m.Number("Scramble", ch.Scramble, 0, kScrambleMax);
-    m.Text("ChTag", ch.ChTag);
+  for (const DatTableSections& tables : DatTables()) {
+    std::visit([&](const auto& sections) { MergeTable(table, sections, rec, model); }, tables);
   }
 }
 

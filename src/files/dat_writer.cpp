@@ -3,64 +3,74 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
+#include <string_view>
+#include <variant>
 
 #include "files/atomic_file.h"
+#include "files/dat_schema.h"
 
 namespace qm47 {
 
 namespace {
 
-constexpr const char* kGroupKeys[kGroupCount] = {"USA", "INTL", "Canada", "EXP CH"};
-constexpr const char* kDisplayKeys[3] = {"Individual ACK Menu", "Individual ACK Message Menu",
-                                         "POS Request ACK Menu"};
-
 class DatText {
  public:
-  void Section(const std::string& name) { Line("[" + name + "]"); }
-  void Flag(const std::string& key, bool value) { Line(key + "=" + (value ? "1" : "0")); }
-  void Number(const std::string& key, long long value) { Line(key + "=" + std::to_string(value)); }
-  void Text(const std::string& key, const std::string& value) { Line(key + "=" + value); }
+  void Section(std::string_view name, std::string_view number = {}) { Line({"[", name, number, "]"}); }
+  void Value(std::string_view key, std::string_view value) { Line({key, "=", value}); }
   // The "#" keeps leading spaces of the text when it is read back.
-  void Marked(const std::string& key, const std::string& value) { Line(key + "=#" + value); }
-  void Frequency(const std::string& key, double mhz) { Line(key + "=" + DatFrequencyText(mhz)); }
+  void Marked(std::string_view key, std::string_view value) { Line({key, "=#", value}); }
 
   std::string Take() { return std::move(text_); }
 
  private:
-  void Line(const std::string& line) {
-    text_ += line;
+  void Line(std::initializer_list<std::string_view> parts) {
+    for (const std::string_view part : parts) text_ += part;
     text_ += "\r\n";
   }
   std::string text_;
 };
 
-std::string Indexed(const std::string& stem, int i) { return stem + std::to_string(i); }
-std::string Spaced(const std::string& stem, int i) { return stem + " " + std::to_string(i); }
-
-void WriteRegion(DatText& out, const std::vector<Channel>& table, const std::string& prefix, bool scrambler) {
-  for (std::size_t n = 0; n < table.size(); ++n) {
-    const Channel& ch = table[n];
-    out.Section(prefix + std::to_string(n));
-    out.Number("Position", ch.Position);
-    out.Flag("Enable", ch.Enable);
-    out.Flag("LowPower", ch.LowPower);
-    out.Flag("PowUp", ch.PowUp);
-    out.Flag("Duplex", ch.Duplex);
-    out.Flag("TxEnable", ch.TxEnable);
-    out.Flag("DispayA", ch.DispayA);
-    out.Flag("ScanMemory", ch.ScanMemory);
-    if (scrambler) out.Number("Scramble", ch.Scramble);
-    out.Marked("ChTag", ch.ChTag);
-  }
+// Numbers are 16-bit fields but for the priority channel.
+std::int32_t NumberOf(const DatConstFieldRef& field) {
+  if (const auto* small = std::get_if<const std::int16_t*>(&field)) return **small;
+  return *std::get<const std::int32_t*>(field);
 }
 
-void WriteDirectory(DatText& out, const std::vector<DirectoryEntry>& dir, const std::string& prefix) {
-  for (std::size_t k = 0; k < dir.size(); ++k) {
-    const DirectoryEntry& e = dir[k];
-    out.Section(prefix + std::to_string(k + 1));
-    out.Flag("Enable", e.InUse);
-    out.Marked("TagName", e.TagName);
-    out.Text("Mmsid", e.Mmsid);
+template <class Element>
+void WriteKeys(DatText& out, std::span<const DatKey<Element>> keys, const Element& element,
+               const ModelDescriptor& model) {
+  ForEachDatKey(keys, model, [&](const DatKey<Element>& key, int i, std::string_view name) {
+    const DatConstFieldRef field = key.read(element, static_cast<std::size_t>(i));
+    switch (key.kind) {
+      case DatKind::Flag:
+        out.Value(name, *std::get<const bool*>(field) ? "1" : "0");
+        break;
+      case DatKind::Number:
+      case DatKind::Position:
+        out.Value(name, std::to_string(NumberOf(field)));
+        break;
+      case DatKind::Text:
+        if (key.marked) {
+          out.Marked(name, *std::get<const std::string*>(field));
+        } else {
+          out.Value(name, *std::get<const std::string*>(field));
+        }
+        break;
+      case DatKind::Frequency:
+        out.Value(name, DatFrequencyText(*std::get<const double*>(field)));
+        break;
+    }
+  });
+}
+
+template <class Element>
+void WriteTable(DatText& out, const DatNumberedSections<Element>& sections, const SettingsRecord& rec,
+                const ModelDescriptor& model) {
+  const std::vector<Element>& table = sections.readTable(rec);
+  for (std::size_t n = 0; n < table.size(); ++n) {
+    out.Section(sections.prefix, std::to_string(n + static_cast<std::size_t>(sections.firstNumber)));
+    WriteKeys(out, sections.keys, table[n], model);
   }
 }
 
@@ -93,114 +103,20 @@ std::string DatFrequencyText(double mhz) {
 
 std::string DatFileText(const SettingsRecord& rec, const ModelDescriptor& model) {
   DatText out;
-
-  out.Section("MAIN");
+  out.Section(kDatMainSection);
   out.Marked("MODEL", model.name);
   out.Marked("TYPE", "KVX");
   out.Marked("VERSION", "1.00");
-  out.Number("MODELTYPE", model.number);
+  out.Value(kDatModelTypeKey, std::to_string(model.number));
 
-  out.Section("Usable CH Group Setup");
-  for (int i = 0; i < kGroupCount; ++i) out.Flag(kGroupKeys[i], rec.UsableGroup[static_cast<std::size_t>(i)].Usable);
-  for (int i = 0; i < kGroupCount; ++i) out.Flag(Spaced("TX TOT", i), rec.UsableGroup[static_cast<std::size_t>(i)].TxTot);
-  for (int i = 0; i < kGroupCount; ++i) {
-    out.Number(Spaced("Priority CH", i), rec.UsableGroup[static_cast<std::size_t>(i)].PriorityCh);
+  for (const DatRecordSection& section : DatRecordSections()) {
+    if (!DatApplies(section.condition, model)) continue;
+    out.Section(section.name);
+    WriteKeys(out, section.keys, rec, model);
   }
-  for (int i = 0; i < kGroupCount; ++i) {
-    out.Flag(Spaced("Status Icon", i), rec.UsableGroup[static_cast<std::size_t>(i)].StatusIcon);
+  for (const DatTableSections& tables : DatTables()) {
+    std::visit([&](const auto& sections) { WriteTable(out, sections, rec, model); }, tables);
   }
-  for (int i = 0; i < kGroupCount; ++i) {
-    out.Text(Spaced("Status name", i), rec.UsableGroup[static_cast<std::size_t>(i)].StatusName);
-  }
-
-  const CommonSetupGroup& c = rec.CommonSetup;
-  out.Section("Common Setup");
-  out.Number("TX Po Display", c.TxPoDisplay);
-  out.Flag("SCAN", c.Scan);
-  out.Number("Resume Time", c.ResumeTime);
-  out.Flag("PTT SCAN Clear", c.PttScanClear);
-  out.Flag("Dual Watch", c.DualWatch);
-  out.Number("Offset Time", c.OffsetTime);
-  out.Number("Magnetic Variation", c.MagneticVariation);
-  out.Number("Weater", c.Weater);
-  out.Flag("Rotary", c.Rotary);
-
-  const DscBasicGroup& b = rec.DscBasic;
-  out.Section("DSC Setup (Basic Setup)");
-  for (int i = 0; i < kRegionCount; ++i) out.Flag(kGroupKeys[i], b.DscGroup[static_cast<std::size_t>(i)]);
-  out.Marked("User MMSI", b.UserMmsi);
-  for (int i = 0; i < 4; ++i) {
-    out.Flag(Indexed("PosRequest", i), b.PosRequest[static_cast<std::size_t>(i)]);
-    out.Flag(Indexed("PosRequestTX", i), b.PosRequestTX[static_cast<std::size_t>(i)]);
-  }
-  for (int i = 0; i < 8; ++i) out.Flag(Indexed("BeepOut", i), b.BeepOut[static_cast<std::size_t>(i)]);
-
-  const DscAdvancedGroup& a = rec.DscAdvanced;
-  out.Section("DSC Setup (Advanced Setup)");
-  const struct {
-    const char* stem;
-    const std::array<bool, 4>& call;
-    const std::array<bool, 4>& tx;
-  } calls[] = {{"All Ships Call", a.AllShipsCall, a.AllShipsCallTX},
-               {"Group Call", a.GroupCall, a.GroupCallTX},
-               {"Individual Call", a.IndividualCall, a.IndividualCallTX}};
-  for (const auto& call : calls) {
-    for (int i = 0; i < 4; ++i) {
-      out.Flag(Indexed(call.stem, i), call.call[static_cast<std::size_t>(i)]);
-      out.Flag(Indexed(std::string(call.stem) + "TX", i), call.tx[static_cast<std::size_t>(i)]);
-    }
-  }
-  out.Flag("Distress Relay", a.DistressRelay);
-
-  out.Section("DSC Setup (Display Setup)");
-  for (int i = 0; i < 3; ++i) out.Flag(kDisplayKeys[i], rec.DscDisplay[static_cast<std::size_t>(i)]);
-
-  if (model.atis) {
-    const AtisCommonGroup& t = rec.AtisCommon;
-    out.Section("ATIS Setup (Common)");
-    for (int i = 0; i < 4; ++i) out.Flag(Indexed("Usable ATIS CH Group", i), t.AtisGroup[static_cast<std::size_t>(i)]);
-    out.Marked("Atis Code", t.AtisCode);
-    for (int i = 0; i < 4; ++i) {
-      out.Flag(Indexed("Usable ATIS Kikker CH Group", i), t.KikkerGroup[static_cast<std::size_t>(i)]);
-    }
-    out.Section("ATIS Setup (Call Sign)");
-    for (int i = 1; i <= kCallSigns; ++i) {
-      const AtisCallSignEntry& cs = rec.AtisCallSign[static_cast<std::size_t>(i - 1)];
-      out.Text(Indexed("MID", i), cs.MID);
-      out.Text(Indexed("DISP", i), cs.DISP);
-    }
-  }
-
-  WriteRegion(out, rec.CHUSA, "CHUSA", model.scrambler);
-  WriteRegion(out, rec.CHINT, "CHINT", model.scrambler);
-  WriteRegion(out, rec.CHCAN, "CHCAN", model.scrambler);
-
-  for (std::size_t i = 0; i < rec.CHWX.size(); ++i) {
-    const Channel& ch = rec.CHWX[i];
-    out.Section("CHWX" + std::to_string(i));
-    out.Flag("Enable", ch.Enable);
-    out.Flag("ScanMemory", ch.ScanMemory);
-    out.Marked("ChTag", ch.ChTag);
-  }
-
-  WriteDirectory(out, rec.CHMMSID, "CHMMSID");
-  WriteDirectory(out, rec.CHGRPID, "CHGRPID");
-
-  for (std::size_t k = 0; k < rec.CHEXP.size(); ++k) {
-    const Channel& ch = rec.CHEXP[k];
-    out.Section("CHEXP" + std::to_string(k + 1));
-    out.Flag("Enable", ch.Enable);
-    out.Text("CHDisplayL", ch.CHDisplayL);
-    out.Text("CHDisplayR", ch.CHDisplayR);
-    out.Frequency("Rxfreq", ch.Rxfreq);
-    out.Frequency("Txfreq", ch.Txfreq);
-    out.Flag("LowPower", ch.LowPower);
-    out.Flag("PowUp", ch.PowUp);
-    out.Flag("ScanMemory", ch.ScanMemory);
-    if (model.scrambler) out.Number("Scramble", ch.Scramble);
-    out.Marked("ChTag", ch.ChTag);
-  }
-
   return out.Take();
 }
 
