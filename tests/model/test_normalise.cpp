@@ -103,6 +103,19 @@ TEST(Normalise, WeatherModeKeepsOrReplacesTheWeatherChannel) {
   EXPECT_EQ(f.img.GetByte(0x000A), 2);
   EXPECT_EQ(f.img.GetWordBE(0x0006), 2);
 
+  // The ten weather channels are 0..9: 10 lies outside and is kept, even where its flag
+  // bit would read as clear; 9 lies inside and is replaced when it is disabled.
+  f.rec.CHWX[9].Enable = false;
+  f.Encode();
+  f.img.SetBitAt(0x01C1, false, 5);  // the bit a channel 10 would have
+  f.img.SetByte(0x000A, 10);
+  NormaliseImage(f.rec, f.img);
+  EXPECT_EQ(f.img.GetByte(0x000A), 10);
+  EXPECT_EQ(f.img.GetWordBE(0x0006), 10);
+  f.img.SetByte(0x000A, 9);
+  NormaliseImage(f.rec, f.img);
+  EXPECT_EQ(f.img.GetByte(0x000A), 2);
+
   for (auto& ch : f.rec.CHWX) ch.Enable = false;
   f.Encode();
   f.img.SetByte(0x000A, 4);
