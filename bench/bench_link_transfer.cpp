@@ -36,15 +36,9 @@ std::string BinDir() {
 }
 
 // Counts the time every byte spends on the wire at the rate the port is set to.
-class WireMeter final : public SerialLine {
+class WireMeter final : public ForwardingSerialLine {
  public:
-  explicit WireMeter(SerialLine& line) : line_(line) {}
-  std::optional<IoError> Open(const std::string& s) override { return line_.Open(s); }
-  void Close() override { line_.Close(); }
-  bool IsOpen() const override { return line_.IsOpen(); }
-  std::string Settings() const override { return line_.Settings(); }
-  std::string Name() const override { return line_.Name(); }
-  std::size_t BytesWaiting() override { return line_.BytesWaiting(); }
+  explicit WireMeter(SerialLine& line) : ForwardingSerialLine(line) {}
   std::optional<std::uint8_t> ReadByte() override {
     auto b = line_.ReadByte();
     if (b) Count(1);
@@ -59,12 +53,10 @@ class WireMeter final : public SerialLine {
     Count(line_.BytesWaiting());
     line_.FlushInput();
   }
-  bool WaitForInput(Clock::Duration max) override { return line_.WaitForInput(max); }
   double seconds = 0;
 
  private:
   void Count(std::size_t n) { seconds += static_cast<double>(n) * 10.0 / std::stoi(line_.Settings()); }
-  SerialLine& line_;
 };
 
 // The floor of one transfer: the same run in-process, with wire time and pauses summed.

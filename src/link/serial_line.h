@@ -40,6 +40,27 @@ class SerialLine {
   virtual std::optional<IoError> Fault() const { return std::nullopt; }
 };
 
+// Passes everything to another line; a wrapper overrides only what it watches.
+class ForwardingSerialLine : public SerialLine {
+ public:
+  explicit ForwardingSerialLine(SerialLine& line) : line_(line) {}
+
+  std::optional<IoError> Open(const std::string& settings) override { return line_.Open(settings); }
+  void Close() override { line_.Close(); }
+  bool IsOpen() const override { return line_.IsOpen(); }
+  std::string Settings() const override { return line_.Settings(); }
+  std::string Name() const override { return line_.Name(); }
+  std::size_t BytesWaiting() override { return line_.BytesWaiting(); }
+  std::optional<std::uint8_t> ReadByte() override { return line_.ReadByte(); }
+  std::optional<IoError> Write(std::span<const std::uint8_t> bytes) override { return line_.Write(bytes); }
+  void FlushInput() override { line_.FlushInput(); }
+  bool WaitForInput(Clock::Duration max) override { return line_.WaitForInput(max); }
+  std::optional<IoError> Fault() const override { return line_.Fault(); }
+
+ protected:
+  SerialLine& line_;
+};
+
 // Port faults with the numbers the error log has always used for them.
 namespace port_error {
 IoError NotOpen();         // 8018
