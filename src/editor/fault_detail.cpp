@@ -42,7 +42,8 @@ std::string ReadFaultDetail(const std::string& path, const IoError& error) {
   std::string advice;
   if (error.number == 70) advice = " Check the file's permissions.";
   if (error.reason == NotARegularFile().reason) advice = " Name a settings file, not a folder, pipe or device.";
-  return "Could not read " + Quoted(path) + ": " + What(error) + "." + advice;
+  return "Could not read " + Quoted(fs::path(path).filename().string()) + " in the folder " + Quoted(FolderOf(path)) +
+         ": " + What(error) + "." + advice;
 }
 
 std::string SaveFaultDetail(const std::string& path, const IoError& error) {

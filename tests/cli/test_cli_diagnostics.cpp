@@ -3,6 +3,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include "cli_fixture.h"
 
 using namespace qm47::testing;
@@ -58,6 +60,16 @@ TEST(CliDiagnostics, UnknownModelsAndDestinationsSayWhatThereIs) {
   const CliResult tenth = cli("--model 10 new ten.dat");
   ASSERT_EQ(tenth.exitCode, 0) << tenth.err;
   EXPECT_NE(cli.dir.Read("ten.dat").find("MODELTYPE=10\r\n"), std::string::npos);
+}
+
+TEST(CliDiagnostics, PipesGivenAsFilesAreRefusedWithoutWaiting) {
+  Cli cli;
+  for (const char* name : {"pipe.dat", "pipe.hex", "err.log"}) ASSERT_EQ(::mkfifo((cli.dir / name).c_str(), 0600), 0);
+  EXPECT_TRUE(SaysWhy(cli("--model 1 convert pipe.dat out.hex"), "FileRead Error!!",
+                      {"'pipe.dat'", cli.dir.path().string(), "not a regular file"}));
+  EXPECT_TRUE(SaysWhy(cli("--model 1 dump pipe.hex"), "bad file!!", {"'pipe.hex' is not a file"}));
+  // In debug mode the fault goes to err.log, which nobody reads here.
+  EXPECT_EQ(cli("--debug --model 1 report pipe.dat").exitCode, 1);
 }
 
 TEST(CliDiagnostics, OutputThatCannotBeWrittenIsAFailure) {

@@ -21,7 +21,8 @@ struct CliFolder {
 
   // As above, with every file the program writes capped at `kilobytes` (a full disk).
   CliResult WithFileSizeLimit(int kilobytes, const std::string& args) const {
-    return RunIn(dir, "qm47-cli", DataDir() + args, "trap '' XFSZ; ulimit -f " + std::to_string(kilobytes) + "; ");
+    // sh counts the limit in 512-byte blocks.
+    return RunIn(dir, "qm47-cli", DataDir() + args, "trap '' XFSZ; ulimit -f " + std::to_string(2 * kilobytes) + "; ");
   }
 
   std::string DataDir() const { return "--data-dir " + Quote(dir.path().string()) + " "; }
