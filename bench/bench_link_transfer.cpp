@@ -69,7 +69,7 @@ double FloorSeconds(int mode) {
   sim::MemoryPipe pipe(radio, clock);
   WireMeter meter(pipe);
   struct Quiet : UserInterface {
-    Answer Message(const std::string&, const std::string&, Icon, Buttons) override { return Answer::Ok; }
+    Answer Show(const MessageBox&) override { return Answer::Ok; }
   } ui;
   ErrorLog log("", false);
   bool cancel = false, error = false, pageLoading = false, success = false;

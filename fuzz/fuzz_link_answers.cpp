@@ -16,9 +16,7 @@ namespace {
 using namespace qm47;
 
 struct Silent : UserInterface {
-  Answer Message(const std::string&, const std::string&, Icon, Buttons b) override {
-    return b == Buttons::Ok ? Answer::Ok : Answer::Cancel;
-  }
+  Answer Show(const MessageBox& box) override { return box.buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel; }
 };
 
 }  // namespace

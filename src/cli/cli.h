@@ -26,9 +26,7 @@ struct GlobalOptions {
 class CliUserInterface final : public UserInterface {
  public:
   explicit CliUserInterface(bool yes);
-  Answer Message(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override;
-  Answer MessageWithDetail(const std::string& text, const std::string& detail, const std::string& caption, Icon icon,
-                           Buttons buttons) override;
+  Answer Show(const MessageBox& box) override;
   std::string HowToChooseModel(int number, const std::string& name) const override;
   void Progress(int value, int maximum) override;
   void Monitor(const std::string& line) override;

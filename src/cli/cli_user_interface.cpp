@@ -21,11 +21,11 @@ void CliUserInterface::EndProgressLine() {
   waiting_ = false;
 }
 
-Answer CliUserInterface::Message(const std::string& text, const std::string& /*caption*/, Icon /*icon*/,
-                                 Buttons buttons) {
+Answer CliUserInterface::Show(const MessageBox& box) {
   EndProgressLine();
-  std::cerr << text << std::endl;
-  switch (buttons) {
+  std::cerr << box.text << std::endl;
+  if (!box.detail.empty()) std::cerr << box.detail << std::endl;
+  switch (box.buttons) {
     case Buttons::Ok: return Answer::Ok;
     case Buttons::OkCancel: return yes_ ? Answer::Ok : Answer::Cancel;
     case Buttons::YesNo: return yes_ ? Answer::Yes : Answer::No;
@@ -33,13 +33,6 @@ Answer CliUserInterface::Message(const std::string& text, const std::string& /*c
     case Buttons::RetryCancel: return yes_ ? Answer::Retry : Answer::Cancel;
   }
   return Answer::Cancel;
-}
-
-Answer CliUserInterface::MessageWithDetail(const std::string& text, const std::string& detail,
-                                           const std::string& caption, Icon icon, Buttons buttons) {
-  const Answer answer = Message(text, caption, icon, buttons);
-  if (!detail.empty()) std::cerr << detail << std::endl;
-  return answer;
 }
 
 std::string CliUserInterface::HowToChooseModel(int number, const std::string& /*name*/) const {

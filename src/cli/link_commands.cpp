@@ -84,24 +84,16 @@ class TransferUi final : public UserInterface {
 
   void OnInterrupt(std::function<void()> cancel) { cancel_ = std::move(cancel); }
 
-  Answer Message(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override {
-    return cli_.Message(text, caption, icon, buttons);
-  }
-  Answer MessageWithDetail(const std::string& text, const std::string& detail, const std::string& caption, Icon icon,
-                           Buttons buttons) override {
-    return cli_.MessageWithDetail(text, detail, caption, icon, buttons);
-  }
-  std::string HowToChooseModel(int number, const std::string& name) const override {
-    return cli_.HowToChooseModel(number, name);
-  }
-  Answer MessageWithDefault(const std::string& text, const std::string& caption, Icon icon, Buttons buttons,
-                            DefaultButton defaultButton) override {
-    const Answer a = cli_.MessageWithDefault(text, caption, icon, buttons, defaultButton);
+  Answer Show(const MessageBox& box) override {
+    const Answer a = cli_.Show(box);
     if (a == Answer::Retry && ++retries_ > kMaxBusyRetries) {
       cli_.Line("qm47-cli: giving up after " + std::to_string(kMaxBusyRetries) + " retries");
       return Answer::Cancel;
     }
     return a;
+  }
+  std::string HowToChooseModel(int number, const std::string& name) const override {
+    return cli_.HowToChooseModel(number, name);
   }
   void Monitor(const std::string& line) override {
     if (!line.empty()) cli_.Monitor(line);

@@ -2,6 +2,7 @@
 // prints to stderr and answers by its options, tests script the answers.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace qm47 {
@@ -9,25 +10,49 @@ namespace qm47 {
 enum class Icon { None, Critical, Question, Exclamation, Information };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 enum class Answer { Ok, Cancel, Yes, No, Retry };
-enum class DefaultButton { First, Second };
+enum class DefaultButton { First, Second, Third };
+
+// One message box, whole: every implementation gets the default button and the detail.
+struct MessageBox {
+  std::string text;     // the documented text, shown exactly
+  std::string caption;
+  Icon icon = Icon::None;
+  Buttons buttons = Buttons::Ok;
+  DefaultButton defaultButton = DefaultButton::First;  // "Radio is busy!!" defaults to Cancel
+  std::string detail;   // one more line: what failed, where, and what to do ("" when none)
+};
+
+// A file dialog. The filter is written as the program's dialogs have always had it:
+// "dat files(*.dat)|*.dat|All files(*.*)|*.*".
+struct FileChoice {
+  enum class Mode { Open, Save };
+  Mode mode = Mode::Open;
+  std::string title;
+  std::string filter;
+  std::string startFolder;
+  std::string suggestedName;
+};
 
 class UserInterface {
  public:
   virtual ~UserInterface() = default;
 
-  virtual Answer Message(const std::string& text, const std::string& caption, Icon icon,
-                         Buttons buttons) = 0;
-  // The same box with a chosen default button ("Radio is busy!!" defaults to Cancel).
-  virtual Answer MessageWithDefault(const std::string& text, const std::string& caption, Icon icon,
-                                    Buttons buttons, DefaultButton /*defaultButton*/) {
-    return Message(text, caption, icon, buttons);
+  virtual Answer Show(const MessageBox& box) = 0;
+
+  Answer Message(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) {
+    return Show({text, caption, icon, buttons, DefaultButton::First, {}});
   }
-  // The same box with one more line under the documented text: what failed, where,
-  // and what to do. A box that cannot show it apart shows both lines as its text.
-  virtual Answer MessageWithDetail(const std::string& text, const std::string& detail, const std::string& caption,
-                                   Icon icon, Buttons buttons) {
-    return Message(detail.empty() ? text : text + "\n" + detail, caption, icon, buttons);
+  Answer MessageWithDefault(const std::string& text, const std::string& caption, Icon icon, Buttons buttons,
+                            DefaultButton defaultButton) {
+    return Show({text, caption, icon, buttons, defaultButton, {}});
   }
+  Answer MessageWithDetail(const std::string& text, const std::string& detail, const std::string& caption, Icon icon,
+                           Buttons buttons) {
+    return Show({text, caption, icon, buttons, DefaultButton::First, detail});
+  }
+
+  // The path the user chose, or nullopt when the dialog was cancelled (or there is none).
+  virtual std::optional<std::string> ChooseFile(const FileChoice& /*choice*/) { return std::nullopt; }
   // How this user chooses another model, for advice in a detail line.
   virtual std::string HowToChooseModel(int /*number*/, const std::string& name) const {
     return "choose " + name + " from the Model menu";
@@ -35,9 +60,11 @@ class UserInterface {
   // Transfer monitor line (shown in debug mode).
   virtual void Monitor(const std::string& /*line*/) {}
   virtual void Progress(int /*value*/, int /*maximum*/) {}
+  // While busy the window shows the hourglass and takes no input.
   virtual void SetBusy(bool /*busy*/) {}
   virtual void ProcessEvents() {}
-  // A documented pause after file operations; only a window needs it.
+  // Every wait of the program: the documented pauses after file operations and the
+  // link's pauses. A window keeps repainting and answering Cancel meanwhile.
   virtual void Pause(int /*milliseconds*/) {}
 };
 

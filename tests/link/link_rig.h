@@ -29,13 +29,7 @@ class LinkUi : public qm47::testing::RecordingUi {
   void ProcessEvents() override {
     if (onEvents) onEvents();
   }
-  Answer MessageWithDefault(const std::string& text, const std::string& caption, Icon icon, Buttons buttons,
-                            DefaultButton d) override {
-    defaults.push_back(d);
-    return Message(text, caption, icon, buttons);
-  }
   std::vector<int> progress;
-  std::vector<DefaultButton> defaults;
   std::function<void()> onEvents;
 };
 

@@ -135,7 +135,7 @@ TEST(StatusCheck, StatusCheck_BusyRadioIsAskedAgainOnRetry) {
   EXPECT_EQ(rig.ui.shown[0].buttons, Buttons::RetryCancel);
   EXPECT_EQ(rig.ui.shown[0].icon, Icon::Exclamation);
   EXPECT_EQ(rig.ui.shown[0].caption, "Read from Radio");
-  EXPECT_EQ(rig.ui.defaults, (std::vector<DefaultButton>{DefaultButton::Second})) << "Cancel is the default";
+  EXPECT_EQ(rig.ui.shown[0].defaultButton, DefaultButton::Second) << "Cancel is the default";
   EXPECT_EQ(rig.CountSent("#CEPSR"), 2);
   EXPECT_TRUE(rig.success);
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,30 +12,27 @@ namespace qm47::testing {
 
 class RecordingUi : public UserInterface {
  public:
-  struct Shown {
-    std::string text;
-    std::string caption;
-    Icon icon;
-    Buttons buttons;
-    std::string detail;
-  };
+  using Shown = MessageBox;
 
-  Answer Message(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override {
-    shown.push_back({text, caption, icon, buttons, {}});
+  Answer Show(const MessageBox& box) override {
+    shown.push_back(box);
     if (!answers.empty()) {
       const Answer a = answers.front();
       answers.pop_front();
       return a;
     }
-    return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    return box.buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
   }
-  Answer MessageWithDetail(const std::string& text, const std::string& detail, const std::string& caption, Icon icon,
-                           Buttons buttons) override {
-    const Answer a = Message(text, caption, icon, buttons);
-    shown.back().detail = detail;
-    return a;
+  // Answers file dialogs from `files` in turn; cancelled when the script runs out.
+  std::optional<std::string> ChooseFile(const FileChoice& choice) override {
+    fileChoices.push_back(choice);
+    if (files.empty()) return std::nullopt;
+    const auto chosen = files.front();
+    files.pop_front();
+    return chosen;
   }
   void Monitor(const std::string& line) override { monitor.push_back(line); }
+  void SetBusy(bool busy) override { busy_ = busy; }
   void Pause(int milliseconds) override { pausedMs += milliseconds; }
 
   std::vector<std::string> Texts() const {
@@ -42,11 +40,17 @@ class RecordingUi : public UserInterface {
     for (const auto& s : shown) t.push_back(s.text);
     return t;
   }
+  bool busy() const { return busy_; }
 
-  std::vector<Shown> shown;
+  std::vector<MessageBox> shown;
   std::deque<Answer> answers;
+  std::deque<std::optional<std::string>> files;
+  std::vector<FileChoice> fileChoices;
   std::vector<std::string> monitor;
   int pausedMs = 0;
+
+ private:
+  bool busy_ = false;
 };
 
 }  // namespace qm47::testing
