@@ -6,10 +6,7 @@
 
 #include "cli/cli.h"
 #include "cli/usage.h"
-#include "editor/fault_detail.h"
-#include "editor/startup.h"
-#include "files/atomic_file.h"
-#include "files/data_folder.h"
+#include "editor/start_session.h"
 #include "platform/app_paths.h"
 #include "platform/qsettings_preferences.h"
 
@@ -127,30 +124,18 @@ int main(int argc, char** argv) {
   if (command == Commands().end()) return UnknownCommand(line.command);
 
   const GlobalOptions& opt = line.options;
-  const std::string dataFolder = opt.dataDir.empty() ? PlatformDataFolder() : opt.dataDir;
-  const std::string cataloguePath = JoinPath(dataFolder, "global.ini");
-  IniFile catalogue = IniFile::Load(cataloguePath);
+  StartupRequest request;
+  request.dataFolder = opt.dataDir.empty() ? PlatformDataFolder() : opt.dataDir;
+  request.searchedFolders = opt.dataDir.empty() ? PlatformDataFolderCandidates() : std::vector<std::string>{opt.dataDir};
+  request.stateFolder = PlatformStateFolder();
+  request.flags = StartupFlags{opt.debug, opt.baud19200};
+  request.model = opt.model;
   QSettingsPreferenceStore prefs;
   CliUserInterface ui(opt.yes);
   ui.SetVerbose(opt.debug);
+  const std::unique_ptr<Session> session = StartSession(request, prefs, ui);
+  if (!session) return kFailed;
 
-  const std::vector<int> inUse = ModelsInUse(catalogue);
-  int model = StartupModel(catalogue, prefs);
-  if (opt.model) model = std::find(inUse.begin(), inUse.end(), *opt.model) != inUse.end() ? *opt.model : 0;
-  if (model == 0) {
-    const auto searched = opt.dataDir.empty() ? PlatformDataFolderCandidates() : std::vector<std::string>{dataFolder};
-    ui.MessageWithDetail(kUnknownModelMessage,
-                         UnknownModelDetail(searched, FileLength(cataloguePath).has_value(), cataloguePath,
-                                            opt.model.value_or(0), inUse),
-                         kApplicationTitle, Icon::Critical, Buttons::Ok);
-    return kFailed;
-  }
-
-  StartupFlags flags{opt.debug, opt.baud19200};
-  ErrorLog log(opt.debug ? ErrorLogPath(dataFolder, PlatformStateFolder()) : std::string{}, opt.debug);
-  Session session(dataFolder, std::move(catalogue), prefs, ui, flags, std::move(log));
-  SetModel(session, model);
-
-  Context ctx{opt, session, ui};
+  Context ctx{opt, *session, ui};
   return command->second(ctx, line.rest);
 }

@@ -54,6 +54,7 @@ bool OpenImageFile(Session& s, const std::string& path) {
 
   s.image = file.image;
   DecodeImage(s.image, s.record);
+  s.Changed();
   s.currentFileName = path;
   s.flags.dirty = false;
   return true;
@@ -61,7 +62,7 @@ bool OpenImageFile(Session& s, const std::string& path) {
 
 bool SaveImageFile(Session& s, const std::string& path) {
   s.ui.SetBusy(true);
-  PrepareImageForExport(s.record, s.image, s.model.number);
+  s.Touching([&] { PrepareImageForExport(s.record, s.image, s.model.number); });
   s.flags.pageLoading = true;
   const auto error = WriteHexFile(path, s.image);
   s.ui.Pause(500);

@@ -64,6 +64,7 @@ bool LoadDestinationFile(Session& s, const std::string& path) {
   }
   s.image = file.image;
   DecodeImage(s.image, s.record);
+  s.Changed();
   return true;
 }
 
@@ -85,6 +86,7 @@ bool NewImageSetup(Session& s, const std::string& destination) {
   if (!destination.empty()) loaded = LoadDestinationFile(s, DestinationPath(s, destination));
   s.currentFileName.clear();
   s.flags.pageLoading = false;
+  s.Changed();
   return loaded;
 }
 

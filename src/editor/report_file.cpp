@@ -6,9 +6,18 @@
 
 namespace qm47 {
 
-std::string MakeReportText(Session& s) { return ReportTextImage(s.record, s.image); }
+// Building the report snaps the stored expansion frequencies; open pages hear of it.
+std::string MakeReportText(Session& s) {
+  std::string text;
+  s.Touching([&] { text = ReportTextImage(s.record, s.image); });
+  return text;
+}
 
-std::vector<PrintPage> MakePrintedReport(Session& s) { return PrintedReportPages(s.record, s.image, s.model); }
+std::vector<PrintPage> MakePrintedReport(Session& s) {
+  std::vector<PrintPage> pages;
+  s.Touching([&] { pages = PrintedReportPages(s.record, s.image, s.model); });
+  return pages;
+}
 
 std::string ReportCaption(const ModelDescriptor& model) { return model.name + " - " + model.title; }
 

@@ -19,6 +19,42 @@ Answer Session::SayWhy(const std::string& text, const std::string& detail, Icon 
   return ui.MessageWithDetail(text, detail, model.title, icon, buttons);
 }
 
+bool Session::Edit(unsigned areas, const std::function<void(SettingsRecord&)>& change) {
+  if (flags.pageLoading) return false;
+  change(record);
+  flags.dirty = true;
+  Notify(areas, true);
+  return true;
+}
+
+void Session::Changed(unsigned areas) { Notify(areas, false); }
+
+void Session::Touching(const std::function<void()>& work) {
+  const SettingsRecord before = record;
+  const MemoryImage imageBefore = image;
+  work();
+  unsigned areas = 0;
+  if (!(record == before)) areas |= record_area::All & ~record_area::Image;
+  if (!(image.bytes() == imageBefore.bytes())) areas |= record_area::Image;
+  if (areas != 0) Notify(areas, false);
+}
+
+int Session::Observe(RecordObserver observer) {
+  observers_.emplace_back(++nextObserver_, std::move(observer));
+  return nextObserver_;
+}
+
+void Session::Forget(int observerId) {
+  std::erase_if(observers_, [&](const auto& o) { return o.first == observerId; });
+}
+
+void Session::Notify(unsigned areas, bool byUser) {
+  const RecordChange change{areas, byUser, ++revision_};
+  // A copy: an observer may stop observing while it is told.
+  const auto observers = observers_;
+  for (const auto& [id, observe] : observers) observe(change);
+}
+
 void SetModel(Session& s, int number) { s.model = DescriptorFromCatalogue(s.catalogue, number); }
 
 }  // namespace qm47

@@ -2,7 +2,11 @@
 // every command needs. Handed to whoever works on them; nothing is global.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "editor/startup.h"
 #include "files/error_log.h"
@@ -22,6 +26,27 @@ struct WindowFlags {
   bool error = false;
 };
 
+// Which parts of the record a change touched, so each view redraws only what it shows.
+namespace record_area {
+inline constexpr unsigned Usable = 1u << 0;
+inline constexpr unsigned Common = 1u << 1;
+inline constexpr unsigned Dsc = 1u << 2;
+inline constexpr unsigned Atis = 1u << 3;
+inline constexpr unsigned Channels = 1u << 4;  // USA, INTL and Canada lists
+inline constexpr unsigned Weather = 1u << 5;
+inline constexpr unsigned Expansion = 1u << 6;
+inline constexpr unsigned Directories = 1u << 7;
+inline constexpr unsigned Image = 1u << 8;  // the memory image itself (hex dump)
+inline constexpr unsigned All = ~0u;
+}  // namespace record_area
+
+struct RecordChange {
+  unsigned areas = record_area::All;
+  bool byUser = false;  // an edit on a page, as opposed to a load, a read or the encoder
+  std::uint64_t revision = 0;
+};
+using RecordObserver = std::function<void(const RecordChange&)>;
+
 struct Session {
   Session(std::string dataFolder, IniFile catalogue, PreferenceStore& prefs, UserInterface& ui,
           StartupFlags flags, ErrorLog log);
@@ -39,10 +64,32 @@ struct Session {
   WindowFlags flags;
   std::string currentFileName;
 
+  // The one way pages change the record. Does nothing while the page-loading flag is
+  // raised (the program itself is filling the controls); otherwise applies `change`,
+  // raises the dirty flag and tells the observers. True when the change was applied.
+  bool Edit(unsigned areas, const std::function<void(SettingsRecord&)>& change);
+  // The program itself replaced or changed record or image (a load, a read, the
+  // encoder): observers redraw, the dirty flag is left to the command.
+  void Changed(unsigned areas = record_area::All);
+  // Runs `work`, which may change the record on the side (the encoder, the report's
+  // frequency snapping), and tells the observers when it did.
+  void Touching(const std::function<void()>& work);
+
+  int Observe(RecordObserver observer);
+  void Forget(int observerId);
+  std::uint64_t revision() const { return revision_; }
+
   // Editor message box: the model title as caption.
   Answer Say(const std::string& text, Icon icon, Buttons buttons = Buttons::Ok);
   // The same with a line under the text that says what failed, where and what to do.
   Answer SayWhy(const std::string& text, const std::string& detail, Icon icon, Buttons buttons = Buttons::Ok);
+
+ private:
+  void Notify(unsigned areas, bool byUser);
+
+  std::uint64_t revision_ = 0;
+  int nextObserver_ = 0;
+  std::vector<std::pair<int, RecordObserver>> observers_;
 };
 
 // Makes `number` the current model (descriptor only; callers run the set-up).

@@ -37,6 +37,7 @@ bool FileRead2(Session& s, const std::string& path) {
         s.flags.error = true;
       } else {
         ApplyDatSettings(*file.table, s.record, s.model);
+        s.Changed();
       }
     }
     s.ui.Pause(500);
