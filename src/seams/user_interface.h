@@ -31,6 +31,7 @@ struct FileChoice {
   std::string filter;
   std::string startFolder;
   std::string suggestedName;
+  bool mustExist = false;  // an open dialog that refuses names of files that do not exist
 };
 
 class UserInterface {

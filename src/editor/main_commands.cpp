@@ -1,0 +1,226 @@
+#include "editor/main_commands.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+#include "editor/image_file.h"
+#include "editor/new_image.h"
+#include "editor/settings_file.h"
+#include "link/transfer_dialog.h"
+#include "link/transfers.h"
+#include "report/hex_dump.h"
+
+namespace qm47 {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kSerialPorts = 4;
+
+std::string Lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+// Busy for the length of a command: hourglass, and the window takes no input.
+class Busy {
+ public:
+  explicit Busy(UserInterface& ui) : ui_(ui) { ui_.SetBusy(true); }
+  ~Busy() { ui_.SetBusy(false); }
+  Busy(const Busy&) = delete;
+  Busy& operator=(const Busy&) = delete;
+
+ private:
+  UserInterface& ui_;
+};
+
+}  // namespace
+
+std::string WindowCaption(const Session& s) {
+  std::string caption = std::string(kApplicationTitle) + "  " + s.model.title;
+  if (!s.currentFileName.empty()) caption += " - " + Lower(fs::path(s.currentFileName).filename().string());
+  return caption;
+}
+
+ImageChord ImageChordFor(bool debugMode, bool ctrl, bool shift, bool alt, bool f2, bool f3) {
+  if (!debugMode || !ctrl || shift || alt) return ImageChord::None;
+  if (f2) return ImageChord::Open;
+  if (f3) return ImageChord::Save;
+  return ImageChord::None;
+}
+
+MainCommands::MainCommands(Session& s, MainWindowView& view, std::function<bool()> validatePendingEntry)
+    : s_(s), view_(view), validate_(std::move(validatePendingEntry)) {}
+
+void MainCommands::Load() {
+  Busy busy(s_.ui);
+  SelectSerialPort(PreferenceInt(s_.prefs.Get("ComPath", "ComNum", "1"), 1), false);
+  state_.hexDumpVisible = s_.startup.debugMode && PreferenceFlag(s_.prefs.Get("Settings", "hexvisible", "0"), false);
+  NewImageSetup(s_, state_.destinations);
+  s_.flags.dirty = false;
+  AfterNewImage();
+}
+
+void MainCommands::AfterNewImage() {
+  view_.RebuildTree();
+  view_.SelectNode("General");
+  view_.SetCaption(WindowCaption(s_));
+}
+
+void MainCommands::New() {
+  if (Validate()) view_.StartNewTimer();
+}
+
+void MainCommands::NewTimerFired() {
+  Busy busy(s_.ui);
+  view_.SelectNode("General");
+  s_.ui.Pause(500);
+  NewImageSetup(s_, state_.destinations);
+  s_.flags.dirty = false;
+  AfterNewImage();
+}
+
+std::string MainCommands::StartFolder() const {
+  // Where the user was last; the window chooses a sensible folder when there is none.
+  if (s_.currentFileName.empty()) return "";
+  return fs::path(s_.currentFileName).parent_path().string();
+}
+
+void MainCommands::Open() {
+  if (!Validate()) return;
+  Busy busy(s_.ui);
+  s_.flags.cancel = true;
+  const auto path = s_.ui.ChooseFile({FileChoice::Mode::Open, "Open", kDatFilter, StartFolder(), "", false});
+  if (!path || path->empty()) return;
+  if (!OpenSettingsFile(s_, *path)) return;
+  view_.SetCaption(WindowCaption(s_));
+  view_.ShowCurrentPageAgain();
+  view_.RebuildTree();
+}
+
+bool MainCommands::SaveTo(const std::string& path) {
+  const bool saved = SaveSettingsFile(s_, path);
+  if (saved) view_.SetCaption(WindowCaption(s_));
+  return saved;
+}
+
+void MainCommands::Save() {
+  if (!Validate()) return;
+  if (s_.currentFileName.empty()) {
+    SaveAs();
+    return;
+  }
+  SaveTo(s_.currentFileName);
+}
+
+void MainCommands::SaveAs() {
+  if (!Validate()) return;
+  s_.flags.cancel = true;
+  const std::string suggested =
+      s_.currentFileName.empty() ? "" : fs::path(s_.currentFileName).filename().string();
+  const auto path = s_.ui.ChooseFile({FileChoice::Mode::Save, "Save As", kDatFilter, StartFolder(), suggested, false});
+  if (!path || path->empty()) return;
+  SaveTo(*path);
+}
+
+void MainCommands::Print() {
+  if (Validate()) view_.PrintReport();
+}
+
+void MainCommands::PrintToFile() { view_.OpenReportWindow(); }
+
+bool MainCommands::CanClose() {
+  if (!s_.flags.dirty) return true;
+  const Answer a = s_.Say(kSaveChangesQuestion, Icon::Exclamation, Buttons::YesNoCancel);
+  if (a == Answer::Cancel) return false;
+  if (a == Answer::No) return true;
+  if (!Validate()) return false;
+  // A save that failed or was cancelled must never lose the edits.
+  s_.flags.error = false;
+  s_.flags.cancel = true;
+  if (s_.currentFileName.empty()) {
+    SaveAs();
+  } else {
+    SaveTo(s_.currentFileName);
+  }
+  return !s_.flags.error && !s_.flags.cancel;
+}
+
+void MainCommands::SelectSerialPort(int number, bool store) {
+  state_.serialPort = std::clamp(number, 1, kSerialPorts);
+  if (store) s_.prefs.Save("ComPath", "ComNum", std::to_string(state_.serialPort));
+}
+
+void MainCommands::ToggleHexDump() { state_.hexDumpVisible = !state_.hexDumpVisible; }
+
+std::string MainCommands::HexDump() const { return HexDumpText(s_.image); }
+
+void MainCommands::ProgramToRadio() {
+  if (!Validate()) return;
+  // Programming encodes the record, which may tidy it (call signs, unused groups).
+  s_.Touching([&] { view_.RunTransferDialog(transfer_mode::Program); });
+}
+
+void MainCommands::ReadFromRadio() {
+  if (!Validate()) return;
+  bool read = false;
+  s_.Touching([&] { read = view_.RunTransferDialog(transfer_mode::Read); });
+  if (!read) return;
+  view_.RebuildTree();
+  view_.SelectNode("General");
+  view_.ShowCurrentPageAgain();
+  s_.currentFileName.clear();
+  view_.SetCaption(WindowCaption(s_));
+  s_.flags.dirty = false;
+}
+
+void MainCommands::ClearRadio(int mode) {
+  if (mode < transfer_mode::ClearMmsi || mode > transfer_mode::ClearDistressLog) return;
+  s_.Touching([&] { view_.RunTransferDialog(mode); });
+}
+
+void MainCommands::SaveImage() {
+  if (!Validate()) return;
+  const auto path = s_.ui.ChooseFile({FileChoice::Mode::Save, "Save Image", kHexFilter, StartFolder(), "", false});
+  if (!path || path->empty()) {
+    s_.flags.cancel = true;
+    return;
+  }
+  SaveImageFile(s_, *path);
+}
+
+void MainCommands::OpenImage() {
+  // No question about unsaved edits and no validation: a service command.
+  const auto path = s_.ui.ChooseFile({FileChoice::Mode::Open, "Open Image", kHexFilter, StartFolder(), "", true});
+  if (!path || path->empty()) {
+    s_.flags.cancel = true;
+    return;
+  }
+  if (!OpenImageFile(s_, *path)) return;
+  view_.RebuildTree();
+  view_.ShowCurrentPageAgain();
+  view_.SetCaption(WindowCaption(s_));
+}
+
+void MainCommands::Contents(bool helpFileExists) {
+  if (!helpFileExists) {
+    s_.ui.Message(kNoHelpMessage, s_.model.title, Icon::Information, Buttons::Ok);
+    return;
+  }
+  view_.OpenHelp(kContentsHelpTopic);
+}
+
+void MainCommands::SelectDestination(int menuIndex) {
+  Busy busy(s_.ui);
+  if (qm47::SelectDestination(s_, state_.destinations, menuIndex) == DestinationChange::Unchanged) return;
+  AfterNewImage();
+}
+
+void MainCommands::SelectModel(int menuIndex) {
+  if (qm47::SelectModel(s_, menuIndex, validate_) != ModelChange::NewRequested) return;
+  view_.StartNewTimer();
+}
+
+}  // namespace qm47

@@ -1,0 +1,95 @@
+// The main window's commands without widgets: what each menu item, tool bar button and
+// key chord does to the session, and what the window must redraw afterwards.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "editor/destinations.h"
+#include "editor/session.h"
+#include "editor/tree.h"
+
+namespace qm47 {
+
+inline constexpr const char* kSaveChangesQuestion = "KVX data has changed.\nDo you want to save changes?";
+inline constexpr const char* kDatFilter = "dat files(*.dat)|*.dat|All files(*.*)|*.*";
+inline constexpr const char* kHexFilter = "hex files(*.hex)|*.hex|All files(*.*)|*.*";
+inline constexpr int kContentsHelpTopic = 1001;
+
+// What the window does for the commands: the widgets' side of each step.
+class MainWindowView {
+ public:
+  virtual ~MainWindowView() = default;
+  // The tree, the page and the caption drawn again from the session.
+  virtual void RebuildTree() = 0;
+  virtual void SelectNode(const std::string& key) = 0;
+  virtual void ShowCurrentPageAgain() = 0;
+  virtual void SetCaption(const std::string& caption) = 0;
+  // File > New waits 100 ms before it runs (so the menu closes first), then calls NewTimerFired.
+  virtual void StartNewTimer() = 0;
+  // The transfer dialog, modal; true when it ended with "Complete!!".
+  virtual bool RunTransferDialog(int mode) = 0;
+  virtual void PrintReport() = 0;
+  virtual void OpenReportWindow() = 0;
+  virtual bool OpenHelp(int topic) = 0;  // false when the help viewer could not be started
+  virtual void ShowAbout() = 0;
+};
+
+// Window state the commands keep: which port, whether the hex dump shows, the menus.
+struct MainWindowState {
+  int serialPort = 1;
+  bool hexDumpVisible = false;
+  DestinationMenu destinations;
+};
+
+// "QM47  PC Program for TK4100A - boat.dat": the file name without its folder, lower case.
+std::string WindowCaption(const Session& s);
+
+// The key chords of the image file: Ctrl alone with F2 (open) or F3 (save), debug mode only.
+enum class ImageChord { None, Open, Save };
+ImageChord ImageChordFor(bool debugMode, bool ctrl, bool shift, bool alt, bool f2, bool f3);
+
+class MainCommands {
+ public:
+  MainCommands(Session& s, MainWindowView& view, std::function<bool()> validatePendingEntry);
+
+  MainWindowState& state() { return state_; }
+
+  // The window's load: port from the preferences, the new image with its destination.
+  void Load();
+
+  void New();
+  void NewTimerFired();
+  void Open();
+  void Save();
+  void SaveAs();
+  void Print();
+  void PrintToFile();
+  // The unsaved-changes question; true when the window may close.
+  bool CanClose();
+  void SelectSerialPort(int number, bool store);
+  void ToggleHexDump();
+  std::string HexDump() const;
+  void ProgramToRadio();
+  void ReadFromRadio();
+  // A clear of the radio's MMSI count, DSC log or distress log (the DSC page's buttons).
+  void ClearRadio(int mode);
+  void SaveImage();
+  void OpenImage();
+  void Contents(bool helpFileExists);
+  void SelectDestination(int menuIndex);
+  void SelectModel(int menuIndex);
+
+ private:
+  bool Validate() { return validate_(); }
+  bool SaveTo(const std::string& path);
+  std::string StartFolder() const;
+  void AfterNewImage();
+
+  Session& s_;
+  MainWindowView& view_;
+  std::function<bool()> validate_;
+  MainWindowState state_;
+};
+
+}  // namespace qm47
