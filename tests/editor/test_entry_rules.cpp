@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "editor/entry_rules.h"
+
+using namespace qm47;
+
+TEST(EntryRules, KeyFiltersLetInOnlyTheirSetAndAlwaysBackspace) {
+  for (const EntryFieldRule& rule : EntryFieldRules()) EXPECT_TRUE(AcceptsKey(rule.field, kBackspace));
+
+  struct Case {
+    EntryField field;
+    std::u32string accepted;
+    std::u32string refused;
+  };
+  const Case cases[] = {
+      {EntryField::UserMmsi, U"0189", U". aA-"},
+      {EntryField::RxFrequency, U"09.", U", -e"},
+      {EntryField::AtisDisp, U"0zZaA", U" -."},
+      {EntryField::ChannelTag, U"aZ9-/*()+., ", U"#_\"'!:@\u00e9"},
+      // The status set has no comma, unlike the tag set.
+      {EntryField::StatusName, U"aZ9-+().*/ ", U",#_"},
+      {EntryField::WeatherTag, U"#_!\u00e9 a", U""},
+  };
+  for (const Case& c : cases) {
+    for (char32_t k : c.accepted) EXPECT_TRUE(AcceptsKey(c.field, k)) << static_cast<int>(c.field) << " " << int(k);
+    for (char32_t k : c.refused) EXPECT_FALSE(AcceptsKey(c.field, k)) << static_cast<int>(c.field) << " " << int(k);
+  }
+  // Pasted text comes in whole or not at all.
+  EXPECT_TRUE(AcceptsText(EntryField::UserMmsi, U"123456789"));
+  EXPECT_FALSE(AcceptsText(EntryField::UserMmsi, U"12345 789"));
+}
+
+TEST(EntryRules, DisplayBoxesTakeOnlyTheLettersTheRadioCanShow) {
+  const std::u32string lowerAccepted = U"bdnoqrty";
+  for (char32_t c = 'a'; c <= 'z'; ++c) {
+    const bool accepted = lowerAccepted.find(c) != std::u32string::npos;
+    EXPECT_EQ(AcceptsKey(EntryField::DisplayLeft, c), accepted) << char(c);
+    EXPECT_EQ(AcceptsKey(EntryField::DisplayRight, c), accepted) << char(c);
+  }
+  for (char32_t c : std::u32string(U"BDNOQRTY")) EXPECT_FALSE(AcceptsKey(EntryField::DisplayLeft, c)) << char(c);
+  for (char32_t c : std::u32string(U"ACEFGHIJLPSU0123456789"))
+    EXPECT_TRUE(AcceptsKey(EntryField::DisplayLeft, c)) << char(c);
+  for (char32_t c : std::u32string(U"KMVWXZ -")) EXPECT_FALSE(AcceptsKey(EntryField::DisplayLeft, c)) << char(c);
+}
+
+TEST(EntryRules, MmsiStoresNineDigitsWithATrailingZero) {
+  EXPECT_EQ(CheckEntry(EntryField::UserMmsi, "123456789").value.text, "1234567890");
+  EXPECT_EQ(CheckEntry(EntryField::IndividualMmsi, "366123456").value.text, "3661234560");
+  const EntryCheckResult empty = CheckEntry(EntryField::UserMmsi, "");
+  EXPECT_TRUE(empty.valid);
+  EXPECT_EQ(empty.value.text, "");  // clears the stored MMSI
+  for (const char* wrong : {"12345678", "1234567890", "1"})
+    EXPECT_FALSE(CheckEntry(EntryField::UserMmsi, wrong).valid) << wrong;
+}
+
+TEST(EntryRules, GroupMmsiOfEightDigitsGetsAZeroOnEachSide) {
+  EXPECT_EQ(CheckEntry(EntryField::GroupMmsi, "12345678").value.text, "0123456780");
+  const EntryCheckResult empty = CheckEntry(EntryField::GroupMmsi, "");
+  EXPECT_TRUE(empty.valid);
+  EXPECT_EQ(empty.value.text, "");  // not "0"
+  EXPECT_FALSE(CheckEntry(EntryField::GroupMmsi, "123456789").valid);
+  EXPECT_FALSE(CheckEntry(EntryField::GroupMmsi, "1234567").valid);
+}
+
+TEST(EntryRules, AtisCodeIsTenDigitsOrNoneAndStoredAsTyped) {
+  EXPECT_EQ(CheckEntry(EntryField::AtisCode, "9123456789").value.text, "9123456789");
+  EXPECT_TRUE(CheckEntry(EntryField::AtisCode, "").valid);
+  EXPECT_FALSE(CheckEntry(EntryField::AtisCode, "912345678").valid);
+  EXPECT_FALSE(CheckEntry(EntryField::AtisCode, "91234567890").valid);
+}
+
+TEST(EntryRules, FrequencyLiesFrom137To174MHzOnA25kHzStep) {
+  struct Case {
+    const char* text;
+    bool valid;
+    double mhz;
+  };
+  const Case cases[] = {
+      {"136.9999", false, 0}, {"137", true, 137.0},    {"174", true, 174.0},      {"174.0000", true, 174.0},
+      {"174.025", false, 0},  {"157.025", true, 157.025}, {"157.010", false, 0}, {"157.0125", false, 0},
+      {"156.0", true, 156.0},  // inside the band and on a 25 kHz step
+      {"", true, 0},           // no frequency
+      {"0", false, 0},        {".", false, 0},         {"---.----", false, 0},
+      {"157.025.5", true, 157.025},  // the leading number counts
+  };
+  for (const Case& c : cases) {
+    const FrequencyEntry f = CheckFrequency(c.text);
+    EXPECT_EQ(f.valid, c.valid) << c.text;
+    if (c.valid) {
+      EXPECT_DOUBLE_EQ(f.mhz, c.mhz) << c.text;
+    }
+  }
+}
+
+TEST(EntryRules, StatusNameIsRightAlignedInFourOrKeepsItsLastFour) {
+  EXPECT_EQ(StatusNameStored("AB"), "  AB");
+  EXPECT_EQ(StatusNameStored("ABCDE"), "BCDE");
+  EXPECT_EQ(StatusNameStored(" AB "), "  AB");
+  EXPECT_EQ(StatusNameStored("BOAT"), "BOAT");
+  EXPECT_EQ(StatusNameStored("    "), "");
+  EXPECT_EQ(StatusNameStored(""), "");
+}
+
+TEST(EntryRules, CallSignNumberIsZeroPaddedToThreeDigits) {
+  EXPECT_EQ(CallSignNumberText("7"), "007");
+  EXPECT_EQ(CallSignNumberText("42"), "042");
+  EXPECT_EQ(CallSignNumberText("316"), "316");
+  EXPECT_EQ(CallSignNumberText(""), "");
+}
+
+TEST(EntryRules, EachPlaceStoresIntoItsOwnRecordField) {
+  SettingsRecord rec;
+  rec.CHUSA.resize(kRegionPositions);
+  rec.CHINT.resize(kRegionPositions);
+  rec.CHCAN.resize(kRegionPositions);
+  rec.CHWX.resize(kWeatherChannels);
+  using enum EntryField;
+  const auto store = [&](EntryPlace p, std::string text) { return StoreEntry(rec, p, {std::move(text)}); };
+
+  ASSERT_TRUE(store({UserMmsi}, "1234567890"));
+  ASSERT_TRUE(store({IndividualMmsi, 47}, "i-mmsi"));
+  ASSERT_TRUE(store({GroupMmsi, 9}, "g-mmsi"));
+  ASSERT_TRUE(store({IndividualName, 47}, "i-name"));
+  ASSERT_TRUE(store({GroupName, 9}, "g-name"));
+  ASSERT_TRUE(store({AtisCode}, "9123456789"));
+  ASSERT_TRUE(store({AtisMid, 19}, "316"));
+  ASSERT_TRUE(store({AtisDisp, 19}, "CAN"));
+  ASSERT_TRUE(store({ChannelTag, 32, kINTL}, "intl"));
+  ASSERT_TRUE(store({ChannelTag, 39, kEXP}, "exp"));
+  ASSERT_TRUE(store({WeatherTag, 9}, "wx"));
+  ASSERT_TRUE(store({DisplayLeft, 39, kEXP}, "Ab"));
+  ASSERT_TRUE(store({DisplayRight, 39, kEXP}, "C"));
+  ASSERT_TRUE(store({StatusName, 3}, "BOAT"));
+  ASSERT_TRUE(StoreEntry(rec, {RxFrequency, 39, kEXP}, {{}, 157.025}));
+  ASSERT_TRUE(StoreEntry(rec, {TxFrequency, 39, kEXP}, {{}, 161.625}));
+
+  EXPECT_EQ(rec.DscBasic.UserMmsi, "1234567890");
+  EXPECT_EQ(rec.CHMMSID[47].Mmsid, "i-mmsi");
+  EXPECT_EQ(rec.CHGRPID[9].Mmsid, "g-mmsi");
+  EXPECT_EQ(rec.CHMMSID[47].TagName, "i-name");
+  EXPECT_EQ(rec.CHGRPID[9].TagName, "g-name");
+  EXPECT_EQ(rec.AtisCommon.AtisCode, "9123456789");
+  EXPECT_EQ(rec.AtisCallSign[19].MID, "316");
+  EXPECT_EQ(rec.AtisCallSign[19].DISP, "CAN");
+  EXPECT_EQ(rec.CHINT[32].ChTag, "intl");
+  EXPECT_EQ(rec.CHUSA[32].ChTag, "");
+  EXPECT_EQ(rec.CHEXP[39].ChTag, "exp");
+  EXPECT_EQ(rec.CHWX[9].ChTag, "wx");
+  EXPECT_EQ(rec.CHEXP[39].CHDisplayL, "Ab");
+  EXPECT_EQ(rec.CHEXP[39].CHDisplayR, "C");
+  EXPECT_EQ(rec.UsableGroup[3].StatusName, "BOAT");
+  EXPECT_EQ(rec.CHEXP[39].Rxfreq, 157.025);
+  EXPECT_EQ(rec.CHEXP[39].Txfreq, 161.625);
+  EXPECT_EQ(StoredEntry(rec, {TxFrequency, 39, kEXP}).mhz, 161.625);
+
+  // Places outside the tables, and the read-only boxes of a plan channel, change nothing.
+  const SettingsRecord before = rec;
+  EXPECT_FALSE(store({IndividualMmsi, 48}, "x"));
+  EXPECT_FALSE(store({GroupName, -1}, "x"));
+  EXPECT_FALSE(store({ChannelTag, 240, kUSA}, "x"));
+  EXPECT_FALSE(store({ChannelTag, 0, 7}, "x"));
+  EXPECT_FALSE(store({StatusName, 4}, "x"));
+  EXPECT_FALSE(store({DisplayLeft, 0, kUSA}, "x"));
+  EXPECT_FALSE(StoreEntry(rec, {RxFrequency, 40, kEXP}, {{}, 157.0}));
+  EXPECT_EQ(rec, before);
+  EXPECT_EQ(StoredEntry(rec, {IndividualMmsi, 48}), EntryValue{});
+}
+
+TEST(EntryRules, FieldsShowMmsisAsTypedAndFrequenciesInFourDecimals) {
+  for (const char* typed : {"123456789", ""})
+    EXPECT_EQ(ShownText(EntryField::UserMmsi, CheckEntry(EntryField::UserMmsi, typed).value), typed);
+  for (const char* typed : {"12345678", ""})
+    EXPECT_EQ(ShownText(EntryField::GroupMmsi, CheckEntry(EntryField::GroupMmsi, typed).value), typed);
+  // A stored value of another form is shown as it is rather than cut.
+  EXPECT_EQ(ShownText(EntryField::UserMmsi, {"1234567891"}), "1234567891");
+  EXPECT_EQ(ShownText(EntryField::GroupMmsi, {"1234567890"}), "1234567890");
+
+  EXPECT_EQ(ShownText(EntryField::RxFrequency, {{}, 157.025}), "157.0250");
+  EXPECT_EQ(ShownText(EntryField::TxFrequency, {{}, 0}), "---.----");
+}
