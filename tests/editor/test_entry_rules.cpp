@@ -53,22 +53,11 @@ TEST(EntryRules, MmsiStoresNineDigitsWithATrailingZero) {
   EXPECT_EQ(empty.value.text, "");  // clears the stored MMSI
   for (const char* wrong : {"12345678", "1234567890", "1"})
     EXPECT_FALSE(CheckEntry(EntryField::UserMmsi, wrong).valid) << wrong;
-}
 
-TEST(EntryRules, GroupMmsiOfEightDigitsGetsAZeroOnEachSide) {
+  // Group MMSIs: eight digits between two zeros; an empty one stays empty, not "0".
   EXPECT_EQ(CheckEntry(EntryField::GroupMmsi, "12345678").value.text, "0123456780");
-  const EntryCheckResult empty = CheckEntry(EntryField::GroupMmsi, "");
-  EXPECT_TRUE(empty.valid);
-  EXPECT_EQ(empty.value.text, "");  // not "0"
+  EXPECT_EQ(CheckEntry(EntryField::GroupMmsi, "").value.text, "");
   EXPECT_FALSE(CheckEntry(EntryField::GroupMmsi, "123456789").valid);
-  EXPECT_FALSE(CheckEntry(EntryField::GroupMmsi, "1234567").valid);
-}
-
-TEST(EntryRules, AtisCodeIsTenDigitsOrNoneAndStoredAsTyped) {
-  EXPECT_EQ(CheckEntry(EntryField::AtisCode, "9123456789").value.text, "9123456789");
-  EXPECT_TRUE(CheckEntry(EntryField::AtisCode, "").valid);
-  EXPECT_FALSE(CheckEntry(EntryField::AtisCode, "912345678").valid);
-  EXPECT_FALSE(CheckEntry(EntryField::AtisCode, "91234567890").valid);
 }
 
 TEST(EntryRules, FrequencyLiesFrom137To174MHzOnA25kHzStep) {

@@ -1,0 +1,303 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "editor/entry_events.h"
+#include "recording_ui.h"
+
+using namespace qm47;
+using namespace qm47::testing;
+using enum EntryField;
+
+namespace {
+
+// One text field on a page, driven the way the window drives it: every event goes to
+// the entry rules and the outcome is applied to the record, the field and the user.
+struct Page {
+  explicit Page(EntryPlace p) : place(p) {
+    rec.CHWX.resize(kWeatherChannels);
+    text = ShownText(place.field, StoredEntry(rec, place));
+  }
+
+  void Apply(const EntryOutcome& out) {
+    if (out.store) {
+      ASSERT_TRUE(StoreEntry(rec, out.store->place, out.store->value));
+    }
+    dirty = dirty || out.edited || out.store;
+    if (out.show) text = *out.show;
+    for (const EntryMessage& m : out.messages) ui.Message(m.text, m.caption, m.icon, m.buttons);
+    pending = out.pending;
+    focusKept = out.keepFocus;
+    statusNamesRefreshed = statusNamesRefreshed || out.statusNamesChanged;
+  }
+  EntryFieldState Field() const { return {place, text, pending}; }
+
+  void Type(const std::string& t, bool pageActive = true) {
+    text = t;
+    Apply(EntryTextChanged(Field(), pageActive));
+  }
+  // Focus moves to another control: validate, and leave only when it lets go.
+  void Tab() {
+    const EntryOutcome v = EntryValidate(Field());
+    Apply(v);
+    if (!v.keepFocus) Apply(EntryFocusLost(Field(), rec));
+  }
+  // A menu command: the focus stays where it is.
+  bool Command(std::optional<ChannelPageEntry> channel = {}) {
+    const EntryOutcome out = ValidatePendingEntry({Field(), std::move(channel), "PC Program for TK4100A"});
+    Apply(out);
+    return out.valid;
+  }
+
+  EntryPlace place;
+  SettingsRecord rec;
+  RecordingUi ui;
+  std::string text;
+  bool pending = false;
+  bool dirty = false;
+  bool focusKept = false;
+  bool statusNamesRefreshed = false;
+};
+
+const EntryPlace kRx{RxFrequency, 4, kEXP};
+
+}  // namespace
+
+TEST(EntryEvents, FocusGainedSelectsAllAndShowsTheFieldsHint) {
+  const std::pair<EntryField, const char*> hints[] = {
+      {UserMmsi, "Numeric Only. Indispensable 9 figures."},
+      {GroupMmsi, "Numeric Only. Indispensable 9 figures."},
+      {GroupName, "A maximum of 10 characters."},
+      {AtisCode, "Numeric Only. Indispensable 10 figures."},
+      {AtisMid, "Numeric Only. Indispensable 3 figures."},
+      {AtisDisp, "Indispensable 3 figures."},
+      {ChannelTag, "A maximum of 12 characters"},
+      {WeatherTag, "A maximum of 12 characters"},
+      {DisplayLeft, "Indispensable 2 figures."},
+      {DisplayRight, "Indispensable 1 figures."},
+      {RxFrequency, "Rx frequency"},
+      {TxFrequency, "Tx frequency"},
+      {StatusName, "max 4 charactors."},
+  };
+  for (const auto& [field, hint] : hints) {
+    const EntryOutcome out = EntryFocusGained({{field}, "text", true});
+    EXPECT_TRUE(out.selectAll);
+    EXPECT_EQ(out.hint, hint);
+    EXPECT_TRUE(out.pending);
+    EXPECT_FALSE(out.store);
+  }
+}
+
+TEST(EntryEvents, EightDigitUserMmsiIsRefusedWhenACommandLeavesThePage) {
+  Page p({UserMmsi});
+  p.Type("12345678");
+  EXPECT_TRUE(p.pending);
+  EXPECT_TRUE(p.dirty);
+  EXPECT_EQ(p.rec.DscBasic.UserMmsi, "");  // not stored while typing
+
+  EXPECT_FALSE(p.Command());
+  ASSERT_EQ(p.ui.shown.size(), 1u);
+  EXPECT_EQ(p.ui.shown[0].text, "Data Error!!");
+  EXPECT_EQ(p.ui.shown[0].caption, "User MMSI");
+  EXPECT_EQ(p.ui.shown[0].icon, Icon::Exclamation);
+  EXPECT_EQ(p.ui.shown[0].buttons, Buttons::Ok);
+  EXPECT_TRUE(p.focusKept);
+  EXPECT_TRUE(p.pending);
+  EXPECT_EQ(p.text, "12345678");
+  EXPECT_EQ(p.rec.DscBasic.UserMmsi, "");
+
+  p.Type("123456789");
+  EXPECT_TRUE(p.Command());
+  EXPECT_EQ(p.rec.DscBasic.UserMmsi, "1234567890");
+  EXPECT_EQ(p.text, "123456789");
+  EXPECT_FALSE(p.pending);
+
+  p.Type("");  // an empty field clears the stored MMSI
+  EXPECT_TRUE(p.Command());
+  EXPECT_EQ(p.rec.DscBasic.UserMmsi, "");
+  EXPECT_EQ(p.ui.shown.size(), 1u);
+}
+
+TEST(EntryEvents, EachCheckedFieldIsRefusedUnderItsOwnTitle) {
+  const std::pair<EntryFieldState, const char*> cases[] = {
+      {{{IndividualMmsi, 3}, "12345678", true}, "Individual Directory MMSI"},
+      {{{GroupMmsi, 3}, "123456789", true}, "Group Directory MMSI"},
+      {{{AtisCode}, "912345678", true}, "ATISNo"},
+      {{kRx, "157.010", true}, "Rx frequency"},
+      {{{TxFrequency, 4, kEXP}, "174.025", true}, "Tx frequency"},
+  };
+  for (const auto& [field, title] : cases) {
+    const EntryOutcome out = EntryValidate(field);
+    ASSERT_EQ(out.messages.size(), 1u) << title;
+    EXPECT_EQ(out.messages[0], (EntryMessage{"Data Error!!", title, Icon::Exclamation, Buttons::Ok}));
+    EXPECT_FALSE(out.valid);
+    EXPECT_TRUE(out.keepFocus);
+    EXPECT_FALSE(out.store);
+  }
+}
+
+TEST(EntryEvents, FrequencyLeftSilentlyIsStoredOrTheStoredOneComesBack) {
+  Page p(kRx);
+  p.rec.CHEXP[4].Rxfreq = 157.025;
+  p.text = "157.0250";
+
+  p.Type("157.010");
+  p.Apply(EntryFocusLost(p.Field(), p.rec));  // no check, no message
+  EXPECT_TRUE(p.ui.shown.empty());
+  EXPECT_EQ(p.text, "157.0250");
+  EXPECT_EQ(p.rec.CHEXP[4].Rxfreq, 157.025);
+  EXPECT_FALSE(p.pending);
+
+  p.Type("174");
+  p.Tab();
+  EXPECT_EQ(p.rec.CHEXP[4].Rxfreq, 174.0);
+  EXPECT_EQ(p.text, "174.0000");
+
+  p.Type("");
+  p.Tab();
+  EXPECT_EQ(p.rec.CHEXP[4].Rxfreq, 0.0);
+  EXPECT_EQ(p.text, "---.----");
+
+  // A stored value off the 5 kHz steps comes back snapped, in the record as well.
+  p.rec.CHEXP[4].Rxfreq = 157.0031;
+  p.Type("1");
+  p.Apply(EntryFocusLost(p.Field(), p.rec));
+  EXPECT_EQ(p.text, "157.0000");
+  EXPECT_EQ(p.rec.CHEXP[4].Rxfreq, 157.0);
+
+  // Without an edit nothing is checked.
+  p.text = "garbage";
+  p.Apply(EntryFocusLost(p.Field(), p.rec));
+  EXPECT_EQ(p.text, "garbage");
+}
+
+TEST(EntryEvents, StatusNameIsStoredWhenLeftAndRefreshesTheTree) {
+  Page p({StatusName, 2});
+  p.Type("AB");
+  EXPECT_EQ(p.rec.UsableGroup[2].StatusName, "");
+  EXPECT_FALSE(p.statusNamesRefreshed);
+  p.Tab();
+  EXPECT_EQ(p.rec.UsableGroup[2].StatusName, "  AB");
+  EXPECT_EQ(p.text, "  AB");
+  EXPECT_TRUE(p.statusNamesRefreshed);
+  EXPECT_FALSE(p.pending);
+  EXPECT_TRUE(p.ui.shown.empty());
+}
+
+TEST(EntryEvents, NamesAndDisplayBoxesAreStoredAtEachChangeOfAnActivePage) {
+  Page tag({ChannelTag, 5, kCanada});
+  tag.rec.CHCAN.resize(kRegionPositions);
+  tag.Type("HARBOUR");
+  EXPECT_EQ(tag.rec.CHCAN[5].ChTag, "HARBOUR");
+  EXPECT_TRUE(tag.dirty);
+
+  Page wx({WeatherTag, 9});
+  wx.Type("NOAA #1");
+  EXPECT_EQ(wx.rec.CHWX[9].ChTag, "NOAA #1");
+
+  Page disp({DisplayLeft, 39, kEXP});
+  disp.Type("1A");
+  EXPECT_EQ(disp.rec.CHEXP[39].CHDisplayL, "1A");
+
+  // The program filling the page is no edit.
+  Page loading({ChannelTag, 0, kEXP});
+  loading.Type("FILLED", false);
+  EXPECT_EQ(loading.rec.CHEXP[0].ChTag, "");
+  EXPECT_FALSE(loading.dirty);
+  EXPECT_FALSE(loading.pending);
+
+  // On a plan channel the display and frequency boxes are read-only.
+  for (EntryField f : {DisplayLeft, RxFrequency}) {
+    Page plan({f, 0, kUSA});
+    plan.Type("16");
+    EXPECT_FALSE(plan.dirty);
+    EXPECT_FALSE(plan.pending);
+  }
+}
+
+TEST(EntryEvents, CallSignNumberBecomesThreeDigitsWhenTheBoxIsLeft) {
+  Page p({AtisMid, 6});
+  p.Type("7");
+  EXPECT_EQ(p.rec.AtisCallSign[6].MID, "7");  // as typed, at once
+  p.Tab();
+  EXPECT_EQ(p.text, "007");
+  EXPECT_EQ(p.rec.AtisCallSign[6].MID, "007");
+
+  // Passing through a box already padded is no edit.
+  p.dirty = false;
+  p.Tab();
+  EXPECT_FALSE(p.dirty);
+
+  p.Type("");
+  p.Tab();
+  EXPECT_EQ(p.text, "");
+  EXPECT_EQ(p.rec.AtisCallSign[6].MID, "");
+}
+
+TEST(ValidatePendingEntry, StoresTheDirectoryNameBeingTyped) {
+  // A menu command takes no focus, so the name would otherwise miss the save.
+  Page p({IndividualName, 0});
+  p.Type("SEA WITCH");
+  EXPECT_TRUE(p.Command());
+  EXPECT_EQ(p.rec.CHMMSID[0].TagName, "SEA WITCH");
+  EXPECT_FALSE(p.pending);
+}
+
+TEST(ValidatePendingEntry, EnabledExpansionChannelNeedsAFrequencyAndATwoCharacterDisplay) {
+  const EntryMessage refusal{"Data Error!!\nPlease input correct data.", "PC Program for TK4100A", Icon::Exclamation,
+                             Buttons::Ok};
+  struct Case {
+    ChannelPageEntry page;
+    bool valid;
+  };
+  const Case cases[] = {
+      {{true, true, "157.0250", "12"}, true},
+      {{true, true, "---.----", "12"}, false},
+      {{true, true, "157.0250", "1"}, false},
+      {{false, true, "---.----", ""}, true},  // disabled channel
+      {{true, false, "---.---", ""}, true},   // plan channel
+  };
+  for (const Case& c : cases) {
+    Page p({ChannelTag, 0, kEXP});
+    EXPECT_EQ(p.Command(c.page), c.valid) << c.page.rxText << " " << c.page.displayLeftText;
+    EXPECT_EQ(p.ui.shown.size(), c.valid ? 0u : 1u);
+    if (!c.valid) {
+      EXPECT_EQ(p.ui.shown[0].text, refusal.text);
+      EXPECT_EQ(p.ui.shown[0].caption, refusal.caption);
+    }
+  }
+}
+
+TEST(ValidatePendingEntry, ReceiveFrequencyIsJudgedAfterItsOwnCheck) {
+  const ChannelPageEntry page{true, true, "typed", "12"};
+
+  Page emptied(kRx);
+  emptied.rec.CHEXP[4].Rxfreq = 157.025;
+  emptied.Type("");  // accepted as no frequency, then refused for the enabled channel
+  EXPECT_FALSE(emptied.Command(page));
+  EXPECT_EQ(emptied.rec.CHEXP[4].Rxfreq, 0.0);
+  EXPECT_EQ(emptied.text, "---.----");
+  EXPECT_EQ(emptied.ui.Texts(), std::vector<std::string>{"Data Error!!\nPlease input correct data."});
+
+  Page typed(kRx);
+  typed.Type("161.6");
+  EXPECT_TRUE(typed.Command(page));
+  EXPECT_EQ(typed.text, "161.6000");
+
+  // A refused frequency and a short display name: both are said, the field's first.
+  Page wrong(kRx);
+  wrong.Type("157.010");
+  EXPECT_FALSE(wrong.Command(ChannelPageEntry{true, true, "typed", "1"}));
+  ASSERT_EQ(wrong.ui.shown.size(), 2u);
+  EXPECT_EQ(wrong.ui.shown[0].caption, "Rx frequency");
+  EXPECT_EQ(wrong.ui.shown[1].text, "Data Error!!\nPlease input correct data.");
+  EXPECT_TRUE(wrong.focusKept);
+}
+
+TEST(ValidatePendingEntry, WithoutAPendingEntryOnlyTheChannelIsChecked) {
+  Page p({UserMmsi});
+  p.text = "123";  // shown but never typed
+  EXPECT_TRUE(p.Command());
+  EXPECT_TRUE(p.ui.shown.empty());
+  EXPECT_TRUE(ValidatePendingEntry({}).valid);
+}
