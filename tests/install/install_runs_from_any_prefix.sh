@@ -16,4 +16,5 @@ cli="$scratch/moved/bin/qm47-cli"
 test "$(wc -c <"$scratch/radio.hex")" -eq 16384
 "$cli" --model 2 convert "$scratch/radio.hex" "$scratch/radio.dat"
 grep -q "MODELTYPE=2" "$scratch/radio.dat"
+"$cli" --model 2 new --destination usa "$scratch/usa.dat"  # the sample destinations came along
 echo "installed tree runs from $scratch/moved"
