@@ -3,6 +3,8 @@
 
 #include <chrono>
 
+#include "seams/user_interface.h"
+
 namespace qm47 {
 
 class Clock {
@@ -30,6 +32,18 @@ class VirtualClock final : public Clock {
 
  private:
   TimePoint now_{};
+};
+
+// Steady time whose sleeps are the user interface's pauses: in a window every wait of
+// the link keeps the window repainting and the transfer dialog's Cancel answering.
+class PausingClock final : public Clock {
+ public:
+  explicit PausingClock(UserInterface& ui) : ui_(ui) {}
+  TimePoint Now() const override { return std::chrono::steady_clock::now(); }
+  void Sleep(Duration d) override { ui_.Pause(static_cast<int>(d.count())); }
+
+ private:
+  UserInterface& ui_;
 };
 
 }  // namespace qm47
