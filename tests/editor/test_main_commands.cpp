@@ -1,0 +1,187 @@
+// The main window's commands as a user meets them: the exit question never loses
+// edits, file names follow the documented rules, and every change reaches the views.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "editor/main_commands.h"
+#include "editor/settings_file.h"
+#include "link/transfers.h"
+#include "session_fixture.h"
+
+using namespace qm47;
+using qm47::testing::SessionFixture;
+
+namespace {
+
+struct FakeView : MainWindowView {
+  void RebuildTree() override { ++rebuilt; }
+  void SelectNode(const std::string& key) override { selected = key; }
+  void ShowCurrentPageAgain() override {}
+  void SetCaption(const std::string& c) override { caption = c; }
+  void StartNewTimer() override { ++newTimers; }
+  bool RunTransferDialog(int mode) override {
+    modes.push_back(mode);
+    if (transfer) transfer();
+    return transferSucceeds;
+  }
+  void PrintReport() override {}
+  void OpenReportWindow() override {}
+  bool OpenHelp(int) override { return true; }
+  void ShowAbout() override {}
+
+  int rebuilt = 0;
+  int newTimers = 0;
+  std::string selected;
+  std::string caption;
+  std::vector<int> modes;
+  std::function<void()> transfer;
+  bool transferSucceeds = true;
+};
+
+struct Window : SessionFixture {
+  Window() : commands(session, view, [this] { return entryValid; }) { commands.Load(); }
+  void Edit() {
+    session.Edit(record_area::Channels, [](SettingsRecord& r) { r.CHUSA[32].ChTag = "EDITED"; });
+  }
+  std::string SavedFile() const { return (dir / "boat.dat"); }
+
+  FakeView view;
+  bool entryValid = true;
+  MainCommands commands;
+};
+
+}  // namespace
+
+TEST(ExitPrompt, AsksOnlyWithEditsAndNeverLosesThemToAFailedOrCancelledSave) {
+  Window w;
+  EXPECT_TRUE(w.commands.CanClose());
+  EXPECT_TRUE(w.ui.shown.empty());
+
+  w.Edit();
+  w.ui.answers = {Answer::Cancel};
+  EXPECT_FALSE(w.commands.CanClose());
+  ASSERT_EQ(w.ui.shown.size(), 1u);
+  EXPECT_EQ(w.ui.shown[0].text, "KVX data has changed.\nDo you want to save changes?");
+  EXPECT_EQ(w.ui.shown[0].buttons, Buttons::YesNoCancel);
+  EXPECT_EQ(w.ui.shown[0].icon, Icon::Exclamation);
+  EXPECT_EQ(w.ui.shown[0].caption, "PC Program for TK4100A");
+
+  // Yes, then Cancel in the Save As dialog: stay open.
+  w.ui.answers = {Answer::Yes};
+  EXPECT_FALSE(w.commands.CanClose());
+  // Yes, then a folder that does not exist: the save fails, stay open.
+  w.ui.answers = {Answer::Yes};
+  w.ui.files = {w.dir / "missing/boat.dat"};
+  EXPECT_FALSE(w.commands.CanClose());
+  // Yes with a pending entry that is refused: stay open, nothing asked for.
+  w.entryValid = false;
+  w.ui.answers = {Answer::Yes};
+  EXPECT_FALSE(w.commands.CanClose());
+  EXPECT_EQ(w.ui.fileChoices.size(), 2u);
+  w.entryValid = true;
+  // Yes and a good name: saved, may close.
+  w.ui.answers = {Answer::Yes};
+  w.ui.files = {w.SavedFile()};
+  EXPECT_TRUE(w.commands.CanClose());
+  EXPECT_NE(w.dir.Read("boat.dat").find("ChTag=#EDITED"), std::string::npos);
+  // No: close without saving.
+  w.Edit();
+  w.ui.answers = {Answer::No};
+  EXPECT_TRUE(w.commands.CanClose());
+}
+
+TEST(FileCommands, FileNamesAndTheDirtyFlagFollowTheCommands) {
+  Window w;
+  Session& s = w.session;
+  w.ui.files = {w.SavedFile()};
+  w.commands.SaveAs();
+  EXPECT_EQ(w.view.caption, "QM47  PC Program for TK4100A - boat.dat");
+  EXPECT_EQ(w.ui.fileChoices.back().filter, "dat files(*.dat)|*.dat|All files(*.*)|*.*");
+
+  // Opening a settings file keeps the exit question alive.
+  w.Edit();
+  w.ui.files = {w.SavedFile()};
+  w.commands.Open();
+  EXPECT_TRUE(s.flags.dirty);
+  EXPECT_EQ(s.currentFileName, w.SavedFile());
+  EXPECT_FALSE(s.flags.cancel);
+
+  // New forgets the file: a later Save asks for a name instead of overwriting boat.dat.
+  w.commands.New();
+  EXPECT_EQ(w.view.newTimers, 1);
+  w.commands.NewTimerFired();
+  EXPECT_FALSE(s.flags.dirty);
+  EXPECT_EQ(w.view.caption, "QM47  PC Program for TK4100A");
+  const std::string before = w.dir.Read("boat.dat");
+  w.Edit();
+  const auto asked = w.ui.fileChoices.size();
+  w.commands.Save();
+  EXPECT_EQ(w.ui.fileChoices.size(), asked + 1) << "Save asks for a name";
+  EXPECT_EQ(w.dir.Read("boat.dat"), before);
+
+  // A refused pending entry stops every command before it asks anything.
+  w.entryValid = false;
+  w.commands.Open();
+  w.commands.New();
+  w.commands.ReadFromRadio();
+  EXPECT_EQ(w.ui.fileChoices.size(), asked + 1);
+  EXPECT_EQ(w.view.newTimers, 1);
+  EXPECT_TRUE(w.view.modes.empty());
+}
+
+TEST(RadioCommands, AReadReplacesTheSettingsAndForgetsTheFile) {
+  Window w;
+  Session& s = w.session;
+  s.currentFileName = w.SavedFile();
+  w.Edit();
+  w.view.transfer = [&] { s.record.CHUSA[32].ChTag = "FROMRADIO"; };
+  w.view.transferSucceeds = false;
+  w.commands.ReadFromRadio();
+  EXPECT_TRUE(s.flags.dirty) << "a failed read changes no flag";
+  EXPECT_EQ(s.currentFileName, w.SavedFile());
+
+  w.view.transferSucceeds = true;
+  w.commands.ReadFromRadio();
+  EXPECT_EQ(w.view.modes, (std::vector<int>{transfer_mode::Read, transfer_mode::Read}));
+  EXPECT_FALSE(s.flags.dirty);
+  EXPECT_TRUE(s.currentFileName.empty());
+  EXPECT_EQ(w.view.selected, "General");
+  EXPECT_EQ(w.view.caption, "QM47  PC Program for TK4100A");
+}
+
+TEST(SessionEdits, PagesEditOnlyWhenNotLoadingAndTheEncoderIsHeardToo) {
+  Window w;
+  Session& s = w.session;
+  std::vector<RecordChange> heard;
+  s.Observe([&](const RecordChange& c) { heard.push_back(c); });
+
+  s.flags.dirty = false;
+  s.flags.pageLoading = true;
+  EXPECT_FALSE(s.Edit(record_area::Channels, [](SettingsRecord& r) { r.CHUSA[32].ChTag = "X"; }));
+  EXPECT_NE(s.record.CHUSA[32].ChTag, "X");
+  EXPECT_FALSE(s.flags.dirty);
+  EXPECT_TRUE(heard.empty());
+  s.flags.pageLoading = false;
+
+  // The expansion group is usable without one enabled channel: saving the image tidies it.
+  ASSERT_TRUE(s.Edit(record_area::Usable, [](SettingsRecord& r) { r.UsableGroup[kEXP].Usable = true; }));
+  ASSERT_EQ(heard.size(), 1u);
+  EXPECT_TRUE(heard[0].byUser);
+  EXPECT_TRUE(s.flags.dirty);
+  w.ui.files = {w.dir / "radio.hex"};
+  w.commands.SaveImage();
+  EXPECT_FALSE(s.record.UsableGroup[kEXP].Usable);
+  ASSERT_EQ(heard.size(), 2u);
+  EXPECT_FALSE(heard[1].byUser);
+  EXPECT_NE(heard[1].areas & record_area::Usable, 0u);
+}
+
+TEST(ImageChords, OnlyCtrlAloneAndOnlyInDebugMode) {
+  EXPECT_EQ(ImageChordFor(true, true, false, false, true, false), ImageChord::Open);
+  EXPECT_EQ(ImageChordFor(true, true, false, false, false, true), ImageChord::Save);
+  EXPECT_EQ(ImageChordFor(false, true, false, false, true, false), ImageChord::None);
+  EXPECT_EQ(ImageChordFor(true, true, true, false, false, true), ImageChord::None);
+  EXPECT_EQ(ImageChordFor(true, true, false, true, true, false), ImageChord::None);
+  EXPECT_EQ(ImageChordFor(true, false, false, false, true, false), ImageChord::None);
+}
