@@ -3,18 +3,7 @@
 # time (FUZZ_SECONDS, default 30) from its seed corpus in fuzz/corpus. Fails on a finding.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-packages=(clang libclang-rt-14-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO=sudo
-  $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+scripts/install-deps.sh clang libclang-rt-14-dev
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQM47_BUILD_FUZZ=ON -DQM47_BUILD_TESTS=OFF -DQM47_BUILD_BENCH=OFF
 targets=()

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs what QM47 needs to build, test and run on Debian 12 (run as root or with sudo).
+# Installs what QM47 needs to build, test and run on Debian 12 (run as root or with sudo),
+# and any further packages named as arguments.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth
+  "$@"
 )
 missing=()
 for p in "${packages[@]}"; do
