@@ -1,0 +1,103 @@
+// What a settings or directory page draws, as plain data: every control by its
+// objectName, with caption, value, list items, and whether it is enabled and visible.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/entry_rules.h"
+#include "editor/tree.h"
+
+namespace qm47 {
+
+inline constexpr const char* kCheckBoxHint = "[Space]:An effective and invalid change.";
+inline constexpr const char* kListHint = "[Up]/[Down]:Change of a Selection item.";
+inline constexpr const char* kGridHint = "[Double click],[Enter]:Jump the Setting screen.";
+inline constexpr const char* kCountClearHint = "A Click Inicializes the number of User MMSI setting permission";
+
+// The record field behind a drop-down list or check box of the settings pages.
+enum class SettingField {
+  Usable, StatusIcon, PriorityCh, TxTot,                                       // per channel group
+  TxPoDisplay, Scan, ResumeTime, PttScanClear, DualWatch, OffsetTime,
+  MagneticVariation, Weater, Rotary,                                           // common
+  DscGroup, PosRequest, PosRequestTX, BeepOut,                                 // DSC basic
+  AllShipsCall, AllShipsCallTX, GroupCall, GroupCallTX, IndividualCall,
+  IndividualCallTX, DistressRelay,                                             // DSC advanced
+  DscDisplay,
+  AtisGroup, KikkerGroup,
+};
+
+struct SettingPlace {
+  SettingField field = SettingField::Usable;
+  int index = 0;  // group, call category, row or item of an array field; 0 otherwise
+
+  bool operator==(const SettingPlace&) const = default;
+};
+
+// What every control has. A label beside a control is enabled together with it.
+struct ControlState {
+  std::string name;     // objectName; members of a control array end in "_" and their index
+  std::string caption;  // its own caption, or that of the label beside it
+  std::string row;      // the row label where the page is laid out in rows ("POS Request", "No.3")
+  std::string group;    // the frame or column it sits in ("Scanning Function")
+  std::string tab;      // the tab it sits on; empty on a page without tabs
+  bool enabled = true;
+  bool visible = true;
+  std::string hint;     // first panel of the status bar while it has the focus
+  int helpContext = 0;  // 0: none
+};
+
+struct ListItem {
+  std::string text;
+  int value = 0;  // what choosing the item stores
+
+  bool operator==(const ListItem&) const = default;
+};
+
+struct ListControl : ControlState {
+  std::vector<ListItem> items;
+  int selected = -1;  // index into items; -1 when the stored value matches no item
+  SettingPlace place;
+};
+
+struct CheckControl : ControlState {
+  bool checked = false;
+  std::optional<SettingPlace> place;  // none for the directory's "Add" and "Delete"
+};
+
+// A text box: its events go to the entry rules (entry_events.h) with `place`.
+struct TextControl : ControlState {
+  std::string text;
+  int maxLength = 0;
+  std::optional<EntryPlace> place;  // none for a read-only box
+
+  bool readOnly() const { return !place; }
+};
+
+// A button that runs a radio transfer through MainCommands::ClearRadio.
+struct ButtonControl : ControlState {
+  int transferMode = -1;
+};
+
+// A settings page (usable groups, common, DSC, ATIS), whole.
+struct SettingsPageState {
+  PageKind page = PageKind::None;
+  std::vector<std::string> tabs;  // captions in order; empty for a page without tabs
+  std::vector<ListControl> lists;
+  std::vector<CheckControl> checks;
+  std::vector<TextControl> texts;
+  std::vector<ButtonControl> buttons;
+
+  // By objectName; std::out_of_range for a name the page does not have.
+  const ListControl& List(std::string_view name) const;
+  const CheckControl& Check(std::string_view name) const;
+  const TextControl& Text(std::string_view name) const;
+  const ButtonControl& Button(std::string_view name) const;
+};
+
+// "cmbUsablePri" and 2 -> "cmbUsablePri_2".
+std::string ArrayName(std::string_view name, int index);
+
+}  // namespace qm47

@@ -1,0 +1,48 @@
+// The settings pages as data, and how a window page draws them and forwards each user
+// action.
+//
+// A Qt page, sketched. Drawing decides nothing about the radio:
+//
+//   void SettingsPage::Show() {
+//     state_ = UsablePageFor(session_.record);
+//     for (const ListControl& c : state_.lists) {
+//       auto* box = findChild<QComboBox*>(QString::fromStdString(c.name));
+//       const QSignalBlocker quiet(box);
+//       box->clear();
+//       for (const ListItem& item : c.items) box->addItem(QString::fromStdString(item.text));
+//       box->setCurrentIndex(c.selected);  // -1: the stored value matches no item
+//       box->setEnabled(c.enabled);        // its buddy label (and connecting line) too
+//     }
+//     // checks, texts (setReadOnly(t.readOnly()), setMaxLength(t.maxLength)) and buttons alike
+//   }
+//
+// Forwarding: one call per user action, then draw what it says changed.
+//
+//   connect(box, &QComboBox::activated, this, [this, name](int item) {
+//     Apply(ItemChosen(state_.List(name), item));
+//   });
+//   connect(check, &QCheckBox::clicked, this, [this, name](bool on) {
+//     Apply(BoxToggled(state_.Check(name), on));
+//   });
+//   // Text boxes send their events to entry_events.h with state_.Text(name).place; an
+//   // outcome's store goes through Apply(TextStored(*outcome.store)).
+//
+//   void SettingsPage::Apply(const SettingEdit& edit) {
+//     const EditResult r = ApplyEdit(session_, window_->tree(), edit);
+//     if (!r.applied) return;
+//     if (r.tree.rebuilt) window_->RebuildTree();  // then NodeSelection::Follow
+//     for (int node : r.tree.texts) window_->RedrawNodeText(node);
+//     Show();  // enabling rules follow the new values
+//   }
+#pragma once
+
+#include "editor/page_controls.h"
+#include "model/settings_record.h"
+
+namespace qm47 {
+
+// Four rows, USA, INTL, CANADA and EXP CH: chkUsable, txtUsable, cmbUsableSts,
+// cmbUsablePri (rebuilt from the group's enabled channels each time), cmbUsableTot.
+SettingsPageState UsablePageFor(const SettingsRecord& rec);
+
+}  // namespace qm47
