@@ -1,10 +1,10 @@
-// The settings pages as data, and how a window page draws them and forwards each user
-// action.
+// The four settings pages (usable groups, common, DSC, ATIS) as data, and how a window
+// page draws them and forwards each user action. The directory pages: directory_pages.h.
 //
 // A Qt page, sketched. Drawing decides nothing about the radio:
 //
 //   void SettingsPage::Show() {
-//     state_ = UsablePageFor(session_.record);
+//     state_ = SettingsPageFor(session_, kind_);
 //     for (const ListControl& c : state_.lists) {
 //       auto* box = findChild<QComboBox*>(QString::fromStdString(c.name));
 //       const QSignalBlocker quiet(box);
@@ -24,6 +24,9 @@
 //   connect(check, &QCheckBox::clicked, this, [this, name](bool on) {
 //     Apply(BoxToggled(state_.Check(name), on));
 //   });
+//   connect(button, &QPushButton::clicked, this, [this, name] {
+//     commands_.ClearRadio(state_.Button(name).transferMode);  // then Show(): "Count" anew
+//   });
 //   // Text boxes send their events to entry_events.h with state_.Text(name).place; an
 //   // outcome's store goes through Apply(TextStored(*outcome.store)).
 //
@@ -37,6 +40,8 @@
 #pragma once
 
 #include "editor/page_controls.h"
+#include "editor/session.h"
+#include "model/memory_image.h"
 #include "model/settings_record.h"
 
 namespace qm47 {
@@ -44,5 +49,13 @@ namespace qm47 {
 // Four rows, USA, INTL, CANADA and EXP CH: chkUsable, txtUsable, cmbUsableSts,
 // cmbUsablePri (rebuilt from the group's enabled channels each time), cmbUsableTot.
 SettingsPageState UsablePageFor(const SettingsRecord& rec);
+SettingsPageState CommonPageFor(const SettingsRecord& rec);
+// Tabs "Basic Setup", "Advanced Setup", "Display Setup"; "Count" is the image's User MMSI count.
+SettingsPageState DscPageFor(const SettingsRecord& rec, const MemoryImage& image);
+// Tabs "Common" and "CallSign".
+SettingsPageState AtisPageFor(const SettingsRecord& rec);
+
+// The page of kind Usable, Common, Dsc or Atis; an empty state for any other kind.
+SettingsPageState SettingsPageFor(const Session& s, PageKind page);
 
 }  // namespace qm47
