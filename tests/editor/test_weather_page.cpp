@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include "editor/entry_events.h"
+#include "editor/weather_page.h"
+#include "session_fixture.h"
+
+using namespace qm47;
+using qm47::testing::SessionFixture;
+using enum WeatherControl;
+
+TEST(WeatherPage, TenRowsOfCaptionEnableScanAndName) {
+  SessionFixture f(1);
+  SettingsRecord& rec = f.session.record;
+  rec.CHWX[3].Enable = false;
+  rec.CHWX[5].ScanMemory = true;
+  const WeatherPageState page = WeatherPageFor(rec);
+
+  EXPECT_EQ(page.columnCaptions, (std::array<std::string, 3>{"Enable", "Scan", "CH Name"}));
+  ASSERT_EQ(page.rows.size(), 10u);
+  const WeatherRowState& wx1 = page.rows[0];
+  EXPECT_EQ(wx1.lblWX.name, "lblWX_0");
+  EXPECT_EQ(wx1.lblWX.caption, "WX01[162.550MHz]");
+  EXPECT_EQ(page.rows[9].lblWX.caption, "WX10[163.275MHz]");
+  EXPECT_EQ(wx1.chkDEnable.name, "chkDEnable_0");
+  EXPECT_EQ(wx1.chkDEnable.caption, " ");
+  EXPECT_EQ(wx1.chkDEnable.hint, "Select[x]Enable/[]Disable.");
+  EXPECT_EQ(wx1.chkDScan.hint, "[Space]:An effective and invalid change.");
+  EXPECT_EQ(wx1.txtDTagName.name, "txtDTagName_0");
+  EXPECT_EQ(page.rows[7].txtDTagName.text, "161.650MHZ");
+  EXPECT_EQ(WeatherEnableCaption(true), ">");
+  EXPECT_EQ(WeatherEnableCaption(false), " ");
+
+  for (int i = 0; i < 10; ++i) {
+    const WeatherRowState& row = page.rows[static_cast<std::size_t>(i)];
+    const bool on = i != 3;
+    EXPECT_EQ(row.chkDEnable.checked, on) << i;
+    EXPECT_TRUE(row.chkDEnable.enabled) << i;
+    EXPECT_EQ(row.chkDScan.enabled, on) << i;
+    EXPECT_EQ(row.txtDTagName.enabled, on) << i;
+    EXPECT_EQ(row.chkDScan.checked, i == 5) << i;
+  }
+}
+
+TEST(WeatherPage, ClicksAndNamesStoreIntoTheirRow) {
+  SessionFixture f(1);
+  SettingsRecord& rec = f.session.record;
+
+  WeatherEditResult r = EditWeather(f.session, 2, Enable, false);
+  ASSERT_TRUE(r.applied);
+  EXPECT_FALSE(rec.CHWX[2].Enable);
+  EXPECT_FALSE(r.row->chkDScan.enabled);
+  EXPECT_FALSE(r.row->txtDTagName.enabled);
+  EXPECT_TRUE(f.session.flags.dirty);
+
+  // The scan box of a disabled row takes no click; enabled, it stores.
+  EXPECT_FALSE(EditWeather(f.session, 2, Scan, true).applied);
+  EXPECT_FALSE(rec.CHWX[2].ScanMemory);
+  EXPECT_TRUE(EditWeather(f.session, 2, Enable, true).row->chkDScan.enabled);
+  EXPECT_TRUE(EditWeather(f.session, 2, Scan, true).applied);
+  EXPECT_TRUE(rec.CHWX[2].ScanMemory);
+  EXPECT_FALSE(EditWeather(f.session, 10, Enable, false).row);
+
+  const WeatherRowState row4 = *WeatherRowFor(rec, 4);
+  const EntryOutcome typed = EntryTextChanged({row4.txtDTagName.entry, "NOAA", true}, true);
+  ASSERT_TRUE(typed.store);
+  f.session.Edit(record_area::Weather, [&](SettingsRecord& r2) { StoreEntry(r2, typed.store->place, typed.store->value); });
+  EXPECT_EQ(rec.CHWX[4].ChTag, "NOAA");
+
+  const SettingsRecord before = rec;
+  f.session.flags.pageLoading = true;
+  EXPECT_FALSE(EditWeather(f.session, 0, Enable, false).applied);
+  EXPECT_TRUE(rec == before);
+}
