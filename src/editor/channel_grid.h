@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/control_state.h"
 #include "editor/session.h"
 #include "model/models.h"
 #include "model/settings_record.h"
@@ -18,11 +19,6 @@
 namespace qm47 {
 
 inline constexpr int kChannelGridColumns = 10;
-
-struct GridColumn {
-  std::string header;
-  int widthTwips = 0;  // 15 twips to a pixel at 96 dpi
-};
 
 struct ChannelGridRow {
   std::array<std::string, kChannelGridColumns> cells;  // left-aligned

@@ -14,13 +14,25 @@ inline constexpr const char* kCheckBoxHint = "[Space]:An effective and invalid c
 inline constexpr const char* kListHint = "[Up]/[Down]:Change of a Selection item.";
 inline constexpr const char* kGridHint = "[Double click],[Enter]:Jump the Setting screen.";
 
+// What every control of every page has. A label beside a control follows its enabling.
 struct ControlState {
-  std::string name;     // objectName: "chkCEnable", "txtCN_0"
-  std::string caption;  // the control's own caption, or of the label beside a box or list
+  std::string name;     // objectName; members of a control array end in "_" and their index
+  std::string caption;  // its own caption, or that of the label beside it
+  std::string row;      // the row label where the page is laid out in rows ("POS Request", "No.3")
+  std::string group;    // the frame or column it sits in ("Scanning Function")
+  std::string tab;      // the tab it sits on; empty on a page without tabs
   bool visible = true;
-  bool enabled = true;  // a box's label (and unit label) follows it
-  std::string hint;     // status bar, first panel, while focused
+  bool enabled = true;
+  std::string hint;     // first panel of the status bar while it has the focus
   int helpContext = 0;  // 0: none
+};
+
+// A column of the channel and directory grids.
+struct GridColumn {
+  std::string header;
+  int widthTwips = 0;  // 15 twips to a pixel at 96 dpi
+
+  bool operator==(const GridColumn&) const = default;
 };
 
 struct CheckBoxState : ControlState {

@@ -27,13 +27,6 @@ const std::vector<DirectoryEntry>& Entries(const SettingsRecord& rec, Directory 
 // Entries before the first one not in use: at most the directory's size.
 int CountInUse(const SettingsRecord& rec, Directory which);
 
-struct GridColumn {
-  std::string header;
-  int widthTwips = 0;
-
-  bool operator==(const GridColumn&) const = default;
-};
-
 // MSFlexGrid2: one fixed header row, then every entry, in use or not; cells left-aligned.
 struct DirectoryListState {
   std::string name = "MSFlexGrid2";

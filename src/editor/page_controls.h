@@ -7,14 +7,12 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/control_state.h"
 #include "editor/entry_rules.h"
 #include "editor/tree.h"
 
 namespace qm47 {
 
-inline constexpr const char* kCheckBoxHint = "[Space]:An effective and invalid change.";
-inline constexpr const char* kListHint = "[Up]/[Down]:Change of a Selection item.";
-inline constexpr const char* kGridHint = "[Double click],[Enter]:Jump the Setting screen.";
 inline constexpr const char* kCountClearHint = "A Click Inicializes the number of User MMSI setting permission";
 
 // The record field behind a drop-down list or check box of the settings pages.
@@ -34,19 +32,6 @@ struct SettingPlace {
   int index = 0;  // group, call category, row or item of an array field; 0 otherwise
 
   bool operator==(const SettingPlace&) const = default;
-};
-
-// What every control has. A label beside a control is enabled together with it.
-struct ControlState {
-  std::string name;     // objectName; members of a control array end in "_" and their index
-  std::string caption;  // its own caption, or that of the label beside it
-  std::string row;      // the row label where the page is laid out in rows ("POS Request", "No.3")
-  std::string group;    // the frame or column it sits in ("Scanning Function")
-  std::string tab;      // the tab it sits on; empty on a page without tabs
-  bool enabled = true;
-  bool visible = true;
-  std::string hint;     // first panel of the status bar while it has the focus
-  int helpContext = 0;  // 0: none
 };
 
 struct ListItem {
