@@ -23,3 +23,11 @@ for size in 32 48 64 128 256; do
   mkdir -p "$icons/${size}x${size}/apps"
   rsvg-convert -w "$size" -h "$size" "$icons/scalable/apps/qm47.svg" -o "$icons/${size}x${size}/apps/qm47.png"
 done
+
+# Tool bar pictures at 24 pixels, and twice that for high-density screens.
+mkdir -p "$data/icons/toolbar"
+for svg in toolbar/*.svg; do
+  name=$(basename "$svg" .svg)
+  rsvg-convert -w 24 -h 24 "$svg" -o "$data/icons/toolbar/$name.png"
+  rsvg-convert -w 48 -h 48 "$svg" -o "$data/icons/toolbar/$name@2x.png"
+done
