@@ -1,0 +1,181 @@
+#include "gui/qt_user_interface.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <vector>
+
+#include "platform/event_loop_wait.h"
+
+namespace qm47 {
+
+namespace {
+
+constexpr const char* kLastFolderSection = "Settings";
+constexpr const char* kLastFolderKey = "LastFolder";
+
+// The program's texts break lines with CR LF or a lone CR.
+QString Lines(const std::string& text) {
+  QString s = QString::fromStdString(text);
+  s.replace("\r\n", "\n");
+  s.replace('\r', '\n');
+  return s;
+}
+
+QMessageBox::Icon IconOf(Icon icon) {
+  switch (icon) {
+    case Icon::Critical: return QMessageBox::Critical;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::Exclamation: return QMessageBox::Warning;
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+std::vector<QMessageBox::StandardButton> ButtonsOf(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::Ok: return {QMessageBox::Ok};
+    case Buttons::OkCancel: return {QMessageBox::Ok, QMessageBox::Cancel};
+    case Buttons::YesNo: return {QMessageBox::Yes, QMessageBox::No};
+    case Buttons::YesNoCancel: return {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
+    case Buttons::RetryCancel: return {QMessageBox::Retry, QMessageBox::Cancel};
+  }
+  return {QMessageBox::Ok};
+}
+
+Answer AnswerOf(QMessageBox::StandardButton button, Buttons buttons) {
+  switch (button) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Retry: return Answer::Retry;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: break;
+  }
+  // Closed without a button: the answer that changes least.
+  return buttons == Buttons::Ok ? Answer::Ok : buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+}
+
+// While the window is busy the pointer is an hourglass; a question wants the arrow.
+class ArrowWhileAsking {
+ public:
+  ArrowWhileAsking() : pushed_(QApplication::overrideCursor() != nullptr) {
+    if (pushed_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  }
+  ~ArrowWhileAsking() {
+    if (pushed_) QApplication::restoreOverrideCursor();
+  }
+  ArrowWhileAsking(const ArrowWhileAsking&) = delete;
+  ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
+
+ private:
+  bool pushed_;
+};
+
+bool IsFolder(const QString& path) { return !path.isEmpty() && QFileInfo(path).isDir(); }
+
+}  // namespace
+
+std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBox& box, QWidget* parent) {
+  auto mb = std::make_unique<QMessageBox>(parent);
+  mb->setObjectName("msgBox");
+  mb->setWindowTitle(QString::fromStdString(box.caption));
+  mb->setTextFormat(Qt::PlainText);
+  mb->setText(Lines(box.text));
+  if (!box.detail.empty()) mb->setInformativeText(Lines(box.detail));
+  mb->setIcon(IconOf(box.icon));
+  const auto buttons = ButtonsOf(box.buttons);
+  for (const auto b : buttons) mb->addButton(b);
+  const auto index = static_cast<std::size_t>(box.defaultButton);
+  if (index < buttons.size()) mb->setDefaultButton(buttons[index]);
+  return mb;
+}
+
+QString QtFileFilter(const std::string& filter) {
+  const QStringList parts = QString::fromStdString(filter).split('|');
+  QStringList out;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString name = parts[i].trimmed();
+    // The name carries its patterns in the Windows form; Qt wants them once, at the end.
+    if (const auto paren = name.indexOf('('); paren > 0) name = name.left(paren).trimmed();
+    QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+    for (QString& p : patterns) {
+      p = p.trimmed();
+      if (p == "*.*") p = "*";  // Windows' "every file"; on other systems it needs a dot
+    }
+    out << name + " (" + patterns.join(' ') + ")";
+  }
+  return out.join(";;");
+}
+
+void QtUserInterface::SetWindow(QWidget* window) {
+  window_ = window;
+  blocker_.SetWindow(window);
+}
+
+QWidget* QtUserInterface::DialogParent() const {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  return window_ && window_->isVisible() ? window_.data() : nullptr;
+}
+
+Answer QtUserInterface::Show(const MessageBox& box) {
+  ArrowWhileAsking arrow;
+  const auto mb = MakeMessageBox(box, DialogParent());
+  mb->exec();
+  return AnswerOf(mb->standardButton(mb->clickedButton()), box.buttons);
+}
+
+QString QtUserInterface::StartFolder(const FileChoice& choice) const {
+  const QString given = QString::fromStdString(choice.startFolder);
+  if (IsFolder(given)) return given;
+  const QString last = QString::fromStdString(prefs_.Get(kLastFolderSection, kLastFolderKey, ""));
+  if (IsFolder(last)) return last;
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return IsFolder(documents) ? documents : QDir::homePath();
+}
+
+std::optional<std::string> QtUserInterface::ChooseFile(const FileChoice& choice) {
+  ArrowWhileAsking arrow;
+  const QString filter = QtFileFilter(choice.filter);
+  QFileDialog dialog(DialogParent(), QString::fromStdString(choice.title), StartFolder(choice), filter);
+  dialog.setObjectName("dlgFile");
+  if (choice.mode == FileChoice::Mode::Save) {
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without an extension gets the first filter's ("boat" -> "boat.dat").
+    const QString first = filter.section(";;", 0, 0).section('(', 1).section(')', 0, 0).section(' ', 0, 0);
+    if (first.startsWith("*.") && first != "*.*") dialog.setDefaultSuffix(first.mid(2));
+  } else {
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(choice.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  }
+  if (!choice.suggestedName.empty()) dialog.selectFile(QString::fromStdString(choice.suggestedName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  const QString path = dialog.selectedFiles().constFirst();
+  prefs_.Save(kLastFolderSection, kLastFolderKey, QFileInfo(path).absolutePath().toStdString());
+  return path.toStdString();
+}
+
+std::string QtUserInterface::HowToChooseModel(int /*number*/, const std::string& name) const {
+  return "choose " + name + " from Edit > Model";
+}
+
+void QtUserInterface::SetBusy(bool busy) {
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    blocker_.Block(true);
+  } else if (blocker_.blocking()) {
+    blocker_.Block(false);
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void QtUserInterface::ProcessEvents() { ProcessPendingEvents(); }
+
+void QtUserInterface::Pause(int milliseconds) { WaitProcessingEvents(milliseconds); }
+
+}  // namespace qm47
