@@ -1,0 +1,166 @@
+#include "gui/main_menus.h"
+
+#include <QActionGroup>
+#include <QIcon>
+#include <QMenuBar>
+#include <QToolButton>
+
+namespace qm47 {
+
+namespace {
+
+QString WithoutAccessKeys(QString caption) {
+  caption.replace("&&", "\x01");
+  caption.remove('&');
+  caption.replace("\x01", "&");
+  return caption;
+}
+
+// Actions belong to the window, so they are found by name from it.
+QAction* Entry(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& keys = {}) {
+  auto* action = new QAction(caption, menu->parent());
+  action->setObjectName(name);
+  if (!keys.isEmpty()) action->setShortcut(keys);
+  menu->addAction(action);
+  return action;
+}
+
+QMenu* Menu(QWidget* parentMenu, QMainWindow& window, const char* name, const QString& caption) {
+  auto* menu = new QMenu(caption, &window);
+  menu->setObjectName(name);
+  menu->setAccessibleName(WithoutAccessKeys(caption));
+  if (auto* bar = qobject_cast<QMenuBar*>(parentMenu)) {
+    bar->addMenu(menu);
+  } else if (auto* up = qobject_cast<QMenu*>(parentMenu)) {
+    up->addMenu(menu);
+  }
+  menu->menuAction()->setObjectName(QString(name) + "Item");
+  return menu;
+}
+
+QAction* Numbered(QMenu* menu, const char* name, int number) {
+  return Entry(menu, QString("%1_%2").arg(name).arg(number), {});
+}
+
+void AddButton(QToolBar* bar, QAction* action, const char* key, const QString& toolTip, const QString& iconFolder,
+               const char* iconName) {
+  action->setToolTip(toolTip);
+  action->setIcon(QIcon(iconFolder + "/" + iconName + ".png"));
+  bar->addAction(action);
+  QWidget* button = bar->widgetForAction(action);
+  button->setObjectName(QString("tbToolBar_") + key);
+  button->setAccessibleName(toolTip);
+}
+
+}  // namespace
+
+MainMenus BuildMainMenus(QMainWindow& window, const std::string& iconFolder) {
+  MainMenus m;
+  QMenuBar* bar = window.menuBar();
+  bar->setObjectName("mnuMenuBar");
+  bar->setAccessibleName("Menu Bar");
+
+  m.file = Menu(bar, window, "mnuFile", "&File");
+  m.fileNew = Entry(m.file, "mnuFileNew", "&New", QKeySequence::New);
+  m.fileOpen = Entry(m.file, "mnuFileOpen", "&Open", QKeySequence::Open);
+  m.file->addSeparator();
+  m.fileSave = Entry(m.file, "mnuFileSave", "&Save", QKeySequence::Save);
+  m.fileSaveAs = Entry(m.file, "mnuFileSaveAs", "Save &As...");
+  m.fileSaveAsDefault = Entry(m.file, "mnuFileSaveAsDefault", "Save As &Default");
+  m.file->addSeparator();
+  m.filePrint = Entry(m.file, "mnuFilePrint", "&Print", QKeySequence::Print);
+  m.filePrintToFile = Entry(m.file, "mnuFilePrintToFile", "P&rint to File");
+  m.file->addSeparator();
+  m.fileExit = Entry(m.file, "mnuFileExit", "E&xit");
+
+  m.edit = Menu(bar, window, "mnuEdit", "&Edit");
+  m.editModel = Menu(m.edit, window, "mnuEditModel", "&Model");
+  for (int i = 0; i < kMaxModels; ++i) {
+    m.models[static_cast<std::size_t>(i)] = Numbered(m.editModel, "mnuModel", i);
+    m.models[static_cast<std::size_t>(i)]->setCheckable(true);
+  }
+
+  m.transfer = Menu(bar, window, "mnuTransfer", "&Transfer");
+  m.transferProgram = Entry(m.transfer, "mnuTransferProgram", "&Program to Radio");
+  m.transferRead = Entry(m.transfer, "mnuTransferRead", "&Read from Radio");
+
+  m.destination = Menu(bar, window, "mnuDestination", "&Destination");
+  for (int i = 0; i < kDestinationEntries; ++i) {
+    QAction* entry = Numbered(m.destination, "mnuDST", i);
+    entry->setText(QString("DST%1").arg(i));
+    entry->setCheckable(true);
+    m.destinations[static_cast<std::size_t>(i)] = entry;
+  }
+
+  m.options = Menu(bar, window, "mnuOptions", "&Options");
+  m.serialPort = Menu(m.options, window, "mnuOptionsSerialPort", "&SerialPort");
+  auto* ports = new QActionGroup(&window);
+  for (int n = 1; n <= kPortEntries; ++n) {
+    QAction* entry = Numbered(m.serialPort, "mnuCOM", n);
+    entry->setCheckable(true);
+    ports->addAction(entry);
+    m.ports[static_cast<std::size_t>(n - 1)] = entry;
+  }
+  m.hexDump = Entry(m.options, "mnuOptionsHexdump", "Hexdump");
+  m.hexDump->setCheckable(true);
+
+  m.help = Menu(bar, window, "mnuHelp", "&Help");
+  m.helpContents = Entry(m.help, "mnuHelpContents", "&Contents", QKeySequence::HelpContents);
+  m.help->addSeparator();
+  m.helpAbout = Entry(m.help, "mnuHelpAbout", "&About KVX Version");
+
+  m.toolBar = window.addToolBar("Tool Bar");
+  m.toolBar->setObjectName("tbToolBar");
+  m.toolBar->setAccessibleName("Tool Bar");
+  m.toolBar->setMovable(false);
+  m.toolBar->setIconSize({24, 24});
+  const QString icons = QString::fromStdString(iconFolder);
+  AddButton(m.toolBar, m.fileNew, "New", "New", icons, "new");
+  AddButton(m.toolBar, m.fileOpen, "Open", "Open...", icons, "open");
+  AddButton(m.toolBar, m.fileSave, "Save", "Save", icons, "save");
+  AddButton(m.toolBar, m.fileSaveAsDefault, "SaveAsDefault", "Save As Default", icons, "save-as-default");
+  m.toolBar->addSeparator();
+  AddButton(m.toolBar, m.filePrint, "Print", "Print", icons, "print");
+  m.toolBar->addSeparator();
+  AddButton(m.toolBar, m.transferProgram, "Program", "Program to Radio", icons, "program");
+  AddButton(m.toolBar, m.transferRead, "Read", "Read from Radio", icons, "read");
+  // No action is attached to Save As Default: shown, but not offered.
+  m.fileSaveAsDefault->setEnabled(false);
+  return m;
+}
+
+void DrawMenus(MainMenus& m, const MenuView& view) {
+  m.edit->menuAction()->setVisible(view.models.editMenuVisible);
+  for (std::size_t i = 0; i < m.models.size(); ++i) {
+    const ModelMenuEntry& e = view.models.entries[i];
+    QAction* a = m.models[i];
+    a->setText(QString::fromStdString(e.caption));
+    a->setVisible(e.visible);
+    a->setEnabled(e.enabled);
+    a->setChecked(e.checked);
+  }
+
+  const MainWindowState& state = *view.state;
+  const DestinationMenu& dst = state.destinations;
+  m.destination->setEnabled(dst.enabled);
+  for (std::size_t i = 0; i < m.destinations.size(); ++i) {
+    QAction* a = m.destinations[i];
+    const bool used = i < dst.names.size();
+    QString caption = used ? QString::fromStdString(dst.names[i]) : QString();
+    a->setText(caption.replace("&", "&&"));
+    a->setVisible(used);
+    a->setChecked(used && static_cast<int>(i) == dst.checked);
+  }
+
+  for (std::size_t i = 0; i < m.ports.size(); ++i) {
+    const QString device = QString::fromStdString(view.portDevices[i]);
+    m.ports[i]->setText(QString("COM&%1  (%2)").arg(i + 1).arg(device));
+    m.ports[i]->setChecked(static_cast<int>(i) + 1 == state.serialPort);
+  }
+
+  m.hexDump->setVisible(view.debugMode);
+  m.hexDump->setChecked(state.hexDumpVisible);
+  m.helpContents->setEnabled(view.helpAvailable);
+}
+
+}  // namespace qm47

@@ -1,0 +1,93 @@
+// frmMain: the tree, the page area, menus, tool bar, status bar and the hex dump.
+// It draws what the command layer decides and forwards each user action to one call.
+#pragma once
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QSplitter>
+#include <QTimer>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "editor/main_commands.h"
+#include "editor/session.h"
+#include "editor/tree.h"
+#include "gui/main_menus.h"
+#include "gui/navigation_view.h"
+#include "gui/page_area.h"
+
+namespace qm47 {
+
+class MainWindow final : public QMainWindow, public MainWindowView {
+  Q_OBJECT
+
+ public:
+  // Messages, file dialogs and waits go through the session's user interface.
+  explicit MainWindow(Session& session, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // The window's load: the port, the model's new image with its destination, tree and menus.
+  void Load();
+
+  MainCommands& commands() { return commands_; }
+  NavigationView& tree() { return *treeView_; }
+
+  // MainWindowView
+  void RebuildTree() override;
+  void SelectNode(const std::string& key) override;
+  void ShowCurrentPageAgain() override;
+  void SetCaption(const std::string& caption) override;
+  void StartNewTimer() override;
+  bool RunTransferDialog(int mode) override;
+  void PrintReport() override;
+  void OpenReportWindow() override;
+  bool OpenHelp(int topic) override;
+  void ShowAbout() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  // Enter is swallowed anywhere in the window; Ctrl+F2 and Ctrl+F3 reach the image commands.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildLayout();
+  void ConnectMenus();
+  void Run(const std::function<void()>& command);
+  void DrawMenus();
+  bool ValidatePendingEntry();
+  std::string HelpPath(int topic) const;
+
+  void SyncTree();
+  void OnCurrentItemChanged();
+  void OnItemExpanded(QTreeWidgetItem* item);
+  void Apply(NodeSelection::Step step);
+  void ShowNodePage(int index);
+  void SetHint(const QString& hint);
+  void DrawHexDump();
+  void OnRecordChanged(const RecordChange& change);
+  void StoreGeometry();
+
+  Session& s_;
+  MainCommands commands_;
+  NavigationTree tree_;
+  NodeSelection selection_;
+  int observer_ = -1;
+
+  QSplitter* splitter_ = nullptr;
+  QSplitter* rightSide_ = nullptr;
+  NavigationView* treeView_ = nullptr;
+  PageArea* pages_ = nullptr;
+  QPlainTextEdit* hex_ = nullptr;
+  QLabel* hint_ = nullptr;
+  MainMenus menus_;
+  QTimer newTimer_;
+  bool logoLoaded_ = false;
+  std::vector<QPointer<QWidget>> reportWindows_;
+};
+
+}  // namespace qm47

@@ -1,0 +1,116 @@
+#include "gui/screenshots.h"
+
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPixmap>
+
+#include "editor/main_commands.h"
+#include "gui/about_box.h"
+#include "gui/qt_user_interface.h"
+#include "gui/radio_dialog.h"
+#include "gui/report_window.h"
+#include "link/transfers.h"
+#include "platform/event_loop_wait.h"
+#include "platform/serial_ports.h"
+
+namespace qm47 {
+
+namespace {
+
+class Camera {
+ public:
+  explicit Camera(QString folder) : folder_(std::move(folder)) {}
+
+  void Take(QWidget& widget, const QString& name) {
+    WaitProcessingEvents(50);
+    ok_ = widget.grab().save(QDir(folder_).filePath(name + ".png")) && ok_;
+  }
+
+  // A submenu, opened on its own.
+  void TakeSubmenu(QMenu* menu, const QString& name) {
+    if (!menu) return;
+    menu->popup({0, 0});
+    Take(*menu, name);
+    menu->hide();
+  }
+
+  // A menu of the bar, opened under its title.
+  void TakeMenu(QMainWindow& window, QMenu* menu, const QString& name) {
+    if (!menu || !menu->menuAction()->isVisible()) return;
+    const QRect title = window.menuBar()->actionGeometry(menu->menuAction());
+    menu->popup(window.menuBar()->mapToGlobal(title.bottomLeft()));
+    Take(*menu, name);
+    menu->hide();
+  }
+
+  bool ok() const { return ok_; }
+
+ private:
+  QString folder_;
+  bool ok_ = true;
+};
+
+}  // namespace
+
+bool TakeScreenshots(MainWindow& window, Session& s, const QString& folder) {
+  QDir().mkpath(folder);
+  Camera camera(folder);
+  window.Load();
+  window.show();
+
+  window.SelectNode("General");
+  camera.Take(window, "main-general");
+  window.SelectNode("Program");
+  camera.Take(window, "main-blank");
+
+  for (const char* key : {"General", "Program", "PU", "DSCSetting"}) {
+    window.SelectNode(key);
+    if (QTreeWidgetItem* item = window.tree().currentItem()) item->setExpanded(true);
+  }
+  window.SelectNode("PU3");
+  window.tree().scrollToTop();
+  camera.Take(window, "main-tree-expanded");
+  window.SelectNode("General");
+
+  for (const char* name : {"mnuFile", "mnuEdit", "mnuTransfer", "mnuDestination", "mnuOptions", "mnuHelp"}) {
+    camera.TakeMenu(window, window.findChild<QMenu*>(name), QString("menu-") + QString(name).mid(3).toLower());
+  }
+
+  camera.TakeSubmenu(window.findChild<QMenu*>("mnuEditModel"), "menu-edit-model");
+  camera.TakeSubmenu(window.findChild<QMenu*>("mnuOptionsSerialPort"), "menu-options-serialport");
+
+  if (QAction* hexDump = window.findChild<QAction*>("mnuOptionsHexdump"); hexDump && hexDump->isVisible()) {
+    hexDump->trigger();
+    camera.Take(window, "main-hexdump");
+    hexDump->trigger();
+  }
+
+  {
+    AboutBox about(s, &window);
+    about.show();
+    camera.Take(about, "about");
+  }
+  {
+    RadioDialog radio(s, transfer_mode::Read, PortDevice(s.prefs, window.commands().state().serialPort), &window);
+    radio.show();
+    camera.Take(radio, "transfer-read");
+  }
+  {
+    auto* report = new ReportWindow(s, &window);
+    report->show();
+    camera.Take(*report, "report-window");
+    report->close();
+  }
+  {
+    const auto box = MakeMessageBox({kSaveChangesQuestion, s.model.title, Icon::Exclamation, Buttons::YesNoCancel,
+                                     DefaultButton::First, {}},
+                                    &window);
+    box->show();
+    camera.Take(*box, "question-save-changes");
+  }
+  return camera.ok();
+}
+
+}  // namespace qm47
