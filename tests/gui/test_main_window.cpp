@@ -1,0 +1,138 @@
+// The main window through its real widgets: controls found by name, the user scripted.
+#include <QAction>
+#include <QMenu>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "window_rig.h"
+
+namespace qm47::testing {
+namespace {
+
+// Models 1 and 2 have ATIS, model 3 has not.
+constexpr const char* kThreeModels =
+    "[model1]\nuse=1\natis=1\n[model2]\nuse=1\natis=1\n[model3]\nuse=1\natis=0\n";
+constexpr const char* kOneModel = "[model1]\nuse=1\natis=1\n[model2]\nuse=0\n";
+
+QStringList ChildTexts(const QTreeWidgetItem* item) {
+  QStringList texts;
+  for (int i = 0; i < item->childCount(); ++i) texts << item->child(i)->text(0);
+  return texts;
+}
+
+QTreeWidgetItem* TopLevel(QTreeWidget* tree, const QString& text) {
+  const auto found = tree->findItems(text, Qt::MatchExactly);
+  return found.isEmpty() ? nullptr : found.first();
+}
+
+void Click(QTreeWidget* tree, QTreeWidgetItem* item) {
+  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+}
+
+TEST(MainWindowTree, AtisSetupNodeOnlyForAModelWithAtis) {
+  const std::vector<std::pair<int, QStringList>> cases = {
+      {1, {"Usable CH Group Setup", "Common Setup", "DSC Setup", "ATIS Setup"}},
+      {3, {"Usable CH Group Setup", "Common Setup", "DSC Setup"}},
+  };
+  for (const auto& [model, children] : cases) {
+    WindowRig rig(kThreeModels, model);
+    QTreeWidgetItem* general = TopLevel(rig.Tree(), "General");
+    ASSERT_NE(general, nullptr) << "model " << model;
+    EXPECT_EQ(ChildTexts(general), children) << "model " << model;
+  }
+}
+
+TEST(MainWindowTree, ClickOnANodeShowsItsPageWithTheNavigationHint) {
+  WindowRig rig(kThreeModels, 1);
+  auto* pages = rig.Find<QStackedWidget>("pages");
+  auto* general = rig.Find<QWidget>("picGeneral");
+  auto* blank = rig.Find<QWidget>("picBlank");
+  ASSERT_TRUE(pages && general && blank);
+  EXPECT_EQ(pages->currentWidget(), general) << "the window starts on General";
+
+  Click(rig.Tree(), TopLevel(rig.Tree(), "Usable Channel"));
+  EXPECT_EQ(pages->currentWidget(), blank);
+  EXPECT_TRUE(blank->isEnabled());
+  EXPECT_FALSE(general->isEnabled()) << "only the page in front is enabled";
+  EXPECT_EQ(rig.Find<QLabel>("sbStatusBar_0")->text(), "[Up]/[Down]/[Left]/[Right]:Change of a Selection item.");
+
+  Click(rig.Tree(), TopLevel(rig.Tree(), "General"));
+  EXPECT_EQ(pages->currentWidget(), general);
+  EXPECT_TRUE(general->isEnabled());
+}
+
+TEST(MainWindowTree, AnEditReachesTheNodeTextsAndLeavesTheWindowDirty) {
+  WindowRig rig(kThreeModels, 1);
+  const auto found = rig.Tree()->findItems("Individual Directory", Qt::MatchExactly | Qt::MatchRecursive);
+  ASSERT_EQ(found.size(), 1);
+  const QTreeWidgetItem* memoryId1 = found.first()->child(0);
+  EXPECT_EQ(memoryId1->text(0), "Memory ID1");
+
+  rig.session.Edit(record_area::Directories, [](SettingsRecord& rec) { rec.CHMMSID[0].InUse = true; });
+  EXPECT_EQ(memoryId1->text(0), "Memory ID1[Enable]");
+  EXPECT_TRUE(rig.session.flags.dirty);
+}
+
+TEST(MainWindowClose, EditsAskTheQuestionAndAFailedSaveKeepsTheWindowOpen) {
+  WindowRig rig(kThreeModels, 1);
+  rig.session.Edit(record_area::Common, [](SettingsRecord& rec) { rec.CommonSetup.Rotary = !rec.CommonSetup.Rotary; });
+
+  rig.ui.answers = {Answer::Cancel};
+  EXPECT_FALSE(rig.window->close());
+  ASSERT_EQ(rig.ui.shown.size(), 1u);
+  const MessageBox& asked = rig.ui.shown.front();
+  EXPECT_EQ(asked.text, "KVX data has changed.\nDo you want to save changes?");
+  EXPECT_EQ(asked.caption, "PC Program for TK4100A");
+  EXPECT_EQ(asked.icon, Icon::Exclamation);
+  EXPECT_EQ(asked.buttons, Buttons::YesNoCancel);
+
+  // Yes, then Cancel in the Save As dialog: the edits must not be lost.
+  rig.ui.answers = {Answer::Yes};
+  EXPECT_FALSE(rig.window->close());
+  EXPECT_EQ(rig.ui.fileChoices.size(), 1u) << "Yes without a file name asks for one";
+  EXPECT_TRUE(rig.window->isVisible());
+  EXPECT_EQ(rig.prefs.Get("Settings", "MainWidth", ""), "") << "no geometry stored while the window stays";
+
+  rig.ui.answers = {Answer::No};
+  EXPECT_TRUE(rig.window->close());
+  const int width = rig.window->frameGeometry().width();
+  EXPECT_EQ(rig.prefs.Get("Settings", "MainWidth", ""), std::to_string(width * 1440 / rig.window->logicalDpiX()));
+}
+
+TEST(MainWindowMenus, EditMenuOnlyWithTwoOrMoreModels) {
+  {
+    WindowRig rig(kOneModel, 1);
+    EXPECT_FALSE(rig.Find<QMenu>("mnuEdit")->menuAction()->isVisible());
+  }
+  WindowRig rig(kThreeModels, 3);
+  EXPECT_TRUE(rig.Find<QMenu>("mnuEdit")->menuAction()->isVisible());
+  QStringList shown;
+  QString checked;
+  for (QAction* a : rig.Find<QMenu>("mnuEditModel")->actions()) {
+    if (!a->isVisible()) continue;
+    shown << a->text();
+    if (a->isChecked()) checked = a->text();
+  }
+  EXPECT_EQ(shown, QStringList({"TK4100A", "TK520B", "TK7100C"}));
+  EXPECT_EQ(checked, "TK7100C");
+}
+
+TEST(MainWindowKeys, CtrlF3SavesTheImageOnlyInDebugMode) {
+  {
+    WindowRig rig(kThreeModels, 1, /*debug=*/false);
+    QTest::keyClick(rig.Tree(), Qt::Key_F3, Qt::ControlModifier);
+    EXPECT_TRUE(rig.ui.fileChoices.empty()) << "outside debug mode Ctrl+F3 does nothing";
+  }
+  WindowRig rig(kThreeModels, 1, /*debug=*/true);
+  QTest::keyClick(rig.Tree(), Qt::Key_F3, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_TRUE(rig.ui.fileChoices.empty()) << "only with Ctrl alone";
+  QTest::keyClick(rig.Tree(), Qt::Key_F3, Qt::ControlModifier);
+  ASSERT_EQ(rig.ui.fileChoices.size(), 1u);
+  EXPECT_EQ(rig.ui.fileChoices.front().mode, FileChoice::Mode::Save);
+  EXPECT_EQ(rig.ui.fileChoices.front().filter, "hex files(*.hex)|*.hex|All files(*.*)|*.*");
+}
+
+}  // namespace
+}  // namespace qm47::testing
