@@ -1,0 +1,57 @@
+// The user-interface seam as the window shows it: whole message boxes, the filter form
+// of the file dialogs, and a busy window that takes no input.
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "gui/qt_user_interface.h"
+#include "window_rig.h"
+
+namespace qm47::testing {
+namespace {
+
+TEST(QtUserInterface, MessageBoxCarriesTextIconButtonsDefaultAndDetail) {
+  EnsureApplication();
+  const auto box = MakeMessageBox({"Radio is busy!!\r\nTry again.", "Read from Radio", Icon::Exclamation,
+                                   Buttons::RetryCancel, DefaultButton::Second, "/dev/ttyUSB0: the radio answered 01"},
+                                  nullptr);
+  EXPECT_EQ(box->text(), "Radio is busy!!\nTry again.");
+  EXPECT_EQ(box->windowTitle(), "Read from Radio");
+  EXPECT_EQ(box->icon(), QMessageBox::Warning);
+  EXPECT_EQ(box->standardButtons(), QMessageBox::Retry | QMessageBox::Cancel);
+  ASSERT_NE(box->defaultButton(), nullptr);
+  EXPECT_EQ(box->standardButton(box->defaultButton()), QMessageBox::Cancel) << "the second button is the default";
+  EXPECT_EQ(box->informativeText(), "/dev/ttyUSB0: the radio answered 01");
+}
+
+TEST(QtUserInterface, FileFiltersTakeQtsFormAndAllFilesMeansEveryFile) {
+  EXPECT_EQ(QtFileFilter("dat files(*.dat)|*.dat|All files(*.*)|*.*"), "dat files (*.dat);;All files (*)");
+  EXPECT_EQ(QtFileFilter("Text files(*.txt)|*.txt"), "Text files (*.txt)");
+}
+
+TEST(QtUserInterface, ABusyWindowTakesNoInputAndAnswersAgainAfterwards) {
+  WindowRig rig("[model1]\nuse=1\natis=1\n", 1);
+  QtUserInterface ui(rig.prefs);
+  ui.SetWindow(rig.window.get());
+  QTreeWidget* tree = rig.Tree();
+  const QTreeWidgetItem* general = tree->currentItem();
+  ASSERT_NE(general, nullptr);
+
+  ui.SetBusy(true);
+  ui.SetBusy(true);  // commands nest
+  QTest::keyClick(tree, Qt::Key_Down);
+  EXPECT_EQ(tree->currentItem(), general) << "keys do not reach a busy window";
+  EXPECT_FALSE(rig.window->close()) << "nor does the close box";
+  ui.SetBusy(false);
+  QTest::keyClick(tree, Qt::Key_Down);
+  EXPECT_EQ(tree->currentItem(), general) << "still busy until the outer command ends";
+  EXPECT_NE(QApplication::overrideCursor(), nullptr);
+
+  ui.SetBusy(false);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the pointer is back to normal";
+  QTest::keyClick(tree, Qt::Key_Down);
+  EXPECT_NE(tree->currentItem(), general);
+}
+
+}  // namespace
+}  // namespace qm47::testing
