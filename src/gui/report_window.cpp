@@ -20,13 +20,12 @@ constexpr const char* kMakingText = "Now, making text image. Please wait...";
 constexpr double kMmPerInch = 25.4;
 }  // namespace
 
-ReportWindow::ReportWindow(Session& s, QWidget* parent) : QWidget(parent, Qt::Window), s_(s), text_(new QPlainTextEdit) {
+ReportWindow::ReportWindow(Session& s, QWidget* parent) : QMainWindow(parent), s_(s), text_(new QPlainTextEdit) {
   setObjectName("frmReport");
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QString::fromStdString(ReportCaption(s.model)));
 
-  auto* bar = new QMenuBar;
-  auto* file = bar->addMenu("&File");
+  auto* file = menuBar()->addMenu("&File");
   file->setObjectName("mnuReportFile");
   QAction* save = file->addAction("&Save", this, &ReportWindow::Save);
   save->setObjectName("mnuReportFileSave");
@@ -46,10 +45,11 @@ ReportWindow::ReportWindow(Session& s, QWidget* parent) : QWidget(parent, Qt::Wi
   buttons->button(QDialogButtonBox::Ok)->setObjectName("cmdOK");
   connect(buttons, &QDialogButtonBox::accepted, this, &QWidget::close);
 
-  auto* layout = new QVBoxLayout(this);
-  layout->setMenuBar(bar);
+  auto* body = new QWidget;
+  auto* layout = new QVBoxLayout(body);
   layout->addWidget(text_);
   layout->addWidget(buttons);
+  setCentralWidget(body);
 
   // The widest report lines (the channel group table) have 107 characters: shown whole.
   const QFontMetrics metrics(text_->font());

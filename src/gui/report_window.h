@@ -1,15 +1,15 @@
 // The text report in a window of its own (File > Print to File), and the printed report.
 #pragma once
 
+#include <QMainWindow>
 #include <QPlainTextEdit>
-#include <QWidget>
 #include <string>
 
 #include "editor/session.h"
 
 namespace qm47 {
 
-class ReportWindow final : public QWidget {
+class ReportWindow final : public QMainWindow {
   Q_OBJECT
 
  public:
