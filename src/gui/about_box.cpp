@@ -13,7 +13,7 @@ namespace qm47 {
 
 namespace {
 constexpr const char* kProgramVersion = QM47_VERSION;
-constexpr const char* kLicenceLine = "Licensed under the GNU General Public License, version 3 or later.";
+constexpr const char* kLicenceLine = "Copyright \u00A9 2026 the QM47 developers. All rights reserved.";
 }  // namespace
 
 AboutBox::AboutBox(const Session& s, QWidget* parent) : QDialog(parent) {
