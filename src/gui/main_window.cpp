@@ -33,9 +33,14 @@ QString Lines(const std::string& text) { return QString::fromStdString(text).rep
 }  // namespace
 
 MainWindow::MainWindow(Session& session, QWidget* parent)
-    : QMainWindow(parent), s_(session), commands_(session, *this, [this] { return ValidatePendingEntry(); }) {
+    : QMainWindow(parent),
+      s_(session),
+      commands_(session, *this, [this] { return ValidatePendingEntry(); }),
+      pageContext_{session, commands_, tree_, [this](const std::string& key) { SelectNode(key); },
+                   [this](const QString& hint) { SetHint(hint); }, [this] { return ValidatePendingEntry(); }} {
   setObjectName("frmMain");
   BuildLayout();
+  RegisterPages();
   menus_ = BuildMainMenus(*this, JoinPath(s_.dataFolder, "icons/toolbar"));
   ConnectMenus();
 
@@ -53,6 +58,8 @@ MainWindow::~MainWindow() {
   qApp->removeEventFilter(this);
   s_.Forget(observer_);
 }
+
+void MainWindow::RegisterPages() {}
 
 void MainWindow::BuildLayout() {
   treeView_ = new NavigationView;
@@ -208,7 +215,7 @@ void MainWindow::ShowNodePage(int index) {
   if (isMinimized()) return;
   // Filling the controls is no edit.
   const bool dirty = s_.flags.dirty;
-  pages_->Show(tree_.at(index).page);
+  pages_->Show(tree_.at(index).page, s_.flags.pageLoading);
   SetHint(hints::kNavigation);
   s_.flags.cancel = false;
   s_.flags.dirty = dirty;
@@ -231,7 +238,7 @@ void MainWindow::OnRecordChanged(const RecordChange& change) {
   SyncTree();
   DrawHexDump();
   // A change from the page itself is already on it; any other one is drawn again.
-  if (!change.byUser) pages_->Show(pages_->shown());
+  if (!change.byUser) pages_->Show(pages_->shown(), s_.flags.pageLoading);
 }
 
 void MainWindow::DrawHexDump() {

@@ -56,6 +56,8 @@ class MainWindow final : public QMainWindow, public MainWindowView {
 
  private:
   void BuildLayout();
+  // Every page kind the area shows besides the general and blank pages.
+  void RegisterPages();
   void ConnectMenus();
   void Run(const std::function<void()>& command);
   void DrawMenus();
@@ -76,6 +78,7 @@ class MainWindow final : public QMainWindow, public MainWindowView {
   MainCommands commands_;
   NavigationTree tree_;
   NodeSelection selection_;
+  PageContext pageContext_;
   int observer_ = -1;
 
   QSplitter* splitter_ = nullptr;

@@ -25,14 +25,44 @@ PageArea::PageArea(QWidget* parent) : QStackedWidget(parent), logo_(new QLabel),
   setCurrentWidget(blank_);
 }
 
-QWidget* PageArea::PageFor(PageKind kind) const { return kind == PageKind::General ? general_ : blank_; }
+void PageArea::Register(PageKind kind, Page* page) {
+  pages_[kind] = page;
+  if (indexOf(page) < 0) addWidget(page);
+  page->setEnabled(false);
+}
 
-void PageArea::Show(const PageRef& page) {
+QWidget* PageArea::PageFor(PageKind kind) const {
+  if (kind == PageKind::General) return general_;
+  const auto it = pages_.find(kind);
+  return it == pages_.end() ? blank_ : it->second;
+}
+
+Page* PageArea::Current() const {
+  const auto it = pages_.find(shown_.kind);
+  return it == pages_.end() ? nullptr : it->second;
+}
+
+void PageArea::Show(const PageRef& page, bool& pageLoading) {
   QWidget* target = PageFor(page.kind);
   for (int i = 0; i < count(); ++i) widget(i)->setEnabled(false);
+  shown_ = page;
+  if (Page* p = Current()) {
+    const bool wasLoading = pageLoading;
+    pageLoading = true;
+    p->Fill(page);
+    pageLoading = wasLoading;
+  }
   setCurrentWidget(target);
   target->setEnabled(true);
-  shown_ = page;
+}
+
+EntryWindowState PageArea::PendingEntry() const {
+  const Page* p = Current();
+  return p ? p->PendingEntry() : EntryWindowState{};
+}
+
+void PageArea::ApplyEntry(const EntryOutcome& outcome) {
+  if (Page* p = Current()) p->ApplyEntry(outcome);
 }
 
 void PageArea::LoadLogo(const std::string& path) {
