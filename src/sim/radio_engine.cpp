@@ -79,6 +79,7 @@ bool RadioEngine::Counted(int at, int count) const {
 Bytes RadioEngine::Receive(std::span<const std::uint8_t> bytes) {
   Bytes out;
   for (std::uint8_t b : bytes) {
+    if (vanished_) break;
     if (b == kCan) {
       line_.clear();
       overlong_ = false;
@@ -125,6 +126,10 @@ void RadioEngine::Line(const std::string& line, Bytes& out) {
   toolLines_.push_back(line);
   if (IsToolReply(line)) return;
   ++commands_;
+  if (commands_ == faults_.vanishAtCommand) {
+    vanished_ = true;
+    return;
+  }
   if (Counted(faults_.silentAtCommand, faults_.silentCount)) return;
   if (Counted(faults_.errorAtCommand, faults_.errorCount)) {
     Emit(out, "ERROR");
@@ -188,13 +193,15 @@ void RadioEngine::Answer(const std::string& line, Bytes& out) {
   const int n = ++dataAnswers_;
   const unsigned named = n == faults_.wrongAddressAtData ? static_cast<unsigned>(address + length)
                                                          : static_cast<unsigned>(address);
-  Bytes frame = BuildFrame("#CEPDT", HexField(named, 4), HexField(static_cast<unsigned>(length), 2),
+  const std::size_t namedLength = n == faults_.wrongLengthAtData ? length + 1 : length;
+  Bytes frame = BuildFrame("#CEPDT", HexField(named, 4), HexField(static_cast<unsigned>(namedLength), 2),
                            HexData(std::span(memory_).subspan(address, length)));
   if (n == faults_.corruptAtData) {
     // Flip the checksum's low digit: still hexadecimal, never right.
     std::uint8_t& digit = frame[frame.size() - 3];
     digit = digit == '0' ? '1' : '0';
   }
+  if (n == faults_.cutAtData) frame.resize(frame.size() / 2);
   EmitFrame(out, frame);
 }
 

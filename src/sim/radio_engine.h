@@ -25,6 +25,9 @@ struct RadioFaults {
   int errorCount = 1;           // ... and to this many after it (all commands from N on when < 0)
   int corruptAtData = 0;        // the Nth data answer carries a wrong checksum
   int wrongAddressAtData = 0;   // the Nth data answer names the next block's address
+  int wrongLengthAtData = 0;    // the Nth data answer names one byte more than it carries
+  int cutAtData = 0;            // the Nth data answer stops halfway, without its line end
+  int vanishAtCommand = 0;      // the radio goes away instead of answering the Nth command
   int silentAtCommand = 0;      // no answer at all to the Nth command ...
   int silentCount = 1;          // ... and this many after it (all from N on when < 0)
   bool noPingEcho = false;      // a radio already at the fast rate ignores the ping
@@ -55,6 +58,8 @@ class RadioEngine {
   bool fastRate() const { return fastRate_; }
   int commandCount() const { return commands_; }
   int writeCount() const { return writes_; }
+  // True once the radio has gone away (vanishAtCommand): it answers nothing more.
+  bool vanished() const { return vanished_; }
   // Every line the tool sent, without CR LF, oldest first.
   const std::vector<std::string>& toolLines() const { return toolLines_; }
 
@@ -73,6 +78,7 @@ class RadioEngine {
   std::string line_;
   bool overlong_ = false;
   bool fastRate_ = false;
+  bool vanished_ = false;
   int commands_ = 0;
   int statusAnswers_ = 0;
   int dataAnswers_ = 0;

@@ -32,6 +32,8 @@ Options:
   --model N             radio model 1..4 whose fresh settings and model code the memory holds (default 1)
   --image FILE          start from this 16384-byte image instead
   --save FILE           write the memory to FILE after every accepted write request
+  --dump FILE           write the memory to FILE when the radio stops (interrupted,
+                          its terminal gone, or --exit-at)
   --link PATH           also make PATH a symbolic link to the device (removed on exit)
   --trace               print every line and byte that crosses the line on standard error
   --no-throttle         answer at once instead of at the line rate the tool set
@@ -44,6 +46,10 @@ Faults (N counts from 1):
   --silent-count C        ... nor the C-1 after it (default 1; -1 for every one from N on)
   --corrupt-at N        give the Nth data answer a wrong checksum
   --wrong-address-at N  give the Nth data answer the next block's address
+  --wrong-length-at N   give the Nth data answer a length one more than it carries
+  --cut-at N            send only the first half of the Nth data answer, without a line end
+  --exit-at N           go away at the Nth command, as an unplugged cable does: the
+                          device closes and the program ends without answering
   --model-code CODE     hold CODE (decimal) as the model code instead of the model's
   --no-ping-echo        ignore the "P" ping, as a radio already at the fast rate does
   --version             print the version and stop
@@ -52,8 +58,10 @@ Faults (N counts from 1):
 // Options that take a value.
 bool TakesValue(const std::string& option) {
   static const char* const names[] = {
-      "--model",     "--image",        "--save",       "--link",       "--busy",             "--error-at",
-      "--error-count", "--silent-at", "--silent-count", "--corrupt-at", "--wrong-address-at", "--model-code"};
+      "--model",        "--image",          "--save",          "--dump",     "--link",
+      "--busy",         "--error-at",       "--error-count",   "--silent-at", "--silent-count",
+      "--corrupt-at",   "--wrong-address-at", "--wrong-length-at", "--cut-at",  "--exit-at",
+      "--model-code"};
   return std::find(std::begin(names), std::end(names), option) != std::end(names);
 }
 
@@ -107,7 +115,7 @@ bool SaveMemory(const std::string& path, const Memory& memory) {
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   int model = 1;
-  std::string imagePath, savePath, linkPath;
+  std::string imagePath, savePath, dumpPath, linkPath;
   bool trace = false, throttle = true;
   std::optional<int> modelCode;
   RadioFaults faults;
@@ -141,6 +149,8 @@ int main(int argc, char** argv) {
       imagePath = v;
     } else if (a == "--save") {
       savePath = v;
+    } else if (a == "--dump") {
+      dumpPath = v;
     } else if (a == "--link") {
       linkPath = v;
     } else {
@@ -163,6 +173,12 @@ int main(int argc, char** argv) {
         faults.corruptAtData = *n;
       } else if (a == "--wrong-address-at") {
         faults.wrongAddressAtData = *n;
+      } else if (a == "--wrong-length-at") {
+        faults.wrongLengthAtData = *n;
+      } else if (a == "--cut-at") {
+        faults.cutAtData = *n;
+      } else if (a == "--exit-at") {
+        faults.vanishAtCommand = *n;
       } else if (a == "--model-code") {
         if (*n < 0 || *n > 0xFFFF) return Usage("--model-code: 0..65535");
         modelCode = *n;
@@ -227,8 +243,12 @@ int main(int argc, char** argv) {
 
   pty.Serve([&] {
     const timespec zero{0, 0};
-    return sigtimedwait(&stopSignals, nullptr, &zero) < 0 && !HungUp(terminals);
+    return !radio.vanished() && sigtimedwait(&stopSignals, nullptr, &zero) < 0 && !HungUp(terminals);
   });
+  if (radio.vanished()) std::cerr << "qm47-sim: gone at command " << faults.vanishAtCommand << std::endl;
+  if (!dumpPath.empty() && !SaveMemory(dumpPath, radio.memory())) {
+    std::cerr << "qm47-sim: cannot save " << dumpPath << std::endl;
+  }
 
   if (!linkPath.empty()) {
     std::error_code ec;
