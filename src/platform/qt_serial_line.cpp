@@ -169,7 +169,9 @@ bool QtSerialLine::WaitForInput(Clock::Duration max) {
   if (port_.waitForReadyRead(static_cast<int>(max.count()))) return true;
   const auto error = port_.error();
   port_.clearError();
-  if (error == QSerialPort::ResourceError) {
+  // A hung-up device (an adapter pulled out, a pseudo-terminal's other end closed) fails
+  // every read at once; Qt calls that a read error on some devices, a resource error on others.
+  if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError) {
     fault_ = IoError{8020, "Error reading comm device (" + device_ + " went away)"};
   } else if (t.elapsed() < max.count()) {
     // Whatever ended the wait early, never come back sooner than asked.
