@@ -18,8 +18,10 @@ namespace qm47::testing {
 class CliProcess {
  public:
   // qm47-cli `args` in `dir` with a private HOME there, as RunIn runs it; standard error
-  // goes to `errFd` (a file or a terminal), standard output to dir/stdout.txt.
-  CliProcess(const TempDir& dir, const std::vector<std::string>& args, int errFd) {
+  // goes to `errFd` (a file or a terminal), standard output to dir/stdout.txt; `env` adds
+  // NAME=VALUE words to its environment.
+  CliProcess(const TempDir& dir, const std::vector<std::string>& args, int errFd,
+             std::vector<std::string> env = {}) {
     const std::string program = BinDir() + "/qm47-cli";
     const std::string folder = dir.path().string();
     const std::string home = dir / "home";
@@ -41,6 +43,7 @@ class CliProcess {
       ::setenv("HOME", home.c_str(), 1);
       ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
       ::unsetenv("XDG_DATA_HOME");
+      for (auto& e : env) ::putenv(e.data());
       // As a program in the foreground, whatever the test runner ignores.
       std::signal(SIGINT, SIG_DFL);
       ::execv(program.c_str(), argv.data());
