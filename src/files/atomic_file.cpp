@@ -52,8 +52,8 @@ std::optional<IoError> CheckTarget(const Target& t) {
     // A file without any write bit is read-only even to root, who access() would let through.
     if (::access(t.path.c_str(), W_OK) != 0) return IoErrorFromErrno(errno);
     if ((t.existing->st_mode & 0222) == 0) return IoErrorFromErrno(EACCES);
-    return std::nullopt;
   }
+  // The new file is written beside the target, so even a writable file needs a writable folder.
   const fs::path folder = fs::path(t.path).parent_path();
   const std::string dir = folder.empty() ? "." : folder.string();
   struct stat st {};
