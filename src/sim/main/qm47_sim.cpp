@@ -39,11 +39,12 @@ Options:
   --no-throttle         answer at once instead of at the line rate the tool set
 Faults (N counts from 1):
   --busy N              report status "01" (busy) to the first N status requests
-  --error-at N          answer "ERROR" to the Nth command (commands are every line the
-  --error-count C         radio answers: ACMD, #CMDSY, #CEPSR, #CEPRD, #CEPWR), and to C in all
-                          (default 1; -1 for every command from N on)
+  --error-at N          answer "ERROR" to the Nth command (commands are the lines the
+                          radio answers: ACMD, #CMDSY, #CEPSR, #CEPRD, #CEPWR)
+  --error-count C       ... and to C commands in all from there (default 1; -1 for
+                          every command from N on)
   --silent-at N         do not answer the Nth command ...
-  --silent-count C        ... nor the C-1 after it (default 1; -1 for every one from N on)
+  --silent-count C      ... nor the C-1 after it (default 1; -1 for every one from N on)
   --corrupt-at N        give the Nth data answer a wrong checksum
   --wrong-address-at N  give the Nth data answer the next block's address
   --wrong-length-at N   give the Nth data answer a length one more than it carries
