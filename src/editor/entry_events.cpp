@@ -70,6 +70,15 @@ EntryOutcome EntryFocusLost(const EntryFieldState& field, const SettingsRecord& 
   return out;
 }
 
+EntryOutcome EntryFocusLeftPage(const EntryFieldState& field, const SettingsRecord& rec) {
+  if (field.pending && EntryEditable(field.place) && RuleFor(field.place.field).stores == EntryStoreTime::WhenLeft) {
+    EntryOutcome out;
+    out.pending = true;
+    return out;
+  }
+  return EntryFocusLost(field, rec);
+}
+
 EntryOutcome EntryValidate(const EntryFieldState& field) {
   EntryOutcome out;
   out.pending = field.pending;

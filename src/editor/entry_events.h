@@ -60,6 +60,10 @@ EntryOutcome EntryTextChanged(const EntryFieldState& field, bool pageActive);
 EntryOutcome EntryFocusLost(const EntryFieldState& field, const SettingsRecord& rec);
 // The check that may refuse: "Data Error!!" under the field's title, focus kept.
 EntryOutcome EntryValidate(const EntryFieldState& field);
+// The focus went off the page (to the tree, a menu): as EntryFocusLost, except that a
+// pending entry checked when left waits for ValidatePendingEntry, which runs before the
+// page changes or a command acts, so a refused entry is said once and stays on screen.
+EntryOutcome EntryFocusLeftPage(const EntryFieldState& field, const SettingsRecord& rec);
 
 // The channel page as the check before a command sees it.
 struct ChannelPageEntry {

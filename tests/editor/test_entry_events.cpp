@@ -234,6 +234,32 @@ TEST(EntryEvents, CallSignNumberBecomesThreeDigitsWhenTheBoxIsLeft) {
   EXPECT_EQ(p.rec.AtisCallSign[6].MID, "");
 }
 
+TEST(EntryEvents, LeavingThePageKeepsACheckedEntryForTheCommandThatFollows) {
+  // Refused once, by the check before the page change, and the typing stays on screen.
+  Page rx(kRx);
+  rx.Type("157.010");
+  rx.Apply(EntryFocusLeftPage(rx.Field(), rx.rec));
+  EXPECT_TRUE(rx.ui.shown.empty());
+  EXPECT_TRUE(rx.pending);
+  EXPECT_EQ(rx.text, "157.010");
+  EXPECT_FALSE(rx.Command());
+  EXPECT_EQ(rx.ui.shown.size(), 1u);
+
+  rx.Type("157.025");
+  rx.Apply(EntryFocusLeftPage(rx.Field(), rx.rec));
+  EXPECT_EQ(rx.rec.CHEXP[4].Rxfreq, 0.0);
+  EXPECT_TRUE(rx.Command());
+  EXPECT_EQ(rx.rec.CHEXP[4].Rxfreq, 157.025);
+
+  // Boxes stored at each change are left as always.
+  Page mid({AtisMid, 1});
+  mid.Type("7");
+  mid.Apply(EntryFocusLeftPage(mid.Field(), mid.rec));
+  EXPECT_EQ(mid.text, "007");
+  EXPECT_EQ(mid.rec.AtisCallSign[1].MID, "007");
+  EXPECT_FALSE(mid.pending);
+}
+
 TEST(ValidatePendingEntry, StoresTheDirectoryNameBeingTyped) {
   // A menu command takes no focus, so the name would otherwise miss the save.
   Page p({IndividualName, 0});
