@@ -1,0 +1,121 @@
+#include "gui/entry_field.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QTimer>
+#include <QValidator>
+#include <functional>
+
+#include "editor/setting_edit.h"
+
+namespace qm47 {
+
+namespace {
+
+// Lets in a change only when every character it adds is one the field accepts, so typed
+// keys, pasted and dropped text follow one rule; deleting is always allowed.
+class AcceptedCharacters final : public QValidator {
+ public:
+  // `field` tells the box's field at the time of the change.
+  AcceptedCharacters(QLineEdit& box, std::function<EntryField()> field, QObject* owner)
+      : QValidator(owner), field_(std::move(field)) {
+    connect(&box, &QLineEdit::textChanged, this, [this](const QString& text) { before_ = text; });
+    before_ = box.text();
+  }
+
+  State validate(QString& input, int& /*pos*/) const override {
+    qsizetype head = 0;
+    const qsizetype shorter = std::min(input.size(), before_.size());
+    while (head < shorter && input[head] == before_[head]) ++head;
+    qsizetype tail = 0;
+    while (tail < shorter - head && input[input.size() - 1 - tail] == before_[before_.size() - 1 - tail]) ++tail;
+    const QString added = input.mid(head, input.size() - head - tail);
+    return AcceptsText(field_(), added.toStdU32String()) ? Acceptable : Invalid;
+  }
+
+ private:
+  std::function<EntryField()> field_;
+  QString before_;  // the text before the change under test
+};
+
+}  // namespace
+
+EntryFieldAdapter::EntryFieldAdapter(QLineEdit& box, PageContext& context, QWidget& page)
+    : QObject(&box), box_(box), context_(context), page_(page) {
+  box_.setValidator(new AcceptedCharacters(box_, [this] { return place_.field; }, this));
+  box_.installEventFilter(this);
+  connect(&box_, &QLineEdit::textEdited, this, [this] { OnEdited(); });
+}
+
+void EntryFieldAdapter::Load(const EntryPlace& place, const std::string& text, bool readOnly) {
+  place_ = place;
+  pending_ = false;
+  box_.setMaxLength(RuleFor(place.field).maxLength);
+  box_.setText(QString::fromStdString(text));
+  box_.setReadOnly(readOnly);
+  QPalette colours = page_.palette();
+  if (readOnly) colours.setBrush(QPalette::Base, colours.button());
+  box_.setPalette(colours);
+}
+
+bool EntryFieldAdapter::Holds() const { return box_.hasFocus() || pending_; }
+
+EntryFieldState EntryFieldAdapter::State() const { return {place_, box_.text().toStdString(), pending_}; }
+
+void EntryFieldAdapter::Draw(const EntryOutcome& outcome) {
+  pending_ = outcome.pending;
+  if (outcome.show) box_.setText(QString::fromStdString(*outcome.show));
+  // After the click that brought the focus has placed the cursor.
+  if (outcome.selectAll) QTimer::singleShot(0, &box_, [this] { box_.selectAll(); });
+  if (outcome.keepFocus) {
+    QTimer::singleShot(0, &box_, [this] {
+      box_.setFocus(Qt::OtherFocusReason);
+      Carry(EntryFocusGained(State()));
+    });
+  }
+}
+
+void EntryFieldAdapter::Carry(const EntryOutcome& outcome) {
+  Session& s = context_.session;
+  if (outcome.store) {
+    const EntryStore store = *outcome.store;
+    s.Edit(AreaOf(store.place), [&](SettingsRecord& rec) { StoreEntry(rec, store.place, store.value); });
+  }
+  if (outcome.edited) s.flags.dirty = true;
+  Draw(outcome);
+  for (const EntryMessage& m : outcome.messages) s.ui.Message(m.text, m.caption, m.icon, m.buttons);
+  if (outcome.hint) context_.setHint(QString::fromStdString(*outcome.hint));
+}
+
+void EntryFieldAdapter::OnEdited() {
+  const bool pageActive = page_.isEnabled() && !context_.session.flags.pageLoading;
+  Carry(EntryTextChanged(State(), pageActive));
+}
+
+void EntryFieldAdapter::OnFocusLost(Qt::FocusReason reason) {
+  // A message box or menu took the focus for a moment: the entry is still being typed.
+  if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return;
+  const QWidget* next = QApplication::focusWidget();
+  if (next && page_.isAncestorOf(next)) {
+    const EntryOutcome checked = EntryValidate(State());
+    Carry(checked);
+    if (!checked.valid) return;
+    Carry(EntryFocusLost(State(), context_.session.record));
+    return;
+  }
+  Carry(EntryFocusLeftPage(State(), context_.session.record));
+}
+
+bool EntryFieldAdapter::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &box_) {
+    if (event->type() == QEvent::FocusIn) {
+      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) Carry(EntryFocusGained(State()));
+    } else if (event->type() == QEvent::FocusOut) {
+      OnFocusLost(static_cast<QFocusEvent*>(event)->reason());
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace qm47

@@ -1,0 +1,62 @@
+// One free-text box of a page tied to the entry rules: the box lets in only the keys its
+// field accepts, forwards focus and user edits to editor/entry_events.h, and carries out
+// what comes back (store through the session's edit call, text, selection, hint,
+// messages, focus kept after a refused entry).
+//
+//   auto* box = new QLineEdit;                          // named, laid out by the page
+//   auto* entry = new EntryFieldAdapter(*box, context(), *this);
+//   entry->Load(place, text, readOnly);                 // in Fill, while the page loads
+//   // Page::PendingEntry: the adapter that Holds() the entry gives its State();
+//   // Page::ApplyEntry: that adapter Draw()s the window check's outcome.
+//
+// Leaving the box for another control of the same page checks the entry at once
+// ("Data Error!!", focus kept). Leaving the page (the tree, a menu) keeps a pending entry
+// for the window's check, which runs before every page change and command, so a
+// refused entry is reported once.
+#pragma once
+
+#include <QLineEdit>
+#include <QObject>
+#include <string>
+
+#include "editor/entry_events.h"
+#include "gui/page.h"
+
+namespace qm47 {
+
+class EntryFieldAdapter final : public QObject {
+ public:
+  // Owned by `box`. `page` is the page the box sits on.
+  EntryFieldAdapter(QLineEdit& box, PageContext& context, QWidget& page);
+
+  // Shows the stored `text` for `place`: key filter and maximum length from the field's
+  // rule, read-only boxes in the button-face colour. Forgets any pending edit.
+  void Load(const EntryPlace& place, const std::string& text, bool readOnly);
+
+  // The box has the focus, or an edit in it waits for the window's check.
+  bool Holds() const;
+  // The box as the entry rules see it.
+  EntryFieldState State() const;
+  // Draws what the window's check decided (it stored and said it already): pending
+  // flag, text, selection, focus.
+  void Draw(const EntryOutcome& outcome);
+
+  QLineEdit& box() const { return box_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void OnEdited();
+  void OnFocusLost(Qt::FocusReason reason);
+  // Stores, says and draws one outcome of the box's own events.
+  void Carry(const EntryOutcome& outcome);
+
+  QLineEdit& box_;
+  PageContext& context_;
+  QWidget& page_;
+  EntryPlace place_;
+  bool pending_ = false;
+};
+
+}  // namespace qm47
