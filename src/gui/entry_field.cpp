@@ -96,17 +96,33 @@ void EntryFieldAdapter::OnFocusLost(Qt::FocusReason reason) {
   // A message box or menu took the focus for a moment: the entry is still being typed.
   if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return;
   const QWidget* next = QApplication::focusWidget();
-  if (next && page_.isAncestorOf(next)) {
-    const EntryOutcome checked = EntryValidate(State());
-    Carry(checked);
-    if (!checked.valid) return;
-    Carry(EntryFocusLost(State(), context_.session.record));
+  if (!next || !page_.isAncestorOf(next)) {
+    Carry(EntryFocusLeftPage(State(), context_.session.record));
     return;
   }
-  Carry(EntryFocusLeftPage(State(), context_.session.record));
+  // A message box opened inside a mouse press would leave the clicked control pressed.
+  if (QApplication::mouseButtons() != Qt::NoButton) {
+    if (!awaitingRelease_) qApp->installEventFilter(this);
+    awaitingRelease_ = true;
+    return;
+  }
+  CheckLeft();
+}
+
+void EntryFieldAdapter::CheckLeft() {
+  if (box_.hasFocus()) return;  // clicked straight back into the box
+  const EntryOutcome checked = EntryValidate(State());
+  Carry(checked);
+  if (checked.valid) Carry(EntryFocusLost(State(), context_.session.record));
 }
 
 bool EntryFieldAdapter::eventFilter(QObject* watched, QEvent* event) {
+  if (awaitingRelease_ && event->type() == QEvent::MouseButtonRelease) {
+    awaitingRelease_ = false;
+    qApp->removeEventFilter(this);
+    // After the control has taken its click.
+    QTimer::singleShot(0, this, [this] { CheckLeft(); });
+  }
   if (watched == &box_) {
     if (event->type() == QEvent::FocusIn) {
       const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();

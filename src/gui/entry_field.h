@@ -9,8 +9,8 @@
 //   // Page::PendingEntry: the adapter that Holds() the entry gives its State();
 //   // Page::ApplyEntry: that adapter Draw()s the window check's outcome.
 //
-// Leaving the box for another control of the same page checks the entry at once
-// ("Data Error!!", focus kept). Leaving the page (the tree, a menu) keeps a pending entry
+// Leaving the box for another control of the same page checks the entry ("Data Error!!",
+// focus kept): at once for a key, after the button is released for a click. Leaving the page (the tree, a menu) keeps a pending entry
 // for the window's check, which runs before every page change and command, so a
 // refused entry is reported once.
 #pragma once
@@ -33,6 +33,8 @@ class EntryFieldAdapter final : public QObject {
   // rule, read-only boxes in the button-face colour. Forgets any pending edit.
   void Load(const EntryPlace& place, const std::string& text, bool readOnly);
 
+  // An edit in the box waits for its check.
+  bool pending() const { return pending_; }
   // The box has the focus, or an edit in it waits for the window's check.
   bool Holds() const;
   // The box as the entry rules see it.
@@ -49,6 +51,8 @@ class EntryFieldAdapter final : public QObject {
  private:
   void OnEdited();
   void OnFocusLost(Qt::FocusReason reason);
+  // Validate, then the silent leave, for a focus that moved on within the page.
+  void CheckLeft();
   // Stores, says and draws one outcome of the box's own events.
   void Carry(const EntryOutcome& outcome);
 
@@ -57,6 +61,7 @@ class EntryFieldAdapter final : public QObject {
   QWidget& page_;
   EntryPlace place_;
   bool pending_ = false;
+  bool awaitingRelease_ = false;  // the check waits until the click that took the focus is over
 };
 
 }  // namespace qm47
