@@ -13,6 +13,7 @@
 #include "editor/entry_events.h"
 #include "files/data_folder.h"
 #include "gui/about_box.h"
+#include "gui/channel_page.h"
 #include "gui/radio_dialog.h"
 #include "gui/report_window.h"
 #include "gui/status_hints.h"
@@ -59,7 +60,9 @@ MainWindow::~MainWindow() {
   s_.Forget(observer_);
 }
 
-void MainWindow::RegisterPages() {}
+void MainWindow::RegisterPages() {
+  pages_->Register(PageKind::Channel, new ChannelPage(pageContext_));
+}
 
 void MainWindow::BuildLayout() {
   treeView_ = new NavigationView;
