@@ -13,6 +13,7 @@
 #include "editor/entry_events.h"
 #include "files/data_folder.h"
 #include "gui/about_box.h"
+#include "gui/channel_list_page.h"
 #include "gui/channel_page.h"
 #include "gui/radio_dialog.h"
 #include "gui/report_window.h"
@@ -61,6 +62,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::RegisterPages() {
+  pages_->Register(PageKind::ChannelList, new ChannelListPage(pageContext_));
   pages_->Register(PageKind::Channel, new ChannelPage(pageContext_));
 }
 

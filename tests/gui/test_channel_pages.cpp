@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QStackedWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -112,6 +113,45 @@ TEST(ChannelPage, RefusedReceiveFrequencyStopsTheCommandUnderItsOwnTitle) {
   EXPECT_EQ(rig.session.record.CHEXP[2].Rxfreq, 157.025);
   EXPECT_EQ(rx->text(), "157.0250");
   EXPECT_EQ(rig.ui.shown.size(), 2u);
+}
+
+TEST(ChannelList, DoubleClickOrEnterOnARowShowsThatChannel) {
+  WindowRig rig(kModel, 1);
+  Activate(rig);
+  rig.window->SelectNode("PU");
+  auto* grid = rig.Find<QTableWidget>("MSFlexGrid1");
+  auto* pages = rig.Find<QStackedWidget>("pages");
+  ASSERT_TRUE(grid && grid->isVisible());
+  const auto rowOf = [grid](const QString& channel) {
+    const auto found = grid->findItems(channel, Qt::MatchExactly);
+    return found.isEmpty() ? nullptr : found.first();
+  };
+
+  QTableWidgetItem* ch13 = rowOf("13");
+  ASSERT_NE(ch13, nullptr);
+  grid->scrollToItem(ch13);
+  // As a real double click arrives: a click, then the double click.
+  const QPoint at = grid->visualItemRect(ch13).center();
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+  EXPECT_EQ(pages->currentWidget()->objectName(), "picChannel");
+  EXPECT_EQ(CurrentNodeText(rig), "CH13[Enable]");
+  EXPECT_EQ(rig.Find<QLineEdit>("txtCN_0")->text(), "13");
+
+  rig.window->SelectNode("PU");
+  grid->setFocus();
+  grid->setCurrentItem(rowOf("16"));
+  QTest::keyClick(grid, Qt::Key_Return);
+  EXPECT_EQ(CurrentNodeText(rig), "CH16[Enable]");
+
+  UseExpansion(rig);
+  rig.window->SelectNode("ExpChannel");
+  EXPECT_EQ(grid->rowCount(), 40);
+  grid->setFocus();
+  grid->setCurrentCell(6, 0);
+  QTest::keyClick(grid, Qt::Key_Enter);
+  EXPECT_EQ(CurrentNodeText(rig), "EXP7");
+  EXPECT_FALSE(rig.Find<QCheckBox>("chkCTXEnable")->isVisible()) << "expansion channels have no Tx Enable box";
 }
 
 }  // namespace
