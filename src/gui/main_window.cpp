@@ -18,6 +18,7 @@
 #include "gui/radio_dialog.h"
 #include "gui/report_window.h"
 #include "gui/status_hints.h"
+#include "gui/weather_page.h"
 #include "platform/serial_ports.h"
 
 namespace qm47 {
@@ -64,6 +65,7 @@ MainWindow::~MainWindow() {
 void MainWindow::RegisterPages() {
   pages_->Register(PageKind::ChannelList, new ChannelListPage(pageContext_));
   pages_->Register(PageKind::Channel, new ChannelPage(pageContext_));
+  pages_->Register(PageKind::Weather, new WeatherPage(pageContext_));
 }
 
 void MainWindow::BuildLayout() {

@@ -154,5 +154,28 @@ TEST(ChannelList, DoubleClickOrEnterOnARowShowsThatChannel) {
   EXPECT_FALSE(rig.Find<QCheckBox>("chkCTXEnable")->isVisible()) << "expansion channels have no Tx Enable box";
 }
 
+TEST(WeatherPage, EnableBoxRulesItsRowAndPointsAtTheFocusedRow) {
+  WindowRig rig(kModel, 1);
+  rig.window->SelectNode("PW");
+  Activate(rig);
+  auto* enable = rig.Find<QCheckBox>("chkDEnable_2");
+  auto* scan = rig.Find<QCheckBox>("chkDScan_2");
+  auto* name = rig.Find<QLineEdit>("txtDTagName_2");
+  ASSERT_TRUE(enable && scan && name && enable->isChecked());
+
+  enable->setFocus(Qt::TabFocusReason);
+  EXPECT_EQ(enable->text(), ">");
+  EXPECT_EQ(rig.Find<QLabel>("sbStatusBar_0")->text(), "Select[x]Enable/[]Disable.");
+  QTest::keyClick(enable, Qt::Key_Space);
+  EXPECT_FALSE(rig.session.record.CHWX[2].Enable);
+  EXPECT_FALSE(scan->isEnabled());
+  EXPECT_FALSE(name->isEnabled());
+  EXPECT_TRUE(rig.Find<QCheckBox>("chkDScan_3")->isEnabled()) << "only its own row";
+
+  QTest::keyClick(enable, Qt::Key_Tab);
+  EXPECT_EQ(enable->text(), " ");
+  EXPECT_EQ(rig.Find<QCheckBox>("chkDEnable_3")->text(), ">") << "Tab skips the disabled boxes of the row";
+}
+
 }  // namespace
 }  // namespace qm47::testing
