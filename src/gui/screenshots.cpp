@@ -52,6 +52,26 @@ class Camera {
   bool ok_ = true;
 };
 
+// The channel pages: a plan list and channel, the expansion list and a channel, weather.
+// Last, since they fill one expansion channel in for the pictures.
+void TakeChannelPages(MainWindow& window, Session& s, Camera& camera) {
+  s.Edit(record_area::All, [](SettingsRecord& rec) {
+    rec.UsableGroup[kEXP].Usable = true;
+    Channel& ch = rec.CHEXP[0];
+    ch.Enable = ch.TxEnable = ch.LowPower = ch.ScanMemory = true;
+    ch.CHDisplayL = "E1";
+    ch.Rxfreq = 157.025;
+    ch.Txfreq = 161.625;
+    ch.ChTag = "WORKBOAT";
+  });
+  for (const auto& [key, name] : {std::pair{"PU", "page-channels-usa"}, std::pair{"PU26", "page-channel-plan"},
+                                  std::pair{"ExpChannel", "page-channels-expansion"},
+                                  std::pair{"E1", "page-channel-expansion"}, std::pair{"PW", "page-weather"}}) {
+    window.SelectNode(key);
+    camera.Take(window, name);
+  }
+}
+
 }  // namespace
 
 bool TakeScreenshots(MainWindow& window, Session& s, const QString& folder) {
@@ -110,6 +130,7 @@ bool TakeScreenshots(MainWindow& window, Session& s, const QString& folder) {
     box->show();
     camera.Take(*box, "question-save-changes");
   }
+  TakeChannelPages(window, s, camera);
   return camera.ok();
 }
 
