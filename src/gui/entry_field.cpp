@@ -58,8 +58,6 @@ void EntryFieldAdapter::Load(const EntryPlace& place, const std::string& text, b
   box_.setPalette(colours);
 }
 
-bool EntryFieldAdapter::Holds() const { return box_.hasFocus() || pending_; }
-
 EntryFieldState EntryFieldAdapter::State() const { return {place_, box_.text().toStdString(), pending_}; }
 
 void EntryFieldAdapter::Draw(const EntryOutcome& outcome) {
@@ -69,6 +67,7 @@ void EntryFieldAdapter::Draw(const EntryOutcome& outcome) {
   if (outcome.selectAll) QTimer::singleShot(0, &box_, [this] { box_.selectAll(); });
   if (outcome.keepFocus) {
     QTimer::singleShot(0, &box_, [this] {
+      if (!box_.isEnabled() || !box_.isVisible()) return;
       box_.setFocus(Qt::OtherFocusReason);
       Carry(EntryFocusGained(State()));
     });

@@ -6,13 +6,13 @@
 //   auto* box = new QLineEdit;                          // named, laid out by the page
 //   auto* entry = new EntryFieldAdapter(*box, context(), *this);
 //   entry->Load(place, text, readOnly);                 // in Fill, while the page loads
-//   // Page::PendingEntry: the adapter that Holds() the entry gives its State();
-//   // Page::ApplyEntry: that adapter Draw()s the window check's outcome.
+//   // Page::PendingEntry: State() of the focused box, else of the one still pending();
+//   // Page::ApplyEntry: that same adapter Draw()s the window check's outcome.
 //
 // Leaving the box for another control of the same page checks the entry ("Data Error!!",
-// focus kept): at once for a key, after the button is released for a click. Leaving the page (the tree, a menu) keeps a pending entry
-// for the window's check, which runs before every page change and command, so a
-// refused entry is reported once.
+// focus kept): at once for a key, once the button is up for a click. Leaving the page
+// (the tree, a menu) keeps a pending entry for the window's check, which runs before
+// every page change and command, so a refused entry is reported once.
 #pragma once
 
 #include <QLineEdit>
@@ -35,8 +35,6 @@ class EntryFieldAdapter final : public QObject {
 
   // An edit in the box waits for its check.
   bool pending() const { return pending_; }
-  // The box has the focus, or an edit in it waits for the window's check.
-  bool Holds() const;
   // The box as the entry rules see it.
   EntryFieldState State() const;
   // Draws what the window's check decided (it stored and said it already): pending
