@@ -210,6 +210,11 @@ void MainWindow::Apply(NodeSelection::Step step) {
   if (step.action == NodeSelection::Action::None) return;
   treeView_->SelectQuietly(step.index);
   if (step.action == NodeSelection::Action::Show) ShowNodePage(step.index);
+  // A mouse click sets the tree's own selection after this handler returns (a refusal's
+  // message box runs in between): select the current node again once it has.
+  if (step.action == NodeSelection::Action::Reselect) {
+    QTimer::singleShot(0, treeView_, [this, index = step.index] { treeView_->SelectQuietly(index); });
+  }
 }
 
 void MainWindow::ShowCurrentPageAgain() {
