@@ -9,7 +9,7 @@ namespace qm47 {
 
 namespace {
 
-constexpr std::array<GridColumn, kChannelGridColumns> kPlanColumns{{
+const std::array<GridColumn, kChannelGridColumns> kPlanColumns{{
     {"CH", 800},
     {"RX[MHz]", 1000},
     {"TX[MHz]", 1000},
@@ -22,7 +22,7 @@ constexpr std::array<GridColumn, kChannelGridColumns> kPlanColumns{{
     {"CH Name", 2000},
 }};
 
-constexpr std::array<GridColumn, kChannelGridColumns> kExpansionColumns{{
+const std::array<GridColumn, kChannelGridColumns> kExpansionColumns{{
     {"CH", 800},
     {"ENABLE", 1000},
     {"DISP", 800},
