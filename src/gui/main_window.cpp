@@ -17,6 +17,7 @@
 #include "gui/channel_page.h"
 #include "gui/radio_dialog.h"
 #include "gui/report_window.h"
+#include "gui/settings_page.h"
 #include "gui/status_hints.h"
 #include "gui/weather_page.h"
 #include "platform/serial_ports.h"
@@ -66,6 +67,10 @@ void MainWindow::RegisterPages() {
   pages_->Register(PageKind::ChannelList, new ChannelListPage(pageContext_));
   pages_->Register(PageKind::Channel, new ChannelPage(pageContext_));
   pages_->Register(PageKind::Weather, new WeatherPage(pageContext_));
+  pages_->Register(PageKind::Usable, new SettingsPage(pageContext_, PageKind::Usable, "picUsable", "Usable CH Group Setup"));
+  pages_->Register(PageKind::Common, new SettingsPage(pageContext_, PageKind::Common, "picCommon", "Common Setup"));
+  pages_->Register(PageKind::Dsc, new SettingsPage(pageContext_, PageKind::Dsc, "picDsc", "DSC Setup"));
+  pages_->Register(PageKind::Atis, new SettingsPage(pageContext_, PageKind::Atis, "picAtis", "ATIS Setup"));
 }
 
 void MainWindow::BuildLayout() {
