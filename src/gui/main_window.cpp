@@ -15,6 +15,8 @@
 #include "gui/about_box.h"
 #include "gui/channel_list_page.h"
 #include "gui/channel_page.h"
+#include "gui/directory_entry_page.h"
+#include "gui/directory_list_page.h"
 #include "gui/radio_dialog.h"
 #include "gui/report_window.h"
 #include "gui/settings_page.h"
@@ -71,6 +73,8 @@ void MainWindow::RegisterPages() {
   pages_->Register(PageKind::Common, new SettingsPage(pageContext_, PageKind::Common, "picCommon", "Common Setup"));
   pages_->Register(PageKind::Dsc, new SettingsPage(pageContext_, PageKind::Dsc, "picDsc", "DSC Setup"));
   pages_->Register(PageKind::Atis, new SettingsPage(pageContext_, PageKind::Atis, "picAtis", "ATIS Setup"));
+  pages_->Register(PageKind::DirectoryList, new DirectoryListPage(pageContext_));
+  pages_->Register(PageKind::DirectoryEntry, new DirectoryEntryPage(pageContext_));
 }
 
 void MainWindow::BuildLayout() {
