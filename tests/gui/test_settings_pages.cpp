@@ -1,0 +1,174 @@
+// The settings and directory pages through their real widgets: controls by name, the
+// user scripted. The rules themselves are tested in tests/editor.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "model/builtin_tables.h"
+#include "window_rig.h"
+
+namespace qm47::testing {
+namespace {
+
+constexpr const char* kModel = "[model1]\nuse=1\natis=1\n[model2]\nuse=0\n";
+
+QStringList TreeTexts(QTreeWidget* tree, const QString& text) {
+  QStringList texts;
+  for (const QTreeWidgetItem* item : tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive)) {
+    for (int i = 0; i < item->childCount(); ++i) texts << item->child(i)->text(0);
+  }
+  return texts;
+}
+
+QString Hint(const WindowRig& rig) { return rig.Find<QLabel>("sbStatusBar_0")->text(); }
+
+// Keyboard input needs the window active and the control focused.
+void Focus(QWidget* control) {
+  QApplication::setActiveWindow(control->window());
+  control->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();
+}
+
+TEST(UsablePageWidgets, AGroupMadeUnusableLeavesTheTreeAtOnceAndComesBackWithItsMarks) {
+  WindowRig rig(kModel, 1);
+  rig.window->SelectNode("Usable");
+  auto* usa = rig.Find<QCheckBox>("chkUsable_0");
+  ASSERT_TRUE(usa && usa->isChecked());
+  const QStringList usaChannels = TreeTexts(rig.Tree(), "USA");
+  ASSERT_TRUE(usaChannels.contains("CH16[Enable]"));
+
+  QTest::mouseClick(usa, Qt::LeftButton);
+  EXPECT_FALSE(rig.session.record.UsableGroup[kUSA].Usable);
+  EXPECT_TRUE(rig.session.flags.dirty);
+  EXPECT_TRUE(rig.Tree()->findItems("USA", Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
+  EXPECT_FALSE(rig.Find<QComboBox>("cmbUsablePri_0")->isEnabled());
+  EXPECT_FALSE(rig.Find<QLineEdit>("txtUsable_0")->isEnabled());
+  ASSERT_NE(rig.Tree()->currentItem(), nullptr);
+  EXPECT_EQ(rig.Tree()->currentItem()->text(0), "Usable CH Group Setup") << "the page's node stays selected";
+
+  // Back with the keyboard: Space on the focused box.
+  Focus(usa);
+  EXPECT_EQ(Hint(rig), "[Space]:An effective and invalid change.");
+  QTest::keyClick(usa, Qt::Key_Space);
+  EXPECT_TRUE(rig.session.record.UsableGroup[kUSA].Usable);
+  EXPECT_EQ(TreeTexts(rig.Tree(), "USA"), usaChannels);
+  EXPECT_TRUE(rig.Find<QComboBox>("cmbUsablePri_0")->isEnabled());
+
+  // The tab key walks a row from left to right, then on; an unusable row only has its box.
+  QStringList walked;
+  const auto tab = [&] {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    walked << QApplication::focusWidget()->objectName();
+  };
+  for (int i = 0; i < 5; ++i) tab();
+  EXPECT_EQ(walked, QStringList({"txtUsable_0", "cmbUsableSts_0", "cmbUsablePri_0", "cmbUsableTot_0", "chkUsable_1"}));
+  ASSERT_TRUE(rig.Find<QCheckBox>("chkUsable_1")->isChecked()) << "INTL is usable in this catalogue's fresh image";
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+  EXPECT_FALSE(rig.session.record.UsableGroup[kINTL].Usable);
+  tab();
+  EXPECT_EQ(walked.back(), "chkUsable_2");
+}
+
+TEST(UsablePageWidgets, PriorityListShowsTheStoredChannelAndStoresTheOneChosen) {
+  WindowRig rig(kModel, 1);
+  const int ch22A = PositionOfLabel("22A");
+  rig.session.Edit(record_area::Usable, [&](SettingsRecord& rec) { rec.UsableGroup[kUSA].PriorityCh = ch22A; });
+  rig.window->SelectNode("Usable");
+  auto* priority = rig.Find<QComboBox>("cmbUsablePri_0");
+  ASSERT_NE(priority, nullptr);
+  EXPECT_EQ(priority->currentText(), "22A");
+
+  Focus(priority);
+  EXPECT_EQ(Hint(rig), "[Up]/[Down]:Change of a Selection item.");
+  QTest::keyClick(priority, Qt::Key_Down);
+  EXPECT_NE(priority->currentText(), "22A");
+  EXPECT_EQ(rig.session.record.UsableGroup[kUSA].PriorityCh, PositionOfLabel(priority->currentText().toStdString()));
+
+  // A stored channel that is no longer enabled matches no item.
+  rig.session.Edit(record_area::All, [&](SettingsRecord& rec) {
+    rec.UsableGroup[kUSA].PriorityCh = ch22A;
+    rec.CHUSA[static_cast<std::size_t>(ch22A)].Enable = false;
+  });
+  rig.window->SelectNode("Common");
+  rig.window->SelectNode("Usable");
+  EXPECT_EQ(priority->currentIndex(), -1);
+  EXPECT_EQ(priority->findText("22A"), -1);
+}
+
+TEST(DirectoryPagesWidgets, AFullDirectoryRefusesAddAndDeleteMovesTheFollowingEntriesUp) {
+  WindowRig rig(kModel, 1);
+  rig.session.Edit(record_area::Directories, [](SettingsRecord& rec) {
+    for (std::size_t k = 0; k < rec.CHGRPID.size(); ++k) rec.CHGRPID[k] = {true, "G" + std::to_string(k + 1), "0" + std::to_string(12345671 + k) + "0"};
+  });
+  const std::size_t entries = rig.session.record.CHGRPID.size();
+
+  // Enter on the grid's last row jumps to the last entry's page.
+  rig.window->SelectNode("SG");
+  auto* grid = rig.Find<QTableWidget>("MSFlexGrid2");
+  ASSERT_NE(grid, nullptr);
+  ASSERT_EQ(grid->rowCount(), static_cast<int>(entries));
+  Focus(grid);
+  grid->setCurrentCell(grid->rowCount() - 1, 0);
+  QTest::keyClick(grid, Qt::Key_Return);
+  auto* add = rig.Find<QCheckBox>("chkGEnable");
+  auto* name = rig.Find<QLineEdit>("txtGPosi");
+  EXPECT_EQ(name->text().toStdString(), "G" + std::to_string(entries));
+  EXPECT_TRUE(add->isChecked());
+  EXPECT_FALSE(add->isEnabled()) << "no entry left to add";
+  EXPECT_TRUE(rig.Find<QLabel>("lblGroup")->isVisible());
+
+  rig.window->SelectNode("SG3");
+  auto* remove = rig.Find<QCheckBox>("chkGDelete");
+  rig.ui.answers = {Answer::No};
+  QTest::mouseClick(remove, Qt::LeftButton);
+  ASSERT_EQ(rig.ui.shown.size(), 1u);
+  EXPECT_EQ(rig.ui.shown.back().text, "Are you sure ?");
+  EXPECT_EQ(rig.ui.shown.back().icon, Icon::Critical);
+  EXPECT_FALSE(remove->isChecked()) << "No leaves the entry and unchecks the box";
+  EXPECT_EQ(rig.session.record.CHGRPID[2].TagName, "G3");
+
+  rig.ui.answers = {Answer::Yes};
+  QTest::mouseClick(remove, Qt::LeftButton);
+  EXPECT_EQ(rig.session.record.CHGRPID[2].TagName, "G4");
+  EXPECT_EQ(rig.session.record.CHGRPID[entries - 2].TagName, "G" + std::to_string(entries));
+  EXPECT_EQ(rig.session.record.CHGRPID.back(), DirectoryEntry{});
+  EXPECT_EQ(name->text(), "G4") << "the page shows the entry that moved up";
+  EXPECT_EQ(rig.Find<QLineEdit>("txtGMMSI")->text(), "12345674");
+  EXPECT_FALSE(remove->isChecked());
+}
+
+TEST(DscPageWidgets, AnEightDigitUserMmsiIsRefusedUnderItsTitleWhenACommandRuns) {
+  WindowRig rig(kModel, 1);
+  rig.window->SelectNode("DSC");
+  auto* mmsi = rig.Find<QLineEdit>("txtUserMMSI");
+  ASSERT_NE(mmsi, nullptr);
+  Focus(mmsi);
+  EXPECT_EQ(Hint(rig), "Numeric Only. Indispensable 9 figures.");
+  QTest::keyClicks(mmsi, "1234a5678");
+  EXPECT_EQ(mmsi->text(), "12345678") << "the letter is not let in";
+
+  rig.Find<QAction>("mnuFileSave")->trigger();
+  ASSERT_EQ(rig.ui.shown.size(), 1u);
+  EXPECT_EQ(rig.ui.shown.front().text, "Data Error!!");
+  EXPECT_EQ(rig.ui.shown.front().caption, "User MMSI");
+  EXPECT_EQ(rig.ui.shown.front().icon, Icon::Exclamation);
+  EXPECT_TRUE(rig.ui.fileChoices.empty()) << "the save did not go on";
+  EXPECT_EQ(rig.session.record.DscBasic.UserMmsi, "");
+  QApplication::processEvents();
+  EXPECT_TRUE(mmsi->hasFocus());
+
+  QTest::keyClick(mmsi, Qt::Key_End);
+  QTest::keyClicks(mmsi, "9");
+  rig.Find<QAction>("mnuFileSave")->trigger();
+  EXPECT_EQ(rig.ui.shown.size(), 1u);
+  EXPECT_EQ(rig.session.record.DscBasic.UserMmsi, "1234567890");
+  EXPECT_EQ(rig.ui.fileChoices.size(), 1u) << "valid: the save asks for its file";
+}
+
+}  // namespace
+}  // namespace qm47::testing
