@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QTabWidget>
 
 #include "editor/main_commands.h"
 #include "gui/about_box.h"
@@ -70,6 +71,38 @@ void TakeChannelPages(MainWindow& window, Session& s, Camera& camera) {
     window.SelectNode(key);
     camera.Take(window, name);
   }
+// Each settings page with each of its tabs, both directories and an entry of each, in a
+// window of a common size: at the smallest size the pages scroll in one column.
+void TakeSettingsPages(MainWindow& window, Camera& camera) {
+  const QSize opened = window.size();
+  window.resize(960, 600);
+  const struct {
+    const char* key;
+    const char* page;
+    const char* name;
+  } pages[] = {{"Usable", "picUsable", "page-usable"}, {"Common", "picCommon", "page-common"},
+               {"DSC", "picDsc", "page-dsc"},          {"ATIS", "picAtis", "page-atis"},
+               {"SM", "picDirectoryList", "page-directory-individual"},
+               {"SG", "picDirectoryList", "page-directory-group"},
+               {"SM1", "picDirectoryEntry", "page-directory-entry-individual"},
+               {"SG1", "picDirectoryEntry", "page-directory-entry-group"}};
+  for (const auto& p : pages) {
+    window.SelectNode(p.key);
+    const auto* page = window.findChild<QWidget*>(p.page);
+    if (!page || !page->isVisible()) continue;  // no such node for this model
+    auto* tabs = page->findChild<QTabWidget*>();
+    if (!tabs) {
+      camera.Take(window, p.name);
+      continue;
+    }
+    for (int i = 0; i < tabs->count(); ++i) {
+      tabs->setCurrentIndex(i);
+      camera.Take(window, QString("%1-%2").arg(p.name).arg(tabs->tabText(i).remove('&').remove(' ').toLower()));
+    }
+    tabs->setCurrentIndex(0);
+  }
+  window.resize(opened);
+  window.SelectNode("General");
 }
 
 }  // namespace
@@ -93,6 +126,8 @@ bool TakeScreenshots(MainWindow& window, Session& s, const QString& folder) {
   window.tree().scrollToTop();
   camera.Take(window, "main-tree-expanded");
   window.SelectNode("General");
+
+  TakeSettingsPages(window, camera);
 
   for (const char* name : {"mnuFile", "mnuEdit", "mnuTransfer", "mnuDestination", "mnuOptions", "mnuHelp"}) {
     camera.TakeMenu(window, window.findChild<QMenu*>(name), QString("menu-") + QString(name).mid(3).toLower());
