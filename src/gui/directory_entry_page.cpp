@@ -82,9 +82,7 @@ void DirectoryEntryPage::Draw(bool load) {
     QLineEdit& box = entry->box();
     label->setText(keys.Mark(Q(c.caption)));
     label->setEnabled(c.enabled);
-    box.setObjectName(Q(c.name));
-    box.setAccessibleName(Q(c.caption));
-    box.setProperty(FocusHints::kHelpContext, c.helpContext);
+    FocusHints::Name(&box, c, Q(c.caption));
     FitToCharacters(box, c.maxLength);
     if (load && c.place) entry->Load(*c.place, c.text, false);
     box.setEnabled(c.enabled);

@@ -70,6 +70,8 @@ void MainWindow::RegisterPages() {
   pages_->Register(PageKind::Channel, new ChannelPage(pageContext_));
   pages_->Register(PageKind::Weather, new WeatherPage(pageContext_));
   pages_->Register(PageKind::Usable, new SettingsPage(pageContext_, PageKind::Usable, "picUsable", "Usable CH Group Setup"));
+  pages_->Register(PageKind::Usable,
+                   new SettingsPage(pageContext_, PageKind::Usable, "picUsable", "Usable CH Group Setup"));
   pages_->Register(PageKind::Common, new SettingsPage(pageContext_, PageKind::Common, "picCommon", "Common Setup"));
   pages_->Register(PageKind::Dsc, new SettingsPage(pageContext_, PageKind::Dsc, "picDsc", "DSC Setup"));
   pages_->Register(PageKind::Atis, new SettingsPage(pageContext_, PageKind::Atis, "picAtis", "ATIS Setup"));

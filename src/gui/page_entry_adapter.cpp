@@ -83,7 +83,11 @@ void PageEntryAdapter::Draw(const EntryOutcome& outcome) {
   pending_ = outcome.pending;
   if (outcome.show) ShowQuietly(*outcome.show);
   // After the click that brought the focus has placed the cursor.
-  if (outcome.selectAll) QTimer::singleShot(0, &box_, [this] { if (box_.hasFocus()) box_.selectAll(); });
+  if (outcome.selectAll) {
+    QTimer::singleShot(0, &box_, [this] {
+      if (box_.hasFocus()) box_.selectAll();
+    });
+  }
   if (outcome.keepFocus) {
     BringForward(box_, page_);
     QTimer::singleShot(0, &box_, [this] { box_.setFocus(Qt::OtherFocusReason); });

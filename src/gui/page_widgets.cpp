@@ -13,10 +13,14 @@ namespace qm47 {
 FocusHints::FocusHints(std::function<void(const QString&)> setHint, QObject* parent)
     : QObject(parent), setHint_(std::move(setHint)) {}
 
-void FocusHints::Describe(QWidget* control, const ControlState& state, const QString& accessibleName) {
+void FocusHints::Name(QWidget* control, const ControlState& state, const QString& accessibleName) {
   control->setObjectName(QString::fromStdString(state.name));
   control->setAccessibleName(accessibleName);
   if (state.helpContext) control->setProperty(kHelpContext, state.helpContext);
+}
+
+void FocusHints::Describe(QWidget* control, const ControlState& state, const QString& accessibleName) {
+  Name(control, state, accessibleName);
   hints_[control] = QString::fromStdString(state.hint);
   control->installEventFilter(this);
 }

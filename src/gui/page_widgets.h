@@ -22,6 +22,8 @@ class FocusHints final : public QObject {
   FocusHints(std::function<void(const QString&)> setHint, QObject* parent);
   // Name, accessible name, hint and help context number of `control` from `state`.
   void Describe(QWidget* control, const ControlState& state, const QString& accessibleName);
+  // The same without the hint (text boxes have theirs from their entry rule).
+  static void Name(QWidget* control, const ControlState& state, const QString& accessibleName);
 
   // The property that carries a control's help context number, for the window's help key.
   static constexpr const char* kHelpContext = "helpContext";

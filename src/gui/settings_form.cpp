@@ -127,7 +127,8 @@ class FormBuilder {
     QWidget* frame = Frame(section.group, grid);
     std::map<std::string, QHBoxLayout*> cellOfCaption;
     // A frame of check boxes alone puts them side by side.
-    const bool side = std::all_of(section.pieces.begin(), section.pieces.end(), [](const Piece& p) { return p.kind == Kind::Check; });
+    const bool side =
+        std::all_of(section.pieces.begin(), section.pieces.end(), [](const Piece& p) { return p.kind == Kind::Check; });
     int row = 0;
     int column = 0;
     for (const Piece& p : section.pieces) {
@@ -145,7 +146,7 @@ class FormBuilder {
         auto* label = new QLabel(textKeys_.contains(c.name) ? textKeys_[c.name] : keys.Mark(Q(text)));
         grid->addWidget(label, row, 0);
         QWidget* control = p.kind == Kind::Button ? Control(p, Q(c.caption), JoinedName({c.row, c.caption}))
-                                                   : Control(p, {}, Q(c.caption));
+                                                  : Control(p, {}, Q(c.caption));
         auto* cell = new QHBoxLayout;
         cell->addWidget(control);
         cell->addStretch();
@@ -246,8 +247,7 @@ class FormBuilder {
         if (!text.readOnly()) {
           // Its hint comes from its entry rule.
           form_.entries[c.name] = new PageEntryAdapter(*box, context_, *page_);
-          box->setObjectName(Q(c.name));
-          box->setAccessibleName(accessibleName);
+          FocusHints::Name(box, c, accessibleName);
           return box;
         }
         w = box;

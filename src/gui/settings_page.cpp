@@ -44,10 +44,12 @@ void SettingsPage::Build() {
 
 void SettingsPage::Connect() {
   for (auto& [name, box] : form_.lists) {
-    connect(box, &QComboBox::activated, this, [this, name = name](int item) { Apply(ItemChosen(state_.List(name), item)); });
+    connect(box, &QComboBox::activated, this,
+            [this, name = name](int item) { Apply(ItemChosen(state_.List(name), item)); });
   }
   for (auto& [name, box] : form_.checks) {
-    connect(box, &QCheckBox::clicked, this, [this, name = name](bool on) { Apply(BoxToggled(state_.Check(name), on)); });
+    connect(box, &QCheckBox::clicked, this,
+            [this, name = name](bool on) { Apply(BoxToggled(state_.Check(name), on)); });
   }
   for (auto& [name, button] : form_.buttons) {
     connect(button, &QPushButton::clicked, this, [this, name = name] {

@@ -103,7 +103,8 @@ TEST(UsablePageWidgets, PriorityListShowsTheStoredChannelAndStoresTheOneChosen) 
 TEST(DirectoryPagesWidgets, AFullDirectoryRefusesAddAndDeleteMovesTheFollowingEntriesUp) {
   WindowRig rig(kModel, 1);
   rig.session.Edit(record_area::Directories, [](SettingsRecord& rec) {
-    for (std::size_t k = 0; k < rec.CHGRPID.size(); ++k) rec.CHGRPID[k] = {true, "G" + std::to_string(k + 1), "0" + std::to_string(12345671 + k) + "0"};
+    for (std::size_t k = 0; k < rec.CHGRPID.size(); ++k)
+      rec.CHGRPID[k] = {true, "G" + std::to_string(k + 1), "0" + std::to_string(12345671 + k) + "0"};
   });
   const std::size_t entries = rig.session.record.CHGRPID.size();
 
