@@ -75,8 +75,6 @@ void PageEntryAdapter::ShowQuietly(const std::string& text) {
   box_.setText(shown);
 }
 
-bool PageEntryAdapter::Holds() const { return box_.hasFocus() || pending_; }
-
 EntryFieldState PageEntryAdapter::State() const { return {place_, box_.text().toStdString(), pending_}; }
 
 void PageEntryAdapter::Draw(const EntryOutcome& outcome) {
@@ -90,7 +88,9 @@ void PageEntryAdapter::Draw(const EntryOutcome& outcome) {
   }
   if (outcome.keepFocus) {
     BringForward(box_, page_);
-    QTimer::singleShot(0, &box_, [this] { box_.setFocus(Qt::OtherFocusReason); });
+    QTimer::singleShot(0, &box_, [this] {
+      if (box_.isEnabled() && box_.isVisible()) box_.setFocus(Qt::OtherFocusReason);
+    });
   }
 }
 
@@ -111,18 +111,35 @@ void PageEntryAdapter::OnEdited() {
 void PageEntryAdapter::OnFocusLost(Qt::FocusReason reason) {
   // A message box or menu took the focus for a moment: the entry is still being typed.
   if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return;
-  const EntryOutcome checked = EntryValidate(State());
-  if (!checked.valid) {
-    const QWidget* next = QApplication::focusWidget();
-    // Off the page the window's check comes next and says it, once.
-    if (next && page_.isAncestorOf(next)) Carry(checked);
+  const QWidget* next = QApplication::focusWidget();
+  if (!next || !page_.isAncestorOf(next)) {
+    // Off the page the window's check comes next and says a refusal, once.
+    if (EntryValidate(State()).valid) CheckLeft();
     return;
   }
+  // A message box opened inside a mouse press would leave the clicked control pressed.
+  if (QApplication::mouseButtons() != Qt::NoButton) {
+    if (!awaitingRelease_) qApp->installEventFilter(this);
+    awaitingRelease_ = true;
+    return;
+  }
+  CheckLeft();
+}
+
+void PageEntryAdapter::CheckLeft() {
+  if (box_.hasFocus()) return;  // clicked straight back into the box
+  const EntryOutcome checked = EntryValidate(State());
   Carry(checked);
-  Carry(EntryFocusLost(State(), context_.session.record));
+  if (checked.valid) Carry(EntryFocusLost(State(), context_.session.record));
 }
 
 bool PageEntryAdapter::eventFilter(QObject* watched, QEvent* event) {
+  if (awaitingRelease_ && event->type() == QEvent::MouseButtonRelease) {
+    awaitingRelease_ = false;
+    qApp->removeEventFilter(this);
+    // After the control has taken its click.
+    QTimer::singleShot(0, this, [this] { CheckLeft(); });
+  }
   if (watched == &box_) {
     if (event->type() == QEvent::FocusIn) {
       const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
@@ -134,24 +151,24 @@ bool PageEntryAdapter::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-PageEntryAdapter* PageEntries::Holding() const {
+PageEntryAdapter* PageEntries::Editing() const {
   for (PageEntryAdapter* entry : entries_) {
-    if (entry->Holds() && entry->State().pending) return entry;
+    if (entry->box().hasFocus()) return entry;
   }
   for (PageEntryAdapter* entry : entries_) {
-    if (entry->Holds()) return entry;
+    if (entry->pending()) return entry;
   }
   return nullptr;
 }
 
 EntryWindowState PageEntries::PendingEntry() const {
   EntryWindowState window;
-  if (const PageEntryAdapter* entry = Holding()) window.focus = entry->State();
+  if (const PageEntryAdapter* entry = Editing()) window.focus = entry->State();
   return window;
 }
 
 void PageEntries::ApplyEntry(const EntryOutcome& outcome) {
-  if (PageEntryAdapter* entry = Holding()) entry->Draw(outcome);
+  if (PageEntryAdapter* entry = Editing()) entry->Draw(outcome);
 }
 
 }  // namespace qm47

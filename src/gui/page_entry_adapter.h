@@ -8,13 +8,13 @@
 //
 //   auto* entry = new PageEntryAdapter(*box, context(), *this);
 //   entry->Load(place, text, readOnly);  // in Fill, while the page loads
-//   // Page::PendingEntry: the adapter that Holds() the entry gives its State();
-//   // Page::ApplyEntry: that adapter Draw()s the window check's outcome.
+//   // Page::PendingEntry: State() of the focused box, else of the one still pending();
+//   // Page::ApplyEntry: that same adapter Draw()s the window check's outcome.
 //
-// Leaving the box for another control of the same page checks the entry at once
-// ("Data Error!!", focus kept). A refused entry left for the tree or a menu stays
-// pending for the window's check, which runs before every page change and command, so
-// it is reported once.
+// Leaving the box for another control of the same page checks the entry ("Data Error!!",
+// focus kept): at once for a key, once the button is up for a click. A refused entry
+// left for the tree or a menu stays pending for the window's check, which runs before
+// every page change and command, so it is reported once.
 #pragma once
 
 #include <QLineEdit>
@@ -36,8 +36,8 @@ class PageEntryAdapter final : public QObject {
   // rule, read-only boxes in the button-face colour. Forgets any pending edit.
   void Load(const EntryPlace& place, const std::string& text, bool readOnly);
 
-  // The box has the focus, or an edit in it waits for the window's check.
-  bool Holds() const;
+  // An edit in the box waits for its check.
+  bool pending() const { return pending_; }
   EntryFieldState State() const;
   // Draws what the window's check decided (it stored and said it already): pending
   // flag, text, selection, focus.
@@ -51,6 +51,8 @@ class PageEntryAdapter final : public QObject {
  private:
   void OnEdited();
   void OnFocusLost(Qt::FocusReason reason);
+  // Validate, then the silent leave, for a focus that moved on.
+  void CheckLeft();
   // Stores, says and draws one outcome of the box's own events.
   void Carry(const EntryOutcome& outcome);
   void ShowQuietly(const std::string& text);
@@ -60,6 +62,7 @@ class PageEntryAdapter final : public QObject {
   QWidget& page_;
   EntryPlace place_;
   bool pending_ = false;
+  bool awaitingRelease_ = false;  // the check waits until the click that took the focus is over
 };
 
 // The adapters of one page, for the window's check before a page change or command.
@@ -70,7 +73,8 @@ class PageEntries {
   void ApplyEntry(const EntryOutcome& outcome);
 
  private:
-  PageEntryAdapter* Holding() const;
+  // The focused box, else the one with an edit still waiting for its check.
+  PageEntryAdapter* Editing() const;
 
   std::vector<PageEntryAdapter*> entries_;
 };
