@@ -69,7 +69,6 @@ void MainWindow::RegisterPages() {
   pages_->Register(PageKind::ChannelList, new ChannelListPage(pageContext_));
   pages_->Register(PageKind::Channel, new ChannelPage(pageContext_));
   pages_->Register(PageKind::Weather, new WeatherPage(pageContext_));
-  pages_->Register(PageKind::Usable, new SettingsPage(pageContext_, PageKind::Usable, "picUsable", "Usable CH Group Setup"));
   pages_->Register(PageKind::Usable,
                    new SettingsPage(pageContext_, PageKind::Usable, "picUsable", "Usable CH Group Setup"));
   pages_->Register(PageKind::Common, new SettingsPage(pageContext_, PageKind::Common, "picCommon", "Common Setup"));

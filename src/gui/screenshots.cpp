@@ -71,6 +71,8 @@ void TakeChannelPages(MainWindow& window, Session& s, Camera& camera) {
     window.SelectNode(key);
     camera.Take(window, name);
   }
+}
+
 // Each settings page with each of its tabs, both directories and an entry of each, in a
 // window of a common size: at the smallest size the pages scroll in one column.
 void TakeSettingsPages(MainWindow& window, Camera& camera) {
