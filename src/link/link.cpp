@@ -80,12 +80,12 @@ bool Link::OpenPort(const char* settings, const char* source, bool showSettings)
 }
 
 bool Link::PortInit() {
-  line_.Close();
+  PortClose();
   return OpenPort(kSettingsConnect, "frmRadio.PortInit", true);
 }
 
 bool Link::PortInitCP() {
-  line_.Close();
+  PortClose();
   return OpenPort(options_.baud19200 ? kSettingsConnect : kSettingsFast, "frmRadio.PortInitCP", true);
 }
 
@@ -95,7 +95,10 @@ bool Link::PortOpen() {
 }
 
 void Link::PortClose() {
-  if (line_.IsOpen()) line_.Close();
+  if (!line_.IsOpen()) return;
+  // The last acknowledgement of a read is still on its way: it must leave at this rate.
+  line_.Drain();
+  line_.Close();
 }
 
 void Link::FlushInput() {

@@ -32,6 +32,10 @@ class SerialLine {
   virtual std::optional<std::uint8_t> ReadByte() = 0;
   // Hands the bytes to the port; does not wait for them to drain.
   virtual std::optional<IoError> Write(std::span<const std::uint8_t> bytes) = 0;
+  // Waits until every written byte has left the port. Closing or re-opening restores or
+  // changes the line's rate at once, so bytes still queued would go out at the wrong one.
+  // A line that delivers each write at once has nothing to wait for.
+  virtual void Drain() {}
   virtual void FlushInput() = 0;
 
   // Blocks until input waits or `max` has passed; true when input waits. A port
@@ -53,6 +57,7 @@ class ForwardingSerialLine : public SerialLine {
   std::size_t BytesWaiting() override { return line_.BytesWaiting(); }
   std::optional<std::uint8_t> ReadByte() override { return line_.ReadByte(); }
   std::optional<IoError> Write(std::span<const std::uint8_t> bytes) override { return line_.Write(bytes); }
+  void Drain() override { line_.Drain(); }
   void FlushInput() override { line_.FlushInput(); }
   bool WaitForInput(Clock::Duration max) override { return line_.WaitForInput(max); }
   std::optional<IoError> Fault() const override { return line_.Fault(); }

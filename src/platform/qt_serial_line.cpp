@@ -8,11 +8,18 @@
 
 #ifndef _WIN32
 #include <grp.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 #endif
 
 namespace qm47 {
+
+namespace {
+// 150 bytes, the longest request, take 160 ms at 9600 baud: this is a stuck line.
+constexpr qint64 kDrainLimitMs = 2000;
+}  // namespace
 
 std::optional<LineSettings> ParseLineSettings(const std::string& text) {
   std::istringstream in(text);
@@ -113,7 +120,35 @@ std::optional<IoError> QtSerialLine::Open(const std::string& settings) {
 }
 
 void QtSerialLine::Close() {
-  if (port_.isOpen()) port_.close();
+  if (port_.isOpen()) {
+    // Closing restores the port's original settings at once, queued bytes or not.
+    Drain();
+    port_.close();
+  }
+  port_.clearError();
+}
+
+void QtSerialLine::Drain() {
+  if (!port_.isOpen()) return;
+  QElapsedTimer t;
+  t.start();
+  while (port_.bytesToWrite() > 0 && t.elapsed() < kDrainLimitMs) {
+    if (!port_.waitForBytesWritten(100) && port_.error() != QSerialPort::TimeoutError) break;
+  }
+#ifndef _WIN32
+  const int fd = static_cast<int>(port_.handle());
+  if (fd < 0) {
+    port_.clearError();
+    return;
+  }
+  // tcdrain has no time limit: wait for the driver's queue here, where a stuck line
+  // (a cable that went away) cannot hang the window.
+  int queued = 0;
+  while (::ioctl(fd, TIOCOUTQ, &queued) == 0 && queued > 0 && t.elapsed() < kDrainLimitMs) QThread::msleep(1);
+  if (queued == 0) ::tcdrain(fd);  // the last character still in the transmitter
+#else
+  port_.flush();
+#endif
   port_.clearError();
 }
 

@@ -23,6 +23,8 @@ class QtSerialLine final : public SerialLine {
   std::size_t BytesWaiting() override;
   std::optional<std::uint8_t> ReadByte() override;
   std::optional<IoError> Write(std::span<const std::uint8_t> bytes) override;
+  // Qt's buffer, then the driver's queue, then the last byte on the wire; at most ~2 s.
+  void Drain() override;
   void FlushInput() override;
   bool WaitForInput(Clock::Duration max) override;
   std::optional<IoError> Fault() const override { return fault_; }
