@@ -84,8 +84,11 @@ class TransferUi final : public UserInterface {
   TransferUi(CliUserInterface& cli, const WatchedLine& line) : cli_(cli), line_(line) {}
 
   void OnInterrupt(std::function<void()> cancel) { cancel_ = std::move(cancel); }
+  // A message said what went wrong in a line of its own already.
+  bool explained() const { return explained_; }
 
   Answer Show(const MessageBox& box) override {
+    explained_ = explained_ || !box.detail.empty();
     const Answer a = cli_.Show(box);
     if (a == Answer::Retry && ++retries_ > kMaxBusyRetries) {
       cli_.Line("qm47-cli: giving up after " + std::to_string(kMaxBusyRetries) + " retries");
@@ -124,6 +127,7 @@ class TransferUi final : public UserInterface {
   const WatchedLine& line_;
   std::function<void()> cancel_;
   bool cancelling_ = false;
+  bool explained_ = false;
   int retries_ = 0;
   int shown_ = -1;
   std::chrono::steady_clock::time_point moved_ = std::chrono::steady_clock::now();
@@ -189,7 +193,7 @@ int Transfer(Context& ctx, const std::string& command, int mode, const std::stri
   }
   const std::string& why = transfer.link().Diagnosis();
   ctx.ui.Line("qm47-cli " + command + ": " + OperationTitle(mode) + " did not complete" +
-              (why.empty() ? " on " + device : ": " + why));
+              (why.empty() || ui.explained() ? " on " + device : ": " + why));
   return kFailed;
 }
 

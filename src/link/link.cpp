@@ -40,6 +40,20 @@ const char* StatusWords(LinkStatus s) {
 
 std::string AddressText(Address a) { return "0x" + HexField(static_cast<unsigned>(a), 4); }
 
+std::string PortFailureDetail(const std::string& device, const IoError& fault) {
+  std::string detail = fault.description;
+  if (detail.find(device) == std::string::npos) detail = device + ": " + detail;
+  switch (fault.number) {
+    case 70:  // the description says which group to join, or whom to ask
+      return detail + ".";
+    case 8005:
+      return detail + ". Close the program that holds it (a terminal program, another QM47) and press OK again.";
+    default:
+      return detail + ". Check that the programming cable is plugged in and that the serial port chosen is the "
+                      "one it is on.";
+  }
+}
+
 namespace port_error {
 IoError NotOpen() { return {8018, "Operation valid only when the port is open"}; }
 IoError InvalidSettings(const std::string& settings) {
@@ -70,13 +84,21 @@ Answer Link::Message(const std::string& text, Icon icon, Buttons buttons) {
 // ---- port ----
 
 bool Link::OpenPort(const char* settings, const char* source, bool showSettings) {
+  openFault_.reset();
   if (auto fault = line_.Open(settings)) {
     log_.WriteErrorLog(source, *fault);
+    openFault_ = fault;
     Diagnose("could not open " + line_.Name() + " at " + settings + ": " + fault->description);
     return false;
   }
   if (showSettings) ShowStatus(line_.Settings());
   return true;
+}
+
+bool Link::PortFailed() {
+  ui_.MessageWithDetail(kPortInitError, PortFailureDetail(line_.Name(), openFault_.value_or(IoError{})), caption_,
+                        Icon::Critical, Buttons::Ok);
+  return false;
 }
 
 bool Link::PortInit() {
@@ -231,8 +253,7 @@ bool Link::Connect() {
   try {
     // A port that will not open ends the attempt here, not in a fault further on.
     if (!PortInit()) {
-      Message(kPortInitError, Icon::Critical);
-      return false;
+      return PortFailed();
     }
     bool echoed = false;
     for (int ping = 0; ping < 3 && !echoed; ++ping) {
@@ -273,8 +294,7 @@ bool Link::Connect() {
     }
 
     if (!PortInitCP()) {
-      Message(kPortInitError, Icon::Critical);
-      return false;
+      return PortFailed();
     }
     clock_.Sleep(kSyncPause);
     if (SyncLink()) return true;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -124,6 +125,8 @@ class Link {
 
  private:
   bool OpenPort(const char* settings, const char* source, bool showSettings);
+  // "port inicialize error!!" with the line that says why; false.
+  bool PortFailed();
   void Send(std::span<const std::uint8_t> bytes);
   void RequireOpen() const;
   // One turn of a reader: events, then at most one byte (or a short wait for one).
@@ -140,9 +143,13 @@ class Link {
   LinkOptions options_;
   std::string caption_;
   std::string diagnosis_;
+  std::optional<IoError> openFault_;  // why the port last failed to open
 };
 
 // "0x0040"
 std::string AddressText(Address a);
+
+// The line under "port inicialize error!!": the device, why it failed and what to do.
+std::string PortFailureDetail(const std::string& device, const IoError& fault);
 
 }  // namespace qm47

@@ -95,10 +95,17 @@ TEST(Connect, Connect_APortThatWillNotOpenEndsTheAttemptInOrder) {
   EXPECT_TRUE(rig.pipe.written().empty());
   EXPECT_NE(rig.ErrorLogText().find("frmRadio.PortInit -> 70Permission denied\r\n"), std::string::npos);
 
+  // One more line names the device, why and what to do.
+  EXPECT_EQ(rig.ui.shown[0].detail, "/dev/ttyTEST: Permission denied.");
+  EXPECT_EQ(rig.ui.shown[0].caption, "Read from Radio");
+
   LinkRig reopen({.debug = true});
   reopen.pipe.FailOpens(IoError{8005, "Port already open"}, 1);
   EXPECT_FALSE(reopen.link.Connect());
   EXPECT_EQ(reopen.ui.Texts(), (Strings{"port inicialize error!!"}));
+  EXPECT_EQ(reopen.ui.shown[0].detail,
+            "/dev/ttyTEST: Port already open. Close the program that holds it (a terminal program, another QM47) "
+            "and press OK again.");
   EXPECT_NE(reopen.ErrorLogText().find("frmRadio.PortInitCP -> 8005Port already open"), std::string::npos);
   EXPECT_EQ(reopen.CountSent("#CMDSY"), 0);
 
