@@ -33,8 +33,10 @@ TransferDialog::TransferDialog(int mode, Link& link, Transfers& transfers, bool&
 }
 
 void TransferDialog::Load() {
+  link_.ui().SetBusy(true);
   link_.ShowStatus("starting at debug mode..");
   link_.ShowProgress(0);
+  link_.ui().SetBusy(false);
 }
 
 void TransferDialog::Ok() {
@@ -94,6 +96,17 @@ bool TransferDialog::RequestClose() {
   state_ = DialogState::Closed;
   link_.PortClose();
   return true;
+}
+
+void TransferDialog::Help(bool helpExists, const std::function<std::optional<HelpFailure>(int topic)>& open) {
+  if (!HelpEnabled()) return;
+  if (!helpExists) {
+    link_.Message(kNoHelpMessage, Icon::Information);
+    return;
+  }
+  if (const auto failure = open(kTransferHelpTopic)) {
+    link_.ui().MessageWithDetail(failure->description, failure->detail, caption_, Icon::None, Buttons::Ok);
+  }
 }
 
 }  // namespace qm47

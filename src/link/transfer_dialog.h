@@ -2,6 +2,8 @@
 // where the progress bar stands, what OK runs and when the dialog stays open.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "link/link.h"
@@ -24,6 +26,12 @@ int ProgressBarLeft(int percent, int frameWidth);
 
 enum class DialogState { Idle, Running, Closed };
 
+// Why the help viewer could not show a topic: the system's words and what to do instead.
+struct HelpFailure {
+  std::string description;
+  std::string detail;
+};
+
 class TransferDialog {
  public:
   TransferDialog(int mode, Link& link, Transfers& transfers, bool& pageLoading);
@@ -44,6 +52,9 @@ class TransferDialog {
   bool Cancel();
   // Close box: refused while a transfer runs; closing releases the port.
   bool RequestClose();
+  // Help: topic kTransferHelpTopic through `open` when the program has help, else the
+  // documented message. A viewer that fails is reported without an icon.
+  void Help(bool helpExists, const std::function<std::optional<HelpFailure>(int topic)>& open);
 
  private:
   int mode_;
