@@ -7,8 +7,11 @@
 #include "editor/image_file.h"
 #include "editor/new_image.h"
 #include "editor/settings_file.h"
+#include "files/atomic_file.h"
+#include "files/data_folder.h"
 #include "link/transfer_dialog.h"
 #include "link/transfers.h"
+#include "model/memory_map.h"
 #include "report/hex_dump.h"
 
 namespace qm47 {
@@ -42,6 +45,10 @@ std::string WindowCaption(const Session& s) {
   std::string caption = std::string(kApplicationTitle) + "  " + s.model.title;
   if (!s.currentFileName.empty()) caption += " - " + Lower(fs::path(s.currentFileName).filename().string());
   return caption;
+}
+
+std::string HelpFilePath(const std::string& dataFolder, int topic) {
+  return JoinPath(JoinPath(dataFolder, "help"), std::to_string(topic) + ".html");
 }
 
 ImageChord ImageChordFor(bool debugMode, bool ctrl, bool shift, bool alt, bool f2, bool f3) {
@@ -176,9 +183,17 @@ void MainCommands::ReadFromRadio() {
   s_.flags.dirty = false;
 }
 
-void MainCommands::ClearRadio(int mode) {
-  if (mode < transfer_mode::ClearMmsi || mode > transfer_mode::ClearDistressLog) return;
-  s_.Touching([&] { view_.RunTransferDialog(mode); });
+ClearOutcome MainCommands::ClearRadio(int mode) {
+  ClearOutcome out;
+  if (mode >= transfer_mode::ClearMmsi && mode <= transfer_mode::ClearDistressLog && Validate()) {
+    s_.Touching([&] { out.completed = view_.RunTransferDialog(mode); });
+    if (out.completed) {
+      view_.ShowCurrentPageAgain();
+      s_.flags.dirty = true;
+    }
+  }
+  out.count = std::to_string(s_.image.GetByte(addr::UserMmsiCount));
+  return out;
 }
 
 void MainCommands::SaveImage() {

@@ -42,6 +42,16 @@ struct MainWindowState {
   DestinationMenu destinations;
 };
 
+// What a clear of the radio leaves for the DSC page: whether it completed, and the text of
+// the count box (image byte 0x0085, as it was when the clear failed).
+struct ClearOutcome {
+  bool completed = false;
+  std::string count;
+};
+
+// The page of a help topic in the data folder ("<data>/help/1012.html").
+std::string HelpFilePath(const std::string& dataFolder, int topic);
+
 // "QM47  PC Program for TK4100A - boat.dat": the file name without its folder, lower case.
 std::string WindowCaption(const Session& s);
 
@@ -73,7 +83,7 @@ class MainCommands {
   void ProgramToRadio();
   void ReadFromRadio();
   // A clear of the radio's MMSI count, DSC log or distress log (the DSC page's buttons).
-  void ClearRadio(int mode);
+  ClearOutcome ClearRadio(int mode);
   void SaveImage();
   void OpenImage();
   void Contents(bool helpFileExists);

@@ -2,6 +2,10 @@
 
 namespace qm47 {
 
+std::string SerialPortText(int number, const std::string& device) {
+  return "COM" + std::to_string(number) + " (" + device + ")";
+}
+
 RadioTransfer::RadioTransfer(Session& s, SerialLine& line, Clock& clock, int mode)
     : RadioTransfer(s, line, clock, mode, s.ui) {}
 

@@ -2,6 +2,8 @@
 // image, record, model and flags.
 #pragma once
 
+#include <string>
+
 #include "editor/session.h"
 #include "link/link.h"
 #include "link/serial_line.h"
@@ -10,6 +12,9 @@
 #include "seams/clock.h"
 
 namespace qm47 {
+
+// "COM1 (/dev/ttyUSB0)": the port number as the menu names it, and the device it stands for.
+std::string SerialPortText(int number, const std::string& device);
 
 class RadioTransfer {
  public:

@@ -22,6 +22,7 @@
 #include "gui/settings_page.h"
 #include "gui/status_hints.h"
 #include "gui/weather_page.h"
+#include "platform/qt_serial_line.h"
 #include "platform/serial_ports.h"
 
 namespace qm47 {
@@ -172,9 +173,7 @@ void MainWindow::DrawMenus() {
   }
 }
 
-std::string MainWindow::HelpPath(int topic) const {
-  return JoinPath(JoinPath(s_.dataFolder, "help"), std::to_string(topic) + ".html");
-}
+std::string MainWindow::HelpPath(int topic) const { return HelpFilePath(s_.dataFolder, topic); }
 
 bool MainWindow::ValidatePendingEntry() {
   EntryWindowState window = pages_->PendingEntry();
@@ -277,7 +276,11 @@ void MainWindow::SetCaption(const std::string& caption) { setWindowTitle(QString
 void MainWindow::StartNewTimer() { newTimer_.start(); }
 
 bool MainWindow::RunTransferDialog(int mode) {
-  RadioDialog dialog(s_, mode, PortDevice(s_.prefs, commands_.state().serialPort), this);
+  const int port = commands_.state().serialPort;
+  const std::string device = PortDevice(s_.prefs, port);
+  const std::unique_ptr<SerialLine> line =
+      transferLine_.open ? transferLine_.open(device) : std::make_unique<QtSerialLine>(device);
+  RadioDialog dialog(s_, mode, SerialPortText(port, device), *line, transferLine_.clock, this);
   dialog.exec();
   return dialog.succeeded();
 }

@@ -18,6 +18,7 @@
 #include "gui/main_menus.h"
 #include "gui/navigation_view.h"
 #include "gui/page_area.h"
+#include "gui/radio_dialog.h"
 
 namespace qm47 {
 
@@ -34,6 +35,8 @@ class MainWindow final : public QMainWindow, public MainWindowView {
 
   MainCommands& commands() { return commands_; }
   NavigationView& tree() { return *treeView_; }
+  // The port and clock the transfer dialog runs on (the virtual radio in tests).
+  void UseTransferLine(TransferLine line) { transferLine_ = std::move(line); }
 
   // MainWindowView
   void RebuildTree() override;
@@ -91,6 +94,7 @@ class MainWindow final : public QMainWindow, public MainWindowView {
   QTimer newTimer_;
   bool logoLoaded_ = false;
   std::vector<QPointer<QWidget>> reportWindows_;
+  TransferLine transferLine_;
 };
 
 }  // namespace qm47

@@ -6,14 +6,18 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTabWidget>
+#include <QPushButton>
 
 #include "editor/main_commands.h"
 #include "gui/about_box.h"
 #include "gui/qt_user_interface.h"
+#include "editor/report_file.h"
+#include "editor/transfer.h"
 #include "gui/radio_dialog.h"
 #include "gui/report_window.h"
 #include "link/transfers.h"
 #include "platform/event_loop_wait.h"
+#include "platform/qt_serial_line.h"
 #include "platform/serial_ports.h"
 
 namespace qm47 {
@@ -105,6 +109,30 @@ void TakeSettingsPages(MainWindow& window, Camera& camera) {
   }
   window.resize(opened);
   window.SelectNode("General");
+// The transfer dialog before OK for a read and a program transfer, with and without the
+// monitor line of debug mode, and a program transfer under way.
+void TakeTransferDialogs(Camera& camera, MainWindow& window, Session& s) {
+  const int port = window.commands().state().serialPort;
+  const std::string device = PortDevice(s.prefs, port);
+  QtSerialLine line(device);
+  const bool debugMode = s.startup.debugMode;
+  for (const bool debug : {false, true}) {
+    s.startup.debugMode = debug;
+    const QString suffix = debug ? "-debug" : "";
+    for (const int mode : {transfer_mode::Read, transfer_mode::Program}) {
+      RadioDialog dialog(s, mode, SerialPortText(port, device), line, nullptr, &window);
+      dialog.show();
+      camera.Take(dialog, (mode == transfer_mode::Read ? "transfer-read" : "transfer-program") + suffix);
+      if (debug && mode == transfer_mode::Program) {
+        // As a transfer draws it; OK and Help are off while it runs.
+        dialog.userInterface().Monitor("radio writing...");
+        dialog.userInterface().Progress(45, 100);
+        for (const char* name : {"cmdOK", "cmdHelp"}) dialog.findChild<QPushButton*>(name)->setEnabled(false);
+        camera.Take(dialog, "transfer-program-running");
+      }
+    }
+  }
+  s.startup.debugMode = debugMode;
 }
 
 }  // namespace
@@ -149,11 +177,7 @@ bool TakeScreenshots(MainWindow& window, Session& s, const QString& folder) {
     about.show();
     camera.Take(about, "about");
   }
-  {
-    RadioDialog radio(s, transfer_mode::Read, PortDevice(s.prefs, window.commands().state().serialPort), &window);
-    radio.show();
-    camera.Take(radio, "transfer-read");
-  }
+  TakeTransferDialogs(camera, window, s);
   {
     auto* report = new ReportWindow(s, &window);
     report->show();

@@ -6,8 +6,11 @@
 
 #include "editor/main_commands.h"
 #include "editor/settings_file.h"
+#include "editor/transfer.h"
 #include "link/transfers.h"
+#include "model/memory_map.h"
 #include "session_fixture.h"
+#include "virtual_radio.h"
 
 using namespace qm47;
 using qm47::testing::SessionFixture;
@@ -17,11 +20,12 @@ namespace {
 struct FakeView : MainWindowView {
   void RebuildTree() override { ++rebuilt; }
   void SelectNode(const std::string& key) override { selected = key; }
-  void ShowCurrentPageAgain() override {}
+  void ShowCurrentPageAgain() override { ++shownAgain; }
   void SetCaption(const std::string& c) override { caption = c; }
   void StartNewTimer() override { ++newTimers; }
   bool RunTransferDialog(int mode) override {
     modes.push_back(mode);
+    if (radio) return radio(mode);
     if (transfer) transfer();
     return transferSucceeds;
   }
@@ -31,11 +35,13 @@ struct FakeView : MainWindowView {
   void ShowAbout() override {}
 
   int rebuilt = 0;
+  int shownAgain = 0;
   int newTimers = 0;
   std::string selected;
   std::string caption;
   std::vector<int> modes;
   std::function<void()> transfer;
+  std::function<bool(int mode)> radio;  // a whole transfer, OK pressed once
   bool transferSucceeds = true;
 };
 
@@ -148,6 +154,44 @@ TEST(RadioCommands, AReadReplacesTheSettingsAndForgetsTheFile) {
   EXPECT_TRUE(s.currentFileName.empty());
   EXPECT_EQ(w.view.selected, "General");
   EXPECT_EQ(w.view.caption, "QM47  PC Program for TK4100A");
+}
+
+TEST(RadioCommands, AClearShowsTheRadiosCountAfterwardsAndMarksTheSettingsEdited) {
+  Window w;
+  Session& s = w.session;
+  qm47::testing::VirtualRadio radio(1);
+  w.view.radio = [&](int mode) {
+    RadioTransfer transfer(s, radio.pipe, radio.clock, mode);
+    transfer.dialog().Ok();
+    return transfer.succeeded();
+  };
+  s.image.SetByte(addr::UserMmsiCount, 7);
+  s.flags.dirty = false;
+  const ClearOutcome cleared = w.commands.ClearRadio(transfer_mode::ClearMmsi);
+  EXPECT_TRUE(cleared.completed);
+  EXPECT_EQ(cleared.count, "0");
+  EXPECT_EQ(radio.radio.memory()[addr::UserMmsiCount], 0);
+  EXPECT_TRUE(s.flags.dirty);
+  EXPECT_EQ(w.view.shownAgain, 1);
+
+  // A radio that stops answering at the write (after the rate command, two syncs, the
+  // status request and two model reads): the count is what it was, nothing else changes.
+  s.image.SetByte(addr::UserMmsiCount, 7);
+  s.flags.dirty = false;
+  radio.radio.SetFaults({.silentAtCommand = radio.radio.commandCount() + 7, .silentCount = -1});
+  const ClearOutcome failed = w.commands.ClearRadio(transfer_mode::ClearMmsi);
+  EXPECT_FALSE(failed.completed);
+  ASSERT_FALSE(w.ui.shown.empty());
+  EXPECT_EQ(w.ui.shown.back().caption, "Clear Data") << "the write failed, not the connect";
+  EXPECT_EQ(failed.count, "7");
+  EXPECT_FALSE(s.flags.dirty);
+  EXPECT_EQ(w.view.shownAgain, 1);
+
+  // A log clear with a refused pending entry opens no dialog; the count box is drawn all the same.
+  w.entryValid = false;
+  const auto dialogs = w.view.modes.size();
+  EXPECT_EQ(w.commands.ClearRadio(transfer_mode::ClearDscLog).count, "7");
+  EXPECT_EQ(w.view.modes.size(), dialogs);
 }
 
 TEST(SessionEdits, PagesEditOnlyWhenNotLoadingAndTheEncoderIsHeardToo) {

@@ -26,11 +26,7 @@ using namespace std::chrono_literals;
 class LinkUi : public qm47::testing::RecordingUi {
  public:
   void Progress(int value, int /*maximum*/) override { progress.push_back(value); }
-  void ProcessEvents() override {
-    if (onEvents) onEvents();
-  }
   std::vector<int> progress;
-  std::function<void()> onEvents;
 };
 
 inline Bytes Ascii(std::string_view text) { return Bytes(text.begin(), text.end()); }

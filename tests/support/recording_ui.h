@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,10 @@ class RecordingUi : public UserInterface {
     return chosen;
   }
   void Monitor(const std::string& line) override { monitor.push_back(line); }
+  // The user's moment to act while the program works (click Cancel, ...).
+  void ProcessEvents() override {
+    if (onEvents) onEvents();
+  }
   void SetBusy(bool busy) override { busy_ = busy; }
   void Pause(int milliseconds) override { pausedMs += milliseconds; }
 
@@ -47,6 +52,7 @@ class RecordingUi : public UserInterface {
   std::deque<std::optional<std::string>> files;
   std::vector<FileChoice> fileChoices;
   std::vector<std::string> monitor;
+  std::function<void()> onEvents;
   int pausedMs = 0;
 
  private:

@@ -1,0 +1,183 @@
+// The transfer dialog as the window opens it, against the virtual radio on a virtual
+// clock: the user presses OK, Cancel or the close box and reads the messages.
+#include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "gui/radio_dialog.h"
+#include "link/transfers.h"
+#include "model/codec.h"
+#include "virtual_radio.h"
+#include "window_rig.h"
+
+namespace qm47::testing {
+namespace {
+
+constexpr const char* kCatalogue = "[model1]\nuse=1\natis=1\n";
+
+struct RadioRig : WindowRig {
+  explicit RadioRig(bool debug = false) : WindowRig(kCatalogue, 1, debug), radio(1) {
+    window->UseTransferLine({[this](const std::string& device) {
+                               devices.push_back(device);
+                               return std::make_unique<ForwardingSerialLine>(radio.pipe);
+                             },
+                             &radio.clock});
+  }
+
+  // Triggers `action`; `user` acts in the dialog it opens, which must be closed by the end.
+  void WithDialog(const char* action, const std::function<void(RadioDialog&)>& user) {
+    bool met = false;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<RadioDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      met = true;
+      user(*dialog);
+      if (dialog->isVisible()) {
+        ADD_FAILURE() << "the dialog is still open";
+        dialog->done(QDialog::Rejected);
+      }
+    });
+    window->findChild<QAction*>(action)->trigger();
+    EXPECT_TRUE(met) << "no dialog opened";
+  }
+
+  static QPushButton* ButtonOf(RadioDialog& d, const char* name) { return d.findChild<QPushButton*>(name); }
+
+  VirtualRadio radio;
+  std::vector<std::string> devices;
+};
+
+TEST(TransferDialogWindow, ASuccessfulReadClosesTheDialogAndRefreshesTheWindow) {
+  RadioRig rig;
+  rig.session.currentFileName = (rig.dir.path() / "boat.dat").string();
+  rig.session.Edit(record_area::Channels, [](SettingsRecord& r) { r.CHUSA[32].ChTag = "EDITED"; });
+  rig.window->SelectNode("Program");
+  // What the radio holds differs from the window's record.
+  rig.radio.radio.memory()[0x0300] ^= 0xFF;
+  MemoryImage expected = rig.session.image;
+  for (Address a = 0; a < kImageSize; ++a) {
+    if (IsSettingsAddress(a)) expected.bytes()[static_cast<std::size_t>(a)] = rig.radio.radio.memory()[static_cast<std::size_t>(a)];
+  }
+  SettingsRecord decoded = rig.session.record;
+  DecodeImage(expected, decoded);
+  ASSERT_NE(decoded.CHUSA[32].ChTag, "EDITED");
+
+  rig.WithDialog("mnuTransferRead", [](RadioDialog& d) {
+    EXPECT_EQ(d.windowTitle(), "Read from Radio");
+    RadioRig::ButtonOf(d, "cmdOK")->click();
+    EXPECT_FALSE(d.isVisible());
+  });
+  EXPECT_EQ(rig.ui.Texts(), std::vector<std::string>{"Complete!!"});
+  EXPECT_EQ(rig.session.record, decoded);
+  EXPECT_FALSE(rig.session.flags.dirty);
+  EXPECT_TRUE(rig.session.currentFileName.empty());
+  EXPECT_EQ(rig.window->windowTitle(), "QM47  PC Program for TK4100A");
+  EXPECT_EQ(rig.Find<QStackedWidget>("pages")->currentWidget(), rig.Find<QWidget>("picGeneral"));
+  EXPECT_EQ(rig.devices, std::vector<std::string>{"/dev/ttyUSB0"}) << "COM1 as the preferences map it";
+  EXPECT_FALSE(rig.radio.pipe.IsOpen());
+}
+
+TEST(TransferDialogWindow, AFailedBlockKeepsTheDialogOpenAndRadioNotReadyClosesIt) {
+  RadioRig rig;
+  rig.session.Edit(record_area::Channels, [](SettingsRecord& r) { r.CHUSA[32].ChTag = "EDITED"; });
+  const SettingsRecord edited = rig.session.record;
+
+  rig.radio.radio.SetFaults({.corruptAtData = 10});
+  rig.WithDialog("mnuTransferRead", [&](RadioDialog& d) {
+    RadioRig::ButtonOf(d, "cmdOK")->click();
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_TRUE(RadioRig::ButtonOf(d, "cmdOK")->isEnabled());
+    EXPECT_TRUE(RadioRig::ButtonOf(d, "cmdHelp")->isEnabled());
+    RadioRig::ButtonOf(d, "cmdCancel")->click();
+  });
+  EXPECT_EQ(rig.ui.Texts(), std::vector<std::string>{"Communication Error!!"});
+  EXPECT_EQ(rig.session.record, edited);
+  EXPECT_TRUE(rig.session.flags.dirty);
+
+  // A busy radio, and the user gives up: the status check fails and the dialog closes.
+  rig.ui.shown.clear();
+  // Busy at its second status answer: the first went to the read above.
+  rig.radio.radio.SetFaults({.busyCount = 2});
+  rig.ui.answers = {Answer::Cancel};
+  rig.WithDialog("mnuTransferProgram", [&](RadioDialog& d) {
+    RadioRig::ButtonOf(d, "cmdOK")->click();
+    EXPECT_FALSE(d.isVisible());
+  });
+  EXPECT_EQ(rig.ui.Texts(), (std::vector<std::string>{"Radio is busy!!", "Radio not ready!!"}));
+  EXPECT_EQ(rig.ui.shown[1].caption, "Program to Radio");
+  EXPECT_EQ(rig.radio.radio.writeCount(), 0);
+}
+
+TEST(TransferDialogWindow, CancelDuringATransferOnlyCancelsItAndTheCloseBoxIsRefused) {
+  RadioRig rig;
+  int turns = 0;
+  bool closedWhileRunning = false;
+  bool buttonsOffWhileRunning = true;
+  rig.WithDialog("mnuTransferRead", [&](RadioDialog& d) {
+    rig.ui.onEvents = [&] {
+      if (++turns != 300) return;
+      buttonsOffWhileRunning = !RadioRig::ButtonOf(d, "cmdOK")->isEnabled() &&
+                               !RadioRig::ButtonOf(d, "cmdHelp")->isEnabled();
+      d.close();
+      closedWhileRunning = !d.isVisible();
+      RadioRig::ButtonOf(d, "cmdCancel")->click();
+    };
+    RadioRig::ButtonOf(d, "cmdOK")->click();
+    rig.ui.onEvents = nullptr;
+    // The cancel ended a block transaction: the dialog stays for another attempt.
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_TRUE(RadioRig::ButtonOf(d, "cmdOK")->isEnabled());
+    RadioRig::ButtonOf(d, "cmdCancel")->click();
+  });
+  EXPECT_GE(turns, 300);
+  EXPECT_TRUE(buttonsOffWhileRunning);
+  EXPECT_FALSE(closedWhileRunning);
+  // A block-level "cancel!!" may come; the read itself says nothing.
+  for (const std::string& text : rig.ui.Texts()) EXPECT_TRUE(text == "cancel!!") << text;
+  const auto& lines = rig.radio.radio.toolLines();
+  const auto reads = std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("#CEPRD", 0) == 0; });
+  EXPECT_GT(reads, 2) << "the read was under way";
+  EXPECT_LT(reads, 2 + 256);
+  EXPECT_FALSE(rig.session.flags.pageLoading);
+}
+
+TEST(TransferDialogWindow, CaptionPicturesAndMonitorFollowModeAndDebugMode) {
+  struct Case {
+    int mode;
+    bool debug;
+    QString caption;
+    bool radioLeft;
+  };
+  for (const Case& c : {Case{transfer_mode::Read, false, "Read from Radio", true},
+                        Case{transfer_mode::ClearDistressLog, true, "Clear Distress Log Data", false},
+                        Case{9, false, "", false}}) {
+    RadioRig rig(c.debug);
+    RadioDialog d(rig.session, c.mode, "COM1 (/dev/ttyVIRTUAL)", rig.radio.pipe, &rig.radio.clock, rig.window.get());
+    d.show();
+    EXPECT_EQ(d.windowTitle(), c.caption) << c.mode;
+    const int radioX = d.findChild<QWidget*>("pictA")->x();
+    const int pcX = d.findChild<QWidget*>("pictB")->x();
+    EXPECT_EQ(radioX < pcX, c.radioLeft) << c.mode;
+    EXPECT_EQ(d.findChild<QLabel*>("lblPort")->text(), "Serial port: COM1 (/dev/ttyVIRTUAL)");
+    auto* monitor = d.findChild<QLabel*>("lblmon");
+    EXPECT_EQ(monitor->isVisible(), c.debug) << c.mode;
+    EXPECT_EQ(monitor->text(), c.debug ? "starting at debug mode.." : "") << c.mode;
+
+    // The bar slides in from the left: outside the frame at 0, filling it at 100 and above.
+    const QRect inside = d.findChild<QFrame*>("pictProgress")->contentsRect();
+    auto* bar = d.findChild<QWidget*>("lblPercent");
+    EXPECT_LE(bar->geometry().right(), inside.left()) << "empty after loading";
+    d.userInterface().Progress(150, 100);
+    EXPECT_EQ(bar->geometry(), inside);
+    d.userInterface().Progress(50, 100);
+    EXPECT_NEAR(bar->geometry().right(), inside.center().x(), 1);
+  }
+}
+
+}  // namespace
+}  // namespace qm47::testing
