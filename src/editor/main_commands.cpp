@@ -4,8 +4,10 @@
 #include <cctype>
 #include <filesystem>
 
+#include "editor/fault_detail.h"
 #include "editor/image_file.h"
 #include "editor/new_image.h"
+#include "editor/report_file.h"
 #include "editor/settings_file.h"
 #include "files/atomic_file.h"
 #include "files/data_folder.h"
@@ -133,7 +135,33 @@ void MainCommands::SaveAs() {
 }
 
 void MainCommands::Print() {
-  if (Validate()) view_.PrintReport();
+  if (!Validate()) return;
+  const std::vector<PrintPage> pages = MakePrintedReport(s_);
+  if (view_.PrinterInstalled()) {
+    view_.PrintReport(pages);
+    return;
+  }
+  if (s_.SayWhy(kNoPrinterQuestion, kNoPrinterDetail, Icon::Question, Buttons::YesNo) != Answer::Yes) return;
+  SaveReportPdf(pages);
+}
+
+void MainCommands::SaveReportPdf(const std::vector<PrintPage>& pages) {
+  const std::string suggested =
+      (s_.currentFileName.empty() ? s_.model.name : fs::path(s_.currentFileName).stem().string()) + ".pdf";
+  s_.flags.cancel = true;
+  const auto path = s_.ui.ChooseFile({FileChoice::Mode::Save, "Save As PDF", kPdfFilter, StartFolder(), suggested, false});
+  if (!path || path->empty()) return;
+  s_.flags.cancel = false;
+  s_.flags.error = false;
+  const std::string pdf = view_.ReportPdf(pages);
+  if (const auto error = WriteFileAtomic(*path, pdf)) {
+    s_.flags.error = true;
+    s_.SayWhy(error->description, SaveFaultDetail(*path, *error), Icon::Exclamation);
+  }
+}
+
+void MainCommands::PrintPreview() {
+  if (Validate()) view_.PreviewReport(MakePrintedReport(s_));
 }
 
 void MainCommands::PrintToFile() { view_.OpenReportWindow(); }

@@ -8,12 +8,19 @@
 #include "editor/destinations.h"
 #include "editor/session.h"
 #include "editor/tree.h"
+#include "report/printed_report.h"
 
 namespace qm47 {
 
 inline constexpr const char* kSaveChangesQuestion = "KVX data has changed.\nDo you want to save changes?";
 inline constexpr const char* kDatFilter = "dat files(*.dat)|*.dat|All files(*.*)|*.*";
 inline constexpr const char* kHexFilter = "hex files(*.hex)|*.hex|All files(*.*)|*.*";
+inline constexpr const char* kPdfFilter = "PDF files(*.pdf)|*.pdf|All files(*.*)|*.*";
+inline constexpr const char* kNoPrinterQuestion =
+    "No printer is installed on this computer.\nSave the report as a PDF file instead?";
+inline constexpr const char* kNoPrinterDetail =
+    "A PDF file can be printed later or on another computer. To print from here, add a printer in the "
+    "system's printer settings.";
 inline constexpr int kContentsHelpTopic = 1001;
 
 // What the window does for the commands: the widgets' side of each step.
@@ -29,7 +36,12 @@ class MainWindowView {
   virtual void StartNewTimer() = 0;
   // The transfer dialog, modal; true when it ended with "Complete!!".
   virtual bool RunTransferDialog(int mode) = 0;
-  virtual void PrintReport() = 0;
+  // The printed report on a printer the user picks in the print dialog, or in a preview.
+  virtual bool PrinterInstalled() const = 0;
+  virtual void PrintReport(const std::vector<PrintPage>& pages) = 0;
+  virtual void PreviewReport(const std::vector<PrintPage>& pages) = 0;
+  // The printed report as a PDF document, for a computer without a printer.
+  virtual std::string ReportPdf(const std::vector<PrintPage>& pages) = 0;
   virtual void OpenReportWindow() = 0;
   virtual bool OpenHelp(int topic) = 0;  // false when the help viewer could not be started
   virtual void ShowAbout() = 0;
@@ -73,7 +85,9 @@ class MainCommands {
   void Open();
   void Save();
   void SaveAs();
+  // On the printer; where none is installed, offers a PDF file instead.
   void Print();
+  void PrintPreview();
   void PrintToFile();
   // The unsaved-changes question; true when the window may close.
   bool CanClose();
@@ -95,6 +109,7 @@ class MainCommands {
   bool SaveTo(const std::string& path);
   std::string StartFolder() const;
   void AfterNewImage();
+  void SaveReportPdf(const std::vector<PrintPage>& pages);
 
   Session& s_;
   MainWindowView& view_;

@@ -69,6 +69,7 @@ MainMenus BuildMainMenus(QMainWindow& window, const std::string& iconFolder) {
   m.fileSaveAsDefault = Entry(m.file, "mnuFileSaveAsDefault", "Save As &Default");
   m.file->addSeparator();
   m.filePrint = Entry(m.file, "mnuFilePrint", "&Print", QKeySequence::Print);
+  m.filePrintPreview = Entry(m.file, "mnuFilePrintPreview", "Print Pre&view");
   m.filePrintToFile = Entry(m.file, "mnuFilePrintToFile", "P&rint to File");
   m.file->addSeparator();
   m.fileExit = Entry(m.file, "mnuFileExit", "E&xit");

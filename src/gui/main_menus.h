@@ -26,6 +26,7 @@ struct MainMenus {
   QAction* fileSaveAs = nullptr;
   QAction* fileSaveAsDefault = nullptr;
   QAction* filePrint = nullptr;
+  QAction* filePrintPreview = nullptr;
   QAction* filePrintToFile = nullptr;
   QAction* fileExit = nullptr;
 

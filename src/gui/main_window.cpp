@@ -18,6 +18,7 @@
 #include "gui/directory_entry_page.h"
 #include "gui/directory_list_page.h"
 #include "gui/radio_dialog.h"
+#include "gui/report_printing.h"
 #include "gui/report_window.h"
 #include "gui/settings_page.h"
 #include "gui/status_hints.h"
@@ -130,6 +131,7 @@ void MainWindow::ConnectMenus() {
   on(menus_.fileSave, [this] { commands_.Save(); });
   on(menus_.fileSaveAs, [this] { commands_.SaveAs(); });
   on(menus_.filePrint, [this] { commands_.Print(); });
+  on(menus_.filePrintPreview, [this] { commands_.PrintPreview(); });
   on(menus_.filePrintToFile, [this] { commands_.PrintToFile(); });
   connect(menus_.fileExit, &QAction::triggered, this, &QWidget::close);
   for (int i = 0; i < kMaxModels; ++i) on(menus_.models[static_cast<std::size_t>(i)], [this, i] { commands_.SelectModel(i); });
@@ -285,7 +287,13 @@ bool MainWindow::RunTransferDialog(int mode) {
   return dialog.succeeded();
 }
 
-void MainWindow::PrintReport() { PrintSettingsReport(s_, this); }
+bool MainWindow::PrinterInstalled() const { return qm47::PrinterInstalled(); }
+
+void MainWindow::PrintReport(const std::vector<PrintPage>& pages) { PrintReportPages(pages, this); }
+
+void MainWindow::PreviewReport(const std::vector<PrintPage>& pages) { PreviewReportPages(pages, this); }
+
+std::string MainWindow::ReportPdf(const std::vector<PrintPage>& pages) { return qm47::ReportPdf(pages).toStdString(); }
 
 void MainWindow::OpenReportWindow() {
   auto* window = new ReportWindow(s_, this);

@@ -45,7 +45,10 @@ class MainWindow final : public QMainWindow, public MainWindowView {
   void SetCaption(const std::string& caption) override;
   void StartNewTimer() override;
   bool RunTransferDialog(int mode) override;
-  void PrintReport() override;
+  bool PrinterInstalled() const override;
+  void PrintReport(const std::vector<PrintPage>& pages) override;
+  void PreviewReport(const std::vector<PrintPage>& pages) override;
+  std::string ReportPdf(const std::vector<PrintPage>& pages) override;
   void OpenReportWindow() override;
   bool OpenHelp(int topic) override;
   void ShowAbout() override;

@@ -1,11 +1,10 @@
 #include "gui/report_window.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QMenuBar>
-#include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -17,7 +16,9 @@ namespace qm47 {
 namespace {
 constexpr const char* kTextFilter = "Text files(*.txt)|*.txt|All files(*.*)|*.*";
 constexpr const char* kMakingText = "Now, making text image. Please wait...";
-constexpr double kMmPerInch = 25.4;
+// The window first shows that it is making the text, then makes it.
+constexpr int kMakeDelayMs = 10;
+constexpr int kSettleMs = 500;
 }  // namespace
 
 ReportWindow::ReportWindow(Session& s, QWidget* parent) : QMainWindow(parent), s_(s), text_(new QPlainTextEdit) {
@@ -54,15 +55,31 @@ ReportWindow::ReportWindow(Session& s, QWidget* parent) : QMainWindow(parent), s
   // The widest report lines (the channel group table) have 107 characters: shown whole.
   const QFontMetrics metrics(text_->font());
   resize(metrics.horizontalAdvance(QString(110, 'M')) + 60, 560);
-  QTimer::singleShot(10, this, &ReportWindow::MakeText);
+}
+
+void ReportWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (scheduled_) return;
+  scheduled_ = true;
+  QTimer::singleShot(kMakeDelayMs, this, &ReportWindow::MakeText);
 }
 
 void ReportWindow::MakeText() {
+  if (made_) return;
+  made_ = true;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  setEnabled(false);
   image_ = MakeReportText(s_);
   text_->setPlainText(QString::fromStdString(image_).replace("\r\n", "\n"));
+  const QPointer<ReportWindow> alive(this);
+  s_.ui.Pause(kSettleMs);
+  QApplication::restoreOverrideCursor();
+  // The main window may have closed this one meanwhile.
+  if (alive) setEnabled(true);
 }
 
 void ReportWindow::Save() {
+  MakeText();  // a Save before the text is made saves the text, not the wait message
   const auto path = s_.ui.ChooseFile({FileChoice::Mode::Save, "Save As", kTextFilter, "", "", false});
   if (!path || path->empty()) {
     s_.flags.cancel = true;
@@ -71,31 +88,4 @@ void ReportWindow::Save() {
   SaveReportFile(s_, *path, image_);
 }
 
-bool PrintSettingsReport(Session& s, QWidget* parent) {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setFullPage(true);  // the report places its cells from the paper's edge
-  QPrintDialog dialog(&printer, parent);
-  if (dialog.exec() != QDialog::Accepted) return false;
-
-  PrintGeometry geometry;
-  geometry.pageHeightMm = printer.pageLayout().fullRect(QPageLayout::Millimeter).height();
-  const std::vector<PrintSheet> sheets = LayOutSheets(MakePrintedReport(s), geometry);
-
-  QPainter painter;
-  if (!painter.begin(&printer)) return false;
-  QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-  font.setPointSizeF(9);
-  painter.setFont(font);
-  const double dotsPerMm = printer.resolution() / kMmPerInch;
-  const int ascent = painter.fontMetrics().ascent();
-  for (std::size_t i = 0; i < sheets.size(); ++i) {
-    if (i > 0) printer.newPage();
-    for (const PlacedText& t : sheets[i].texts) {
-      painter.drawText(QPointF(t.xMm * dotsPerMm, t.yMm * dotsPerMm + ascent), QString::fromStdString(t.text));
-    }
-  }
-  return painter.end();
-}
-
 }  // namespace qm47
-

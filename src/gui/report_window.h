@@ -1,4 +1,4 @@
-// The text report in a window of its own (File > Print to File), and the printed report.
+// The text report in a window of its own (File > Print to File), with File > Save.
 #pragma once
 
 #include <QMainWindow>
@@ -13,8 +13,14 @@ class ReportWindow final : public QMainWindow {
   Q_OBJECT
 
  public:
-  // A window of its own over `parent`, deleted when closed.
+  // A window of its own over `parent`, deleted when closed. It says "Now, making text
+  // image. Please wait..." until the text is built, once, shortly after it is shown.
   ReportWindow(Session& s, QWidget* parent);
+
+  bool textMade() const { return made_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 
  private:
   void MakeText();
@@ -23,9 +29,8 @@ class ReportWindow final : public QMainWindow {
   Session& s_;
   QPlainTextEdit* text_;
   std::string image_;  // the text image as built, which Save writes
+  bool made_ = false;
+  bool scheduled_ = false;
 };
-
-// The printed report on a printer the user chooses; false when cancelled or failed.
-bool PrintSettingsReport(Session& s, QWidget* parent);
 
 }  // namespace qm47

@@ -14,6 +14,7 @@
 #include "editor/report_file.h"
 #include "editor/transfer.h"
 #include "gui/radio_dialog.h"
+#include "gui/report_printing.h"
 #include "gui/report_window.h"
 #include "link/transfers.h"
 #include "platform/event_loop_wait.h"
@@ -30,6 +31,11 @@ class Camera {
 
   void Take(QWidget& widget, const QString& name) {
     WaitProcessingEvents(50);
+    TakeNow(widget, name);
+  }
+
+  // Before any timer of the widget has run.
+  void TakeNow(QWidget& widget, const QString& name) {
     ok_ = widget.grab().save(QDir(folder_).filePath(name + ".png")) && ok_;
   }
 
@@ -181,8 +187,16 @@ bool TakeScreenshots(MainWindow& window, Session& s, const QString& folder) {
   {
     auto* report = new ReportWindow(s, &window);
     report->show();
+    camera.TakeNow(*report, "report-making-text");
+    while (!report->textMade()) WaitProcessingEvents(20);
     camera.Take(*report, "report-window");
     report->close();
+  }
+  {
+    ReportPreview preview(MakePrintedReport(s), &window);
+    preview.dialog.resize(900, 760);
+    preview.dialog.show();
+    camera.Take(preview.dialog, "print-preview");
   }
   {
     const auto box = MakeMessageBox({kSaveChangesQuestion, s.model.title, Icon::Exclamation, Buttons::YesNoCancel,

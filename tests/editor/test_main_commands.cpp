@@ -29,7 +29,12 @@ struct FakeView : MainWindowView {
     if (transfer) transfer();
     return transferSucceeds;
   }
-  void PrintReport() override {}
+  bool PrinterInstalled() const override { return printerInstalled; }
+  void PrintReport(const std::vector<PrintPage>& pages) override { printed.push_back(pages.size()); }
+  void PreviewReport(const std::vector<PrintPage>& pages) override { previewed.push_back(pages.size()); }
+  std::string ReportPdf(const std::vector<PrintPage>& pages) override {
+    return "%PDF " + std::to_string(pages.size()) + " pages";
+  }
   void OpenReportWindow() override {}
   bool OpenHelp(int) override { return true; }
   void ShowAbout() override {}
@@ -43,6 +48,9 @@ struct FakeView : MainWindowView {
   std::function<void()> transfer;
   std::function<bool(int mode)> radio;  // a whole transfer, OK pressed once
   bool transferSucceeds = true;
+  bool printerInstalled = true;
+  std::vector<std::size_t> printed;
+  std::vector<std::size_t> previewed;
 };
 
 struct Window : SessionFixture {
@@ -192,6 +200,45 @@ TEST(RadioCommands, AClearShowsTheRadiosCountAfterwardsAndMarksTheSettingsEdited
   const auto dialogs = w.view.modes.size();
   EXPECT_EQ(w.commands.ClearRadio(transfer_mode::ClearDscLog).count, "7");
   EXPECT_EQ(w.view.modes.size(), dialogs);
+}
+
+TEST(PrintCommands, WithoutAPrinterTheReportCanBeSavedAsAPdfInstead) {
+  Window w;
+  w.commands.Print();
+  ASSERT_EQ(w.view.printed.size(), 1u);
+  EXPECT_GE(w.view.printed[0], 6u) << "general settings, three channel regions, weather, directories, EXP";
+  EXPECT_TRUE(w.ui.shown.empty());
+
+  w.view.printerInstalled = false;
+  w.ui.answers = {Answer::No};
+  w.commands.Print();
+  ASSERT_EQ(w.ui.shown.size(), 1u);
+  EXPECT_EQ(w.ui.shown[0].text, "No printer is installed on this computer.\nSave the report as a PDF file instead?");
+  EXPECT_EQ(w.ui.shown[0].buttons, Buttons::YesNo);
+  EXPECT_TRUE(w.ui.fileChoices.empty());
+
+  w.ui.answers = {Answer::Yes};
+  w.ui.files = {w.dir / "report.pdf"};
+  w.commands.Print();
+  ASSERT_EQ(w.ui.fileChoices.size(), 1u);
+  EXPECT_EQ(w.ui.fileChoices[0].filter, "PDF files(*.pdf)|*.pdf|All files(*.*)|*.*");
+  EXPECT_EQ(w.ui.fileChoices[0].suggestedName, "TK4100A.pdf");
+  EXPECT_EQ(w.dir.Read("report.pdf"), "%PDF " + std::to_string(w.view.printed[0]) + " pages");
+
+  // A folder that does not exist: said so, and the file saved before stays.
+  w.ui.answers = {Answer::Yes};
+  w.ui.files = {w.dir / "missing/report.pdf"};
+  w.commands.Print();
+  ASSERT_EQ(w.ui.shown.size(), 4u);
+  EXPECT_EQ(w.ui.shown[3].icon, Icon::Exclamation);
+  EXPECT_NE(w.ui.shown[3].detail.find("missing"), std::string::npos) << w.ui.shown[3].detail;
+  EXPECT_TRUE(w.session.flags.error);
+
+  w.entryValid = false;
+  w.commands.Print();
+  w.commands.PrintPreview();
+  EXPECT_EQ(w.ui.shown.size(), 4u);
+  EXPECT_TRUE(w.view.previewed.empty());
 }
 
 TEST(SessionEdits, PagesEditOnlyWhenNotLoadingAndTheEncoderIsHeardToo) {
