@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Renders the main window on each node kind, its menus and its dialogs to PNG files
 # without a screen: scripts/screenshots.sh [FOLDER] (default build/screenshots).
+# QT_SCALE_FACTOR=2 scripts/screenshots.sh FOLDER renders them as a 200 % display shows them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-build/screenshots}

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTabWidget>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 
 #include "editor/main_commands.h"
@@ -197,6 +198,14 @@ bool TakeScreenshots(MainWindow& window, Session& s, const QString& folder) {
     preview.dialog.resize(900, 760);
     preview.dialog.show();
     camera.Take(preview.dialog, "print-preview");
+    // The first channel page follows the general settings' sheets.
+    PrintGeometry paper;
+    paper.pageHeightMm = preview.printer.pageLayout().fullRect(QPageLayout::Millimeter).height();
+    const auto general = LayOutSheets({preview.pages.front()}, paper).size();
+    if (auto* pages = preview.dialog.findChild<QPrintPreviewWidget*>()) {
+      pages->setCurrentPage(static_cast<int>(general) + 1);
+      camera.Take(preview.dialog, "print-preview-channels");
+    }
   }
   {
     const auto box = MakeMessageBox({kSaveChangesQuestion, s.model.title, Icon::Exclamation, Buttons::YesNoCancel,
