@@ -47,7 +47,7 @@ std::string PortFailureDetail(const std::string& device, const IoError& fault) {
     case 70:  // the description says which group to join, or whom to ask
       return detail + ".";
     case 8005:
-      return detail + ". Close the program that holds it (a terminal program, another QM47) and press OK again.";
+      return detail + ". Close the program that holds it (a terminal program, another QM47) and try again.";
     default:
       return detail + ". Check that the programming cable is plugged in and that the serial port chosen is the "
                       "one it is on.";

@@ -105,7 +105,7 @@ TEST(Connect, Connect_APortThatWillNotOpenEndsTheAttemptInOrder) {
   EXPECT_EQ(reopen.ui.Texts(), (Strings{"port inicialize error!!"}));
   EXPECT_EQ(reopen.ui.shown[0].detail,
             "/dev/ttyTEST: Port already open. Close the program that holds it (a terminal program, another QM47) "
-            "and press OK again.");
+            "and try again.");
   EXPECT_NE(reopen.ErrorLogText().find("frmRadio.PortInitCP -> 8005Port already open"), std::string::npos);
   EXPECT_EQ(reopen.CountSent("#CMDSY"), 0);
 
