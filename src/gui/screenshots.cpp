@@ -116,6 +116,8 @@ void TakeSettingsPages(MainWindow& window, Camera& camera) {
   }
   window.resize(opened);
   window.SelectNode("General");
+}
+
 // The transfer dialog before OK for a read and a program transfer, with and without the
 // monitor line of debug mode, and a program transfer under way.
 void TakeTransferDialogs(Camera& camera, MainWindow& window, Session& s) {
