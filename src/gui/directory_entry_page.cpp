@@ -21,8 +21,8 @@ DirectoryEntryPage::DirectoryEntryPage(PageContext& context, QWidget* parent)
       mmsiLabel_(new QLabel),
       groupDigit_(new QLabel),
       mmsi_(new QLineEdit),
-      nameEntry_(new PageEntryAdapter(*name_, context, *this)),
-      mmsiEntry_(new PageEntryAdapter(*mmsi_, context, *this)) {
+      nameEntry_(new EntryFieldAdapter(*name_, context, *this)),
+      mmsiEntry_(new EntryFieldAdapter(*mmsi_, context, *this)) {
   setObjectName("picDirectoryEntry");
   setAccessibleName("Directory entry");
   groupDigit_->setObjectName("lblGroup");
@@ -78,7 +78,7 @@ void DirectoryEntryPage::Draw(bool load) {
   check(add_, state.add);
   check(remove_, state.remove);
 
-  const auto text = [&](QLabel* label, PageEntryAdapter* entry, const TextControl& c) {
+  const auto text = [&](QLabel* label, EntryFieldAdapter* entry, const TextControl& c) {
     QLineEdit& box = entry->box();
     label->setText(keys.Mark(Q(c.caption)));
     label->setEnabled(c.enabled);

@@ -6,7 +6,7 @@
 
 #include "editor/directory_pages.h"
 #include "gui/page.h"
-#include "gui/page_entry_adapter.h"
+#include "gui/page_entries.h"
 #include "gui/page_widgets.h"
 
 namespace qm47 {
@@ -31,8 +31,8 @@ class DirectoryEntryPage final : public Page {
   QLabel* mmsiLabel_;
   QLabel* groupDigit_;
   QLineEdit* mmsi_;
-  PageEntryAdapter* nameEntry_;
-  PageEntryAdapter* mmsiEntry_;
+  EntryFieldAdapter* nameEntry_;
+  EntryFieldAdapter* mmsiEntry_;
   PageEntries entries_;
   Directory directory_ = Directory::Individual;
   int number_ = 0;

@@ -246,7 +246,7 @@ class FormBuilder {
         form_.texts[c.name] = box;
         if (!text.readOnly()) {
           // Its hint comes from its entry rule.
-          form_.entries[c.name] = new PageEntryAdapter(*box, context_, *page_);
+          form_.entries[c.name] = new EntryFieldAdapter(*box, context_, *page_);
           FocusHints::Name(box, c, accessibleName);
           return box;
         }

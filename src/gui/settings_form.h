@@ -14,7 +14,7 @@
 #include "editor/page_controls.h"
 #include "gui/page.h"
 #include "gui/page_widgets.h"
-#include "gui/page_entry_adapter.h"
+#include "gui/page_entries.h"
 
 namespace qm47 {
 
@@ -26,7 +26,7 @@ struct SettingsForm {
   std::map<std::string, QComboBox*> lists;
   std::map<std::string, QCheckBox*> checks;
   std::map<std::string, QLineEdit*> texts;
-  std::map<std::string, PageEntryAdapter*> entries;  // the texts that are not read-only
+  std::map<std::string, EntryFieldAdapter*> entries;  // the texts that are not read-only
   std::map<std::string, QPushButton*> buttons;
   std::map<std::string, QLabel*> labels;
 };

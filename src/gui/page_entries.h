@@ -1,0 +1,24 @@
+// The text boxes of one page, for the check before a command or a page change: the
+// focused box, else the one whose edit still waits for its check.
+#pragma once
+
+#include <vector>
+
+#include "editor/entry_events.h"
+#include "gui/entry_field.h"
+
+namespace qm47 {
+
+class PageEntries {
+ public:
+  void Add(EntryFieldAdapter* entry) { entries_.push_back(entry); }
+  EntryWindowState PendingEntry() const;
+  void ApplyEntry(const EntryOutcome& outcome);
+
+ private:
+  EntryFieldAdapter* Editing() const;
+
+  std::vector<EntryFieldAdapter*> entries_;
+};
+
+}  // namespace qm47
