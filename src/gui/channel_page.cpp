@@ -57,14 +57,7 @@ QCheckBox* Check(const char* name) {
 ChannelPage::ChannelPage(PageContext& context, QWidget* parent)
     : Page(context, parent), hints_(new FocusHintFilter(context.setHint, this)) {
   setObjectName("picChannel");
-  auto* scroll = new QScrollArea;
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setWidgetResizable(true);
-  scroll->setFocusPolicy(Qt::NoFocus);  // no Tab stop of its own: Tab goes straight to the first control
-  scroll->setWidget(BuildControls());
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(scroll);
+  FillScrolling(*this, BuildControls());
 
   const auto onClick = [this](QCheckBox* box, ChannelControl control) {
     connect(box, &QCheckBox::clicked, this, [this, control](bool on) { Edit(control, on ? 1 : 0); });

@@ -1,8 +1,10 @@
 #include "gui/control_view.h"
 
 #include <QEvent>
+#include <QScrollArea>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QVBoxLayout>
 
 namespace qm47 {
 
@@ -48,6 +50,17 @@ bool FocusHintFilter::eventFilter(QObject* watched, QEvent* event) {
     if (const auto it = hints_.find(watched); it != hints_.end()) setHint_(it->second);
   }
   return QObject::eventFilter(watched, event);
+}
+
+void FillScrolling(QWidget& page, QWidget* content) {
+  auto* scroll = new QScrollArea;
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes straight to the first control
+  scroll->setWidget(content);
+  auto* layout = new QVBoxLayout(&page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(scroll);
 }
 
 }  // namespace qm47

@@ -25,6 +25,9 @@ QString WithAccessKey(const std::string& caption, QChar key);
 // A box just wide enough for `sample` in its own font, so it scales with the font.
 void FitWidth(QLineEdit& box, const QString& sample);
 
+// Fills `page` with `content` in a frameless scroll area that takes no Tab stop of its own.
+void FillScrolling(QWidget& page, QWidget* content);
+
 // Puts a widget's hint into the status bar whenever it gains the focus.
 class FocusHintFilter final : public QObject {
  public:

@@ -26,14 +26,7 @@ std::string Indexed(const char* name, int row) { return std::string(name) + "_" 
 WeatherPage::WeatherPage(PageContext& context, QWidget* parent)
     : Page(context, parent), hints_(new FocusHintFilter(context.setHint, this)) {
   setObjectName("picWeather");
-  auto* scroll = new QScrollArea;
-  scroll->setFrameShape(QFrame::NoFrame);
-  scroll->setWidgetResizable(true);
-  scroll->setFocusPolicy(Qt::NoFocus);  // no Tab stop of its own: Tab goes straight to the first control
-  scroll->setWidget(BuildRows());
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(scroll);
+  FillScrolling(*this, BuildRows());
 }
 
 QWidget* WeatherPage::BuildRows() {
