@@ -63,6 +63,8 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+  // The children go after this body; focus moving between them must not reach a half-gone window.
+  disconnect(qApp, nullptr, this, nullptr);
   qApp->removeEventFilter(this);
   s_.Forget(observer_);
 }
