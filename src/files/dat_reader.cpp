@@ -283,7 +283,7 @@ void MergeKeys(const DatSectionTable& table, std::string_view section, std::span
 void MergeByPosition(const DatSectionTable& table, const DatNumberedSections<Channel>& sections,
                      std::vector<Channel>& channels, const ModelDescriptor& model) {
   const auto position = std::find_if(sections.keys.begin(), sections.keys.end(),
-                                     [](const DatKeySpec& k) { return k.kind == DatKind::Position; });
+                                     [](const DatKeyRow& k) { return k.kind == DatKind::Position; });
   for (std::size_t n = static_cast<std::size_t>(sections.firstNumber);; ++n) {
     const std::string section = std::string(sections.prefix) + std::to_string(n);
     const std::string_view value = table.Lookup(section, position->key);

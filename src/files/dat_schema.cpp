@@ -17,7 +17,7 @@ constexpr std::string_view kGroupNames[] = {"USA", "INTL", "Canada", "EXP CH"};
 // A table row under construction; it becomes a DatKey of the element its accessor takes.
 // `Get` is a capture-less lambda (element, index) -> field&.
 template <DatKind K, class Get>
-struct Row : DatKeySpec {
+struct Row : DatKeyRow {
   constexpr explicit Row(std::string_view name) {
     kind = K;
     key = name;
@@ -45,7 +45,7 @@ struct Row : DatKeySpec {
     using Field = std::remove_cvref_t<decltype(Get{}(std::declval<Element&>(), std::size_t{}))>;
     static_assert(Fits<Field>(), "the field's type does not fit the key's kind");
     DatKey<Element> k;
-    static_cast<DatKeySpec&>(k) = *this;
+    static_cast<DatKeyRow&>(k) = *this;
     k.field = [](Element& e, std::size_t i) -> DatFieldRef { return &Get{}(e, i); };
     k.read = [](const Element& e, std::size_t i) -> DatConstFieldRef { return &Get{}(e, i); };
     return k;
@@ -275,14 +275,14 @@ bool DatApplies(DatCondition condition, const ModelDescriptor& model) {
   return true;
 }
 
-void DatKeyName(const DatKeySpec& spec, int i, std::string& out) {
-  if (spec.style == DatIndexStyle::Named) {
-    out.assign(spec.names[static_cast<std::size_t>(i)]);
+void DatKeyName(const DatKeyRow& row, int i, std::string& out) {
+  if (row.style == DatIndexStyle::Named) {
+    out.assign(row.names[static_cast<std::size_t>(i)]);
     return;
   }
-  out.assign(spec.key);
-  if (spec.style == DatIndexStyle::Spaced) out += ' ';
-  if (spec.style != DatIndexStyle::None) out += std::to_string(i);
+  out.assign(row.key);
+  if (row.style == DatIndexStyle::Spaced) out += ' ';
+  if (row.style != DatIndexStyle::None) out += std::to_string(i);
 }
 
 std::span<const DatRecordSection> DatRecordSections() { return kRecordSections; }

@@ -40,7 +40,7 @@ using DatConstFieldRef =
     std::variant<const bool*, const std::int16_t*, const std::int32_t*, const std::string*, const double*>;
 
 // One key, or one repeated key with its index range, without the field it fills.
-struct DatKeySpec {
+struct DatKeyRow {
   std::string_view key;  // the whole key, or the stem the index is added to (none when Named)
   DatKind kind = DatKind::Flag;
   bool marked = false;  // written behind "#", which keeps leading spaces on reading
@@ -55,11 +55,11 @@ struct DatKeySpec {
 };
 
 // The key's text for index `i`, into `out` (a buffer reused from key to key).
-void DatKeyName(const DatKeySpec& spec, int i, std::string& out);
+void DatKeyName(const DatKeyRow& row, int i, std::string& out);
 
 // A key and its field in `Element`: the record, or one element of a record table.
 template <class Element>
-struct DatKey : DatKeySpec {
+struct DatKey : DatKeyRow {
   DatFieldRef (*field)(Element&, std::size_t index) = nullptr;
   DatConstFieldRef (*read)(const Element&, std::size_t index) = nullptr;
 };
@@ -97,7 +97,7 @@ void ForEachDatKey(std::span<const DatKey<Element>> keys, const ModelDescriptor&
   while (loop < keys.size()) {
     std::size_t end = loop + 1;
     while (end < keys.size() && keys[end].alternates) ++end;
-    const DatKeySpec& lead = keys[loop];
+    const DatKeyRow& lead = keys[loop];
     for (int i = lead.first; i < lead.first + lead.count; ++i) {
       for (std::size_t k = loop; k < end; ++k) {
         if (!DatApplies(keys[k].condition, model)) continue;

@@ -92,13 +92,6 @@ TEST(EntryRules, StatusNameIsRightAlignedInFourOrKeepsItsLastFour) {
   EXPECT_EQ(StatusNameStored(""), "");
 }
 
-TEST(EntryRules, CallSignNumberIsZeroPaddedToThreeDigits) {
-  EXPECT_EQ(CallSignNumberText("7"), "007");
-  EXPECT_EQ(CallSignNumberText("42"), "042");
-  EXPECT_EQ(CallSignNumberText("316"), "316");
-  EXPECT_EQ(CallSignNumberText(""), "");
-}
-
 TEST(EntryRules, EachPlaceStoresIntoItsOwnRecordField) {
   SettingsRecord rec;
   rec.CHUSA.resize(kRegionPositions);
