@@ -64,6 +64,14 @@ struct ClearOutcome {
 // The page of a help topic in the data folder ("<data>/help/1012.html").
 std::string HelpFilePath(const std::string& dataFolder, int topic);
 
+// Where a topic or a control's help context number is explained: the channel and
+// directory controls share a page each, one section per number ("c1028").
+struct HelpLocation {
+  std::string file;
+  std::string anchor;  // empty: the top of the page
+};
+HelpLocation HelpFor(const std::string& dataFolder, int topic);
+
 // "QM47  PC Program for TK4100A - boat.dat": the file name without its folder, lower case.
 std::string WindowCaption(const Session& s);
 
@@ -100,7 +108,8 @@ class MainCommands {
   ClearOutcome ClearRadio(int mode);
   void SaveImage();
   void OpenImage();
-  void Contents(bool helpFileExists);
+  // Help > Contents, or F1 on a control with a help context number (0: none).
+  void Contents(bool helpFileExists, int context = 0);
   void SelectDestination(int menuIndex);
   void SelectModel(int menuIndex);
 

@@ -17,6 +17,7 @@
 #include "gui/channel_page.h"
 #include "gui/directory_entry_page.h"
 #include "gui/directory_list_page.h"
+#include "gui/page_widgets.h"
 #include "gui/radio_dialog.h"
 #include "gui/report_printing.h"
 #include "gui/report_window.h"
@@ -304,9 +305,11 @@ void MainWindow::OpenReportWindow() {
 }
 
 bool MainWindow::OpenHelp(int topic) {
-  const std::string path = HelpPath(topic);
-  if (QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)))) return true;
-  s_.SayWhy("The help viewer could not be started.", "Open " + path + " in a web browser.", Icon::Exclamation);
+  const HelpLocation help = HelpFor(s_.dataFolder, topic);
+  QUrl url = QUrl::fromLocalFile(QString::fromStdString(help.file));
+  if (!help.anchor.empty()) url.setFragment(QString::fromStdString(help.anchor));
+  if (QDesktopServices::openUrl(url)) return true;
+  s_.SayWhy("The help viewer could not be started.", "Open " + help.file + " in a web browser.", Icon::Exclamation);
   return false;
 }
 
@@ -353,11 +356,35 @@ void MainWindow::showEvent(QShowEvent* event) {
   pages_->LoadLogo(JoinPath(s_.dataFolder, "QL Logo.gif"));
 }
 
+namespace {
+
+// The help context number of a control, or of the frame it sits in; 0 for none.
+int HelpContextOf(const QWidget* widget) {
+  for (; widget && !widget->isWindow(); widget = widget->parentWidget()) {
+    if (const int context = widget->property(FocusHints::kHelpContext).toInt()) return context;
+  }
+  return 0;
+}
+
+}  // namespace
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return false;
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
   auto* widget = qobject_cast<QWidget*>(watched);
   if (!widget || widget->window() != this) return false;
-  const auto* key = static_cast<QKeyEvent*>(event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  // F1 on a control that has a help context opens its section instead of the contents.
+  if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+    const int context = HelpContextOf(widget);
+    if (!context) return false;
+    if (event->type() == QEvent::ShortcutOverride) {
+      key->accept();  // the key then comes as a key press, not as the Contents shortcut
+    } else {
+      Run([this, context] { commands_.Contents(QFileInfo::exists(QString::fromStdString(HelpPath(kContentsHelpTopic))), context); });
+    }
+    return true;
+  }
+  if (event->type() != QEvent::KeyPress) return false;
   if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) return true;
   const Qt::KeyboardModifiers mods = key->modifiers();
   const ImageChord chord =
