@@ -87,5 +87,13 @@ int RunRead(Context& ctx, const std::vector<std::string>& args);    // link_comm
 int RunProgram(Context& ctx, const std::vector<std::string>& args);
 int RunClear(Context& ctx, const std::vector<std::string>& args);
 int RunPorts(Context& ctx, const std::vector<std::string>& args);
+int RunDiff(Context& ctx, const std::vector<std::string>& args);    // file_commands.cpp
+int RunModels(Context& ctx, const std::vector<std::string>& args);  // model_choice.cpp
+
+// Without --model, the one model in use that the file (or the radio's model codes) names
+// becomes the session's; with none, the model stays and its check speaks. kFailed after
+// saying so when several models fit.
+int TakeFileModel(Context& ctx, const std::string& path);
+void TakeRadioModel(Context& ctx, int first, int second);
 
 }  // namespace qm47::cli

@@ -60,6 +60,9 @@ int WriteStandardOutput(const std::string& command, const std::string& text) {
 int OpenDocument(Context& ctx, const std::string& path) {
   const std::string ext = Extension(path);
   if (ext != ".hex" && ext != ".dat") return UsageError("open", "'" + path + "' is not a .hex or .dat file");
+  if (!ctx.options.model) {
+    if (const int taken = TakeFileModel(ctx, path); taken != kSuccess) return taken;
+  }
   NewImageSetup(ctx.session);
   if (ext == ".dat") return OpenSettingsFile(ctx.session, path) ? kSuccess : kFailed;
   return OpenImageFile(ctx.session, path) ? kSuccess : kFailed;

@@ -1,9 +1,10 @@
-// new, convert, dump.
+// new, convert, dump, diff.
 #include <iostream>
 
 #include "cli/cli.h"
 #include "editor/fault_detail.h"
 #include "editor/new_image.h"
+#include "files/settings_diff.h"
 #include "model/codec.h"
 #include "report/hex_dump.h"
 
@@ -61,6 +62,25 @@ int RunDump(Context& ctx, const std::vector<std::string>& argv) {
     ctx.session.Touching([&] { PrepareImageForExport(ctx.session.record, ctx.session.image, ctx.session.model.number); });
   }
   return WriteStandardOutput("dump", HexDumpText(ctx.session.image));
+}
+
+int RunDiff(Context& ctx, const std::vector<std::string>& argv) {
+  CommandArgs parsed;
+  int rc = kUsage;
+  if (!ParseCommandArgs("diff", argv, {}, parsed, rc)) return rc;
+  const std::vector<std::string>& args = parsed.positional;
+  if (args.size() != 2) return UsageError("diff", "expects the two files to compare");
+  for (const auto& path : args) {
+    if (!IsDocument(path)) return UsageError("diff", "'" + path + "' is not a .hex or .dat file");
+  }
+  if (const int opened = OpenDocument(ctx, args[0]); opened != kSuccess) return opened;
+  const SettingsRecord first = ctx.session.record;
+  // The second file is read as the first one's model: one of another model meets the model check.
+  ctx.options.model = ctx.session.model.number;
+  if (const int opened = OpenDocument(ctx, args[1]); opened != kSuccess) return opened;
+  const std::vector<SettingChange> changes = DiffSettings(first, ctx.session.record, ctx.session.model);
+  if (const int written = WriteStandardOutput("diff", SettingChangesText(changes)); written != kSuccess) return written;
+  return changes.empty() ? kSuccess : kFailed;
 }
 
 }  // namespace qm47::cli

@@ -167,8 +167,10 @@ bool IsDocument(const std::string& path) {
 }
 
 // One press of OK in the transfer dialog; kSuccess when the transfer said "Complete!!",
-// 128 + the signal number when a signal cancelled it.
-int Transfer(Context& ctx, const std::string& command, int mode, const std::string& port) {
+// 128 + the signal number when a signal cancelled it. `takeRadioModel`: the model check
+// may switch to the model the radio holds.
+int Transfer(Context& ctx, const std::string& command, int mode, const std::string& port,
+             bool takeRadioModel = false) {
   const std::string device = ResolvePortArgument(ctx.session.prefs, port);
   QtSerialLine serial(device);
   WatchedLine line(serial);
@@ -178,6 +180,7 @@ int Transfer(Context& ctx, const std::string& command, int mode, const std::stri
   ctx.session.flags.error = false;
   RadioTransfer transfer(ctx.session, line, *clock, mode, ui);
   ui.OnInterrupt([&] { transfer.dialog().Cancel(); });
+  if (takeRadioModel) transfer.transfers().AdoptModelWith([&](int a, int b) { TakeRadioModel(ctx, a, b); });
   {
     const InterruptGuard guard;
     transfer.dialog().Load();
@@ -243,7 +246,7 @@ int RunRead(Context& ctx, const std::vector<std::string>& args) {
   }
   // The areas a read does not take over keep the fresh image's bytes.
   NewImageSetup(ctx.session);
-  if (const int t = Transfer(ctx, "read", transfer_mode::Read, a.port); t != kSuccess) return t;
+  if (const int t = Transfer(ctx, "read", transfer_mode::Read, a.port, !ctx.options.model); t != kSuccess) return t;
   const MemoryImage received = ctx.session.image;
   const int saved = SaveDocument(ctx, out);
   if (saved == kFailed) KeepReadImage(ctx, received);
@@ -272,7 +275,7 @@ int RunClear(Context& ctx, const std::vector<std::string>& args) {
                                             : -1;
   if (mode < 0) return UsageError("clear", "'" + what + "' is not mmsi, dsc-log or distress-log");
   NewImageSetup(ctx.session);
-  return Transfer(ctx, "clear", mode, a.port);
+  return Transfer(ctx, "clear", mode, a.port, !ctx.options.model);
 }
 
 int RunPorts(Context& ctx, const std::vector<std::string>& args) {

@@ -21,6 +21,7 @@ const std::map<std::string, Command>& Commands() {
   static const std::map<std::string, Command> commands = {
       {"new", RunNew},   {"convert", RunConvert}, {"dump", RunDump},   {"report", RunReport},
       {"read", RunRead}, {"program", RunProgram}, {"clear", RunClear}, {"ports", RunPorts},
+      {"diff", RunDiff}, {"models", RunModels},
   };
   return commands;
 }
@@ -63,12 +64,12 @@ bool ParseCommandLine(const std::vector<std::string>& argv, CommandLine& line, i
       if (a == "--data-dir") {
         opt.dataDir = v;
       } else {
-        const int n = PreferenceInt(v, 0);
-        if (n < 1 || n > kMaxModels || v.find_first_not_of("0123456789") != std::string::npos) {
-          exitCode = UsageError("--model", "'" + v + "' is not a model number 1..10");
+        opt.model = ModelNamed(v);
+        if (!opt.model) {
+          exitCode = UsageError("--model", "'" + v + "' is not a model number 1..10 or a model's name "
+                                                     "(qm47-cli models lists them)");
           return false;
         }
-        opt.model = n;
       }
     } else if (line.command.empty() && a.rfind("--", 0) == 0) {
       exitCode = UsageError(a, "unknown option");

@@ -11,8 +11,10 @@ constexpr const char* kOptions = R"(Options (before or after the command; "--" e
   --data-dir DIR   folder holding global.ini and the destination files
                    (default: QM47_DATA_DIR, else beside the program, else ../share/qm47
                    beside it, else the installed folder)
-  --model N        radio model number 1..10 as listed in global.ini
-                   (default: the model the editor would select at start-up)
+  --model M        radio model: its number 1..10 as listed in global.ini, or its name
+                   (TK520B; any case). Default: the model the file or the radio holds
+                   when one model in use fits it, else the one the editor would select
+                   at start-up (qm47-cli models lists them)
   --debug          debug mode: trapped file and port faults are appended to err.log
   --baud19200      talk to the radio at 19200 baud instead of 57600
   --yes            answer questions with OK / Retry / Yes (otherwise Cancel / No)
@@ -61,13 +63,21 @@ const std::vector<CommandHelp>& CommandHelps() {
        "For a .dat file, the image a .hex save would write.\n"},
       {"read", "read --port DEV OUT", "read the radio's settings into OUT",
        "OUT is .hex or .dat. Put the radio into its programming mode first. OUT is checked\n"
-       "before the transfer, so what the radio sends is not lost to a bad name.\n"},
+       "before the transfer, so what the radio sends is not lost to a bad name. Without\n"
+       "--model the read takes the model the radio holds.\n"},
       {"program", "program --port DEV IN", "program the settings of IN into the radio",
        "IN is .hex or .dat of the radio's model.\n"},
       {"clear", "clear mmsi|dsc-log|distress-log --port DEV", "clear the radio's MMSI count, DSC log or distress log",
-       ""},
+       "Without --model the model is the one the radio holds.\n"},
       {"ports", "ports", "list the serial ports (name, device, description, USB ids)",
        "Also shows which device each port number 1..4 stands for.\n"},
+      {"diff", "diff A B", "the settings that differ between A and B, on stdout",
+       "A and B are .hex or .dat (any mix) of one model; B is read as A's model. One line\n"
+       "per .dat key: \"[SECTION] KEY: value in A -> value in B\" (\"\" for an empty value).\n"
+       "Exit status 0 when they hold the same settings, 1 when they differ; a file that\n"
+       "cannot be opened also gives 1, with its message on stderr and nothing on stdout.\n"},
+      {"models", "models", "list the models in use (number, name, code, ATIS, scrambler)",
+       "Also says which model a command takes when --model is not given.\n"},
       {"help", "help [COMMAND]", "this text, or the help of COMMAND", ""},
   };
   return helps;

@@ -24,6 +24,7 @@ class RadioTransfer {
 
   TransferDialog& dialog() { return dialog_; }
   Link& link() { return link_; }
+  Transfers& transfers() { return transfers_; }
   // Raised by a transfer that ended with "Complete!!".
   bool succeeded() const { return transferSuccess_; }
   void ClearSuccess() { transferSuccess_ = false; }

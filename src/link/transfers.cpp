@@ -163,6 +163,7 @@ void Transfers::ReadDataChkModel() {
     const auto word = [&](Address a) {
       return buffer[static_cast<std::size_t>(a)] * 256 + buffer[static_cast<std::size_t>(a) + 1];
     };
+    if (adopt_ && !ModelCodeMatches(model_.number, word(first), word(second))) adopt_(word(first), word(second));
     if (!ModelCodeMatches(model_.number, word(first), word(second))) {
       link_.error() = true;
       link_.Diagnose("the radio holds model codes " + std::to_string(word(first)) + " and " +

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 
 #include "link/link.h"
@@ -61,6 +62,11 @@ class Transfers {
   // Encode, normalise and checksum the record into the image before programming.
   void PrepareImageForProgram() { PrepareImageForExport(record_, image_, model_.number); }
 
+  // Asked with the radio's two model code words when they are not the model's; it may
+  // switch the model (and the image a read starts from) to the radio's before the check
+  // decides. Unset, a radio of another model is refused.
+  void AdoptModelWith(std::function<void(int first, int second)> adopt) { adopt_ = std::move(adopt); }
+
   bool StatusCheck();
   void ReadDataChkModel();
   void ReadData(std::span<std::uint8_t> buffer);
@@ -91,6 +97,7 @@ class Transfers {
   const ModelDescriptor& model_;
   bool& pageLoading_;
   bool& transferSuccess_;
+  std::function<void(int first, int second)> adopt_;
 };
 
 }  // namespace qm47

@@ -1,5 +1,7 @@
 #include "model/models.h"
 
+#include <algorithm>
+
 namespace qm47 {
 
 namespace {
@@ -16,6 +18,24 @@ std::string ModelMenuName(int number) {
 std::string ModelName(int number) {
   if (number < 1 || number > kNamedModels) return "Unknown model";
   return kNames[number - 1];
+}
+
+std::optional<int> ModelNamed(std::string_view text) {
+  if (!text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos) {
+    int n = 0;
+    for (const char c : text) n = std::min(n * 10 + (c - '0'), kMaxModels + 1);
+    if (n >= 1 && n <= kMaxModels) return n;
+    return std::nullopt;
+  }
+  const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  for (int n = 1; n <= kNamedModels; ++n) {
+    const std::string_view name = kNames[n - 1];
+    if (name.size() == text.size() &&
+        std::equal(text.begin(), text.end(), name.begin(), [&](char a, char b) { return upper(a) == upper(b); })) {
+      return n;
+    }
+  }
+  return std::nullopt;
 }
 
 std::optional<std::uint16_t> ModelCode(int number) {

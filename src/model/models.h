@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "model/memory_map.h"
 
@@ -14,6 +15,8 @@ inline constexpr int kMaxModels = 10;
 std::string ModelMenuName(int number);  // "" for unknown numbers
 std::string ModelName(int number);      // "Unknown model" for unknown numbers
 std::optional<std::uint16_t> ModelCode(int number);
+// A model as a person names it: its number 1..10, or its menu name in any case ("tk520b").
+std::optional<int> ModelNamed(std::string_view text);
 
 struct ModelCodeAddressPair {
   Address first;

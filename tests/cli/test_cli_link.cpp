@@ -140,6 +140,18 @@ TEST(CliLink, Read_SavesTheRadiosSettingsToAFile) {
   EXPECT_TRUE(SettingsAreasEqual(image, bench.dir.Read("start.hex")));
 }
 
+// Without --model a read takes the model the radio holds, not the catalogue's default.
+TEST(CliLink, Read_WithoutAModelTakesTheRadiosModel) {
+  Bench bench;
+  ASSERT_EQ(bench("--model 3 new start.hex").exitCode, 0);
+  Sim sim(bench.dir, {"--image", "start.hex"});
+  ASSERT_FALSE(sim.device().empty());
+  const CliResult r = bench("read --port radio.pty radio.dat");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_EQ(bench("--model 3 convert start.hex start.dat").exitCode, 0);
+  EXPECT_EQ(bench.dir.Read("radio.dat"), bench.dir.Read("start.dat"));
+}
+
 TEST(CliLink, Read_ChecksWhereItSavesFirstAndKeepsTheImageWhenTheSaveFailsAfterAll) {
   Bench bench;
   // Refused before the radio is asked anything: the port, which does not exist, stays untried.

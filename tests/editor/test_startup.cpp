@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "editor/model_detection.h"
 #include "editor/startup.h"
 
 using namespace qm47;
@@ -58,4 +59,19 @@ TEST(Startup, DescriptorReadsAtisAndScramblerFromTheCatalogue) {
   EXPECT_TRUE(d.atis);
   EXPECT_FALSE(d.scrambler);  // unreadable: off
   EXPECT_EQ(DescriptorFromCatalogue(ini, 6).title, "PC Program for Unknown model");
+}
+
+// A command given no model takes the one model in use that an image's codes name, and
+// refuses to choose when more than one model would fit.
+TEST(Startup, DetectedModelIsTheOneInUseThatFits) {
+  const IniFile catalogue = IniFile::Parse("[model1]\nuse=1\n[model2]\nuse=1\n[model3]\nuse=0\n[model4]\nuse=1\n");
+  EXPECT_EQ(ModelsOfCodes(catalogue, 4100, 4100), (std::vector<int>{1}));
+  EXPECT_EQ(ModelsOfCodes(catalogue, 520, 520), (std::vector<int>{2}));
+  EXPECT_EQ(ModelsOfCodes(catalogue, 0, 0), (std::vector<int>{4}));
+  EXPECT_TRUE(ModelsOfCodes(catalogue, 7100, 7100).empty());  // model 3 is not in use
+  EXPECT_TRUE(ModelsOfCodes(catalogue, 520, 4100).empty());
+
+  const std::vector<int> both = ModelsThatFit({1, 2, 3}, [](int m) { return m != 2; });
+  EXPECT_EQ(SeveralModelsFit("'a.hex'", both),
+            "'a.hex' fits model 1 (TK4100A) and model 3 (TK7100C) alike; name the one to use with --model.");
 }

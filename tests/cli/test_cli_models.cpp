@@ -1,0 +1,74 @@
+// Commands given no --model take the model from their file; diff compares two files of one model.
+#include <gtest/gtest.h>
+
+#include "cli_fixture.h"
+
+using namespace qm47::testing;
+
+namespace {
+
+struct Cli : CliFolder {
+  Cli() : CliFolder("cli-models") {}
+};
+
+// The file text with the first line that starts with `from` starting with `to` instead.
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  const std::size_t at = text.find("\r\n" + from);
+  if (at != std::string::npos) text.replace(at + 2, from.size(), to);
+  return text;
+}
+
+}  // namespace
+
+TEST(CliModels, FilesOfEveryModelOpenWithoutNamingTheModel) {
+  Cli cli;
+  // The catalogue's default is model 1: the others open only when taken from the file.
+  for (const std::string m : {"1", "2", "3", "4"}) {
+    ASSERT_EQ(cli("--model " + m + " new a.hex").exitCode, 0);
+    ASSERT_EQ(cli("--model " + m + " convert a.hex a.dat").exitCode, 0);
+    CliResult r = cli("convert a.hex b.dat");
+    ASSERT_EQ(r.exitCode, 0) << "model " << m << ": " << r.err;
+    EXPECT_TRUE(cli.dir.Read("b.dat") == cli.dir.Read("a.dat")) << "model " << m;
+    r = cli("convert a.dat b.hex");
+    ASSERT_EQ(r.exitCode, 0) << "model " << m << ": " << r.err;
+    EXPECT_TRUE(cli.dir.Read("b.hex") == cli.dir.Read("a.hex")) << "model " << m;
+  }
+  // A name stands for its number, in any case; --model still overrides the file.
+  ASSERT_EQ(cli("--model tk7100C new named.hex").exitCode, 0);
+  ASSERT_EQ(cli("--model 3 new numbered.hex").exitCode, 0);
+  EXPECT_EQ(cli.dir.Read("named.hex"), cli.dir.Read("numbered.hex"));
+  EXPECT_TRUE(SaysWhy(cli("--model 1 dump named.hex"), "ModelType Error !!", {"'named.hex'", "model 3 (TK7100C)"}));
+  EXPECT_EQ(cli("--model TK9 models").exitCode, 2);
+
+  const CliResult list = cli("models");
+  ASSERT_EQ(list.exitCode, 0);
+  EXPECT_EQ(list.out.substr(0, list.out.find("\n\n")),
+            "MODEL\tNAME\tCODE\tATIS\tSCRAMBLER\n1\tTK4100A\t4100\tyes\tyes\n2\tTK520B\t520\tyes\tno\n"
+            "3\tTK7100C\t7100\tno\tyes\n4\tTK-nnnn\t0\tno\tno");
+}
+
+TEST(CliModels, DiffNamesTheChangedKeysAndSaysByItsStatus) {
+  Cli cli;
+  ASSERT_EQ(cli("--model 2 new a.hex").exitCode, 0);
+  ASSERT_EQ(cli("convert a.hex a.dat").exitCode, 0);
+  CliResult r = cli("diff a.hex a.dat");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+
+  std::string edited = Replaced(cli.dir.Read("a.dat"), "Rotary=0", "Rotary=1");
+  edited = Replaced(edited, "User MMSI=#", "User MMSI=#366123456");
+  cli.dir.Write("b.dat", edited);
+  r = cli("diff a.hex b.dat");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, "[Common Setup] Rotary: 0 -> 1\n[DSC Setup (Basic Setup)] User MMSI: \"\" -> 366123456\n");
+
+  // A file that cannot be compared: its message on stderr, nothing on stdout.
+  ASSERT_EQ(cli("--model 3 new other.hex").exitCode, 0);
+  r = cli("diff a.hex other.hex");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_TRUE(SaysWhy(r, "ModelType Error !!", {"'other.hex'", "model 3 (TK7100C)"}));
+  EXPECT_EQ(cli("diff a.hex").exitCode, 2);
+  EXPECT_EQ(cli("diff a.hex notes.txt").exitCode, 2);
+}
