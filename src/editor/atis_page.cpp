@@ -21,6 +21,7 @@ SettingsPageState AtisPageFor(const SettingsRecord& rec) {
   };
   boxes("chkATISChGroup", "Usable ATIS CH Group", SettingField::AtisGroup);
   boxes("chkATISKiller", "Usable ATIS Killer CH Group", SettingField::KikkerGroup);
+  page.notes.push_back({kCommon, "Usable ATIS Killer CH Group", "", "(Able to Comple)"});
 
   TextControl code = BoundText(rec, {EntryField::AtisCode, 0}, "ATIS Code", false);
   code.tab = kCommon;

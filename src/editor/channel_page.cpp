@@ -48,7 +48,6 @@ TextBoxState Text(const SettingsRecord& rec, std::string name, const char* capti
   return t;
 }
 
-LineColour Lit(bool enabled) { return enabled ? LineColour::WindowText : LineColour::InactiveTitle; }
 
 // The enabling rules, in the order the page applies them after filling.
 void ApplyEnabling(ChannelPageState& st, const Channel& ch) {

@@ -57,14 +57,6 @@ struct ChannelRef {
 inline constexpr int kDistressRow = 32;  // channel 16
 inline constexpr int kDscRow = 140;      // channel 70
 
-enum class LineColour { WindowText, InactiveTitle };
-
-// A line between two of the power check boxes: lit while the box it leads to is enabled.
-struct ConnectingLine {
-  bool visible = true;
-  LineColour colour = LineColour::WindowText;
-};
-
 struct ChannelPageState {
   ChannelRef channel;
   bool expansion = false;

@@ -27,6 +27,15 @@ struct ControlState {
   int helpContext = 0;  // 0: none
 };
 
+enum class LineColour { WindowText, InactiveTitle };
+
+// A line from a control to the one that depends on it: lit while that one is enabled.
+struct ConnectingLine {
+  bool visible = true;
+  LineColour colour = LineColour::WindowText;
+};
+inline LineColour Lit(bool enabled) { return enabled ? LineColour::WindowText : LineColour::InactiveTitle; }
+
 // A column of the channel and directory grids.
 struct GridColumn {
   std::string header;

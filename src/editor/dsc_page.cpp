@@ -32,8 +32,9 @@ class DscPageBuilder {
                 int index, const char* row, const char* group) {
     List(tab, ArrayName(name, index), caption, OnOffItems(), {onOff, index}, row, group);
     const std::string levelName = ArrayName(std::string(name) + "TX", index);
-    List(tab, levelName, "TX", LowHiItems(), {level, index}, row, group).enabled =
-        StoredSetting(rec_, {onOff, index}) != 0;
+    ListControl& tx = List(tab, levelName, "TX", LowHiItems(), {level, index}, row, group);
+    tx.enabled = StoredSetting(rec_, {onOff, index}) != 0;
+    tx.line = ConnectingLine{true, Lit(tx.enabled)};
   }
 
   void Button(const char* tab, const std::string& name, const char* row, const char* group, int mode,
@@ -76,6 +77,7 @@ void BasicTab(const SettingsRecord& rec, const MemoryImage& image, SettingsPageS
   for (int i = 0; i < 4; ++i) {
     b.CallPair(kBasic, "cmbUsableDscPosRequest", kPosRows[i], PosRequest, PosRequestTX, i, kPosRows[i], "");
   }
+  page.notes.push_back({kBasic, "", "TX", "(Auto)"});
 
   static constexpr const char* kBeeps[] = {"Send Distress Alert", "Received All Ships", "Received Indivisual",
                                            "Received Group",      "Received Geografic", "Received POS Request",
@@ -85,7 +87,8 @@ void BasicTab(const SettingsRecord& rec, const MemoryImage& image, SettingsPageS
   }
 }
 
-void AdvancedTab(DscPageBuilder& b) {
+// The TX columns set the power of the radio's own automatic acknowledgements.
+void AdvancedTab(SettingsPageState& page, DscPageBuilder& b) {
   static constexpr const char* kCategories[] = {"Distress", "Urgency", "Safety", "Routine"};
   for (int i = 0; i < 4; ++i) {
     const char* row = kCategories[i];
@@ -95,6 +98,7 @@ void AdvancedTab(DscPageBuilder& b) {
     b.CallPair(kAdvanced, "cmbUsableDscIndividualCall", "Individual Call", IndividualCall, IndividualCallTX, i, row,
                "Individual Call");
   }
+  for (const char* group : {"ALL Ships Call", "Group Call", "Individual Call"}) page.notes.push_back({kAdvanced, group, "TX", "(Auto)"});
   b.List(kAdvanced, "cmbUsableDscDistressRelay", "Distress Relay", OnOffItems(), {DistressRelay, 0});
   // Index 0 runs mode 4, index 1 mode 3: each button is captioned by the log its mode clears.
   b.Button(kAdvanced, ArrayName("cmdFclearLog", 0), "Distress Log", "Log Clear", transfer_mode::ClearDistressLog, "");
@@ -115,7 +119,7 @@ SettingsPageState DscPageFor(const SettingsRecord& rec, const MemoryImage& image
   page.tabs = {kBasic, kAdvanced, kDisplay};
   DscPageBuilder b(rec, page);
   BasicTab(rec, image, page, b);
-  AdvancedTab(b);
+  AdvancedTab(page, b);
   DisplayTab(b);
   return page;
 }

@@ -45,6 +45,7 @@ struct ListControl : ControlState {
   std::vector<ListItem> items;
   int selected = -1;  // index into items; -1 when the stored value matches no item
   SettingPlace place;
+  std::optional<ConnectingLine> line;  // from the control before it in its row, which it depends on
 };
 
 struct CheckControl : ControlState {
@@ -66,6 +67,15 @@ struct ButtonControl : ControlState {
   int transferMode = -1;
 };
 
+// A static text of a page: under a column's heading in the group's table, or under the
+// group's controls when it names no column.
+struct NoteLabel {
+  std::string tab;
+  std::string group;
+  std::string column;
+  std::string text;
+};
+
 // A settings page (usable groups, common, DSC, ATIS), whole.
 struct SettingsPageState {
   PageKind page = PageKind::None;
@@ -74,6 +84,7 @@ struct SettingsPageState {
   std::vector<CheckControl> checks;
   std::vector<TextControl> texts;
   std::vector<ButtonControl> buttons;
+  std::vector<NoteLabel> notes;
 
   // By objectName; std::out_of_range for a name the page does not have.
   const ListControl& List(std::string_view name) const;

@@ -5,7 +5,7 @@
 
 namespace qm47 {
 
-ConnectorLine::ConnectorLine(QWidget* parent) : QWidget(parent) {
+ConnectorLine::ConnectorLine(QWidget* parent, Shape shape) : QWidget(parent), shape_(shape) {
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 }
 
@@ -29,6 +29,10 @@ void ConnectorLine::paintEvent(QPaintEvent* /*event*/) {
   const QColor colour = colour_ == LineColour::WindowText ? palette().color(QPalette::Active, QPalette::WindowText)
                                                           : palette().color(QPalette::Disabled, QPalette::WindowText);
   painter.setPen(QPen(colour, 1));
+  if (shape_ == Shape::Across) {
+    painter.drawLine(0, height() / 2, width(), height() / 2);
+    return;
+  }
   const int x = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this) / 2;
   const int y = height() / 2;
   painter.drawLine(x, 0, x, y);

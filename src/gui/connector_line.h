@@ -1,16 +1,18 @@
-// The line from one check box down and across to the box that depends on it, lit while
-// that box can be used.
+// The line from a control to the one that depends on it, lit while that one can be used.
 #pragma once
 
 #include <QWidget>
 
-#include "editor/channel_page.h"
+#include "editor/control_state.h"
 
 namespace qm47 {
 
 class ConnectorLine final : public QWidget {
  public:
-  explicit ConnectorLine(QWidget* parent = nullptr);
+  // Elbow: down from the box above, then across to the box it leads to. Across: straight
+  // from the control on the left to the one on the right.
+  enum class Shape { Elbow, Across };
+  explicit ConnectorLine(QWidget* parent = nullptr, Shape shape = Shape::Elbow);
 
   void Draw(const ConnectingLine& line);
   QSize sizeHint() const override;
@@ -19,6 +21,7 @@ class ConnectorLine final : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  Shape shape_;
   LineColour colour_ = LineColour::WindowText;
 };
 

@@ -73,6 +73,7 @@ class FormBuilder {
       : context_(context), page_(page), hints_(hints), keys_(page->window()) {}
 
   SettingsForm Build(const SettingsPageState& state) {
+    notes_ = &state.notes;
     if (state.tabs.empty()) {
       form_.root = Panel(PiecesOn(state, ""), keys_);
       return form_;
@@ -155,8 +156,21 @@ class FormBuilder {
         cellOfCaption[text] = cell;
       }
     }
+    for (const std::string& text : Notes(section, "")) {
+      grid->addWidget(new QLabel(Q(text)), side ? 1 : row++, 0, 1, side ? column : 2);
+    }
     grid->setColumnStretch(side ? column : 1, 1);
     return frame;
+  }
+
+  // The notes of the section's group, under `column` ("" for the group as a whole).
+  std::vector<std::string> Notes(const Section& section, const std::string& column) const {
+    std::vector<std::string> texts;
+    const std::string& tab = section.pieces.front().c->tab;
+    for (const NoteLabel& note : *notes_) {
+      if (note.tab == tab && note.group == section.group && note.column == column) texts.push_back(note.text);
+    }
+    return texts;
   }
 
   // One or more blocks of a table: rows by their label, a column per caption.
@@ -176,7 +190,9 @@ class FormBuilder {
       blocks.push_back(Frame(section.group, grid));
       for (std::size_t j = 0; j < columns.size(); ++j) {
         if (columns[j] == section.group) continue;
-        grid->addWidget(new QLabel(Q(columns[j])), 0, first + static_cast<int>(j), Qt::AlignLeft | Qt::AlignBottom);
+        std::string heading = columns[j];
+        for (const std::string& note : Notes(section, columns[j])) heading += "\n" + note;
+        grid->addWidget(new QLabel(Q(heading)), 0, first + static_cast<int>(j), Qt::AlignLeft | Qt::AlignBottom);
       }
       const std::size_t to = std::min(rows.size(), from + kRowsPerBlock);
       for (std::size_t r = from; r < to; ++r) TableRow(section, rows[r], columns, first, grid, keys);
@@ -201,7 +217,20 @@ class FormBuilder {
     }
     const auto place = [&](const Piece& p, int column) {
       QWidget* control = Control(p, {}, JoinedName({section.group, row, p.c->caption}));
-      grid->addWidget(control, at, column);
+      const auto* list = p.kind == Kind::List ? static_cast<const ListControl*>(p.c) : nullptr;
+      if (list && list->line) {
+        // The line from the control it depends on, on its left, leads into it.
+        auto* cell = new QHBoxLayout;
+        cell->setSpacing(0);
+        auto* line = new ConnectorLine(nullptr, ConnectorLine::Shape::Across);
+        line->setObjectName(Q("lineTo" + p.c->name));
+        form_.lines[p.c->name] = line;
+        cell->addWidget(line);
+        cell->addWidget(control);
+        grid->addLayout(cell, at, column);
+      } else {
+        grid->addWidget(control, at, column);
+      }
       if (rowLabel && !rowLabel->buddy()) rowLabel->setBuddy(control);
     };
     // In column order, so the tab key walks the row from left to right.
@@ -270,6 +299,7 @@ class FormBuilder {
   FocusHints& hints_;
   AccessKeys keys_;
   std::map<std::string, QString> textKeys_;  // caption with its access key, by control name
+  const std::vector<NoteLabel>* notes_ = nullptr;
   SettingsForm form_;
 };
 

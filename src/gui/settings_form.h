@@ -12,6 +12,7 @@
 #include <string>
 
 #include "editor/page_controls.h"
+#include "gui/connector_line.h"
 #include "gui/page.h"
 #include "gui/page_widgets.h"
 #include "gui/page_entries.h"
@@ -29,6 +30,7 @@ struct SettingsForm {
   std::map<std::string, EntryFieldAdapter*> entries;  // the texts that are not read-only
   std::map<std::string, QPushButton*> buttons;
   std::map<std::string, QLabel*> labels;
+  std::map<std::string, ConnectorLine*> lines;  // by the name of the control each leads to
 };
 
 // `page` is the page the form goes on; its window's menu bar keeps its access keys.

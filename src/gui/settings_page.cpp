@@ -79,6 +79,7 @@ void SettingsPage::Draw(bool load) {
     QComboBox* box = form_.lists.at(list.name);
     DrawList(box, list);
     follow(list, box);
+    if (list.line) form_.lines.at(list.name)->Draw(*list.line);
   }
   for (const CheckControl& check : state_.checks) {
     QCheckBox* box = form_.checks.at(check.name);

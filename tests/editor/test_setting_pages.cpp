@@ -132,7 +132,7 @@ TEST(CommonPage, ScanOffDisablesResumeTimeAndPttScanClearButKeepsTheirValues) {
   EXPECT_TRUE(f.Page(PageKind::Common).List("cmbCommonPTTSCAN").enabled);
 }
 
-TEST(DscPage, EachLowHiListIsEnabledOnlyWhileItsCallIsOn) {
+TEST(DscPage, EachLowHiListAndTheLineToItAreLitOnlyWhileItsCallIsOn) {
   Pages f;
   int pairs = 0;
   for (const ListControl& level : f.Page(PageKind::Dsc).lists) {
@@ -143,7 +143,10 @@ TEST(DscPage, EachLowHiListIsEnabledOnlyWhileItsCallIsOn) {
     EXPECT_EQ(level.items, (std::vector<ListItem>{{"Low", 0}, {"Hi", 1}})) << level.name;
     for (const char* onOff : {"Off", "On"}) {
       f.Choose(PageKind::Dsc, call, onOff);
-      EXPECT_EQ(f.Page(PageKind::Dsc).List(level.name).enabled, onOff == std::string("On")) << level.name;
+      const ListControl& now = f.Page(PageKind::Dsc).List(level.name);
+      EXPECT_EQ(now.enabled, onOff == std::string("On")) << level.name;
+      ASSERT_TRUE(now.line) << "a line leads from the call's list to its Low/Hi list";
+      EXPECT_EQ(now.line->colour, Lit(now.enabled)) << level.name;
     }
   }
   EXPECT_EQ(pairs, 4 + 3 * 4);
