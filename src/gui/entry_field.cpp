@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QStackedWidget>
+#include <QTabWidget>
 #include <QTimer>
 #include <QValidator>
 #include <functional>
@@ -11,6 +13,15 @@
 namespace qm47 {
 
 namespace {
+
+// A refused entry on a tab the user has since left: its tab comes to the front again.
+void ShowTabOf(QWidget* widget) {
+  for (; widget && !widget->isWindow(); widget = widget->parentWidget()) {
+    auto* stack = qobject_cast<QStackedWidget*>(widget->parentWidget());
+    auto* tabs = stack ? qobject_cast<QTabWidget*>(stack->parentWidget()) : nullptr;
+    if (tabs) tabs->setCurrentWidget(widget);
+  }
+}
 
 // Lets in a change only when every character it adds is one the field accepts, so typed
 // keys, pasted and dropped text follow one rule; deleting is always allowed.
@@ -67,6 +78,7 @@ void EntryFieldAdapter::Draw(const EntryOutcome& outcome) {
   if (outcome.selectAll) QTimer::singleShot(0, &box_, [this] { box_.selectAll(); });
   if (outcome.keepFocus) {
     QTimer::singleShot(0, &box_, [this] {
+      ShowTabOf(&box_);
       if (!box_.isEnabled() || !box_.isVisible()) return;
       box_.setFocus(Qt::OtherFocusReason);
       Carry(EntryFocusGained(State()));

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -169,6 +170,26 @@ TEST(DscPageWidgets, AnEightDigitUserMmsiIsRefusedUnderItsTitleWhenACommandRuns)
   EXPECT_EQ(rig.ui.shown.size(), 1u);
   EXPECT_EQ(rig.session.record.DscBasic.UserMmsi, "1234567890");
   EXPECT_EQ(rig.ui.fileChoices.size(), 1u) << "valid: the save asks for its file";
+}
+
+TEST(AtisPageWidgets, AShortAtisCodeLeftOnAHiddenTabIsShownAgainWhenACommandRefusesIt) {
+  WindowRig rig(kModel, 1);
+  rig.window->SelectNode("ATIS");
+  auto* tabs = rig.Find<QTabWidget>("tabSettings");
+  auto* code = rig.Find<QLineEdit>("txtATIScode");
+  ASSERT_TRUE(tabs && code);
+  Focus(code);
+  QTest::keyClicks(code, "123");
+
+  tabs->setCurrentIndex(1);  // the box goes out of sight with its typing pending
+  rig.Find<QAction>("mnuFileSave")->trigger();
+  ASSERT_EQ(rig.ui.Texts(), std::vector<std::string>{"Data Error!!"});
+  EXPECT_TRUE(rig.ui.fileChoices.empty());
+  EXPECT_EQ(rig.ui.shown.front().caption, "ATISNo");
+  QTest::qWait(0);
+  EXPECT_EQ(tabs->currentIndex(), 0) << "the refused box is shown again";
+  EXPECT_TRUE(code->hasFocus());
+  EXPECT_EQ(code->text(), "123");
 }
 
 }  // namespace
