@@ -102,6 +102,8 @@ MainMenus BuildMainMenus(QMainWindow& window, const std::string& iconFolder) {
     ports->addAction(entry);
     m.ports[static_cast<std::size_t>(n - 1)] = entry;
   }
+  m.serialPort->addSeparator();
+  m.portDevice = Entry(m.serialPort, "mnuOptionsPortDevice", "&Device...");
   m.hexDump = Entry(m.options, "mnuOptionsHexdump", "Hexdump");
   m.hexDump->setCheckable(true);
 
@@ -158,6 +160,7 @@ void DrawMenus(MainMenus& m, const MenuView& view) {
     m.ports[i]->setText(QString("COM&%1  (%2)").arg(i + 1).arg(device));
     m.ports[i]->setChecked(static_cast<int>(i) + 1 == state.serialPort);
   }
+  m.portDevice->setText(QString("&Device for COM%1...").arg(state.serialPort));
 
   m.hexDump->setVisible(view.debugMode);
   m.hexDump->setChecked(state.hexDumpVisible);

@@ -44,6 +44,7 @@ struct MainMenus {
   QMenu* options = nullptr;
   QMenu* serialPort = nullptr;
   std::array<QAction*, kPortEntries> ports{};  // COM1 .. COM4
+  QAction* portDevice = nullptr;               // which device the checked port stands for
   QAction* hexDump = nullptr;
 
   QMenu* help = nullptr;

@@ -18,6 +18,7 @@
 #include "gui/directory_entry_page.h"
 #include "gui/directory_list_page.h"
 #include "gui/page_widgets.h"
+#include "gui/port_device_dialog.h"
 #include "gui/radio_dialog.h"
 #include "gui/report_printing.h"
 #include "gui/report_window.h"
@@ -146,6 +147,7 @@ void MainWindow::ConnectMenus() {
   for (int n = 1; n <= kPortEntries; ++n) {
     on(menus_.ports[static_cast<std::size_t>(n - 1)], [this, n] { commands_.SelectSerialPort(n, isVisible()); });
   }
+  on(menus_.portDevice, [this] { ChoosePortDevice(); });
   on(menus_.hexDump, [this] { commands_.ToggleHexDump(); });
   on(menus_.helpContents, [this] { commands_.Contents(QFileInfo::exists(QString::fromStdString(HelpPath(kContentsHelpTopic)))); });
   on(menus_.helpAbout, [this] { ShowAbout(); });
@@ -302,6 +304,14 @@ void MainWindow::OpenReportWindow() {
   auto* window = new ReportWindow(s_, this);
   reportWindows_.emplace_back(window);
   window->show();
+}
+
+void MainWindow::ChoosePortDevice() {
+  const int number = commands_.state().serialPort;
+  PortDeviceDialog dialog(number, PortDevice(s_.prefs, number), ListSerialPorts(), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  s_.prefs.Save(kPortSection, PortDeviceKey(number), dialog.Device());
+  DrawMenus();
 }
 
 bool MainWindow::OpenHelp(int topic) {

@@ -51,6 +51,7 @@ class MainWindow final : public QMainWindow, public MainWindowView {
   std::string ReportPdf(const std::vector<PrintPage>& pages) override;
   void OpenReportWindow() override;
   bool OpenHelp(int topic) override;
+  void ChoosePortDevice();
   void ShowAbout() override;
 
  protected:

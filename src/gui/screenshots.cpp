@@ -11,6 +11,7 @@
 
 #include "editor/main_commands.h"
 #include "gui/about_box.h"
+#include "gui/port_device_dialog.h"
 #include "gui/qt_user_interface.h"
 #include "editor/report_file.h"
 #include "editor/transfer.h"
@@ -185,6 +186,12 @@ bool TakeScreenshots(MainWindow& window, Session& s, const QString& folder) {
     AboutBox about(s, &window);
     about.show();
     camera.Take(about, "about");
+  }
+  {
+    SerialPortDescription adapter{"ttyUSB0", "/dev/ttyUSB0", "FT232R USB UART", "FTDI", "", 0x0403, 0x6001};
+    PortDeviceDialog device(1, "/tmp/radio.pty", {adapter}, &window);
+    device.show();
+    camera.Take(device, "port-device");
   }
   TakeTransferDialogs(camera, window, s);
   {
