@@ -103,6 +103,9 @@ class MainCommands {
   void Contents(bool helpFileExists);
   void SelectDestination(int menuIndex);
   void SelectModel(int menuIndex);
+  // Edit > Undo and Redo. A pending entry is checked first, so typing is a step of its own.
+  void Undo();
+  void Redo();
 
  private:
   bool Validate() { return validate_(); }
