@@ -84,7 +84,7 @@ DestinationChange SelectDestination(Session& s, DestinationMenu& menu, int menuI
     s.SayWhy(kIniFileReadErrorMessage, DestinationFaultDetail(s, name), Icon::Exclamation);
     menu.checked = previous;
   }
-  s.flags.dirty = false;
+  s.ForgetEdits();
   return ok ? DestinationChange::Loaded : DestinationChange::Failed;
 }
 
@@ -110,6 +110,7 @@ ModelChange SelectModel(Session& s, int menuIndex, const std::function<bool()>& 
     return ModelChange::Unchanged;
   }
   SetModel(s, number);
+  s.history.Clear(!s.flags.dirty);
   s.prefs.Save("Settings", "lastmodel", std::to_string(number));
   return ModelChange::NewRequested;
 }

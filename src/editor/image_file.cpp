@@ -56,7 +56,7 @@ bool OpenImageFile(Session& s, const std::string& path) {
   DecodeImage(s.image, s.record);
   s.Changed();
   s.currentFileName = path;
-  s.flags.dirty = false;
+  s.ForgetEdits();
   return true;
 }
 

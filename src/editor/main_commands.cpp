@@ -77,7 +77,7 @@ void MainCommands::Load() {
   SelectSerialPort(PreferenceInt(s_.prefs.Get("ComPath", "ComNum", "1"), 1), false);
   state_.hexDumpVisible = s_.startup.debugMode && PreferenceFlag(s_.prefs.Get("Settings", "hexvisible", "0"), false);
   NewImageSetup(s_, state_.destinations);
-  s_.flags.dirty = false;
+  s_.ForgetEdits();
   AfterNewImage();
 }
 
@@ -96,7 +96,7 @@ void MainCommands::NewTimerFired() {
   view_.SelectNode("General");
   s_.ui.Pause(500);
   NewImageSetup(s_, state_.destinations);
-  s_.flags.dirty = false;
+  s_.ForgetEdits();
   AfterNewImage();
 }
 
@@ -217,7 +217,7 @@ void MainCommands::ReadFromRadio() {
   view_.ShowCurrentPageAgain();
   s_.currentFileName.clear();
   view_.SetCaption(WindowCaption(s_));
-  s_.flags.dirty = false;
+  s_.ForgetEdits();
 }
 
 ClearOutcome MainCommands::ClearRadio(int mode) {
@@ -227,6 +227,7 @@ ClearOutcome MainCommands::ClearRadio(int mode) {
     if (out.completed) {
       view_.ShowCurrentPageAgain();
       s_.flags.dirty = true;
+      s_.history.ForgetSaved();
     }
   }
   out.count = std::to_string(s_.image.GetByte(addr::UserMmsiCount));
@@ -268,6 +269,14 @@ void MainCommands::SelectDestination(int menuIndex) {
   Busy busy(s_.ui);
   if (qm47::SelectDestination(s_, state_.destinations, menuIndex) == DestinationChange::Unchanged) return;
   AfterNewImage();
+}
+
+void MainCommands::Undo() {
+  if (Validate()) s_.Undo();
+}
+
+void MainCommands::Redo() {
+  if (Validate()) s_.Redo();
 }
 
 void MainCommands::SelectModel(int menuIndex) {

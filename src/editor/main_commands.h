@@ -112,6 +112,9 @@ class MainCommands {
   void Contents(bool helpFileExists, int context = 0);
   void SelectDestination(int menuIndex);
   void SelectModel(int menuIndex);
+  // Edit > Undo and Redo. A pending entry is checked first, so typing is a step of its own.
+  void Undo();
+  void Redo();
 
  private:
   bool Validate() { return validate_(); }

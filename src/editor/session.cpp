@@ -19,12 +19,30 @@ Answer Session::SayWhy(const std::string& text, const std::string& detail, Icon 
   return ui.MessageWithDetail(text, detail, model.title, icon, buttons);
 }
 
-bool Session::Edit(unsigned areas, const std::function<void(SettingsRecord&)>& change) {
+bool Session::Edit(unsigned areas, const std::function<void(SettingsRecord&)>& change, std::string_view typing) {
   if (flags.pageLoading) return false;
+  SettingsRecord before = record;
   change(record);
+  history.Record(before, record, areas, typing);
   flags.dirty = true;
   Notify(areas, true);
   return true;
+}
+
+bool Session::Undo() { return AfterStep(history.Undo(record)); }
+
+bool Session::Redo() { return AfterStep(history.Redo(record)); }
+
+bool Session::AfterStep(const std::optional<unsigned>& areas) {
+  if (!areas) return false;
+  flags.dirty = !history.AtSaved();
+  Notify(*areas, false);
+  return true;
+}
+
+void Session::ForgetEdits() {
+  flags.dirty = false;
+  history.Clear(true);
 }
 
 void Session::Changed(unsigned areas) { Notify(areas, false); }

@@ -4,10 +4,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "editor/edit_history.h"
 #include "editor/startup.h"
 #include "files/error_log.h"
 #include "files/ini_file.h"
@@ -63,11 +66,19 @@ struct Session {
   SettingsRecord record;
   WindowFlags flags;
   std::string currentFileName;
+  EditHistory history;
 
   // The one way pages change the record. Does nothing while the page-loading flag is
   // raised (the program itself is filling the controls); otherwise applies `change`,
-  // raises the dirty flag and tells the observers. True when the change was applied.
-  bool Edit(unsigned areas, const std::function<void(SettingsRecord&)>& change);
+  // records it as a step (see EditHistory::Record for `typing`), raises the dirty flag
+  // and tells the observers. True when the change was applied.
+  bool Edit(unsigned areas, const std::function<void(SettingsRecord&)>& change, std::string_view typing = {});
+  // Takes back the last step, or does the next undone one again: the observers redraw
+  // and the dirty flag is raised unless the record is back at the state on file.
+  bool Undo();
+  bool Redo();
+  // A load replaced the record: no unsaved edits, nothing to undo.
+  void ForgetEdits();
   // The program itself replaced or changed record or image (a load, a read, the
   // encoder): observers redraw, the dirty flag is left to the command.
   void Changed(unsigned areas = record_area::All);
@@ -86,6 +97,7 @@ struct Session {
 
  private:
   void Notify(unsigned areas, bool byUser);
+  bool AfterStep(const std::optional<unsigned>& areas);
 
   std::uint64_t revision_ = 0;
   int nextObserver_ = 0;

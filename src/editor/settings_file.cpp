@@ -72,6 +72,8 @@ bool SaveFileAs(Session& s, const std::string& path) {
 bool OpenSettingsFile(Session& s, const std::string& path) {
   s.flags.cancel = true;
   if (!FileRead2(s, path)) return false;
+  // The file merges into the record: what was unsaved before stays unsaved.
+  s.history.Clear(!s.flags.dirty);
   s.currentFileName = path;
   s.flags.cancel = false;
   return true;
@@ -80,6 +82,7 @@ bool OpenSettingsFile(Session& s, const std::string& path) {
 bool SaveSettingsFile(Session& s, const std::string& path) {
   s.flags.cancel = true;
   if (!SaveFileAs(s, path)) return false;
+  s.history.MarkSaved();
   s.currentFileName = path;
   s.flags.cancel = false;
   return true;

@@ -143,6 +143,13 @@ int NavigationTree::IndexOf(std::string_view key) const {
   return 0;
 }
 
+std::string NodeName(const NavigationTree& tree, int index) {
+  std::string text = tree.at(index).text;
+  const std::string_view mark = kEnableMark;
+  if (text.ends_with(mark)) text.resize(text.size() - mark.size());
+  return text;
+}
+
 std::string ChannelNodeKey(int group, int index) {
   if (group < 0 || group >= kGroupCount) return "";
   return (group == kEXP ? std::string("E") : std::string(kGroupKeys[group])) + std::to_string(index);

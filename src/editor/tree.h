@@ -77,6 +77,9 @@ std::vector<int> RefreshStatusNames(NavigationTree& tree, const SettingsRecord& 
 // "[Enable]" marks of one directory's entry nodes (run when its node is expanded).
 std::vector<int> RefreshDirectoryMarks(NavigationTree& tree, const SettingsRecord& rec, Directory which);
 
+// The node's text without its "[Enable]" mark ("CH16"): the name its page's edits go by.
+std::string NodeName(const NavigationTree& tree, int index);
+
 // Node keys of a channel ("PU12", "E7": group kEXP counts from 1) and a directory entry ("SM3").
 std::string ChannelNodeKey(int group, int index);
 std::string DirectoryNodeKey(Directory which, int number);

@@ -49,6 +49,12 @@ class AcceptedCharacters final : public QValidator {
   QString before_;  // the text before the change under test
 };
 
+// The stores of one stretch of typing in one field share a key, so they undo as one step.
+std::string TypingKey(const EntryPlace& place, int stretch) {
+  return std::to_string(static_cast<int>(place.field)) + "." + std::to_string(place.group) + "." +
+         std::to_string(place.index) + "." + std::to_string(stretch);
+}
+
 }  // namespace
 
 EntryFieldAdapter::EntryFieldAdapter(QLineEdit& box, PageContext& context, QWidget& page)
@@ -90,7 +96,8 @@ void EntryFieldAdapter::Carry(const EntryOutcome& outcome) {
   Session& s = context_.session;
   if (outcome.store) {
     const EntryStore store = *outcome.store;
-    s.Edit(AreaOf(store.place), [&](SettingsRecord& rec) { StoreEntry(rec, store.place, store.value); });
+    s.Edit(AreaOf(store.place), [&](SettingsRecord& rec) { StoreEntry(rec, store.place, store.value); },
+           TypingKey(store.place, stretch_));
   }
   if (outcome.edited) s.flags.dirty = true;
   Draw(outcome);
@@ -137,7 +144,10 @@ bool EntryFieldAdapter::eventFilter(QObject* watched, QEvent* event) {
   if (watched == &box_) {
     if (event->type() == QEvent::FocusIn) {
       const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) Carry(EntryFocusGained(State()));
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+        ++stretch_;
+        Carry(EntryFocusGained(State()));
+      }
     } else if (event->type() == QEvent::FocusOut) {
       OnFocusLost(static_cast<QFocusEvent*>(event)->reason());
     }

@@ -60,6 +60,7 @@ class EntryFieldAdapter final : public QObject {
   EntryPlace place_;
   bool pending_ = false;
   bool awaitingRelease_ = false;  // the check waits until the click that took the focus is over
+  int stretch_ = 0;  // counts the times the box took the focus: one undo step per stretch of typing
 };
 
 }  // namespace qm47

@@ -75,6 +75,15 @@ MainMenus BuildMainMenus(QMainWindow& window, const std::string& iconFolder) {
   m.fileExit = Entry(m.file, "mnuFileExit", "E&xit");
 
   m.edit = Menu(bar, window, "mnuEdit", "&Edit");
+  m.editUndo = Entry(m.edit, "mnuEditUndo", "&Undo", QKeySequence::Undo);
+  m.editRedo = Entry(m.edit, "mnuEditRedo", "&Redo");
+  // Ctrl+Y everywhere, and the platform's own redo keys besides.
+  QList<QKeySequence> redoKeys{QKeySequence(Qt::CTRL | Qt::Key_Y)};
+  for (const QKeySequence& keys : QKeySequence::keyBindings(QKeySequence::Redo)) {
+    if (!redoKeys.contains(keys)) redoKeys << keys;
+  }
+  m.editRedo->setShortcuts(redoKeys);
+  m.editModelSeparator = m.edit->addSeparator();
   m.editModel = Menu(m.edit, window, "mnuEditModel", "&Model");
   for (int i = 0; i < kMaxModels; ++i) {
     m.models[static_cast<std::size_t>(i)] = Numbered(m.editModel, "mnuModel", i);
@@ -133,7 +142,8 @@ MainMenus BuildMainMenus(QMainWindow& window, const std::string& iconFolder) {
 }
 
 void DrawMenus(MainMenus& m, const MenuView& view) {
-  m.edit->menuAction()->setVisible(view.models.editMenuVisible);
+  m.editModel->menuAction()->setVisible(view.models.editMenuVisible);
+  m.editModelSeparator->setVisible(view.models.editMenuVisible);
   for (std::size_t i = 0; i < m.models.size(); ++i) {
     const ModelMenuEntry& e = view.models.entries[i];
     QAction* a = m.models[i];
@@ -165,6 +175,16 @@ void DrawMenus(MainMenus& m, const MenuView& view) {
   m.hexDump->setVisible(view.debugMode);
   m.hexDump->setChecked(state.hexDumpVisible);
   m.helpContents->setEnabled(view.helpAvailable);
+}
+
+void DrawEditSteps(MainMenus& m, const EditHistory& history) {
+  const auto draw = [](QAction* action, const QString& caption, bool enabled, const std::string& name) {
+    action->setEnabled(enabled);
+    QString step = QString::fromStdString(name);
+    action->setText(step.isEmpty() ? caption : caption + " " + step.replace("&", "&&"));
+  };
+  draw(m.editUndo, "&Undo", history.CanUndo(), history.UndoName());
+  draw(m.editRedo, "&Redo", history.CanRedo(), history.RedoName());
 }
 
 }  // namespace qm47

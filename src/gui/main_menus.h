@@ -10,6 +10,7 @@
 #include <string>
 
 #include "editor/destinations.h"
+#include "editor/edit_history.h"
 #include "editor/main_commands.h"
 #include "model/models.h"
 
@@ -31,6 +32,9 @@ struct MainMenus {
   QAction* fileExit = nullptr;
 
   QMenu* edit = nullptr;
+  QAction* editUndo = nullptr;
+  QAction* editRedo = nullptr;
+  QAction* editModelSeparator = nullptr;
   QMenu* editModel = nullptr;
   std::array<QAction*, kMaxModels> models{};
 
@@ -67,5 +71,7 @@ struct MenuView {
 };
 // Captions, check marks, visibility and enabling, as the command layer has them now.
 void DrawMenus(MainMenus& menus, const MenuView& view);
+// Undo and Redo: enabled while there is a step to take, named after it ("&Undo CH16").
+void DrawEditSteps(MainMenus& menus, const EditHistory& history);
 
 }  // namespace qm47

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QUrl>
@@ -138,6 +139,8 @@ void MainWindow::ConnectMenus() {
   on(menus_.filePrintPreview, [this] { commands_.PrintPreview(); });
   on(menus_.filePrintToFile, [this] { commands_.PrintToFile(); });
   connect(menus_.fileExit, &QAction::triggered, this, &QWidget::close);
+  on(menus_.editUndo, [this] { commands_.Undo(); });
+  on(menus_.editRedo, [this] { commands_.Redo(); });
   for (int i = 0; i < kMaxModels; ++i) on(menus_.models[static_cast<std::size_t>(i)], [this, i] { commands_.SelectModel(i); });
   on(menus_.transferProgram, [this] { commands_.ProgramToRadio(); });
   on(menus_.transferRead, [this] { commands_.ReadFromRadio(); });
@@ -172,6 +175,7 @@ void MainWindow::DrawMenus() {
   view.debugMode = s_.startup.debugMode;
   view.helpAvailable = QFileInfo::exists(QString::fromStdString(HelpPath(kContentsHelpTopic)));
   qm47::DrawMenus(menus_, view);
+  DrawEditSteps(menus_, s_.history);
 
   const bool hexShown = commands_.state().hexDumpVisible;
   if (hexShown == hex_->isHidden()) {
@@ -243,6 +247,7 @@ void MainWindow::ShowNodePage(int index) {
   if (isMinimized()) return;
   // Filling the controls is no edit.
   const bool dirty = s_.flags.dirty;
+  s_.history.SetPlace(NodeName(tree_, index));
   pages_->Show(tree_.at(index).page, s_.flags.pageLoading);
   SetHint(hints::kNavigation);
   s_.flags.cancel = false;
@@ -265,6 +270,7 @@ void MainWindow::SetHint(const QString& hint) { hint_->setText(hint); }
 void MainWindow::OnRecordChanged(const RecordChange& change) {
   SyncTree();
   DrawHexDump();
+  DrawEditSteps(menus_, s_.history);
   // A change from the page itself is already on it; any other one is drawn again.
   if (!change.byUser) pages_->Show(pages_->shown(), s_.flags.pageLoading);
 }
@@ -394,7 +400,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     return true;
   }
-  if (event->type() != QEvent::KeyPress) return false;
+  if (event->type() == QEvent::ShortcutOverride) {
+    if (!WindowTakesUndoKey(widget, *key)) return false;
+    event->ignore();  // not the box's: the key reaches Edit > Undo or Redo
+    return true;
+  }
   if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) return true;
   const Qt::KeyboardModifiers mods = key->modifiers();
   const ImageChord chord =
@@ -403,6 +413,20 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (chord == ImageChord::None) return false;
   Run([this, chord] { chord == ImageChord::Open ? commands_.OpenImage() : commands_.SaveImage(); });
   return true;
+}
+
+// A text box keeps Ctrl+Z and Ctrl+Y for its own typing while that is still being typed
+// (not yet checked and stored): what a user takes back first is the last keys. Once the
+// box was left, or when it holds nothing typed, the keys undo the window's steps as
+// anywhere else in the window.
+bool MainWindow::WindowTakesUndoKey(QWidget* focus, const QKeyEvent& key) const {
+  const auto* box = qobject_cast<QLineEdit*>(focus);
+  if (!box || box->isReadOnly()) return false;  // the box leaves the key to the window anyway
+  const bool undo = key.matches(QKeySequence::Undo);
+  if (!undo && !menus_.editRedo->shortcuts().contains(QKeySequence(key.keyCombination()))) return false;
+  const EntryWindowState page = pages_->PendingEntry();
+  const bool typing = page.focus && page.focus->pending;
+  return !(typing && (undo ? box->isUndoAvailable() : box->isRedoAvailable()));
 }
 
 }  // namespace qm47

@@ -20,6 +20,8 @@
 #include "gui/page_area.h"
 #include "gui/radio_dialog.h"
 
+class QKeyEvent;
+
 namespace qm47 {
 
 class MainWindow final : public QMainWindow, public MainWindowView {
@@ -69,6 +71,7 @@ class MainWindow final : public QMainWindow, public MainWindowView {
   void Run(const std::function<void()>& command);
   void DrawMenus();
   bool ValidatePendingEntry();
+  bool WindowTakesUndoKey(QWidget* focus, const QKeyEvent& key) const;
   std::string HelpPath(int topic) const;
 
   void SyncTree();

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "editor/main_commands.h"
+#include "editor/new_image.h"
 #include "editor/settings_file.h"
 #include "editor/transfer.h"
 #include "link/transfers.h"
@@ -275,4 +276,64 @@ TEST(ImageChords, OnlyCtrlAloneAndOnlyInDebugMode) {
   EXPECT_EQ(ImageChordFor(true, true, true, false, false, true), ImageChord::None);
   EXPECT_EQ(ImageChordFor(true, true, false, true, true, false), ImageChord::None);
   EXPECT_EQ(ImageChordFor(true, false, false, false, true, false), ImageChord::None);
+}
+
+TEST(UndoCommands, LoadsReadsAndModelChangesLeaveNothingToUndo) {
+  Window w;
+  Session& s = w.session;
+  const auto toggle = [&] {
+    s.Edit(record_area::Common, [](SettingsRecord& r) { r.CommonSetup.Rotary = !r.CommonSetup.Rotary; });
+  };
+  w.dir.Write("EUR" + DestinationSuffix(s.model) + ".ini", w.Image(1));
+  w.dir.Write("radio.hex", w.Image(1));
+  w.commands.Load();
+  w.ui.files = {w.SavedFile()};
+  w.commands.SaveAs();
+
+  const std::vector<std::pair<std::string, std::function<void()>>> loads = {
+      {"New", [&] { w.commands.NewTimerFired(); }},
+      {"Open", [&] { w.ui.files = {w.SavedFile()}; w.commands.Open(); }},
+      {"image", [&] { w.ui.files = {w.dir / "radio.hex"}; w.commands.OpenImage(); }},
+      {"destination", [&] { w.ui.answers = {Answer::Ok}; w.commands.SelectDestination(0); }},
+      {"read", [&] { w.commands.ReadFromRadio(); }},
+      {"model", [&] { w.ui.answers = {Answer::Ok}; w.commands.SelectModel(1); }},
+  };
+  for (const auto& [name, load] : loads) {
+    toggle();
+    ASSERT_TRUE(s.history.CanUndo()) << name;
+    load();
+    EXPECT_FALSE(s.history.CanUndo()) << name;
+    EXPECT_FALSE(s.Undo()) << name;
+  }
+  EXPECT_EQ(s.model.number, 2);
+}
+
+TEST(UndoCommands, UndoingBackToTheStateOnFileLeavesTheDirtyFlagWhenSomethingElseIsUnsaved) {
+  Window w;
+  Session& s = w.session;
+  const auto toggle = [&] {
+    s.Edit(record_area::Common, [](SettingsRecord& r) { r.CommonSetup.Rotary = !r.CommonSetup.Rotary; });
+  };
+  w.ui.files = {w.SavedFile()};
+  w.commands.SaveAs();
+  // A refused pending entry stops the undo as it stops every command.
+  toggle();
+  w.entryValid = false;
+  w.commands.Undo();
+  EXPECT_TRUE(s.history.CanUndo());
+  w.entryValid = true;
+
+  // A settings file opened over unsaved edits merges into them: they stay unsaved.
+  w.ui.files = {w.SavedFile()};
+  w.commands.Open();
+  toggle();
+  w.commands.Undo();
+  EXPECT_TRUE(s.flags.dirty);
+
+  // A clear of the radio changed the image: undoing the edits after it leaves that unsaved.
+  w.commands.NewTimerFired();
+  w.commands.ClearRadio(transfer_mode::ClearMmsi);
+  toggle();
+  w.commands.Undo();
+  EXPECT_TRUE(s.flags.dirty);
 }
