@@ -87,5 +87,7 @@ int RunRead(Context& ctx, const std::vector<std::string>& args);    // link_comm
 int RunProgram(Context& ctx, const std::vector<std::string>& args);
 int RunClear(Context& ctx, const std::vector<std::string>& args);
 int RunPorts(Context& ctx, const std::vector<std::string>& args);
+int RunExportCsv(Context& ctx, const std::vector<std::string>& args);  // csv_commands.cpp
+int RunImportCsv(Context& ctx, const std::vector<std::string>& args);
 
 }  // namespace qm47::cli

@@ -21,6 +21,7 @@ const std::map<std::string, Command>& Commands() {
   static const std::map<std::string, Command> commands = {
       {"new", RunNew},   {"convert", RunConvert}, {"dump", RunDump},   {"report", RunReport},
       {"read", RunRead}, {"program", RunProgram}, {"clear", RunClear}, {"ports", RunPorts},
+      {"export-csv", RunExportCsv}, {"import-csv", RunImportCsv},
   };
   return commands;
 }

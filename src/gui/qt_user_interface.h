@@ -29,6 +29,7 @@ class QtUserInterface final : public UserInterface {
 
   Answer Show(const MessageBox& box) override;
   std::optional<std::string> ChooseFile(const FileChoice& choice) override;
+  std::optional<int> ChooseItem(const ItemChoice& choice) override;
   std::string HowToChooseModel(int number, const std::string& name) const override;
   void SetBusy(bool busy) override;
   void ProcessEvents() override;
