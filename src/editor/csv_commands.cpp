@@ -28,9 +28,7 @@ std::string Capitalised(std::string_view text) {
 // The list of the page shown, else the one the user picks.
 std::optional<CsvList> ListFor(Session& s, const PageRef& shown, const std::string& title) {
   if (const auto list = CsvListOfPage(shown)) return list;
-  ItemChoice choice{title, "List:", {}, 0};
-  for (const CsvListName& l : kCsvLists) choice.items.push_back(Capitalised(l.title));
-  const std::optional<int> picked = s.ui.ChooseItem(choice);
+  const std::optional<int> picked = s.ui.ChooseItem(CsvListChoice(title));
   if (!picked || *picked < 0 || static_cast<std::size_t>(*picked) >= kCsvLists.size()) return std::nullopt;
   return kCsvLists[static_cast<std::size_t>(*picked)].list;
 }
@@ -44,6 +42,12 @@ std::optional<std::string> ChooseCsv(Session& s, FileChoice::Mode mode, const st
 }
 
 }  // namespace
+
+ItemChoice CsvListChoice(const std::string& title) {
+  ItemChoice choice{title, "Which list?", {}, 0};
+  for (const CsvListName& l : kCsvLists) choice.items.push_back(Capitalised(l.title));
+  return choice;
+}
 
 std::optional<CsvList> CsvListOfPage(const PageRef& page) {
   switch (page.kind) {

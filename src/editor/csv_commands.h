@@ -21,6 +21,9 @@ inline constexpr const char* kCsvRefusedMessage = "The CSV file was not imported
 // or one of its entries. Nothing for the other pages.
 std::optional<CsvList> CsvListOfPage(const PageRef& page);
 
+// The choice offered from a page that belongs to no list, in the order of kCsvLists.
+ItemChoice CsvListChoice(const std::string& title);
+
 // Writes the list to `path` (atomically). On failure says why and returns false.
 bool ExportListFile(Session& s, CsvList list, const std::string& path);
 

@@ -2,6 +2,7 @@
 // hourglass, and waits that keep the event loop running.
 #pragma once
 
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QString>
@@ -15,6 +16,9 @@ namespace qm47 {
 
 // The box as the window shows it, not yet run: icon, buttons, default button, detail.
 std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBox& box, QWidget* parent);
+
+// The list choice as the window shows it, not yet run.
+std::unique_ptr<QInputDialog> MakeItemDialog(const ItemChoice& choice, QWidget* parent);
 
 // "dat files(*.dat)|*.dat|All files(*.*)|*.*" -> "dat files (*.dat);;All files (*)".
 QString QtFileFilter(const std::string& filter);

@@ -9,6 +9,7 @@
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 
+#include "editor/csv_commands.h"
 #include "editor/main_commands.h"
 #include "gui/about_box.h"
 #include "gui/qt_user_interface.h"
@@ -185,6 +186,11 @@ bool TakeScreenshots(MainWindow& window, Session& s, const QString& folder) {
     AboutBox about(s, &window);
     about.show();
     camera.Take(about, "about");
+  }
+  {
+    const auto choice = MakeItemDialog(CsvListChoice("Export List as CSV"), &window);
+    choice->show();
+    camera.Take(*choice, "choose-list");
   }
   TakeTransferDialogs(camera, window, s);
   {
