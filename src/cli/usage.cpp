@@ -59,12 +59,12 @@ const std::vector<CommandHelp>& CommandHelps() {
        "IN is .hex or .dat; the report's lines end in CR LF.\n"},
       {"dump", "dump IN", "the hex dump text of IN's image, on stdout",
        "For a .dat file, the image a .hex save would write.\n"},
-      {"export-csv", "export-csv --list NAME IN OUT.csv", "one channel list or MMSI directory of IN as a CSV file",
+      {"export-csv", "export-csv IN OUT.csv --list NAME", "one channel list or MMSI directory of IN as a CSV file",
        "IN is .hex or .dat. NAME is usa, intl or canada (a channel plan), expansion, weather,\n"
        "individual or group (an MMSI directory). The first row holds the list's .dat key names,\n"
        "then one row per channel or entry. Cells read as the editor's pages show them (an MMSI as\n"
        "its digits, a frequency as 156.0500, empty for none); check boxes are 1 or 0.\n"},
-      {"import-csv", "import-csv --list NAME IN.csv INTO OUT", "merge a CSV list into INTO, saved to OUT",
+      {"import-csv", "import-csv IN.csv INTO OUT --list NAME", "merge a CSV list into INTO, saved to OUT",
        "INTO and OUT are .hex or .dat (OUT may be INTO); NAME as for export-csv. Columns may come\n"
        "in any order, but each of the list's columns once. A plan's rows are placed by their\n"
        "Position, the other lists' rows fill the entries from the first; entries without a row\n"
