@@ -60,7 +60,8 @@ const DatNumberedSections<Element>& SectionsOf(CsvList list) {
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool SameNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 std::string_view TrimSpaces(std::string_view s) {
@@ -81,7 +82,11 @@ std::optional<std::u32string> DecodeUtf8(std::string_view s) {
   std::u32string out;
   for (std::size_t i = 0; i < s.size();) {
     const auto lead = static_cast<unsigned char>(s[i]);
-    const std::size_t extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : 4;
+    const std::size_t extra = lead < 0x80             ? 0
+                              : (lead & 0xE0) == 0xC0 ? 1
+                              : (lead & 0xF0) == 0xE0 ? 2
+                              : (lead & 0xF8) == 0xF0 ? 3
+                                                      : 4;
     if (extra == 4 || s.size() - i <= extra) return std::nullopt;
     char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
     for (std::size_t k = 1; k <= extra; ++k) {
@@ -258,7 +263,7 @@ class Importer {
 
   void Run(std::vector<CsvRow> rows) {
     // Spreadsheets may end a file with empty lines.
-    while (rows.size() > 1 && rows.back() == CsvRow{""}) rows.pop_back();
+    while (!rows.empty() && rows.back() == CsvRow{""}) rows.pop_back();
     if (rows.empty()) {
       Refuse(1, "", "the file is empty; its first row names the columns: " + Joined(csv_.Names()));
       return;
@@ -286,9 +291,16 @@ class Importer {
     order_.assign(header.size(), nullptr);
     for (std::size_t i = 0; i < header.size(); ++i) {
       const std::string_view name = TrimSpaces(header[i]);
-      const auto it = std::find_if(columns.begin(), columns.end(), [&](const Col& c) { return SameNoCase(c.name, name); });
+      const auto it =
+          std::find_if(columns.begin(), columns.end(), [&](const Col& c) { return SameNoCase(c.name, name); });
+      if (name.empty()) {
+        Refuse(1, "", "cell " + std::to_string(i + 1) + " of the header names no column");
+        continue;
+      }
       if (it == columns.end()) {
-        Refuse(1, header[i], "is not a column of the " + std::string(NameOf(csv_.list()).title) + " for this model; its columns are " + Joined(csv_.Names()));
+        Refuse(1, header[i],
+               "is not a column of the " + std::string(NameOf(csv_.list()).title) +
+                   " for this model; its columns are " + Joined(csv_.Names()));
         continue;
       }
       const auto at = static_cast<std::size_t>(it - columns.begin());
@@ -307,7 +319,8 @@ class Importer {
 
   void Row(std::size_t row, const CsvRow& cells, std::size_t ordinal) {
     if (cells.size() != order_.size()) {
-      Refuse(row, "", "has " + std::to_string(cells.size()) + " cells where the header has " + std::to_string(order_.size()));
+      Refuse(row, "",
+             "has " + std::to_string(cells.size()) + " cells where the header has " + std::to_string(order_.size()));
       return;
     }
     const std::optional<std::size_t> k = EntryOfRow(row, cells, ordinal);
@@ -319,10 +332,13 @@ class Importer {
   // Plan channels are placed by their Position, the other lists' rows fill entries in turn.
   std::optional<std::size_t> EntryOfRow(std::size_t row, const CsvRow& cells, std::size_t ordinal) {
     const std::size_t size = rowOf_.size();
-    const auto position = std::find_if(order_.begin(), order_.end(), [](const Col* c) { return c->key->kind == DatKind::Position; });
+    const auto position =
+        std::find_if(order_.begin(), order_.end(), [](const Col* c) { return c->key->kind == DatKind::Position; });
     if (position == order_.end()) {
       if (ordinal < size) return ordinal;
-      Refuse(row, "", "is one row too many: the " + std::string(NameOf(csv_.list()).title) + " have " + std::to_string(size) + " entries");
+      Refuse(row, "",
+             "is one row too many: the " + std::string(NameOf(csv_.list()).title) + " have " + std::to_string(size) +
+                 " entries");
       return std::nullopt;
     }
     const std::string& text = cells[static_cast<std::size_t>(position - order_.begin())];
@@ -333,7 +349,8 @@ class Importer {
     }
     const auto at = static_cast<std::size_t>(*k);
     if (rowOf_[at] != 0) {
-      Refuse(row, (*position)->name, "position " + std::to_string(at) + " is also in row " + std::to_string(rowOf_[at]));
+      Refuse(row, (*position)->name,
+             "position " + std::to_string(at) + " is also in row " + std::to_string(rowOf_[at]));
       return std::nullopt;
     }
     return at;
@@ -360,7 +377,9 @@ class Importer {
     if (c.key->kind != DatKind::Number) return Refuse(row, c.name, "cannot be changed from a file");
     const std::optional<std::int32_t> number = DatNumber(v, c.key->min, c.key->max);
     if (!number) {
-      return Refuse(row, c.name, Quoted(cell) + " is not a whole number from " + std::to_string(c.key->min) + " to " + std::to_string(c.key->max));
+      return Refuse(row, c.name,
+                    Quoted(cell) + " is not a whole number from " + std::to_string(c.key->min) + " to " +
+                        std::to_string(c.key->max));
     }
     if (*number == NumberOf(f)) return;
     if (auto why = LockedWhy(c.lock, element)) return Refuse(row, c.name, *why);
@@ -372,7 +391,8 @@ class Importer {
     const EntryFieldRule& rule = RuleFor(*c.entry);
     const std::optional<std::u32string> text = DecodeUtf8(cell);
     if (!text) return Refuse(row, c.name, "is not UTF-8 text; save the file as CSV UTF-8");
-    if (!AcceptsText(*c.entry, *text)) return Refuse(row, c.name, Quoted(cell) + " holds a character this field does not take");
+    if (!AcceptsText(*c.entry, *text))
+      return Refuse(row, c.name, Quoted(cell) + " holds a character this field does not take");
     if (text->size() > static_cast<std::size_t>(rule.maxLength)) {
       return Refuse(row, c.name, Quoted(cell) + " is longer than " + std::to_string(rule.maxLength) + " characters");
     }
@@ -401,8 +421,8 @@ class Importer {
   const ListCsv<Element>& csv_;
   const SettingsRecord& before_;
   CsvImport& out_;
-  std::vector<const Col*> order_;    // the file's columns
-  std::vector<std::size_t> rowOf_;   // the file row of each entry, 0 for none
+  std::vector<const Col*> order_;   // the file's columns
+  std::vector<std::size_t> rowOf_;  // the file row of each entry, 0 for none
 };
 
 template <class Element>

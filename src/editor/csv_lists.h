@@ -70,8 +70,7 @@ struct CsvImport {
 
 // Reads `text` into a copy of `rec`. Rows of a channel plan are placed by their Position,
 // the other lists' rows fill entries from the first; entries without a row keep their values.
-CsvImport ImportListCsv(const SettingsRecord& rec, const ModelDescriptor& model, CsvList list,
-                        std::string_view text);
+CsvImport ImportListCsv(const SettingsRecord& rec, const ModelDescriptor& model, CsvList list, std::string_view text);
 
 // The refusals one per line ("Row 4, column Mmsid: ..."), at most `maxLines` of them and
 // then a line that counts the rest.

@@ -34,7 +34,9 @@ void KeepToThePages(SettingsRecord& rec, const SettingsRecord& fresh, qm47::test
     }
   }
   const std::string display = "0123456789AbCdEFHLnPtUGIJoqrSy";
-  const auto pick = [&] { return display[static_cast<std::size_t>(random.Int(0, static_cast<int>(display.size()) - 1))]; };
+  const auto pick = [&] {
+    return display[static_cast<std::size_t>(random.Int(0, static_cast<int>(display.size()) - 1))];
+  };
   for (Channel& ch : rec.CHEXP) {
     ch.CHDisplayL = {pick(), pick()};
     ch.CHDisplayR = {pick()};
@@ -89,7 +91,8 @@ TEST(CsvLists, OneBadCellRefusesTheFileNamingEveryBadCellAndNothingChanges) {
   const CsvRow& header = rows[0];
   const auto& usa = before.CHUSA;
   const auto simplex = static_cast<std::size_t>(
-      std::find_if(usa.begin() + 8, usa.end(), [](const Channel& ch) { return !ch.DupCapable && !ch.RxOnly; }) - usa.begin());
+      std::find_if(usa.begin() + 8, usa.end(), [](const Channel& ch) { return !ch.DupCapable && !ch.RxOnly; }) -
+      usa.begin());
   ASSERT_LT(simplex, usa.size());
   // Data row k holds position k - 1 and is row k + 1 of the spreadsheet.
   const auto row = [](std::size_t position) { return "Row " + std::to_string(position + 2) + ", column "; };
@@ -142,7 +145,8 @@ TEST(CsvLists, RefusesAHeaderThatIsNotTheListsAndAGapInADirectory) {
   EXPECT_EQ(refusals(ImportListCsv(rec, plain, CsvList::Usa, ListCsvText(rec, scrambler, CsvList::Usa))),
             (std::vector<std::string>{"1 Scramble"}));
 
-  for (int k = 0; k < 3; ++k) rec.CHMMSID[static_cast<std::size_t>(k)] = {true, "SHIP", "21100000" + std::to_string(k) + "0"};
+  for (int k = 0; k < 3; ++k)
+    rec.CHMMSID[static_cast<std::size_t>(k)] = {true, "SHIP", "21100000" + std::to_string(k) + "0"};
   std::vector<CsvRow> rows = ParseCsv(ListCsvText(rec, scrambler, CsvList::Individual)).rows;
   rows[2][0] = "0";  // entry 2 freed while entry 3 stays in use
   EXPECT_EQ(refusals(ImportListCsv(rec, scrambler, CsvList::Individual, CsvText(rows))),

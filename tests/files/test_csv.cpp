@@ -7,7 +7,8 @@
 using namespace qm47;
 
 TEST(Csv, QuotesCommasQuotesBreaksAndEdgeSpacesAndReadsThemBack) {
-  const std::vector<CsvRow> rows{{"ChTag", "Enable"}, {"BOAT, HARBOUR", "1"}, {"say \"hi\"", ""}, {" lead", "two\nlines"}};
+  const std::vector<CsvRow> rows{
+      {"ChTag", "Enable"}, {"BOAT, HARBOUR", "1"}, {"say \"hi\"", ""}, {" lead", "two\nlines"}};
   const std::string text = CsvText(rows);
   EXPECT_EQ(text, "ChTag,Enable\r\n\"BOAT, HARBOUR\",1\r\n\"say \"\"hi\"\"\",\r\n\" lead\",\"two\nlines\"\r\n");
   const CsvTable back = ParseCsv(text);
@@ -16,7 +17,9 @@ TEST(Csv, QuotesCommasQuotesBreaksAndEdgeSpacesAndReadsThemBack) {
 }
 
 TEST(Csv, ReadsLineFeedsAByteOrderMarkAndAMissingFinalBreak) {
-  const CsvTable t = ParseCsv("\xEF\xBB\xBF" "a,b\nc,\"d\r\ne\"\n,\nlast,row");
+  const CsvTable t = ParseCsv(
+      "\xEF\xBB\xBF"
+      "a,b\nc,\"d\r\ne\"\n,\nlast,row");
   ASSERT_FALSE(t.error);
   const std::vector<CsvRow> want{{"a", "b"}, {"c", "d\r\ne"}, {"", ""}, {"last", "row"}};
   EXPECT_EQ(t.rows, want);
