@@ -95,5 +95,7 @@ int RunModels(Context& ctx, const std::vector<std::string>& args);  // model_cho
 // saying so when several models fit.
 int TakeFileModel(Context& ctx, const std::string& path);
 void TakeRadioModel(Context& ctx, int first, int second);
+int RunExportCsv(Context& ctx, const std::vector<std::string>& args);  // csv_commands.cpp
+int RunImportCsv(Context& ctx, const std::vector<std::string>& args);
 
 }  // namespace qm47::cli

@@ -22,6 +22,7 @@ const std::map<std::string, Command>& Commands() {
       {"new", RunNew},   {"convert", RunConvert}, {"dump", RunDump},   {"report", RunReport},
       {"read", RunRead}, {"program", RunProgram}, {"clear", RunClear}, {"ports", RunPorts},
       {"diff", RunDiff}, {"models", RunModels},
+      {"export-csv", RunExportCsv}, {"import-csv", RunImportCsv},
   };
   return commands;
 }

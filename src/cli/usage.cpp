@@ -61,6 +61,18 @@ const std::vector<CommandHelp>& CommandHelps() {
        "IN is .hex or .dat; the report's lines end in CR LF.\n"},
       {"dump", "dump IN", "the hex dump text of IN's image, on stdout",
        "For a .dat file, the image a .hex save would write.\n"},
+      {"export-csv", "export-csv IN OUT.csv --list NAME", "one channel list or MMSI directory of IN as a CSV file",
+       "IN is .hex or .dat. NAME is usa, intl or canada (a channel plan), expansion, weather,\n"
+       "individual or group (an MMSI directory). The first row holds the list's .dat key names,\n"
+       "then one row per channel or entry. Cells read as the editor's pages show them (an MMSI as\n"
+       "its digits, a frequency as 156.0500, empty for none); check boxes are 1 or 0.\n"},
+      {"import-csv", "import-csv IN.csv INTO OUT --list NAME", "merge a CSV list into INTO, saved to OUT",
+       "INTO and OUT are .hex or .dat (OUT may be INTO); NAME as for export-csv. Columns may come\n"
+       "in any order, but each of the list's columns once. A plan's rows are placed by their\n"
+       "Position, the other lists' rows fill the entries from the first; entries without a row\n"
+       "keep their values. Every cell is checked as the pages check what is typed; one refused\n"
+       "cell (named by row and column, the header being row 1) refuses the whole file and\n"
+       "nothing is written.\n"},
       {"read", "read --port DEV OUT", "read the radio's settings into OUT",
        "OUT is .hex or .dat. Put the radio into its programming mode first. OUT is checked\n"
        "before the transfer, so what the radio sends is not lost to a bad name. Without\n"

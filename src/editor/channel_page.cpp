@@ -59,10 +59,11 @@ void ApplyEnabling(ChannelPageState& st, const Channel& ch) {
 
   if (!st.expansion) {
     // Each of these only ever takes away what "CH Enable" gave.
-    if (ch.RxOnly) st.chkCTXEnable.enabled = false;
-    if (!ch.DupCapable) st.chkCDup.enabled = false;
-    if (ch.Position == kDscRow) st.chkCScan.enabled = st.cmbScramble.enabled = false;
-    if (ch.Position == kDistressRow) st.cmbScramble.enabled = false;
+    const ChannelLocks locks = PlanChannelLocks(ch);
+    if (locks.txEnable) st.chkCTXEnable.enabled = false;
+    if (locks.duplex) st.chkCDup.enabled = false;
+    if (locks.scan) st.chkCScan.enabled = false;
+    if (locks.scrambler) st.cmbScramble.enabled = false;
   }
   st.chkCTXOnly.enabled = st.chkCTXOnly.enabled && st.chkCTXEnable.checked && st.chkCTXEnable.enabled;
   st.chkCTXPower.enabled = st.chkCTXPower.enabled && st.chkCTXOnly.checked && st.chkCTXOnly.enabled;
@@ -85,6 +86,15 @@ const CheckBoxState* CheckBoxOf(const ChannelPageState& st, ChannelControl c) {
 }
 
 }  // namespace
+
+ChannelLocks PlanChannelLocks(const Channel& ch) {
+  ChannelLocks locks;
+  locks.txEnable = ch.RxOnly;
+  locks.duplex = !ch.DupCapable;
+  locks.scan = ch.Position == kDscRow;
+  locks.scrambler = ch.Position == kDscRow || ch.Position == kDistressRow;
+  return locks;
+}
 
 std::optional<ChannelPageState> BuildChannelPage(const SettingsRecord& rec, const ModelDescriptor& model,
                                                  ChannelRef ref) {

@@ -85,6 +85,17 @@ std::optional<ChannelPageState> BuildChannelPage(const SettingsRecord& rec, cons
 // the boxes show first, which tells the observers but is not an edit.
 std::optional<ChannelPageState> ChannelPageFor(Session& s, ChannelRef ch);
 
+// The boxes a plan channel's place in the table greys out whatever its flags say: no
+// transmit on a receive-only channel, no duplex without a pair, neither scan nor scrambler
+// on channel 70, no scrambler on channel 16.
+struct ChannelLocks {
+  bool txEnable = false;
+  bool duplex = false;
+  bool scan = false;
+  bool scrambler = false;
+};
+ChannelLocks PlanChannelLocks(const Channel& ch);
+
 // The record area a channel's edits touch: Channels for the plans, Expansion for kEXP.
 unsigned ChannelArea(int group);
 

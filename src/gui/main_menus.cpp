@@ -68,6 +68,9 @@ MainMenus BuildMainMenus(QMainWindow& window, const std::string& iconFolder) {
   m.fileSaveAs = Entry(m.file, "mnuFileSaveAs", "Save &As...");
   m.fileSaveAsDefault = Entry(m.file, "mnuFileSaveAsDefault", "Save As &Default");
   m.file->addSeparator();
+  m.fileExportCsv = Entry(m.file, "mnuFileExportCsv", "&Export List as CSV...");
+  m.fileImportCsv = Entry(m.file, "mnuFileImportCsv", "&Import List from CSV...");
+  m.file->addSeparator();
   m.filePrint = Entry(m.file, "mnuFilePrint", "&Print", QKeySequence::Print);
   m.filePrintPreview = Entry(m.file, "mnuFilePrintPreview", "Print Pre&view");
   m.filePrintToFile = Entry(m.file, "mnuFilePrintToFile", "P&rint to File");

@@ -26,6 +26,8 @@ struct MainMenus {
   QAction* fileSave = nullptr;
   QAction* fileSaveAs = nullptr;
   QAction* fileSaveAsDefault = nullptr;
+  QAction* fileExportCsv = nullptr;
+  QAction* fileImportCsv = nullptr;
   QAction* filePrint = nullptr;
   QAction* filePrintPreview = nullptr;
   QAction* filePrintToFile = nullptr;

@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QUrl>
 
+#include "editor/csv_commands.h"
 #include "editor/entry_events.h"
 #include "files/data_folder.h"
 #include "gui/about_box.h"
@@ -135,6 +136,10 @@ void MainWindow::ConnectMenus() {
   on(menus_.fileOpen, [this] { commands_.Open(); });
   on(menus_.fileSave, [this] { commands_.Save(); });
   on(menus_.fileSaveAs, [this] { commands_.SaveAs(); });
+  on(menus_.fileExportCsv, [this] { ExportListCommand(s_, pages_->shown(), [this] { return ValidatePendingEntry(); }); });
+  on(menus_.fileImportCsv, [this] {
+    if (ImportListCommand(s_, pages_->shown(), [this] { return ValidatePendingEntry(); })) ShowCurrentPageAgain();
+  });
   on(menus_.filePrint, [this] { commands_.Print(); });
   on(menus_.filePrintPreview, [this] { commands_.PrintPreview(); });
   on(menus_.filePrintToFile, [this] { commands_.PrintToFile(); });

@@ -1,9 +1,11 @@
 #include "gui/qt_user_interface.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <vector>
@@ -95,6 +97,24 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBox& box, QWidget* pare
   return mb;
 }
 
+std::unique_ptr<QInputDialog> MakeItemDialog(const ItemChoice& choice, QWidget* parent) {
+  QStringList items;
+  for (const std::string& item : choice.items) items << QString::fromStdString(item);
+  auto dialog = std::make_unique<QInputDialog>(parent);
+  dialog->setObjectName("dlgChooseItem");
+  dialog->setWindowTitle(QString::fromStdString(choice.title));
+  dialog->setAccessibleName(QString::fromStdString(choice.title));
+  dialog->setLabelText(QString::fromStdString(choice.label));
+  dialog->setComboBoxItems(items);
+  dialog->setComboBoxEditable(false);
+  if (choice.preselected >= 0 && choice.preselected < items.size()) dialog->setTextValue(items[choice.preselected]);
+  if (auto* list = dialog->findChild<QComboBox*>()) {
+    list->setObjectName("cmbChooseItem");
+    list->setAccessibleName(QString::fromStdString(choice.label));
+  }
+  return dialog;
+}
+
 QString QtFileFilter(const std::string& filter) {
   const QStringList parts = QString::fromStdString(filter).split('|');
   QStringList out;
@@ -158,6 +178,15 @@ std::optional<std::string> QtUserInterface::ChooseFile(const FileChoice& choice)
   const QString path = dialog.selectedFiles().constFirst();
   prefs_.Save(kLastFolderSection, kLastFolderKey, QFileInfo(path).absolutePath().toStdString());
   return path.toStdString();
+}
+
+std::optional<int> QtUserInterface::ChooseItem(const ItemChoice& choice) {
+  ArrowWhileAsking arrow;
+  const auto dialog = MakeItemDialog(choice, DialogParent());
+  if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+  const auto index = dialog->comboBoxItems().indexOf(dialog->textValue());
+  if (index < 0) return std::nullopt;
+  return static_cast<int>(index);
 }
 
 std::string QtUserInterface::HowToChooseModel(int /*number*/, const std::string& name) const {

@@ -2,6 +2,7 @@
 // hourglass, and waits that keep the event loop running.
 #pragma once
 
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QString>
@@ -16,6 +17,9 @@ namespace qm47 {
 // The box as the window shows it, not yet run: icon, buttons, default button, detail.
 std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBox& box, QWidget* parent);
 
+// The list choice as the window shows it, not yet run.
+std::unique_ptr<QInputDialog> MakeItemDialog(const ItemChoice& choice, QWidget* parent);
+
 // "dat files(*.dat)|*.dat|All files(*.*)|*.*" -> "dat files (*.dat);;All files (*)".
 QString QtFileFilter(const std::string& filter);
 
@@ -29,6 +33,7 @@ class QtUserInterface final : public UserInterface {
 
   Answer Show(const MessageBox& box) override;
   std::optional<std::string> ChooseFile(const FileChoice& choice) override;
+  std::optional<int> ChooseItem(const ItemChoice& choice) override;
   std::string HowToChooseModel(int number, const std::string& name) const override;
   void SetBusy(bool busy) override;
   void ProcessEvents() override;

@@ -9,6 +9,7 @@
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 
+#include "editor/csv_commands.h"
 #include "editor/main_commands.h"
 #include "gui/about_box.h"
 #include "gui/port_device_dialog.h"
@@ -192,6 +193,11 @@ bool TakeScreenshots(MainWindow& window, Session& s, const QString& folder) {
     PortDeviceDialog device(1, "/tmp/radio.pty", {adapter}, &window);
     device.show();
     camera.Take(device, "port-device");
+  }
+  {
+    const auto choice = MakeItemDialog(CsvListChoice("Export List as CSV"), &window);
+    choice->show();
+    camera.Take(*choice, "choose-list");
   }
   TakeTransferDialogs(camera, window, s);
   {

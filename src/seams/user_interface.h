@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qm47 {
 
@@ -34,6 +35,14 @@ struct FileChoice {
   bool mustExist = false;  // an open dialog that refuses names of files that do not exist
 };
 
+// A short list to pick one entry from.
+struct ItemChoice {
+  std::string title;
+  std::string label;  // what the list is for
+  std::vector<std::string> items;
+  int preselected = 0;
+};
+
 class UserInterface {
  public:
   virtual ~UserInterface() = default;
@@ -54,6 +63,8 @@ class UserInterface {
 
   // The path the user chose, or nullopt when the dialog was cancelled (or there is none).
   virtual std::optional<std::string> ChooseFile(const FileChoice& /*choice*/) { return std::nullopt; }
+  // The index of the entry the user picked, or nullopt when cancelled (or there is no one to ask).
+  virtual std::optional<int> ChooseItem(const ItemChoice& /*choice*/) { return std::nullopt; }
   // How this user chooses another model, for advice in a detail line.
   virtual std::string HowToChooseModel(int /*number*/, const std::string& name) const {
     return "choose " + name + " from the Model menu";

@@ -11,7 +11,7 @@ touch "$scratch/dev/ttyUSB0" "$scratch/dev/ttyACM1"
 export QM47_COMPLETION_DEV=$scratch/dev
 cd "$scratch/work"
 mkdir folder
-touch radio.hex OLD.DAT notes.txt REPORT.TXT image.bin
+touch radio.hex OLD.DAT notes.txt REPORT.TXT image.bin list.csv
 # shellcheck source=/dev/null
 source "$completion"
 
@@ -32,7 +32,7 @@ offers() {
   fi
 }
 
-offers "qm47-cli " "new convert report dump read program clear ports diff models help"
+offers "qm47-cli " "new convert report dump diff export-csv import-csv read program clear ports models help"
 offers "qm47-cli --model 2 re" "report read"
 offers "qm47-cli --data-dir folder c" "convert clear"
 offers "qm47-cli --model " "1 2 3 4 5 6 7 8 9 10 TK4100A TK520B TK7100C TK-nnnn"
@@ -46,6 +46,9 @@ offers "qm47-cli --yes program --port 1 " "folder radio.hex OLD.DAT"
 offers "qm47-cli clear " "mmsi dsc-log distress-log"
 offers "qm47-cli clear mmsi --port " "1 2 3 4 $scratch/dev/ttyUSB0 $scratch/dev/ttyACM1"
 offers "qm47-cli --data-dir $data new --destination " "USA INTL CANADA"
-offers "qm47-cli help " "new convert report dump read program clear ports diff models help"
+offers "qm47-cli export-csv --list " "usa intl canada expansion weather individual group"
+offers "qm47-cli import-csv --list usa " "folder list.csv"
+offers "qm47-cli import-csv --list usa list.csv " "folder radio.hex OLD.DAT"
+offers "qm47-cli help " "new convert report dump diff export-csv import-csv read program clear ports models help"
 offers "qm47-cli diff radio.hex " "folder radio.hex OLD.DAT"
 exit $((failures > 0))

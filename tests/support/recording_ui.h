@@ -32,6 +32,14 @@ class RecordingUi : public UserInterface {
     files.pop_front();
     return chosen;
   }
+  // Answers list choices from `items` in turn; cancelled when the script runs out.
+  std::optional<int> ChooseItem(const ItemChoice& choice) override {
+    itemChoices.push_back(choice);
+    if (items.empty()) return std::nullopt;
+    const auto chosen = items.front();
+    items.pop_front();
+    return chosen;
+  }
   void Monitor(const std::string& line) override { monitor.push_back(line); }
   // The user's moment to act while the program works (click Cancel, ...).
   void ProcessEvents() override {
@@ -51,6 +59,8 @@ class RecordingUi : public UserInterface {
   std::deque<Answer> answers;
   std::deque<std::optional<std::string>> files;
   std::vector<FileChoice> fileChoices;
+  std::deque<std::optional<int>> items;
+  std::vector<ItemChoice> itemChoices;
   std::vector<std::string> monitor;
   std::function<void()> onEvents;
   int pausedMs = 0;
