@@ -45,6 +45,7 @@ struct MainMenus {
   QMenu* serialPort = nullptr;
   std::array<QAction*, kPortEntries> ports{};  // COM1 .. COM4
   QAction* hexDump = nullptr;
+  QAction* backups = nullptr;
 
   QMenu* help = nullptr;
   QAction* helpContents = nullptr;

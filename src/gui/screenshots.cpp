@@ -17,6 +17,7 @@
 #include "gui/radio_dialog.h"
 #include "gui/report_printing.h"
 #include "gui/report_window.h"
+#include "gui/review_dialog.h"
 #include "link/transfers.h"
 #include "platform/event_loop_wait.h"
 #include "platform/qt_serial_line.h"
@@ -129,7 +130,7 @@ void TakeTransferDialogs(Camera& camera, MainWindow& window, Session& s) {
     s.startup.debugMode = debug;
     const QString suffix = debug ? "-debug" : "";
     for (const int mode : {transfer_mode::Read, transfer_mode::Program}) {
-      RadioDialog dialog(s, mode, SerialPortText(port, device), line, nullptr, &window);
+      RadioDialog dialog(s, TransferJob{mode}, SerialPortText(port, device), line, nullptr, &window);
       dialog.show();
       camera.Take(dialog, (mode == transfer_mode::Read ? "transfer-read" : "transfer-program") + suffix);
       if (debug && mode == transfer_mode::Program) {
@@ -187,6 +188,14 @@ bool TakeScreenshots(MainWindow& window, Session& s, const QString& folder) {
     camera.Take(about, "about");
   }
   TakeTransferDialogs(camera, window, s);
+  {
+    const std::vector<SettingChange> changes = {{"Common Setup", "Rotary", "0", "1"},
+                                                {"CHUSA32", "ChTag", "", "BRIDGE"},
+                                                {"DSC Setup (Basic Setup)", "UserMMSI", "", "366123456"}};
+    ReviewDialog review(changes, &window);
+    review.show();
+    camera.Take(review, "program-review");
+  }
   {
     auto* report = new ReportWindow(s, &window);
     report->show();
