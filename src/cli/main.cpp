@@ -21,6 +21,7 @@ const std::map<std::string, Command>& Commands() {
   static const std::map<std::string, Command> commands = {
       {"new", RunNew},   {"convert", RunConvert}, {"dump", RunDump},   {"report", RunReport},
       {"read", RunRead}, {"program", RunProgram}, {"clear", RunClear}, {"ports", RunPorts},
+      {"verify", RunVerify},
   };
   return commands;
 }
@@ -128,6 +129,7 @@ int main(int argc, char** argv) {
   request.dataFolder = opt.dataDir.empty() ? PlatformDataFolder() : opt.dataDir;
   request.searchedFolders = opt.dataDir.empty() ? PlatformDataFolderCandidates() : std::vector<std::string>{opt.dataDir};
   request.stateFolder = PlatformStateFolder();
+  request.backupFolder = PlatformBackupFolder();
   request.flags = StartupFlags{opt.debug, opt.baud19200};
   request.model = opt.model;
   QSettingsPreferenceStore prefs;

@@ -32,12 +32,13 @@ offers() {
   fi
 }
 
-offers "qm47-cli " "new convert report dump read program clear ports help"
+offers "qm47-cli " "new convert report dump read program verify clear ports help"
 offers "qm47-cli --model 2 re" "report read"
 offers "qm47-cli --data-dir folder c" "convert clear"
 offers "qm47-cli --model " "1 2 3 4 5 6 7 8 9 10"
 offers "qm47-cli new --" "--data-dir --model --debug --baud19200 --yes --help --version --destination"
 offers "qm47-cli read --p" "--port"
+offers "qm47-cli program --no" "--no-backup --no-verify"
 offers "qm47-cli convert " "folder radio.hex OLD.DAT"
 offers "qm47-cli convert radio.hex " "folder radio.hex OLD.DAT"
 offers "qm47-cli convert radio.hex OLD.DAT " ""
@@ -46,5 +47,5 @@ offers "qm47-cli --yes program --port 1 " "folder radio.hex OLD.DAT"
 offers "qm47-cli clear " "mmsi dsc-log distress-log"
 offers "qm47-cli clear mmsi --port " "1 2 3 4 $scratch/dev/ttyUSB0 $scratch/dev/ttyACM1"
 offers "qm47-cli --data-dir $data new --destination " "USA INTL CANADA"
-offers "qm47-cli help " "new convert report dump read program clear ports help"
+offers "qm47-cli help " "new convert report dump read program verify clear ports help"
 exit $((failures > 0))
