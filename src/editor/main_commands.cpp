@@ -302,6 +302,9 @@ void MainCommands::SelectDestination(int menuIndex) {
 
 void MainCommands::SelectModel(int menuIndex) {
   if (qm47::SelectModel(s_, menuIndex, validate_) != ModelChange::NewRequested) return;
+  // Another model is another radio: what was read from the last one says nothing about it.
+  s_.radioImage.reset();
+  state_.programWithoutBackup = false;
   view_.StartNewTimer();
 }
 
