@@ -3,6 +3,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -58,15 +59,17 @@ struct Context {
 // Prints a usage error for `command` and returns kUsage.
 int UsageError(const std::string& command, const std::string& problem);
 
-// A command's own arguments: the options it takes (each with a value) and the rest in
-// order. "--" ends the options; after it every word is a file name.
+// A command's own arguments: the options it takes with a value, those without one that
+// were given, and the rest in order. "--" ends the options; after it every word is a file name.
 struct CommandArgs {
   std::map<std::string, std::string> options;
+  std::set<std::string> flags;
   std::vector<std::string> positional;
 };
 // False after a usage error (already printed, `rc` set).
 bool ParseCommandArgs(const std::string& command, const std::vector<std::string>& args,
-                      const std::vector<std::string>& valueOptions, CommandArgs& out, int& rc);
+                      const std::vector<std::string>& valueOptions, CommandArgs& out, int& rc,
+                      const std::vector<std::string>& flagOptions = {});
 
 // Writes `text` to stdout; kSuccess when all of it got there, else says why and returns kFailed.
 int WriteStandardOutput(const std::string& command, const std::string& text);
@@ -84,7 +87,7 @@ int RunConvert(Context& ctx, const std::vector<std::string>& args);
 int RunDump(Context& ctx, const std::vector<std::string>& args);
 int RunReport(Context& ctx, const std::vector<std::string>& args);  // report_command.cpp
 int RunRead(Context& ctx, const std::vector<std::string>& args);    // link_commands.cpp
-int RunProgram(Context& ctx, const std::vector<std::string>& args);
+int RunProgram(Context& ctx, const std::vector<std::string>& args);  // program_command.cpp
 int RunClear(Context& ctx, const std::vector<std::string>& args);
 int RunPorts(Context& ctx, const std::vector<std::string>& args);
 int RunDiff(Context& ctx, const std::vector<std::string>& args);    // file_commands.cpp
@@ -97,5 +100,6 @@ int TakeFileModel(Context& ctx, const std::string& path);
 void TakeRadioModel(Context& ctx, int first, int second);
 int RunExportCsv(Context& ctx, const std::vector<std::string>& args);  // csv_commands.cpp
 int RunImportCsv(Context& ctx, const std::vector<std::string>& args);
+int RunVerify(Context& ctx, const std::vector<std::string>& args);  // program_command.cpp
 
 }  // namespace qm47::cli

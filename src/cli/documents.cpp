@@ -26,7 +26,8 @@ int UsageError(const std::string& command, const std::string& problem) {
 }
 
 bool ParseCommandArgs(const std::string& command, const std::vector<std::string>& args,
-                      const std::vector<std::string>& valueOptions, CommandArgs& out, int& rc) {
+                      const std::vector<std::string>& valueOptions, CommandArgs& out, int& rc,
+                      const std::vector<std::string>& flagOptions) {
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -34,6 +35,8 @@ bool ParseCommandArgs(const std::string& command, const std::vector<std::string>
       out.positional.push_back(a);
     } else if (a == "--") {
       optionsEnded = true;
+    } else if (std::find(flagOptions.begin(), flagOptions.end(), a) != flagOptions.end()) {
+      out.flags.insert(a);
     } else if (std::find(valueOptions.begin(), valueOptions.end(), a) == valueOptions.end()) {
       rc = UsageError(command, "unknown option " + a);
       return false;

@@ -9,13 +9,13 @@
 #include <memory>
 
 #include "cli/cli.h"
+#include "cli/radio_transfer.h"
 #include "cli/watched_line.h"
 #include "editor/fault_detail.h"
 #include "editor/image_file.h"
 #include "editor/new_image.h"
 #include "editor/transfer.h"
 #include "files/atomic_file.h"
-#include "files/backups.h"
 #include "platform/qt_serial_line.h"
 #include "platform/serial_ports.h"
 
@@ -103,6 +103,12 @@ class TransferUi final : public UserInterface {
     if (!line.empty()) cli_.Monitor(line);
   }
   void Progress(int value, int maximum) override {
+    // A verify's read-back starts a bar of its own after the write's; the 0 each loop
+    // shows first only clears the way.
+    if (shown_ >= maximum && value == 0) {
+      shown_ = -1;
+      return;
+    }
     if (value <= shown_) return;
     shown_ = value;
     moved_ = std::chrono::steady_clock::now();
@@ -143,16 +149,14 @@ std::unique_ptr<Clock> TransferClock() {
   return std::make_unique<SteadyClock>();
 }
 
-struct PortArgs {
-  std::string port;
-  std::vector<std::string> rest;
-};
+}  // namespace
 
-// Splits off --port DEV; false after a usage error (already printed, `rc` set).
-bool ParsePortArgs(const std::string& command, const std::vector<std::string>& args, PortArgs& out, int& rc) {
+bool ParsePortArgs(const std::string& command, const std::vector<std::string>& args, PortArgs& out, int& rc,
+                   const std::vector<std::string>& flagOptions) {
   CommandArgs parsed;
-  if (!ParseCommandArgs(command, args, {"--port"}, parsed, rc)) return false;
+  if (!ParseCommandArgs(command, args, {"--port"}, parsed, rc, flagOptions)) return false;
   out.port = parsed.options["--port"];
+  out.flags = parsed.flags;
   out.rest = parsed.positional;
   if (out.port.empty()) {
     rc = UsageError(command, "needs --port DEV (ttyUSB0, /dev/ttyUSB0, COM3 or a port number 1..4)");
@@ -161,16 +165,9 @@ bool ParsePortArgs(const std::string& command, const std::vector<std::string>& a
   return true;
 }
 
-bool IsDocument(const std::string& path) {
-  const std::string ext = Extension(path);
-  return ext == ".hex" || ext == ".dat";
-}
-
-// One press of OK in the transfer dialog; kSuccess when the transfer said "Complete!!",
-// 128 + the signal number when a signal cancelled it. `takeRadioModel`: the model check
-// may switch to the model the radio holds.
-int Transfer(Context& ctx, const std::string& command, int mode, const std::string& port,
-             bool takeRadioModel = false) {
+int RunTransfer(Context& ctx, const std::string& command, const TransferJob& job, const std::string& port,
+                TransferOutcome* outcome, bool takeRadioModel) {
+  const int mode = job.mode;
   const std::string device = ResolvePortArgument(ctx.session.prefs, port);
   QtSerialLine serial(device);
   WatchedLine line(serial);
@@ -178,7 +175,7 @@ int Transfer(Context& ctx, const std::string& command, int mode, const std::stri
   TransferUi ui(ctx.ui, line);
   ctx.session.flags.cancel = false;
   ctx.session.flags.error = false;
-  RadioTransfer transfer(ctx.session, line, *clock, mode, ui);
+  RadioTransfer transfer(ctx.session, line, *clock, job, ui);
   ui.OnInterrupt([&] { transfer.dialog().Cancel(); });
   if (takeRadioModel) transfer.transfers().AdoptModelWith([&](int a, int b) { TakeRadioModel(ctx, a, b); });
   {
@@ -188,6 +185,7 @@ int Transfer(Context& ctx, const std::string& command, int mode, const std::stri
   }
   const int signal = interruptSignal;
   transfer.dialog().RequestClose();
+  if (outcome) *outcome = transfer.outcome();
   // An interrupt that came too late to cancel leaves a finished transfer finished.
   if (transfer.succeeded()) return kSuccess;
   if (signal != 0) {
@@ -200,26 +198,11 @@ int Transfer(Context& ctx, const std::string& command, int mode, const std::stri
   return kFailed;
 }
 
-// A read whose save failed after all: what the radio sent goes to the per-user folder.
-void KeepReadImage(Context& ctx, const MemoryImage& received) {
-  const std::string folder = BackupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
-  if (folder.empty()) {
-    ctx.ui.Line("qm47-cli read: what the radio sent is lost: neither XDG_DATA_HOME nor HOME names a folder "
-                "to keep it in");
-    return;
-  }
-  const int number = ctx.session.model.number;
-  const std::string label = ModelMenuName(number).empty() ? "model" + std::to_string(number) : ModelMenuName(number);
-  const auto& bytes = received.bytes();
-  const SavedBackup kept = SaveBackup(folder, label, ".hex", {bytes.begin(), bytes.end()},
-                                      std::chrono::system_clock::now());
-  if (kept.error) {
-    ctx.ui.Line("qm47-cli read: what the radio sent is lost: it could not be kept in " + folder + " either (" +
-                kept.error->description + ")");
-    return;
-  }
-  ctx.ui.Line("qm47-cli read: what the radio sent is kept in " + kept.path +
-              "; 'qm47-cli convert' it to where it should go");
+namespace {
+
+bool IsDocument(const std::string& path) {
+  const std::string ext = Extension(path);
+  return ext == ".hex" || ext == ".dat";
 }
 
 std::string UsbIds(const SerialPortDescription& p) {
@@ -246,21 +229,18 @@ int RunRead(Context& ctx, const std::vector<std::string>& args) {
   }
   // The areas a read does not take over keep the fresh image's bytes.
   NewImageSetup(ctx.session);
-  if (const int t = Transfer(ctx, "read", transfer_mode::Read, a.port, !ctx.options.model); t != kSuccess) return t;
-  const MemoryImage received = ctx.session.image;
+  TransferOutcome read;
+  const int t = RunTransfer(ctx, "read", {transfer_mode::Read}, a.port, &read, !ctx.options.model);
+  if (t != kSuccess) return t;
+  const RadioBackup kept = read.backup.value_or(RadioBackup{});
+  if (!kept.problem.empty()) ctx.ui.Line("qm47-cli read: no backup of the radio was kept: " + kept.problem);
   const int saved = SaveDocument(ctx, out);
-  if (saved == kFailed) KeepReadImage(ctx, received);
+  if (saved == kFailed) {
+    ctx.ui.Line(kept.path.empty() ? "qm47-cli read: what the radio sent is lost"
+                                  : "qm47-cli read: what the radio sent is kept in " + kept.path +
+                                        "; 'qm47-cli convert' it to where it should go");
+  }
   return saved;
-}
-
-int RunProgram(Context& ctx, const std::vector<std::string>& args) {
-  PortArgs a;
-  int rc = kUsage;
-  if (!ParsePortArgs("program", args, a, rc)) return rc;
-  if (a.rest.size() != 1) return UsageError("program", "expects one input file (.hex or .dat)");
-  if (!IsDocument(a.rest[0])) return UsageError("program", "'" + a.rest[0] + "' is not a .hex or .dat file");
-  if (const int o = OpenDocument(ctx, a.rest[0]); o != kSuccess) return o;
-  return Transfer(ctx, "program", transfer_mode::Program, a.port);
 }
 
 int RunClear(Context& ctx, const std::vector<std::string>& args) {
@@ -275,7 +255,7 @@ int RunClear(Context& ctx, const std::vector<std::string>& args) {
                                             : -1;
   if (mode < 0) return UsageError("clear", "'" + what + "' is not mmsi, dsc-log or distress-log");
   NewImageSetup(ctx.session);
-  return Transfer(ctx, "clear", mode, a.port, !ctx.options.model);
+  return RunTransfer(ctx, "clear", {mode}, a.port, nullptr, !ctx.options.model);
 }
 
 int RunPorts(Context& ctx, const std::vector<std::string>& args) {

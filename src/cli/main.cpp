@@ -23,6 +23,7 @@ const std::map<std::string, Command>& Commands() {
       {"read", RunRead}, {"program", RunProgram}, {"clear", RunClear}, {"ports", RunPorts},
       {"diff", RunDiff}, {"models", RunModels},
       {"export-csv", RunExportCsv}, {"import-csv", RunImportCsv},
+      {"verify", RunVerify},
   };
   return commands;
 }
@@ -130,6 +131,7 @@ int main(int argc, char** argv) {
   request.dataFolder = opt.dataDir.empty() ? PlatformDataFolder() : opt.dataDir;
   request.searchedFolders = opt.dataDir.empty() ? PlatformDataFolderCandidates() : std::vector<std::string>{opt.dataDir};
   request.stateFolder = PlatformStateFolder();
+  request.backupFolder = PlatformBackupFolder();
   request.flags = StartupFlags{opt.debug, opt.baud19200};
   request.model = opt.model;
   QSettingsPreferenceStore prefs;

@@ -76,9 +76,20 @@ const std::vector<CommandHelp>& CommandHelps() {
       {"read", "read --port DEV OUT", "read the radio's settings into OUT",
        "OUT is .hex or .dat. Put the radio into its programming mode first. OUT is checked\n"
        "before the transfer, so what the radio sends is not lost to a bad name. Without\n"
-       "--model the read takes the model the radio holds.\n"},
-      {"program", "program --port DEV IN", "program the settings of IN into the radio",
-       "IN is .hex or .dat of the radio's model.\n"},
+       "--model the read takes the model the radio holds.\n"
+       "Every read is also kept as MODEL[-MMSI]-YYYYMMDD-HHMMSS.hex in the backups folder,\n"
+       "$XDG_DATA_HOME/QM47/backups (else ~/.local/share/QM47/backups). The newest 50 are\n"
+       "kept (preferences Backups/Keep), and always the newest of each radio.\n"},
+      {"program", "program [--no-backup] [--no-verify] --port DEV IN", "program the settings of IN into the radio",
+       "IN is .hex or .dat of the radio's model. First the radio is read and what it holds\n"
+       "kept in the backups folder (see 'help read'), and the settings that will change are\n"
+       "listed as [SECTION] KEY: radio -> IN. After writing, the written areas are read back;\n"
+       "settings the radio did not keep are listed and the exit status is 1.\n"
+       "  --no-backup  write at once: no backup and no list of changes\n"
+       "  --no-verify  do not read the written areas back (--verify, the default, does)\n"},
+      {"verify", "verify --port DEV IN", "compare the radio's settings with IN without writing",
+       "IN is .hex or .dat. Lists each setting that differs as [SECTION] KEY: IN -> radio;\n"
+       "exit status 0 when the radio holds IN's settings, 1 when it does not.\n"},
       {"clear", "clear mmsi|dsc-log|distress-log --port DEV", "clear the radio's MMSI count, DSC log or distress log",
        "Without --model the model is the one the radio holds.\n"},
       {"ports", "ports", "list the serial ports (name, device, description, USB ids)",

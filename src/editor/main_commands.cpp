@@ -203,27 +203,66 @@ std::string MainCommands::HexDump() const { return HexDumpText(s_.image); }
 
 void MainCommands::ProgramToRadio() {
   if (!Validate()) return;
-  // Programming encodes the record, which may tidy it (call signs, unused groups).
-  s_.Touching([&] { view_.RunTransferDialog(transfer_mode::Program); });
+  if (!s_.radioImage && !BackUpBeforeProgram()) return;
+  if (s_.radioImage && !view_.ReviewChanges(PendingChanges(s_))) return;
+  for (;;) {
+    TransferOutcome out;
+    // Programming encodes the record, which may tidy it (call signs, unused groups).
+    s_.Touching([&] { out = view_.RunTransferDialog({transfer_mode::Program, false, true}); });
+    if (!out.readBack || out.readBack->differing.empty()) return;
+    std::string unkept = SettingChangesText(UnkeptSettings(s_, s_.image, out.readBack->radio));
+    if (!unkept.empty() && unkept.back() == '\n') unkept.pop_back();
+    const std::string detail = "Written -> held by the radio:\n" + unkept;
+    if (s_.SayWhy(kProgramAgainQuestion, detail, Icon::Exclamation, Buttons::YesNo) != Answer::Yes) return;
+  }
+}
+
+bool MainCommands::BackUpBeforeProgram() {
+  if (state_.programWithoutBackup) return true;
+  const Answer a = s_.Say(kBackUpFirstQuestion, Icon::Question, Buttons::YesNoCancel);
+  if (a == Answer::Cancel) return false;
+  if (a == Answer::No) {
+    state_.programWithoutBackup = true;
+    return true;
+  }
+  const TransferOutcome read = view_.RunTransferDialog({transfer_mode::Read, true});
+  if (!read.completed) return false;
+  if (!read.backup || read.backup->problem.empty()) return true;
+  return s_.SayWhy(kProgramWithoutBackupQuestion, read.backup->problem, Icon::Exclamation, Buttons::YesNo) ==
+         Answer::Yes;
 }
 
 void MainCommands::ReadFromRadio() {
   if (!Validate()) return;
-  bool read = false;
-  s_.Touching([&] { read = view_.RunTransferDialog(transfer_mode::Read); });
-  if (!read) return;
+  TransferOutcome read;
+  s_.Touching([&] { read = view_.RunTransferDialog({transfer_mode::Read}); });
+  if (!read.completed) return;
   view_.RebuildTree();
   view_.SelectNode("General");
   view_.ShowCurrentPageAgain();
   s_.currentFileName.clear();
   view_.SetCaption(WindowCaption(s_));
   s_.ForgetEdits();
+  if (read.backup && !read.backup->problem.empty()) s_.SayWhy(kNotBackedUpMessage, read.backup->problem, Icon::Exclamation);
+}
+
+void MainCommands::OpenBackupsFolder() {
+  const std::string& folder = s_.backupFolder;
+  std::error_code ec;
+  // Before the first read there is no folder yet; an empty one is what the user should see.
+  if (!folder.empty()) fs::create_directories(folder, ec);
+  if (folder.empty() || ec || !view_.OpenFolder(folder)) {
+    s_.SayWhy("The backups folder could not be opened.",
+              folder.empty() ? "Neither XDG_DATA_HOME nor HOME names a folder for backups; set HOME."
+                             : "Open " + folder + " in a file manager" + (ec ? " (" + ec.message() + ")." : "."),
+              Icon::Exclamation);
+  }
 }
 
 ClearOutcome MainCommands::ClearRadio(int mode) {
   ClearOutcome out;
   if (mode >= transfer_mode::ClearMmsi && mode <= transfer_mode::ClearDistressLog && Validate()) {
-    s_.Touching([&] { out.completed = view_.RunTransferDialog(mode); });
+    s_.Touching([&] { out.completed = view_.RunTransferDialog({mode}).completed; });
     if (out.completed) {
       view_.ShowCurrentPageAgain();
       s_.flags.dirty = true;
@@ -281,6 +320,9 @@ void MainCommands::Redo() {
 
 void MainCommands::SelectModel(int menuIndex) {
   if (qm47::SelectModel(s_, menuIndex, validate_) != ModelChange::NewRequested) return;
+  // Another model is another radio: what was read from the last one says nothing about it.
+  s_.radioImage.reset();
+  state_.programWithoutBackup = false;
   view_.StartNewTimer();
 }
 

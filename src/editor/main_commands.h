@@ -6,7 +6,9 @@
 #include <string>
 
 #include "editor/destinations.h"
+#include "editor/program_review.h"
 #include "editor/session.h"
+#include "editor/transfer.h"
 #include "editor/tree.h"
 #include "report/printed_report.h"
 
@@ -22,6 +24,14 @@ inline constexpr const char* kNoPrinterDetail =
     "A PDF file can be printed later or on another computer. To print from here, add a printer in the "
     "system's printer settings.";
 inline constexpr int kContentsHelpTopic = 1001;
+inline constexpr const char* kBackUpFirstQuestion =
+    "The radio has not been read since the program started.\nRead and back up the settings it holds before "
+    "programming it?";
+inline constexpr const char* kNotBackedUpMessage = "The radio's settings were read but could not be backed up.";
+inline constexpr const char* kProgramWithoutBackupQuestion =
+    "The radio's settings could not be backed up.\nProgram the radio all the same?";
+inline constexpr const char* kProgramAgainQuestion =
+    "The radio did not keep everything that was written.\nProgram it again?";
 
 // What the window does for the commands: the widgets' side of each step.
 class MainWindowView {
@@ -34,8 +44,12 @@ class MainWindowView {
   virtual void SetCaption(const std::string& caption) = 0;
   // File > New waits 100 ms before it runs (so the menu closes first), then calls NewTimerFired.
   virtual void StartNewTimer() = 0;
-  // The transfer dialog, modal; true when it ended with "Complete!!".
-  virtual bool RunTransferDialog(int mode) = 0;
+  // The transfer dialog, modal, for `job`; what it left once closed.
+  virtual TransferOutcome RunTransferDialog(const TransferJob& job) = 0;
+  // The settings programming will change in the radio, with OK and Cancel; true for OK.
+  virtual bool ReviewChanges(const std::vector<SettingChange>& changes) = 0;
+  // The folder in the system's file manager; false when none could be started.
+  virtual bool OpenFolder(const std::string& path) = 0;
   // The printed report on a printer the user picks in the print dialog, or in a preview.
   virtual bool PrinterInstalled() const = 0;
   virtual void PrintReport(const std::vector<PrintPage>& pages) = 0;
@@ -50,6 +64,7 @@ class MainWindowView {
 // Window state the commands keep: which port, whether the hex dump shows, the menus.
 struct MainWindowState {
   int serialPort = 1;
+  bool programWithoutBackup = false;  // the user declined the backup before programming
   bool hexDumpVisible = false;
   DestinationMenu destinations;
 };
@@ -104,6 +119,7 @@ class MainCommands {
   std::string HexDump() const;
   void ProgramToRadio();
   void ReadFromRadio();
+  void OpenBackupsFolder();
   // A clear of the radio's MMSI count, DSC log or distress log (the DSC page's buttons).
   ClearOutcome ClearRadio(int mode);
   void SaveImage();
@@ -122,6 +138,8 @@ class MainCommands {
   std::string StartFolder() const;
   void AfterNewImage();
   void SaveReportPdf(const std::vector<PrintPage>& pages);
+  // Before the first program transfer of a session; false when programming must not go on.
+  bool BackUpBeforeProgram();
 
   Session& s_;
   MainWindowView& view_;

@@ -67,6 +67,10 @@ struct Session {
   WindowFlags flags;
   std::string currentFileName;
   EditHistory history;
+  // Where every read from the radio is kept ("" when the user has no such folder).
+  std::string backupFolder;
+  // All the radio sent at the last read of this session (a verify's read-back included).
+  std::optional<MemoryImage> radioImage;
 
   // The one way pages change the record. Does nothing while the page-loading flag is
   // raised (the program itself is filling the controls); otherwise applies `change`,

@@ -26,6 +26,7 @@ std::unique_ptr<Session> StartSession(const StartupRequest& request, PreferenceS
   auto session = std::make_unique<Session>(request.dataFolder, std::move(catalogue), prefs, ui, request.flags,
                                            std::move(log));
   SetModel(*session, model);
+  session->backupFolder = request.backupFolder;
   return session;
 }
 

@@ -15,6 +15,7 @@ struct StartupRequest {
   std::string dataFolder;
   std::vector<std::string> searchedFolders;  // where global.ini was looked for, for the message
   std::string stateFolder;                   // err.log goes here when the data folder is read-only
+  std::string backupFolder;                  // every read from the radio is kept here
   StartupFlags flags;
   std::optional<int> model;  // a model asked for by name; else the remembered or last one in use
 };

@@ -1,5 +1,7 @@
 #include "editor/transfer.h"
 
+#include <algorithm>
+
 namespace qm47 {
 
 std::string SerialPortText(int number, const std::string& device) {
@@ -7,12 +9,32 @@ std::string SerialPortText(int number, const std::string& device) {
 }
 
 RadioTransfer::RadioTransfer(Session& s, SerialLine& line, Clock& clock, int mode)
-    : RadioTransfer(s, line, clock, mode, s.ui) {}
+    : RadioTransfer(s, line, clock, TransferJob{mode}, s.ui) {}
 
 RadioTransfer::RadioTransfer(Session& s, SerialLine& line, Clock& clock, int mode, UserInterface& ui)
-    : link_(line, clock, ui, s.errorLog, LinkFlags{s.flags.cancel, s.flags.error},
+    : RadioTransfer(s, line, clock, TransferJob{mode}, ui) {}
+
+RadioTransfer::RadioTransfer(Session& s, SerialLine& line, Clock& clock, const TransferJob& job, UserInterface& ui)
+    : s_(s),
+      scratchImage_(s.image),
+      scratchRecord_(s.record),
+      link_(line, clock, ui, s.errorLog, LinkFlags{s.flags.cancel, s.flags.error},
             LinkOptions{s.startup.debugMode, s.startup.baud19200, 3}),
-      transfers_(link_, s.image, s.record, s.model, s.flags.pageLoading, transferSuccess_),
-      dialog_(mode, link_, transfers_, s.flags.pageLoading) {}
+      transfers_(link_, job.scratch ? scratchImage_ : s.image, job.scratch ? scratchRecord_ : s.record, s.model,
+                 s.flags.pageLoading, transferSuccess_),
+      dialog_(job.mode, link_, transfers_, s.flags.pageLoading) {
+  transfers_.OnRadioRead([this](std::span<const std::uint8_t> radio, bool whole) { Received(radio, whole); });
+  transfers_.SetVerify(job.verify);
+}
+
+void RadioTransfer::Received(std::span<const std::uint8_t> radio, bool whole) {
+  // A verify's read-back is what was just written: nothing worth keeping.
+  if (whole) backup_ = BackUpRadio(s_, radio, std::chrono::system_clock::now());
+  MemoryImage image;
+  std::copy(radio.begin(), radio.end(), image.bytes().begin());
+  s_.radioImage = image;
+}
+
+TransferOutcome RadioTransfer::outcome() const { return {transferSuccess_, backup_, transfers_.readBack()}; }
 
 }  // namespace qm47

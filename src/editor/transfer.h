@@ -2,8 +2,10 @@
 // image, record, model and flags.
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "editor/radio_backup.h"
 #include "editor/session.h"
 #include "link/link.h"
 #include "link/serial_line.h"
@@ -16,11 +18,28 @@ namespace qm47 {
 // "COM1 (/dev/ttyUSB0)": the port number as the menu names it, and the device it stands for.
 std::string SerialPortText(int number, const std::string& device);
 
+// Which transfer a dialog runs, and how.
+struct TransferJob {
+  int mode = transfer_mode::Read;
+  // A read into a scratch image: the session's image and record stay as the user left them.
+  bool scratch = false;
+  // A program transfer reads the written areas back and compares them.
+  bool verify = false;
+};
+
+// What a transfer left for the command that ran it.
+struct TransferOutcome {
+  bool completed = false;             // ended with "Complete!!"
+  std::optional<RadioBackup> backup;  // a read: where what the radio sent was kept
+  std::optional<ReadBack> readBack;   // a verified program transfer: what the radio holds
+};
+
 class RadioTransfer {
  public:
   RadioTransfer(Session& s, SerialLine& line, Clock& clock, int mode);
   // The same with another user interface than the session's (the CLI adds its notes).
   RadioTransfer(Session& s, SerialLine& line, Clock& clock, int mode, UserInterface& ui);
+  RadioTransfer(Session& s, SerialLine& line, Clock& clock, const TransferJob& job, UserInterface& ui);
 
   TransferDialog& dialog() { return dialog_; }
   Link& link() { return link_; }
@@ -28,9 +47,17 @@ class RadioTransfer {
   // Raised by a transfer that ended with "Complete!!".
   bool succeeded() const { return transferSuccess_; }
   void ClearSuccess() { transferSuccess_ = false; }
+  TransferOutcome outcome() const;
 
  private:
+  // Every read is kept before anything else happens to it, and remembered as the radio's.
+  void Received(std::span<const std::uint8_t> radio, bool whole);
+
+  Session& s_;
   bool transferSuccess_ = false;
+  MemoryImage scratchImage_;
+  SettingsRecord scratchRecord_;
+  std::optional<RadioBackup> backup_;
   Link link_;
   Transfers transfers_;
   TransferDialog dialog_;

@@ -1,8 +1,12 @@
 #include "files/backups.h"
 
+#include <algorithm>
 #include <cctype>
 #include <ctime>
 #include <filesystem>
+#include <regex>
+#include <set>
+#include <tuple>
 
 #include "files/atomic_file.h"
 
@@ -35,6 +39,21 @@ std::string FileNamePart(const std::string& label) {
   return out.empty() ? "radio" : out;
 }
 
+struct BackupName {
+  fs::path path;
+  std::string label;
+  std::string stamp;
+  int number = 1;
+};
+
+std::optional<BackupName> ParseBackupName(const fs::path& path) {
+  static const std::regex pattern("(.+)-([0-9]{8}-[0-9]{6})(?:-([0-9]{1,6}))?");
+  std::smatch m;
+  const std::string stem = path.stem().string();
+  if (path.extension() != ".hex" || !std::regex_match(stem, m, pattern)) return std::nullopt;
+  return BackupName{path, m[1].str(), m[2].str(), m[3].matched ? std::stoi(m[3].str()) : 1};
+}
+
 }  // namespace
 
 std::string BackupFolder(const char* xdgDataHome, const char* home) {
@@ -60,6 +79,48 @@ SavedBackup SaveBackup(const std::string& folder, const std::string& label, cons
   }
   result.path = path.string();
   result.error = WriteFileAtomic(result.path, bytes);
+  return result;
+}
+
+PrunedBackups PruneBackups(const std::string& folder, int keep) {
+  PrunedBackups result;
+  std::vector<BackupName> backups;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    if (!it->is_regular_file(ec)) continue;
+    if (auto name = ParseBackupName(it->path())) backups.push_back(std::move(*name));
+  }
+  if (ec) {
+    result.error = IoErrorFromErrno(ec.value());
+    return result;
+  }
+  // Newest first: the time in the name, then the number added for the same second.
+  std::sort(backups.begin(), backups.end(), [](const BackupName& a, const BackupName& b) {
+    return std::tie(a.stamp, a.number) > std::tie(b.stamp, b.number);
+  });
+  std::set<std::string> radios;
+  std::vector<bool> kept(backups.size(), false);
+  int count = 0;
+  for (std::size_t i = 0; i < backups.size(); ++i) {
+    if (radios.insert(backups[i].label).second) {
+      kept[i] = true;
+      ++count;
+    }
+  }
+  for (std::size_t i = 0; i < backups.size() && count < keep; ++i) {
+    if (!kept[i]) {
+      kept[i] = true;
+      ++count;
+    }
+  }
+  for (std::size_t i = 0; i < backups.size(); ++i) {
+    if (kept[i]) continue;
+    if (fs::remove(backups[i].path, ec)) {
+      ++result.removed;
+    } else if (ec && !result.error) {
+      result.error = IoErrorFromErrno(ec.value());
+    }
+  }
   return result;
 }
 

@@ -27,4 +27,14 @@ struct SavedBackup {
 SavedBackup SaveBackup(const std::string& folder, const std::string& label, const std::string& extension,
                        const std::vector<std::uint8_t>& bytes, std::chrono::system_clock::time_point when);
 
+struct PrunedBackups {
+  int removed = 0;
+  std::optional<IoError> error;  // the first file or folder that could not be handled
+};
+
+// Removes the oldest ".hex" backups of `folder` beyond `keep`, but never the newest of a
+// label (one radio): that one stays even when it makes more than `keep`. Files not named
+// as SaveBackup names them are left alone.
+PrunedBackups PruneBackups(const std::string& folder, int keep);
+
 }  // namespace qm47

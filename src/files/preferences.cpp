@@ -42,4 +42,9 @@ bool PreferenceFlag(const std::string& text, bool fallback) {
   return n == sentinel ? fallback : n != 0;
 }
 
+int BackupsToKeep(const PreferenceStore& prefs) {
+  const int keep = PreferenceInt(prefs.Get("Backups", "Keep", ""), kDefaultBackupsKept);
+  return keep >= 1 ? keep : kDefaultBackupsKept;
+}
+
 }  // namespace qm47

@@ -30,4 +30,8 @@ int PreferenceInt(const std::string& text, int fallback);
 // "1"/"0", "True"/"False" (any case), or a number, non-zero meaning true.
 bool PreferenceFlag(const std::string& text, bool fallback);
 
+// How many radio backups to keep (Backups/Keep); 50 when unset or not a count of at least 1.
+inline constexpr int kDefaultBackupsKept = 50;
+int BackupsToKeep(const PreferenceStore& prefs);
+
 }  // namespace qm47

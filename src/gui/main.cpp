@@ -82,6 +82,7 @@ int main(int argc, char** argv) {
   request.searchedFolders =
       dataDir.isEmpty() ? qm47::PlatformDataFolderCandidates() : std::vector<std::string>{dataDir.toStdString()};
   request.stateFolder = qm47::PlatformStateFolder();
+  request.backupFolder = qm47::PlatformBackupFolder();
   request.flags = qm47::ParseSwitch(args.join(' ').toStdString());
   QApplication::setWindowIcon(ApplicationIcon(request.dataFolder));
 

@@ -118,6 +118,8 @@ MainMenus BuildMainMenus(QMainWindow& window, const std::string& iconFolder) {
   m.portDevice = Entry(m.serialPort, "mnuOptionsPortDevice", "&Device...");
   m.hexDump = Entry(m.options, "mnuOptionsHexdump", "Hexdump");
   m.hexDump->setCheckable(true);
+  m.options->addSeparator();
+  m.backups = Entry(m.options, "mnuOptionsBackups", "Open &Backups Folder");
 
   m.help = Menu(bar, window, "mnuHelp", "&Help");
   m.helpContents = Entry(m.help, "mnuHelpContents", "&Contents", QKeySequence::HelpContents);

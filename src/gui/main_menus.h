@@ -52,6 +52,7 @@ struct MainMenus {
   std::array<QAction*, kPortEntries> ports{};  // COM1 .. COM4
   QAction* portDevice = nullptr;               // which device the checked port stands for
   QAction* hexDump = nullptr;
+  QAction* backups = nullptr;
 
   QMenu* help = nullptr;
   QAction* helpContents = nullptr;

@@ -24,6 +24,7 @@
 #include "gui/radio_dialog.h"
 #include "gui/report_printing.h"
 #include "gui/report_window.h"
+#include "gui/review_dialog.h"
 #include "gui/settings_page.h"
 #include "gui/status_hints.h"
 #include "gui/weather_page.h"
@@ -157,6 +158,7 @@ void MainWindow::ConnectMenus() {
   }
   on(menus_.portDevice, [this] { ChoosePortDevice(); });
   on(menus_.hexDump, [this] { commands_.ToggleHexDump(); });
+  on(menus_.backups, [this] { commands_.OpenBackupsFolder(); });
   on(menus_.helpContents, [this] { commands_.Contents(QFileInfo::exists(QString::fromStdString(HelpPath(kContentsHelpTopic)))); });
   on(menus_.helpAbout, [this] { ShowAbout(); });
 }
@@ -293,14 +295,23 @@ void MainWindow::SetCaption(const std::string& caption) { setWindowTitle(QString
 
 void MainWindow::StartNewTimer() { newTimer_.start(); }
 
-bool MainWindow::RunTransferDialog(int mode) {
+TransferOutcome MainWindow::RunTransferDialog(const TransferJob& job) {
   const int port = commands_.state().serialPort;
   const std::string device = PortDevice(s_.prefs, port);
   const std::unique_ptr<SerialLine> line =
       transferLine_.open ? transferLine_.open(device) : std::make_unique<QtSerialLine>(device);
-  RadioDialog dialog(s_, mode, SerialPortText(port, device), *line, transferLine_.clock, this);
+  RadioDialog dialog(s_, job, SerialPortText(port, device), *line, transferLine_.clock, this);
   dialog.exec();
-  return dialog.succeeded();
+  return dialog.outcome();
+}
+
+bool MainWindow::ReviewChanges(const std::vector<SettingChange>& changes) {
+  ReviewDialog dialog(changes, this);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+bool MainWindow::OpenFolder(const std::string& path) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
 
 bool MainWindow::PrinterInstalled() const { return qm47::PrinterInstalled(); }

@@ -46,7 +46,9 @@ class MainWindow final : public QMainWindow, public MainWindowView {
   void ShowCurrentPageAgain() override;
   void SetCaption(const std::string& caption) override;
   void StartNewTimer() override;
-  bool RunTransferDialog(int mode) override;
+  TransferOutcome RunTransferDialog(const TransferJob& job) override;
+  bool OpenFolder(const std::string& path) override;
+  bool ReviewChanges(const std::vector<SettingChange>& changes) override;
   bool PrinterInstalled() const override;
   void PrintReport(const std::vector<PrintPage>& pages) override;
   void PreviewReport(const std::vector<PrintPage>& pages) override;

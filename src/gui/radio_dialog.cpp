@@ -97,14 +97,14 @@ class RadioDialog::DialogUi final : public UserInterface {
   int depth_ = 0;
 };
 
-RadioDialog::RadioDialog(Session& s, int mode, const std::string& port, SerialLine& line, Clock* clock,
-                         QWidget* parent)
+RadioDialog::RadioDialog(Session& s, const TransferJob& job, const std::string& port, SerialLine& line,
+                         Clock* clock, QWidget* parent)
     : QDialog(parent), s_(s), ui_(std::make_unique<DialogUi>(s.ui)) {
   if (!clock) {
     ownClock_ = std::make_unique<PausingClock>(*ui_);
     clock = ownClock_.get();
   }
-  transfer_ = std::make_unique<RadioTransfer>(s, line, *clock, mode, *ui_);
+  transfer_ = std::make_unique<RadioTransfer>(s, line, *clock, job, *ui_);
   setObjectName("frmRadio");
   setWindowTitle(QString::fromStdString(transfer_->dialog().caption()));
   BuildLayout(s.dataFolder, port, s.startup.debugMode);

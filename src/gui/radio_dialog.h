@@ -30,12 +30,13 @@ class RadioDialog final : public QDialog {
 
  public:
   // `port` names the port for the user ("COM1 (/dev/ttyUSB0)"); `clock` nullptr for steady time.
-  RadioDialog(Session& s, int mode, const std::string& port, SerialLine& line, Clock* clock,
+  RadioDialog(Session& s, const TransferJob& job, const std::string& port, SerialLine& line, Clock* clock,
               QWidget* parent = nullptr);
   ~RadioDialog() override;
 
   // The transfer ended with "Complete!!".
   bool succeeded() const { return transfer_->succeeded(); }
+  TransferOutcome outcome() const { return transfer_->outcome(); }
   // What the transfer draws on: monitor line, progress, busy state.
   UserInterface& userInterface();
 

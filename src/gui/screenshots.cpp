@@ -19,6 +19,7 @@
 #include "gui/radio_dialog.h"
 #include "gui/report_printing.h"
 #include "gui/report_window.h"
+#include "gui/review_dialog.h"
 #include "link/transfers.h"
 #include "platform/event_loop_wait.h"
 #include "platform/qt_serial_line.h"
@@ -131,7 +132,7 @@ void TakeTransferDialogs(Camera& camera, MainWindow& window, Session& s) {
     s.startup.debugMode = debug;
     const QString suffix = debug ? "-debug" : "";
     for (const int mode : {transfer_mode::Read, transfer_mode::Program}) {
-      RadioDialog dialog(s, mode, SerialPortText(port, device), line, nullptr, &window);
+      RadioDialog dialog(s, TransferJob{mode}, SerialPortText(port, device), line, nullptr, &window);
       dialog.show();
       camera.Take(dialog, (mode == transfer_mode::Read ? "transfer-read" : "transfer-program") + suffix);
       if (debug && mode == transfer_mode::Program) {
@@ -200,6 +201,14 @@ bool TakeScreenshots(MainWindow& window, Session& s, const QString& folder) {
     camera.Take(*choice, "choose-list");
   }
   TakeTransferDialogs(camera, window, s);
+  {
+    const std::vector<SettingChange> changes = {{"Common Setup", "Rotary", "0", "1"},
+                                                {"CHUSA32", "ChTag", "", "BRIDGE"},
+                                                {"DSC Setup (Basic Setup)", "UserMMSI", "", "366123456"}};
+    ReviewDialog review(changes, &window);
+    review.show();
+    camera.Take(review, "program-review");
+  }
   {
     auto* report = new ReportWindow(s, &window);
     report->show();

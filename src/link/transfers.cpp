@@ -1,6 +1,7 @@
 #include "link/transfers.h"
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -265,6 +266,31 @@ void Transfers::WriteSingleBytes() {
   link_.Diagnose(firstFailure);
 }
 
+void Transfers::VerifyData(std::span<std::uint8_t> buffer) {
+  try {
+    if (!link_.PortOpen()) {
+      link_.error() = true;
+      return;
+    }
+    std::vector<Address> blocks;
+    for (Address a = 0; a < kImageSize; a += area::BlockSize) {
+      if (IsSettingsAddress(a) || IsSettingsAddress(a + area::BlockSize - 1)) blocks.push_back(a);
+    }
+    // The bar runs over the blocks read, so it moves evenly and ends full.
+    link_.ShowProgress(0);
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+      link_.ShowProgress(static_cast<int>(std::lround(100.0 * static_cast<double>(i) / (blocks.size() - 1))));
+      link_.ReadBlock(buffer, blocks[i], area::BlockSize);
+      if (link_.error() || link_.cancel()) break;
+    }
+    FinishLoop(kProgramCaption);
+  } catch (const LinkFault& f) {
+    Trap("frmRadio.VerifyData", f.error);
+  } catch (const std::exception& e) {
+    Trap("frmRadio.VerifyData", FaultOf(e));
+  }
+}
+
 void Transfers::ClearData() {
   try {
     if (!link_.PortOpen()) {
@@ -347,6 +373,7 @@ void Transfers::RunReadTransfer() {
     std::vector<std::uint8_t> buffer(image_.bytes().begin(), image_.bytes().end());
     ReadData(buffer);
     if (link_.error() || link_.cancel()) return;
+    if (onRead_) onRead_(buffer, true);
     for (Address a = 0; a < kImageSize; ++a) {
       if (IsSettingsAddress(a)) image_.bytes()[static_cast<std::size_t>(a)] = buffer[static_cast<std::size_t>(a)];
     }
@@ -356,11 +383,36 @@ void Transfers::RunReadTransfer() {
 }
 
 void Transfers::RunProgramTransfer() {
+  readBack_.reset();
   Run([&] {
     link_.ShowStatus("radio writing...");
     WriteData();
-    if (!link_.error() && !link_.cancel()) Succeeded();
+    if (link_.error() || link_.cancel()) return;
+    if (verify_ && !Verify()) return;
+    Succeeded();
   });
+}
+
+// True when the radio holds what was written. A radio that answered every write but
+// kept other bytes ends the transfer without "Complete!!" and with readBack() saying where.
+bool Transfers::Verify() {
+  link_.ShowStatus("radio verifying...");
+  ReadBack back{image_, {}};
+  VerifyData(back.radio.bytes());
+  if (link_.error() || link_.cancel()) return false;
+  if (onRead_) onRead_(back.radio.bytes(), false);
+  for (Address a = 0; a < kImageSize; ++a) {
+    if (IsSettingsAddress(a) && back.radio.GetByte(a) != image_.GetByte(a)) back.differing.push_back(a);
+  }
+  const bool same = back.differing.empty();
+  if (!same) {
+    char first[8];
+    std::snprintf(first, sizeof first, "0x%04X", static_cast<unsigned>(back.differing.front()));
+    link_.Diagnose("the radio answered every write but holds other values in " +
+                   std::to_string(back.differing.size()) + " bytes, the first at " + first);
+  }
+  readBack_ = std::move(back);
+  return same;
 }
 
 void Transfers::RunClearTransfer(int mode) {

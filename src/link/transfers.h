@@ -4,7 +4,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
+#include <vector>
 
 #include "link/link.h"
 #include "model/codec.h"
@@ -54,6 +56,13 @@ inline constexpr int BlockSize = 64;
 // True for the addresses a read takes over and a program transfer writes.
 bool IsSettingsAddress(Address a);
 
+// What a verified program transfer read back: the radio's settings areas over the image
+// sent, and the settings addresses where the two differ.
+struct ReadBack {
+  MemoryImage radio;
+  std::vector<Address> differing;
+};
+
 class Transfers {
  public:
   Transfers(Link& link, MemoryImage& image, SettingsRecord& record, const ModelDescriptor& model,
@@ -74,6 +83,16 @@ class Transfers {
   void ClearData();
   void ClearDataDsc();
   void ClearDataDistress();
+  // Reads the blocks a program transfer writes into `buffer`.
+  void VerifyData(std::span<std::uint8_t> buffer);
+
+  // Called with what the radio holds once a block loop that read it has succeeded: all it
+  // sent (`whole`), before the image takes anything over; or a verify's read-back.
+  using RadioRead = std::function<void(std::span<const std::uint8_t> radio, bool whole)>;
+  void OnRadioRead(RadioRead received) { onRead_ = std::move(received); }
+  // A program transfer then reads the written areas back; "Complete!!" only when they match.
+  void SetVerify(bool verify) { verify_ = verify; }
+  const std::optional<ReadBack>& readBack() const { return readBack_; }
 
   void RunReadTransfer();
   void RunProgramTransfer();
@@ -89,6 +108,7 @@ class Transfers {
   void FinishLoop(const char* caption);
   void ClearLog(int step, Address first, Address last, int length);
   void Succeeded();
+  bool Verify();
   int Percent(Address a) const;
 
   Link& link_;
@@ -98,6 +118,9 @@ class Transfers {
   bool& pageLoading_;
   bool& transferSuccess_;
   std::function<void(int first, int second)> adopt_;
+  RadioRead onRead_;
+  bool verify_ = false;
+  std::optional<ReadBack> readBack_;
 };
 
 }  // namespace qm47

@@ -3,6 +3,9 @@
 #include <QCoreApplication>
 #include <QStandardPaths>
 
+#include <cstdlib>
+
+#include "files/backups.h"
 #include "files/data_folder.h"
 
 namespace qm47 {
@@ -20,5 +23,7 @@ std::vector<std::string> PlatformDataFolderCandidates() {
 std::string PlatformStateFolder() {
   return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation).toStdString();
 }
+
+std::string PlatformBackupFolder() { return BackupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")); }
 
 }  // namespace qm47

@@ -13,5 +13,7 @@ std::string PlatformDataFolder();
 std::vector<std::string> PlatformDataFolderCandidates();
 // Per-user state folder for err.log when the data folder is read-only.
 std::string PlatformStateFolder();
+// Per-user folder of the radio backups (XDG data folder, QM47/backups); "" when there is none.
+std::string PlatformBackupFolder();
 
 }  // namespace qm47

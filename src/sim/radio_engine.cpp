@@ -180,7 +180,10 @@ void RadioEngine::Answer(const std::string& line, Bytes& out) {
       Emit(out, "ERROR");
       return;
     }
-    for (std::size_t i = 0; i < length; ++i) {
+    const auto drop = static_cast<std::size_t>(faults_.dropWriteAt);
+    const bool dropThis = faults_.dropWriteAt > 0 && !dropped_ && address <= drop && drop < address + length;
+    dropped_ = dropped_ || dropThis;
+    for (std::size_t i = 0; i < length && !dropThis; ++i) {
       memory_[address + i] = static_cast<std::uint8_t>(HexValue(std::string_view(data).substr(2 * i, 2)));
     }
     ++writes_;

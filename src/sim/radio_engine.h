@@ -31,6 +31,8 @@ struct RadioFaults {
   int silentAtCommand = 0;      // no answer at all to the Nth command ...
   int silentCount = 1;          // ... and this many after it (all from N on when < 0)
   bool noPingEcho = false;      // a radio already at the fast rate ignores the ping
+  int dropWriteAt = 0;          // the first write request covering this address is answered
+                                // as written but the memory keeps its old bytes (0: off)
 };
 
 enum class Direction { FromTool, FromRadio };
@@ -83,6 +85,7 @@ class RadioEngine {
   int statusAnswers_ = 0;
   int dataAnswers_ = 0;
   int writes_ = 0;
+  bool dropped_ = false;
   std::vector<std::string> toolLines_;
 };
 

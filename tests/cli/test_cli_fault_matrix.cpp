@@ -53,7 +53,7 @@ const std::vector<Transfer>& Transfers() {
   static const std::vector<Transfer> transfers = {
       {Kind::Read, "read --port radio.pty radio.hex", 6 + 128, 0x1FC0, 0},
       // 62 single bytes, then 64-byte blocks: the 100th of them.
-      {Kind::Program, "program --port radio.pty fresh.hex", 6 + 62 + 100, 0x1A00, 44},
+      {Kind::Program, "program --no-backup --no-verify --port radio.pty fresh.hex", 6 + 62 + 100, 0x1A00, 44},
       {Kind::ClearMmsi, "clear mmsi --port radio.pty", 7, 0x0085, 0},
       {Kind::ClearDsc, "clear dsc-log --port radio.pty", 6 + 14, 0x3940, 256 - 28},
       {Kind::ClearDistress, "clear distress-log --port radio.pty", 6 + 12, 0x3E60, 512 - 23},

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <algorithm>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -175,19 +176,65 @@ TEST(CliLink, Read_ChecksWhereItSavesFirstAndKeepsTheImageWhenTheSaveFailsAfterA
   EXPECT_TRUE(std::regex_match(kept[0].filename().string(), std::regex("TK520B-[0-9]{8}-[0-9]{6}\\.hex")));
   EXPECT_NE(r.err.find("qm47-cli read: what the radio sent is kept in " + kept[0].string()), std::string::npos)
       << r.err;
+  // The backup of the read: all the radio held, byte for byte.
   std::ifstream f(kept[0], std::ios::binary);
-  EXPECT_TRUE(SettingsAreasEqual(std::string(std::istreambuf_iterator<char>(f), {}), bench.dir.Read("start.hex")));
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(f), {}), bench.dir.Read("start.hex"));
 }
 
-TEST(CliLink, Program_WritesTheFileIntoTheRadio) {
+// Every backup in the bench's private data folder.
+std::vector<std::string> Backups(const Bench& bench) {
+  std::vector<std::string> kept;
+  std::error_code ec;
+  for (const auto& e : std::filesystem::directory_iterator(bench.dir.path() / "home/.local/share/QM47/backups", ec)) {
+    std::ifstream f(e.path(), std::ios::binary);
+    kept.emplace_back(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+  }
+  return kept;
+}
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST(CliLink, Program_BacksTheRadioUpListsTheChangesAndVerifiesWhatItKept) {
   Bench bench;
-  ASSERT_EQ(bench("--model 3 new radio.hex").exitCode, 0);
-  Sim sim(bench.dir, {"--model", "3"});
-  ASSERT_FALSE(sim.device().empty());
-  const CliResult r = bench("--model 3 program --port radio.pty radio.hex");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_EQ(bench("--model 3 new start.hex").exitCode, 0);
+  ASSERT_EQ(bench("--model 3 convert start.hex edited.dat").exitCode, 0);
+  std::string dat = bench.dir.Read("edited.dat");
+  const std::size_t tag = dat.find("ChTag=", dat.find("[CHUSA32]"));
+  ASSERT_NE(tag, std::string::npos);
+  dat.replace(tag, dat.find('\n', tag) - tag, "ChTag=#EDITED\r");
+  bench.dir.Write("edited.dat", dat);
+  ASSERT_EQ(bench("--model 3 convert edited.dat edited.hex").exitCode, 0);
+  const std::string start = bench.dir.Read("start.hex");
+  const std::string edited = bench.dir.Read("edited.hex");
+  const auto at = std::mismatch(start.begin(), start.end(), edited.begin()).first - start.begin();
+  ASSERT_LT(at, 0x3600);
+
+  // Five transfers: their fixed pauses at ten times the speed.
+  const auto fast = [&](const std::string& args) {
+    return qm47::testing::RunIn(bench.dir, "qm47-cli", bench.DataDir() + args, "export QM47_TEST_TIME_SCALE=10; ");
+  };
+  // The radio answers the write of the edited name but keeps the old bytes, once.
+  Sim sim(bench.dir, {"--model", "3", "--image", "start.hex", "--drop-write-at", std::to_string(at)});
+  ASSERT_TRUE(sim.ok());
+  CliResult r = fast("--model 3 program --port radio.pty edited.dat");
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_TRUE(Has(r.err, "Complete!!\nqm47-cli program: 1 setting changes in the radio (radio -> edited.dat):\n"
+                         "[CHUSA32] ChTag: "))
+      << r.err;
+  EXPECT_TRUE(Has(r.err, "program it again:\n[CHUSA32] ChTag: EDITED -> ")) << r.err;
+  EXPECT_EQ(Backups(bench), std::vector<std::string>{start});
+
+  r = fast("--model 3 verify --port radio.pty edited.dat");
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_TRUE(Has(r.err, "1 setting differs (edited.dat -> radio):\n[CHUSA32] ChTag: EDITED -> ")) << r.err;
+
+  r = fast("--model 3 program --no-backup --port radio.pty edited.dat");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err, "Complete!!\n");
-  EXPECT_TRUE(SettingsAreasEqual(bench.Memory(), bench.dir.Read("radio.hex")));
+  EXPECT_TRUE(SettingsAreasEqual(bench.Memory(), edited));
+  r = fast("--model 3 verify --port radio.pty edited.hex");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(Backups(bench).size(), 3u) << "each read is kept";
 }
 
 // How many times the link tries, what --yes answers and when it gives up on a busy radio.
@@ -345,7 +392,7 @@ TEST(CliLink, Interrupt_CancelsTheTransferAsCancelDoesAndSaysWhatTheRadioMayHold
   const std::vector<Case> cases = {
       {"read --port radio.pty radio.hex", SIGINT, "10", "#CEPRD\\t00C0",
        "the radio is unchanged and nothing was saved"},
-      {"program --port radio.pty fresh.hex", SIGTERM, "20", "#CEPWR\\t000F",
+      {"program --no-backup --port radio.pty fresh.hex", SIGTERM, "20", "#CEPWR\\t000F",
        "the radio may be partly programmed: program it again"},
   };
   for (const Case& c : cases) {

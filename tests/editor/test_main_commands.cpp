@@ -2,13 +2,17 @@
 // edits, file names follow the documented rules, and every change reaches the views.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
 
 #include "editor/main_commands.h"
 #include "editor/new_image.h"
+#include "editor/program_review.h"
 #include "editor/settings_file.h"
 #include "editor/transfer.h"
 #include "link/transfers.h"
+#include "model/codec.h"
 #include "model/memory_map.h"
 #include "session_fixture.h"
 #include "virtual_radio.h"
@@ -24,11 +28,16 @@ struct FakeView : MainWindowView {
   void ShowCurrentPageAgain() override { ++shownAgain; }
   void SetCaption(const std::string& c) override { caption = c; }
   void StartNewTimer() override { ++newTimers; }
-  bool RunTransferDialog(int mode) override {
-    modes.push_back(mode);
-    if (radio) return radio(mode);
+  TransferOutcome RunTransferDialog(const TransferJob& job) override {
+    modes.push_back(job.mode);
+    if (radio) return radio(job);
     if (transfer) transfer();
-    return transferSucceeds;
+    return {transferSucceeds};
+  }
+  bool OpenFolder(const std::string&) override { return true; }
+  bool ReviewChanges(const std::vector<SettingChange>& changes) override {
+    reviews.push_back(changes);
+    return reviewOk;
   }
   bool PrinterInstalled() const override { return printerInstalled; }
   void PrintReport(const std::vector<PrintPage>& pages) override { printed.push_back(pages.size()); }
@@ -47,8 +56,10 @@ struct FakeView : MainWindowView {
   std::string caption;
   std::vector<int> modes;
   std::function<void()> transfer;
-  std::function<bool(int mode)> radio;  // a whole transfer, OK pressed once
+  std::function<TransferOutcome(const TransferJob& job)> radio;  // a whole transfer, OK pressed once
   bool transferSucceeds = true;
+  std::vector<std::vector<SettingChange>> reviews;
+  bool reviewOk = true;
   bool printerInstalled = true;
   std::vector<std::size_t> printed;
   std::vector<std::size_t> previewed;
@@ -64,6 +75,40 @@ struct Window : SessionFixture {
   FakeView view;
   bool entryValid = true;
   MainCommands commands;
+};
+
+// The window on the in-process radio, every read kept in a scratch backups folder.
+struct RadioWindow : Window {
+  RadioWindow() : radio(1) {
+    // A radio this program has written before: reading it and programming it back changes nothing.
+    const MemoryImage written = ImageToProgram(session);
+    std::copy(written.bytes().begin(), written.bytes().end(), radio.radio.memory().begin());
+    radio.radio.SetModelCode(*ModelCode(1));
+    session.backupFolder = dir / "backups";
+    view.radio = [this](const TransferJob& job) {
+      RadioTransfer transfer(session, radio.pipe, radio.clock, job, session.ui);
+      transfer.dialog().Ok();
+      return transfer.outcome();
+    };
+  }
+  std::string Held() const { return {radio.radio.memory().begin(), radio.radio.memory().end()}; }
+  SettingsRecord HeldRecord() const {
+    MemoryImage img;
+    std::copy(radio.radio.memory().begin(), radio.radio.memory().end(), img.bytes().begin());
+    SettingsRecord rec = session.record;  // the channel tables the image has no room for
+    DecodeImage(img, rec);
+    return rec;
+  }
+  // The contents of every backup file.
+  std::multiset<std::string> Backups() const {
+    std::multiset<std::string> out;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(session.backupFolder, ec)) {
+      out.insert(dir.Read(std::filesystem::relative(e.path(), dir.path()).string()));
+    }
+    return out;
+  }
+  qm47::testing::VirtualRadio radio;
 };
 
 }  // namespace
@@ -169,10 +214,10 @@ TEST(RadioCommands, AClearShowsTheRadiosCountAfterwardsAndMarksTheSettingsEdited
   Window w;
   Session& s = w.session;
   qm47::testing::VirtualRadio radio(1);
-  w.view.radio = [&](int mode) {
-    RadioTransfer transfer(s, radio.pipe, radio.clock, mode);
+  w.view.radio = [&](const TransferJob& job) {
+    RadioTransfer transfer(s, radio.pipe, radio.clock, job, s.ui);
     transfer.dialog().Ok();
-    return transfer.succeeded();
+    return transfer.outcome();
   };
   s.image.SetByte(addr::UserMmsiCount, 7);
   s.flags.dirty = false;
@@ -336,4 +381,81 @@ TEST(UndoCommands, UndoingBackToTheStateOnFileLeavesTheDirtyFlagWhenSomethingEls
   toggle();
   w.commands.Undo();
   EXPECT_TRUE(s.flags.dirty);
+}
+
+TEST(RadioBackups, EveryReadKeepsWhatTheRadioHeldAndAFailedReadKeepsNothing) {
+  RadioWindow w;
+  Session& s = w.session;
+  w.radio.radio.memory()[0x3700] = 0x42;  // a DSC log entry: kept too, though never taken over
+  w.Edit();
+  const std::string beforeProgram = w.Held();
+
+  // Programming a radio not read yet: asked, read into a scratch image, kept; the edits stay.
+  w.ui.answers = {Answer::Yes};
+  w.commands.ProgramToRadio();
+  EXPECT_EQ(w.ui.shown.at(0).text, kBackUpFirstQuestion);
+  EXPECT_EQ(w.view.modes, (std::vector<int>{transfer_mode::Read, transfer_mode::Program}));
+  EXPECT_EQ(w.Backups(), std::multiset<std::string>{beforeProgram});
+  EXPECT_EQ(s.record.CHUSA[32].ChTag, "EDITED");
+  EXPECT_TRUE(s.flags.dirty);
+  EXPECT_EQ(w.HeldRecord().CHUSA[32].ChTag, "EDITED");
+
+  // The read of the Transfer menu; the next program transfer asks nothing.
+  const std::string programmed = w.Held();
+  w.commands.ReadFromRadio();
+  EXPECT_EQ(w.Backups(), (std::multiset<std::string>{beforeProgram, programmed}));
+  const auto asked = w.ui.shown.size();
+  w.commands.ProgramToRadio();
+  EXPECT_EQ(w.ui.shown.at(asked).text, "Complete!!");
+
+  // A radio that falls silent in the block loop: no backup.
+  w.radio.radio.SetFaults({.silentAtCommand = w.radio.radio.commandCount() + 20, .silentCount = -1});
+  w.commands.ReadFromRadio();
+  EXPECT_EQ(w.ui.shown.back().text, "Communication Error!!");
+  EXPECT_EQ(w.Backups().size(), 2u);
+}
+
+TEST(ProgramReview, ListsExactlyTheSettingsThatWillChangeAndCancelWritesNothing) {
+  RadioWindow w;
+  Session& s = w.session;
+  w.commands.ReadFromRadio();
+  const SettingsRecord read = s.record;
+  w.Edit();
+  s.Edit(record_area::Common, [](SettingsRecord& r) { r.CommonSetup.Rotary = !r.CommonSetup.Rotary; });
+  const int writes = w.radio.radio.writeCount();
+
+  w.view.reviewOk = false;
+  w.commands.ProgramToRadio();
+  const std::string flag = read.CommonSetup.Rotary ? "1" : "0";
+  const std::string flipped = read.CommonSetup.Rotary ? "0" : "1";
+  ASSERT_EQ(w.view.reviews.size(), 1u);
+  std::vector<std::vector<std::string>> listed;
+  for (const SettingChange& c : w.view.reviews[0]) listed.push_back({c.section, c.key, c.before, c.after});
+  EXPECT_EQ(listed, (std::vector<std::vector<std::string>>{{"Common Setup", "Rotary", flag, flipped},
+                                                           {"CHUSA32", "ChTag", read.CHUSA[32].ChTag, "EDITED"}}));
+  EXPECT_EQ(w.view.modes, std::vector<int>{transfer_mode::Read});
+  EXPECT_EQ(w.radio.radio.writeCount(), writes);
+}
+
+TEST(ProgramVerify, ADroppedWriteIsNamedByItsSettingAndProgrammingAgainMendsIt) {
+  RadioWindow w;
+  Session& s = w.session;
+  w.commands.ReadFromRadio();
+  w.Edit();
+  // The radio answers the write of the edited name but keeps the old bytes.
+  const MemoryImage sent = ImageToProgram(s);
+  Address at = 0;
+  while (at < kImageSize && sent.GetByte(at) == w.radio.radio.memory()[static_cast<std::size_t>(at)]) ++at;
+  ASSERT_LT(at, kImageSize);
+  w.radio.radio.SetFaults({.dropWriteAt = at});
+  const std::string old = w.HeldRecord().CHUSA[32].ChTag;
+
+  w.ui.shown.clear();
+  w.ui.answers = {Answer::Yes};
+  w.commands.ProgramToRadio();
+  ASSERT_EQ(w.ui.Texts(), (std::vector<std::string>{kProgramAgainQuestion, "Complete!!"}));
+  EXPECT_EQ(w.ui.shown[0].buttons, Buttons::YesNo);
+  EXPECT_EQ(w.ui.shown[0].detail, "Written -> held by the radio:\n[CHUSA32] ChTag: EDITED -> " + old);
+  EXPECT_EQ(w.view.modes, (std::vector<int>{transfer_mode::Read, transfer_mode::Program, transfer_mode::Program}));
+  EXPECT_EQ(w.HeldRecord().CHUSA[32].ChTag, "EDITED");
 }

@@ -5,8 +5,10 @@
 
 #include <filesystem>
 #include <regex>
+#include <set>
 
 #include "files/backups.h"
+#include "files/preferences.h"
 #include "temp_dir.h"
 
 namespace qm47 {
@@ -37,6 +39,36 @@ TEST(Backups, SaveBackup_InTheXdgDataFolderNeverOverAnEarlierOne) {
 
   dir.Write("file", "x");
   EXPECT_TRUE(SaveBackup(dir / "file/QM47", "TK4100A", ".hex", {1}, when).error.has_value());
+}
+
+TEST(Backups, PruneBackups_KeepsTheCountButAlwaysTheNewestOfEachRadio) {
+  TempDir dir("prune");
+  const auto names = [&] {
+    std::set<std::string> out;
+    for (const auto& e : fs::directory_iterator(dir.path())) out.insert(e.path().filename().string());
+    return out;
+  };
+  // Oldest first; the same second twice tells them apart by the number added.
+  for (const char* name : {"TK4100A-366000001-20240101-090000.hex", "TK4100A-20240102-090000.hex",
+                           "TK4100A-20240103-090000.hex", "TK4100A-20240103-090000-2.hex",
+                           "TK4100A-20240103-090000-10.hex", "TK520B-20240104-090000.hex", "notes-20200101-000000.txt",
+                           "mine.hex"}) {
+    dir.Write(name, "x");
+  }
+  const PrunedBackups pruned = PruneBackups(dir.path().string(), 3);
+  EXPECT_FALSE(pruned.error);
+  EXPECT_EQ(pruned.removed, 3);
+  EXPECT_EQ(names(), (std::set<std::string>{"TK4100A-366000001-20240101-090000.hex", "TK4100A-20240103-090000-10.hex",
+                                            "TK520B-20240104-090000.hex", "notes-20200101-000000.txt", "mine.hex"}));
+
+  MemoryPreferenceStore prefs;
+  EXPECT_EQ(BackupsToKeep(prefs), 50);
+  for (const char* bad : {"0", "-3", "many"}) {
+    prefs.Save("Backups", "Keep", bad);
+    EXPECT_EQ(BackupsToKeep(prefs), 50) << bad;
+  }
+  prefs.Save("Backups", "Keep", "7");
+  EXPECT_EQ(BackupsToKeep(prefs), 7);
 }
 
 }  // namespace

@@ -103,13 +103,13 @@ TEST(TransferDialogWindow, AFailedBlockKeepsTheDialogOpenAndRadioNotReadyClosesI
   rig.ui.shown.clear();
   // Busy at its second status answer: the first went to the read above.
   rig.radio.radio.SetFaults({.busyCount = 2});
-  rig.ui.answers = {Answer::Cancel};
+  rig.ui.answers = {Answer::No, Answer::Cancel};
   rig.WithDialog("mnuTransferProgram", [&](RadioDialog& d) {
     RadioRig::ButtonOf(d, "cmdOK")->click();
     EXPECT_FALSE(d.isVisible());
   });
-  EXPECT_EQ(rig.ui.Texts(), (std::vector<std::string>{"Radio is busy!!", "Radio not ready!!"}));
-  EXPECT_EQ(rig.ui.shown[1].caption, "Program to Radio");
+  EXPECT_EQ(rig.ui.Texts(), (std::vector<std::string>{kBackUpFirstQuestion, "Radio is busy!!", "Radio not ready!!"}));
+  EXPECT_EQ(rig.ui.shown[2].caption, "Program to Radio");
   EXPECT_EQ(rig.radio.radio.writeCount(), 0);
 }
 
@@ -157,7 +157,7 @@ TEST(TransferDialogWindow, CaptionPicturesAndMonitorFollowModeAndDebugMode) {
                         Case{transfer_mode::ClearDistressLog, true, "Clear Distress Log Data", false},
                         Case{9, false, "", false}}) {
     RadioRig rig(c.debug);
-    RadioDialog d(rig.session, c.mode, "COM1 (/dev/ttyVIRTUAL)", rig.radio.pipe, &rig.radio.clock, rig.window.get());
+    RadioDialog d(rig.session, TransferJob{c.mode}, "COM1 (/dev/ttyVIRTUAL)", rig.radio.pipe, &rig.radio.clock, rig.window.get());
     d.show();
     EXPECT_EQ(d.windowTitle(), c.caption) << c.mode;
     const int radioX = d.findChild<QWidget*>("pictA")->x();

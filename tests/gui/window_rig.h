@@ -29,6 +29,7 @@ struct WindowRig {
       : session((EnsureApplication(), dir.path().string()), IniFile::Parse(catalogue), prefs, ui,
                 StartupFlags{debug, false}, ErrorLog("", false)) {
     SetModel(session, model);
+    session.backupFolder = dir / "backups";
     window = std::make_unique<MainWindow>(session);
     window->Load();
     window->show();

@@ -32,12 +32,13 @@ offers() {
   fi
 }
 
-offers "qm47-cli " "new convert report dump diff export-csv import-csv read program clear ports models help"
+offers "qm47-cli " "new convert report dump diff export-csv import-csv read program verify clear ports models help"
 offers "qm47-cli --model 2 re" "report read"
 offers "qm47-cli --data-dir folder c" "convert clear"
 offers "qm47-cli --model " "1 2 3 4 5 6 7 8 9 10 TK4100A TK520B TK7100C TK-nnnn"
 offers "qm47-cli new --" "--data-dir --model --debug --baud19200 --yes --help --version --destination"
 offers "qm47-cli read --p" "--port"
+offers "qm47-cli program --no" "--no-backup --no-verify"
 offers "qm47-cli convert " "folder radio.hex OLD.DAT"
 offers "qm47-cli convert radio.hex " "folder radio.hex OLD.DAT"
 offers "qm47-cli convert radio.hex OLD.DAT " ""
@@ -49,6 +50,6 @@ offers "qm47-cli --data-dir $data new --destination " "USA INTL CANADA"
 offers "qm47-cli export-csv --list " "usa intl canada expansion weather individual group"
 offers "qm47-cli import-csv --list usa " "folder list.csv"
 offers "qm47-cli import-csv --list usa list.csv " "folder radio.hex OLD.DAT"
-offers "qm47-cli help " "new convert report dump diff export-csv import-csv read program clear ports models help"
+offers "qm47-cli help " "new convert report dump diff export-csv import-csv read program verify clear ports models help"
 offers "qm47-cli diff radio.hex " "folder radio.hex OLD.DAT"
 exit $((failures > 0))

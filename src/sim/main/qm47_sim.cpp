@@ -52,6 +52,8 @@ Faults (N counts from 1):
   --exit-at N           go away at the Nth command, as an unplugged cable does: the
                           device closes and the program ends without answering
   --model-code CODE     hold CODE (decimal) as the model code instead of the model's
+  --drop-write-at ADDR  answer the first write request covering address ADDR (decimal,
+                          or hexadecimal as 0x0C00) as written, but keep the old bytes
   --no-ping-echo        ignore the "P" ping, as a radio already at the fast rate does
   --version             print the version and stop
 )";
@@ -62,7 +64,7 @@ bool TakesValue(const std::string& option) {
       "--model",        "--image",          "--save",          "--dump",     "--link",
       "--busy",         "--error-at",       "--error-count",   "--silent-at", "--silent-count",
       "--corrupt-at",   "--wrong-address-at", "--wrong-length-at", "--cut-at",  "--exit-at",
-      "--model-code"};
+      "--model-code",   "--drop-write-at"};
   return std::find(std::begin(names), std::end(names), option) != std::end(names);
 }
 
@@ -89,6 +91,19 @@ std::optional<int> Number(const std::string& text) {
     std::size_t used = 0;
     const int n = std::stoi(text, &used);
     if (used == text.size()) return n;
+  } catch (...) {
+  }
+  return std::nullopt;
+}
+
+// A memory address, decimal or 0x-hexadecimal; never 0 or 1, which hold the model code.
+std::optional<int> ParseAddress(const std::string& text) {
+  try {
+    std::size_t used = 0;
+    const bool hex = text.rfind("0x", 0) == 0 || text.rfind("0X", 0) == 0;
+    const long n = std::stol(hex ? text.substr(2) : text, &used, hex ? 16 : 10);
+    if (hex) used += 2;
+    if (used == text.size() && n >= 2 && n < static_cast<long>(qm47::kImageSize)) return static_cast<int>(n);
   } catch (...) {
   }
   return std::nullopt;
@@ -154,6 +169,10 @@ int main(int argc, char** argv) {
       dumpPath = v;
     } else if (a == "--link") {
       linkPath = v;
+    } else if (a == "--drop-write-at") {
+      const auto at = ParseAddress(v);
+      if (!at) return Usage("--drop-write-at: '" + v + "' is not an address 0x0002..0x3FFF");
+      faults.dropWriteAt = *at;
     } else {
       const auto n = Number(v);
       if (!n) return Usage(a + ": '" + v + "' is not a number");

@@ -1,0 +1,25 @@
+// What a program transfer is about to change in the radio, and what a verify found the
+// radio did not keep, each setting named by its .dat section and key.
+#pragma once
+
+#include <vector>
+
+#include "editor/session.h"
+#include "files/settings_diff.h"
+#include "model/memory_image.h"
+
+namespace qm47 {
+
+// The image a program transfer sends for the session (encoded, normalised, checksummed),
+// made on copies: the session itself is left as it is.
+MemoryImage ImageToProgram(const Session& s);
+
+// The settings that programming the session would change in the radio as last read
+// (before: the radio, after: the session). Nothing without a radio image.
+std::vector<SettingChange> PendingChanges(const Session& s);
+
+// Where `radio` differs from `sent` in the areas a program writes (before: sent, after:
+// held). Bytes no setting covers are listed as section "image byte", key "0x005F".
+std::vector<SettingChange> UnkeptSettings(const Session& s, const MemoryImage& sent, const MemoryImage& radio);
+
+}  // namespace qm47
