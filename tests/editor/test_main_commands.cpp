@@ -32,7 +32,9 @@ struct FakeView : MainWindowView {
     modes.push_back(job.mode);
     if (radio) return radio(job);
     if (transfer) transfer();
-    return {transferSucceeds};
+    TransferOutcome out;
+    out.completed = transferSucceeds;
+    return out;
   }
   bool OpenFolder(const std::string&) override { return true; }
   bool ReviewChanges(const std::vector<SettingChange>& changes) override {
