@@ -97,7 +97,10 @@ bool AddDirectoryEntry(Session& s, Directory which, int number, bool checked) {
 
 bool DeleteDirectoryEntry(Session& s, Directory which, int number, bool checked) {
   if (!checked || s.flags.pageLoading || !DirectoryEntryFor(s.record, which, number).remove.enabled) return false;
-  if (s.Say(kDeleteQuestion, Icon::Critical, Buttons::YesNo) != Answer::Yes) return false;
+  // No is the default: Enter or Space on a box that just got the focus must not delete.
+  if (s.ui.MessageWithDefault(kDeleteQuestion, s.model.title, Icon::Critical, Buttons::YesNo,
+                              DefaultButton::Second) != Answer::Yes)
+    return false;
   return s.Edit(record_area::Directories, [&](SettingsRecord& rec) {
     auto& list = Entries(rec, which);
     std::move(list.begin() + number, list.end(), list.begin() + (number - 1));

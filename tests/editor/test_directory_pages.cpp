@@ -93,6 +93,7 @@ TEST(DirectoryEntry, DeleteAsksAndMovesTheFollowingEntriesUp) {
   EXPECT_EQ(f.ui.shown[0].caption, f.session.model.title);
   EXPECT_EQ(f.ui.shown[0].icon, Icon::Critical);
   EXPECT_EQ(f.ui.shown[0].buttons, Buttons::YesNo);
+  EXPECT_EQ(f.ui.shown[0].defaultButton, DefaultButton::Second) << "Enter must not delete";
   EXPECT_EQ(f.session.record.CHMMSID, before);
   EXPECT_EQ(f.Delete(f.Page(Individual, 2)), std::pair(false, true));  // the box unchecks again
   EXPECT_FALSE(f.session.flags.dirty);
