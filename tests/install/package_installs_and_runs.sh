@@ -32,7 +32,7 @@ for f in usr/bin/qm47-cli usr/bin/qm47-sim usr/share/qm47/global.ini usr/share/q
     usr/share/qm47/help/index.html usr/share/icons/hicolor/scalable/apps/qm47.svg \
     usr/share/icons/hicolor/48x48/apps/qm47.png usr/share/man/man1/qm47-cli.1.gz \
     usr/share/man/man1/qm47-sim.1.gz usr/share/bash-completion/completions/qm47-cli \
-    usr/lib/udev/rules.d/60-qm47-usb-serial.rules; do
+    usr/lib/udev/rules.d/60-qm47-usb-serial.rules usr/share/doc/qm47/copyright; do
   [ -e "$root/$f" ] || fail "the package lacks /$f"
 done
 # The window, its menu entry and its page come along once it is built.
