@@ -124,9 +124,18 @@ bool MainCommands::SaveTo(const std::string& path) {
   return saved;
 }
 
+// A radio image opened as the current file (Ctrl+F2, a backup) must never be overwritten
+// with settings text: its save asks for a settings file instead.
+bool MainCommands::HasSettingsFile() const {
+  if (s_.currentFileName.empty()) return false;
+  std::string ext = fs::path(s_.currentFileName).extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+  return ext != ".hex";
+}
+
 void MainCommands::Save() {
   if (!Validate()) return;
-  if (s_.currentFileName.empty()) {
+  if (!HasSettingsFile()) {
     SaveAs();
     return;
   }
@@ -184,10 +193,10 @@ bool MainCommands::CanClose() {
   // A save that failed or was cancelled must never lose the edits.
   s_.flags.error = false;
   s_.flags.cancel = true;
-  if (s_.currentFileName.empty()) {
-    SaveAs();
-  } else {
+  if (HasSettingsFile()) {
     SaveTo(s_.currentFileName);
+  } else {
+    SaveAs();
   }
   return !s_.flags.error && !s_.flags.cancel;
 }
@@ -292,6 +301,18 @@ void MainCommands::OpenImage() {
   }
   if (!OpenImageFile(s_, *path)) return;
   view_.RebuildTree();
+  view_.ShowCurrentPageAgain();
+  view_.SetCaption(WindowCaption(s_));
+}
+
+void MainCommands::OpenBackup() {
+  if (!Validate() || !CanClose()) return;
+  const auto path =
+      s_.ui.ChooseFile({FileChoice::Mode::Open, "Open Backup", kHexFilter, s_.backupFolder, "", true});
+  if (!path || path->empty()) return;
+  if (!OpenImageFile(s_, *path)) return;
+  view_.RebuildTree();
+  view_.SelectNode("General");
   view_.ShowCurrentPageAgain();
   view_.SetCaption(WindowCaption(s_));
 }

@@ -124,6 +124,8 @@ class MainCommands {
   ClearOutcome ClearRadio(int mode);
   void SaveImage();
   void OpenImage();
+  // A radio's settings as a backup kept them; asks about unsaved edits first.
+  void OpenBackup();
   // Help > Contents, or F1 on a control with a help context number (0: none).
   void Contents(bool helpFileExists, int context = 0);
   void SelectDestination(int menuIndex);
@@ -135,6 +137,7 @@ class MainCommands {
  private:
   bool Validate() { return validate_(); }
   bool SaveTo(const std::string& path);
+  bool HasSettingsFile() const;
   std::string StartFolder() const;
   void AfterNewImage();
   void SaveReportPdf(const std::vector<PrintPage>& pages);

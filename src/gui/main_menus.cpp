@@ -63,6 +63,7 @@ MainMenus BuildMainMenus(QMainWindow& window, const std::string& iconFolder) {
   m.file = Menu(bar, window, "mnuFile", "&File");
   m.fileNew = Entry(m.file, "mnuFileNew", "&New", QKeySequence::New);
   m.fileOpen = Entry(m.file, "mnuFileOpen", "&Open", QKeySequence::Open);
+  m.fileOpenBackup = Entry(m.file, "mnuFileOpenBackup", "Open &Backup...");
   m.file->addSeparator();
   m.fileSave = Entry(m.file, "mnuFileSave", "&Save", QKeySequence::Save);
   m.fileSaveAs = Entry(m.file, "mnuFileSaveAs", "Save &As...");

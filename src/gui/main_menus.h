@@ -23,6 +23,7 @@ struct MainMenus {
   QMenu* file = nullptr;
   QAction* fileNew = nullptr;
   QAction* fileOpen = nullptr;
+  QAction* fileOpenBackup = nullptr;  // a read kept in the backups folder
   QAction* fileSave = nullptr;
   QAction* fileSaveAs = nullptr;
   QAction* fileSaveAsDefault = nullptr;

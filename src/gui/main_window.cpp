@@ -135,6 +135,7 @@ void MainWindow::ConnectMenus() {
   };
   on(menus_.fileNew, [this] { commands_.New(); });
   on(menus_.fileOpen, [this] { commands_.Open(); });
+  on(menus_.fileOpenBackup, [this] { commands_.OpenBackup(); });
   on(menus_.fileSave, [this] { commands_.Save(); });
   on(menus_.fileSaveAs, [this] { commands_.SaveAs(); });
   on(menus_.fileExportCsv, [this] { ExportListCommand(s_, pages_->shown(), [this] { return ValidatePendingEntry(); }); });

@@ -385,7 +385,7 @@ TEST(UndoCommands, UndoingBackToTheStateOnFileLeavesTheDirtyFlagWhenSomethingEls
   EXPECT_TRUE(s.flags.dirty);
 }
 
-TEST(RadioBackups, EveryReadKeepsWhatTheRadioHeldAndAFailedReadKeepsNothing) {
+TEST(RadioBackups, EveryReadIsKeptAFailedReadIsNotAndABackupOpensAgain) {
   RadioWindow w;
   Session& s = w.session;
   w.radio.radio.memory()[0x3700] = 0x42;  // a DSC log entry: kept too, though never taken over
@@ -415,6 +415,24 @@ TEST(RadioBackups, EveryReadKeepsWhatTheRadioHeldAndAFailedReadKeepsNothing) {
   w.commands.ReadFromRadio();
   EXPECT_EQ(w.ui.shown.back().text, "Communication Error!!");
   EXPECT_EQ(w.Backups().size(), 2u);
+
+  // File > Open Backup gives back the settings the radio held before it was programmed; a
+  // save then asks for a settings file instead of writing text over the image.
+  std::string kept;
+  for (const auto& e : std::filesystem::directory_iterator(s.backupFolder)) {
+    if (w.dir.Read(std::filesystem::relative(e.path(), w.dir.path()).string()) == beforeProgram) kept = e.path();
+  }
+  w.Edit();
+  w.ui.answers = {Answer::No};  // the unsaved edits may go
+  w.ui.files = {kept};
+  w.commands.OpenBackup();
+  EXPECT_EQ(w.ui.fileChoices.back().startFolder, s.backupFolder);
+  EXPECT_NE(s.record.CHUSA[32].ChTag, "EDITED");
+  EXPECT_FALSE(s.flags.dirty);
+  const auto choices = w.ui.fileChoices.size();
+  w.commands.Save();
+  EXPECT_EQ(w.ui.fileChoices.size(), choices + 1) << "Save asks for a .dat file";
+  EXPECT_EQ(w.dir.Read(std::filesystem::relative(kept, w.dir.path()).string()), beforeProgram);
 }
 
 TEST(ProgramReview, ListsExactlyTheSettingsThatWillChangeAndCancelWritesNothing) {
