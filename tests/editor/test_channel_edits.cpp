@@ -4,7 +4,6 @@
 
 #include "editor/channel_grid.h"
 #include "editor/channel_page.h"
-#include "editor/entry_events.h"
 #include "session_fixture.h"
 
 using namespace qm47;
@@ -23,15 +22,6 @@ struct ChannelWindow : SessionFixture {
   ChannelEditResult Click(ChannelRef ch, ChannelControl c, int value) {
     return EditChannel(session, tree, ch, {c, value});
   }
-  // A text box's outcome applied as the window does.
-  void Apply(const EntryOutcome& out, int group) {
-    if (out.store) session.Edit(ChannelArea(group), [&](SettingsRecord& r) { StoreEntry(r, out.store->place, out.store->value); });
-  }
-  bool Listed(int group, const std::string& ch) {
-    const ChannelGrid g = ChannelListFor(session, group);
-    return std::any_of(g.rows.begin(), g.rows.end(), [&](const auto& r) { return r.cells[0] == ch; });
-  }
-  const std::string& NodeText(const std::string& key) { return tree.at(tree.IndexOf(key)).text; }
 
   SettingsRecord& rec = session.record;
   NavigationTree tree;
@@ -84,24 +74,6 @@ TEST(ChannelEdits, EachControlStoresItsFieldAndTheGridShowsIt) {
   EXPECT_TRUE(w.rec.CHEXP[2].LowPower && w.rec.CHEXP[2].TxEnable);
 }
 
-TEST(ChannelEdits, EnableMovesTheNodeMarkAndTheListRow) {
-  ChannelWindow w;
-  ChannelEditResult r = w.Click({kUSA, 32}, Enable, 0);
-  EXPECT_EQ(r.treeNode, w.tree.IndexOf("PU32"));
-  EXPECT_EQ(w.NodeText("PU32"), "CH16");
-  EXPECT_FALSE(w.Listed(kUSA, "16"));
-  EXPECT_EQ(r.page->chkCScan.enabled, false);
-
-  w.Click({kUSA, 32}, Enable, 1);
-  EXPECT_EQ(w.NodeText("PU32"), "CH16[Enable]");
-  EXPECT_TRUE(w.Listed(kUSA, "16"));
-
-  r = w.Click({kEXP, 7}, Enable, 1);
-  EXPECT_EQ(r.treeNode, w.tree.IndexOf("E7"));
-  EXPECT_EQ(w.NodeText("E7"), "EXP7[Enable]");
-  EXPECT_EQ(ChannelListFor(w.session, kEXP).rows[6].cells[1], "ENABLE");
-}
-
 TEST(ChannelEdits, NothingIsWrittenWhereThePageOffersNoChange) {
   ChannelWindow w;
   w.rec.CHEXP[0].Enable = true;
@@ -142,28 +114,4 @@ TEST(ChannelEdits, NothingIsWrittenWhereThePageOffersNoChange) {
   EXPECT_FALSE(r.applied);
   EXPECT_FALSE(r.page->chkCScan.checked);
   EXPECT_TRUE(w.rec == before);
-}
-
-TEST(ChannelEdits, TextBoxesStoreThroughTheirEntryRulesIntoTheirChannel) {
-  ChannelWindow w;
-  w.rec.CHEXP[1].Enable = true;
-  const ChannelPageState e2 = *BuildChannelPage(w.rec, w.session.model, {kEXP, 2});
-  w.Apply(EntryTextChanged({e2.txtCN[0].entry, "1b", true}, true), kEXP);
-  w.Apply(EntryTextChanged({e2.txtCN[1].entry, "A", true}, true), kEXP);
-  w.Apply(EntryTextChanged({e2.txtCTag.entry, "MARINA", true}, true), kEXP);
-  w.Apply(EntryValidate({e2.txtCRF.entry, "157.025", true}), kEXP);
-  w.Apply(EntryValidate({e2.txtCTF.entry, "156.8", true}), kEXP);
-  const ChannelPageState shown = *BuildChannelPage(w.rec, w.session.model, {kEXP, 2});
-  EXPECT_EQ(shown.txtCN[0].text + shown.txtCN[1].text, "1bA");
-  EXPECT_EQ(shown.txtCRF.text, "157.0250");
-  EXPECT_EQ(shown.txtCTF.text, "156.8000");
-  EXPECT_EQ(shown.txtCTag.text, "MARINA");
-  EXPECT_EQ(w.rec.CHEXP[1].ChTag, "MARINA");
-
-  const ChannelPageState ch20 = *BuildChannelPage(w.rec, w.session.model, {kUSA, 40});
-  w.Apply(EntryTextChanged({ch20.txtCTag.entry, "BOAT", true}, true), kUSA);
-  EXPECT_EQ(w.rec.CHUSA[40].ChTag, "BOAT");
-  // The plan's frequency and display boxes are read-only: typing there stores nothing.
-  EXPECT_FALSE(EntryTextChanged({ch20.txtCRF.entry, "157.025", true}, true).store);
-  EXPECT_FALSE(EntryValidate({ch20.txtCN[0].entry, "99", true}).store);
 }
