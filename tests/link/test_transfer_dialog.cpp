@@ -23,15 +23,6 @@ TEST(TransferDialog, ProgressBar_SlidesInFromTheLeft) {
   EXPECT_EQ(ProgressBarLeft(150, 93), 0);
 }
 
-TEST(TransferDialog, Instructions_FiveLinesJoinedByCrLf) {
-  EXPECT_EQ(std::string(kTransferInstructions),
-            "1.Connect the KVX cable between the PC serial port and the radio.\r\n"
-            "2.On the radio, press and hold [DISTRESS] and [CALL] keys while\r\n"
-            "   turning the power on.\r\n"
-            "   The radios display will show UART.\r\n"
-            "3.Press the [OK] button to start.");
-}
-
 TEST(TransferDialog, Cancel_ClosesWhenIdleAndOnlyRaisesTheFlagWhileRunning) {
   TransferRig idle(transfer_mode::Read);
   EXPECT_TRUE(idle.dialog.RadioOnLeft());
