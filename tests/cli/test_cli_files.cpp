@@ -6,13 +6,7 @@
 
 using namespace qm47::testing;
 
-namespace {
-
-struct Cli : CliFolder {
-  Cli() : CliFolder("cli") {}
-};
-
-}  // namespace
+using Cli = CliFolder;
 
 TEST(CliFiles, NewWritesTheExportedFreshImageOfTheModel) {
   Cli cli;
