@@ -16,13 +16,6 @@ TEST(TransferDialog, OperationTitle_NamesEachModeAndNothingElse) {
   EXPECT_EQ(OperationTitle(-1), "");
 }
 
-TEST(TransferDialog, ProgressBar_SlidesInFromTheLeft) {
-  EXPECT_EQ(ProgressBarLeft(0, 93), -93);
-  EXPECT_EQ(ProgressBarLeft(50, 93), -47);
-  EXPECT_EQ(ProgressBarLeft(100, 93), 0);
-  EXPECT_EQ(ProgressBarLeft(150, 93), 0);
-}
-
 TEST(TransferDialog, Cancel_ClosesWhenIdleAndOnlyRaisesTheFlagWhileRunning) {
   TransferRig idle(transfer_mode::Read);
   EXPECT_TRUE(idle.dialog.RadioOnLeft());
