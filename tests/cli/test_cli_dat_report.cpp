@@ -9,9 +9,7 @@ using namespace qm47::testing;
 
 namespace {
 
-struct Cli : CliFolder {
-  Cli() : CliFolder("cli-dat") {}
-};
+using Cli = CliFolder;
 
 std::string Golden(const std::string& name) {
   std::ifstream f(std::filesystem::path(__FILE__).parent_path().parent_path() / "report/golden" / name,

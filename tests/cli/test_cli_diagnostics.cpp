@@ -9,13 +9,7 @@
 
 using namespace qm47::testing;
 
-namespace {
-
-struct Cli : CliFolder {
-  Cli() : CliFolder("cli-diag") {}
-};
-
-}  // namespace
+using Cli = CliFolder;
 
 TEST(CliDiagnostics, CommandLineConventions) {
   Cli cli;

@@ -6,13 +6,7 @@
 
 using namespace qm47::testing;
 
-namespace {
-
-struct Cli : CliFolder {
-  Cli() : CliFolder("cli") {}
-};
-
-}  // namespace
+using Cli = CliFolder;
 
 TEST(CliFiles, NewWritesTheExportedFreshImageOfTheModel) {
   Cli cli;
@@ -24,10 +18,7 @@ TEST(CliFiles, NewWritesTheExportedFreshImageOfTheModel) {
   EXPECT_EQ(Byte(img, 0), 0x02);
   EXPECT_EQ(Byte(img, 1), 0x08);
   EXPECT_EQ(Byte(img, 0x3FFE), 0x02);
-  EXPECT_EQ(Byte(img, 0x007A), 0x55);
-  unsigned sum = 0;
-  for (std::size_t i = 0x42; i <= 0x5E; ++i) sum += static_cast<unsigned>(Byte(img, i));
-  EXPECT_EQ(Byte(img, 0x5F), static_cast<int>(sum % 256));
+  EXPECT_EQ(Byte(img, 0x007A), 0x55) << "normalised for export (its checksum is the model tests')";
   // Channel 16 of the USA plan is enabled and named.
   EXPECT_EQ(img.substr(0x0C00 + 12 * 32, 8), "DISTRESS");
 

@@ -7,9 +7,7 @@ using namespace qm47::testing;
 
 namespace {
 
-struct Cli : CliFolder {
-  Cli() : CliFolder("cli-models") {}
-};
+using Cli = CliFolder;
 
 // The file text with the first line that starts with `from` starting with `to` instead.
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {

@@ -80,40 +80,6 @@ TEST(DirectoryEntry, NextEntryCanBeAddedOnlyAfterTheLastOneHasAnMmsi) {
   EXPECT_EQ(CountInUse(f.session.record, Individual), 4);
 }
 
-TEST(DirectoryEntry, DeleteAsksAndMovesTheFollowingEntriesUp) {
-  Directories f;
-  f.Fill(Individual, 5);
-  const std::vector<DirectoryEntry> before = f.session.record.CHMMSID;
-  NavigationTree tree = BuildTree(f.session.record, f.session.model);
-
-  f.ui.answers = {Answer::No};
-  EXPECT_FALSE(DeleteDirectoryEntry(f.session, Individual, 2, true));
-  ASSERT_EQ(f.ui.shown.size(), 1u);
-  EXPECT_EQ(f.ui.shown[0].text, "Are you sure ?");
-  EXPECT_EQ(f.ui.shown[0].caption, f.session.model.title);
-  EXPECT_EQ(f.ui.shown[0].icon, Icon::Critical);
-  EXPECT_EQ(f.ui.shown[0].buttons, Buttons::YesNo);
-  EXPECT_EQ(f.ui.shown[0].defaultButton, DefaultButton::Second) << "Enter must not delete";
-  EXPECT_EQ(f.session.record.CHMMSID, before);
-  EXPECT_EQ(f.Delete(f.Page(Individual, 2)), std::pair(false, true));  // the box unchecks again
-  EXPECT_FALSE(f.session.flags.dirty);
-
-  f.ui.answers = {Answer::Yes};
-  EXPECT_TRUE(DeleteDirectoryEntry(f.session, Individual, 2, true));
-  const auto& after = f.session.record.CHMMSID;
-  EXPECT_EQ(after[0], before[0]);
-  for (std::size_t k = 1; k < 4; ++k) EXPECT_EQ(after[k], before[k + 1]) << "entry " << k + 1;
-  EXPECT_EQ(after[4], DirectoryEntry{});
-  EXPECT_EQ(CountInUse(f.session.record, Individual), 4);
-  EXPECT_TRUE(f.session.flags.dirty);
-  EXPECT_EQ(f.Page(Individual, 2).name.text, "SHIP3");
-
-  // The tree's mark follows only when the directory's marks are refreshed.
-  EXPECT_EQ(tree.at(tree.IndexOf("SM5")).text, "Memory ID5[Enable]");
-  RefreshDirectoryMarks(tree, f.session.record, Individual);
-  EXPECT_EQ(tree.at(tree.IndexOf("SM5")).text, "Memory ID5");
-}
-
 TEST(DirectoryEntry, FullDirectoryNeverReachesPastItsLastEntry) {
   for (const auto& [which, size] : {std::pair{Individual, kIndividualEntries}, std::pair{Group, kGroupEntries}}) {
     Directories f;

@@ -88,36 +88,6 @@ TEST(EntryEvents, FocusGainedSelectsAllAndShowsTheFieldsHint) {
   }
 }
 
-TEST(EntryEvents, EightDigitUserMmsiIsRefusedWhenACommandLeavesThePage) {
-  Page p({UserMmsi});
-  p.Type("12345678");
-  EXPECT_TRUE(p.pending);
-  EXPECT_TRUE(p.dirty);
-  EXPECT_EQ(p.rec.DscBasic.UserMmsi, "");  // not stored while typing
-
-  EXPECT_FALSE(p.Command());
-  ASSERT_EQ(p.ui.shown.size(), 1u);
-  EXPECT_EQ(p.ui.shown[0].text, "Data Error!!");
-  EXPECT_EQ(p.ui.shown[0].caption, "User MMSI");
-  EXPECT_EQ(p.ui.shown[0].icon, Icon::Exclamation);
-  EXPECT_EQ(p.ui.shown[0].buttons, Buttons::Ok);
-  EXPECT_TRUE(p.focusKept);
-  EXPECT_TRUE(p.pending);
-  EXPECT_EQ(p.text, "12345678");
-  EXPECT_EQ(p.rec.DscBasic.UserMmsi, "");
-
-  p.Type("123456789");
-  EXPECT_TRUE(p.Command());
-  EXPECT_EQ(p.rec.DscBasic.UserMmsi, "1234567890");
-  EXPECT_EQ(p.text, "123456789");
-  EXPECT_FALSE(p.pending);
-
-  p.Type("");  // an empty field clears the stored MMSI
-  EXPECT_TRUE(p.Command());
-  EXPECT_EQ(p.rec.DscBasic.UserMmsi, "");
-  EXPECT_EQ(p.ui.shown.size(), 1u);
-}
-
 TEST(EntryEvents, EachCheckedFieldIsRefusedUnderItsOwnTitle) {
   const std::pair<EntryFieldState, const char*> cases[] = {
       {{{IndividualMmsi, 3}, "12345678", true}, "Individual Directory MMSI"},

@@ -19,6 +19,7 @@
 
 using namespace qm47;
 using qm47::testing::SessionFixture;
+using qm47::testing::VirtualRadio;
 
 namespace {
 
@@ -72,6 +73,9 @@ struct Window : SessionFixture {
   void Edit() {
     session.Edit(record_area::Channels, [](SettingsRecord& r) { r.CHUSA[32].ChTag = "EDITED"; });
   }
+  void ToggleRotary() {
+    session.Edit(record_area::Common, [](SettingsRecord& r) { r.CommonSetup.Rotary = !r.CommonSetup.Rotary; });
+  }
   std::string SavedFile() const { return (dir / "boat.dat"); }
 
   FakeView view;
@@ -110,7 +114,7 @@ struct RadioWindow : Window {
     }
     return out;
   }
-  qm47::testing::VirtualRadio radio;
+  VirtualRadio radio;
 };
 
 }  // namespace
@@ -213,14 +217,9 @@ TEST(RadioCommands, AReadReplacesTheSettingsAndForgetsTheFile) {
 }
 
 TEST(RadioCommands, AClearShowsTheRadiosCountAfterwardsAndMarksTheSettingsEdited) {
-  Window w;
+  RadioWindow w;
   Session& s = w.session;
-  qm47::testing::VirtualRadio radio(1);
-  w.view.radio = [&](const TransferJob& job) {
-    RadioTransfer transfer(s, radio.pipe, radio.clock, job, s.ui);
-    transfer.dialog().Ok();
-    return transfer.outcome();
-  };
+  VirtualRadio& radio = w.radio;
   s.image.SetByte(addr::UserMmsiCount, 7);
   s.flags.dirty = false;
   const ClearOutcome cleared = w.commands.ClearRadio(transfer_mode::ClearMmsi);
@@ -328,9 +327,6 @@ TEST(ImageChords, OnlyCtrlAloneAndOnlyInDebugMode) {
 TEST(UndoCommands, LoadsReadsAndModelChangesLeaveNothingToUndo) {
   Window w;
   Session& s = w.session;
-  const auto toggle = [&] {
-    s.Edit(record_area::Common, [](SettingsRecord& r) { r.CommonSetup.Rotary = !r.CommonSetup.Rotary; });
-  };
   w.dir.Write("EUR" + DestinationSuffix(s.model) + ".ini", w.Image(1));
   w.dir.Write("radio.hex", w.Image(1));
   w.commands.Load();
@@ -346,7 +342,7 @@ TEST(UndoCommands, LoadsReadsAndModelChangesLeaveNothingToUndo) {
       {"model", [&] { w.ui.answers = {Answer::Ok}; w.commands.SelectModel(1); }},
   };
   for (const auto& [name, load] : loads) {
-    toggle();
+    w.ToggleRotary();
     ASSERT_TRUE(s.history.CanUndo()) << name;
     load();
     EXPECT_FALSE(s.history.CanUndo()) << name;
@@ -358,13 +354,10 @@ TEST(UndoCommands, LoadsReadsAndModelChangesLeaveNothingToUndo) {
 TEST(UndoCommands, UndoingBackToTheStateOnFileLeavesTheDirtyFlagWhenSomethingElseIsUnsaved) {
   Window w;
   Session& s = w.session;
-  const auto toggle = [&] {
-    s.Edit(record_area::Common, [](SettingsRecord& r) { r.CommonSetup.Rotary = !r.CommonSetup.Rotary; });
-  };
   w.ui.files = {w.SavedFile()};
   w.commands.SaveAs();
   // A refused pending entry stops the undo as it stops every command.
-  toggle();
+  w.ToggleRotary();
   w.entryValid = false;
   w.commands.Undo();
   EXPECT_TRUE(s.history.CanUndo());
@@ -373,14 +366,14 @@ TEST(UndoCommands, UndoingBackToTheStateOnFileLeavesTheDirtyFlagWhenSomethingEls
   // A settings file opened over unsaved edits merges into them: they stay unsaved.
   w.ui.files = {w.SavedFile()};
   w.commands.Open();
-  toggle();
+  w.ToggleRotary();
   w.commands.Undo();
   EXPECT_TRUE(s.flags.dirty);
 
   // A clear of the radio changed the image: undoing the edits after it leaves that unsaved.
   w.commands.NewTimerFired();
   w.commands.ClearRadio(transfer_mode::ClearMmsi);
-  toggle();
+  w.ToggleRotary();
   w.commands.Undo();
   EXPECT_TRUE(s.flags.dirty);
 }
@@ -441,7 +434,7 @@ TEST(ProgramReview, ListsExactlyTheSettingsThatWillChangeAndCancelWritesNothing)
   w.commands.ReadFromRadio();
   const SettingsRecord read = s.record;
   w.Edit();
-  s.Edit(record_area::Common, [](SettingsRecord& r) { r.CommonSetup.Rotary = !r.CommonSetup.Rotary; });
+  w.ToggleRotary();
   const int writes = w.radio.radio.writeCount();
 
   w.view.reviewOk = false;

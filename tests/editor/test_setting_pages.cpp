@@ -81,6 +81,48 @@ TEST(SettingsPages, EveryListAndBoxStoresWhatItShowsAndNothingElse) {
   EXPECT_EQ(names.size(), 4u * 5 + 9 + (3 + 2 + 8 + 8 + 24 + 1 + 3) + (8 + 1 + 40));
 }
 
+TEST(UsablePage, RowListsNeedTheGroupUsableAndTheNameNeedsTheIconOff) {
+  Pages f;
+  UsableGroupEntry& usa = f.session.record.UsableGroup[kUSA];
+  struct Case {
+    bool usable, icon;
+    bool listsEnabled, nameEnabled;
+  } cases[] = {
+      {true, false, true, true}, {true, true, true, false}, {false, false, false, false}, {false, true, false, false}};
+  for (const Case& c : cases) {
+    usa.Usable = c.usable;
+    usa.StatusIcon = c.icon;
+    const SettingsPageState page = f.Page(PageKind::Usable);
+    const std::string at = "usable " + std::to_string(c.usable) + " icon " + std::to_string(c.icon);
+    EXPECT_TRUE(page.Check("chkUsable_0").enabled) << at;
+    EXPECT_EQ(page.Check("chkUsable_0").checked, c.usable) << at;
+    for (const char* list : {"cmbUsableSts_0", "cmbUsablePri_0", "cmbUsableTot_0"}) {
+      EXPECT_EQ(page.List(list).enabled, c.listsEnabled) << list << ", " << at;
+    }
+    EXPECT_EQ(page.Text("txtUsable_0").enabled, c.nameEnabled) << at;
+    // Rows do not lean on each other.
+    EXPECT_TRUE(page.List("cmbUsableTot_1").enabled) << at;
+  }
+  // Disabled lists still show what is stored.
+  usa.TxTot = true;
+  EXPECT_EQ(f.Selected(PageKind::Usable, "cmbUsableTot_0"), "On");
+  EXPECT_EQ(f.Page(PageKind::Usable).Check("chkUsable_3").caption, "EXP CH");
+}
+
+TEST(UsablePage, ExpPriorityListOffersTheEnabledExpansionChannelsByTheirReportNumbers) {
+  Pages f;
+  SettingsRecord& rec = f.session.record;
+  rec.UsableGroup[kEXP].Usable = true;
+  rec.CHEXP[0].Enable = true;
+  rec.CHEXP[6].Enable = true;
+  EXPECT_EQ(f.Page(PageKind::Usable).List("cmbUsablePri_3").items, (std::vector<ListItem>{{"EXP1", 240}, {"EXP7", 246}}));
+  EXPECT_EQ(f.Selected(PageKind::Usable, "cmbUsablePri_3"), "(none)");
+
+  f.Choose(PageKind::Usable, "cmbUsablePri_3", "EXP7");
+  EXPECT_EQ(rec.UsableGroup[kEXP].PriorityCh, 246);
+  EXPECT_EQ(f.Selected(PageKind::Usable, "cmbUsablePri_3"), "EXP7");
+}
+
 TEST(CommonPage, OffsetListHoldsFortyNineHalfHoursFromMinusToPlusTwelve) {
   Pages f;
   const std::vector<ListItem> items = f.Page(PageKind::Common).List("cmbCommonOffset").items;

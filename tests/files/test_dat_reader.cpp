@@ -1,22 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "files/dat_reader.h"
-#include "model/fresh_image.h"
+#include "record_builder.h"
 
 using namespace qm47;
+using qm47::testing::Fresh;
+using qm47::testing::Model;
 
 namespace {
-
-ModelDescriptor Model(int number) {
-  return MakeDescriptor(number, number == 1 || number == 2, number == 1 || number == 3);
-}
-
-SettingsRecord Fresh(int number) {
-  SettingsRecord rec;
-  MemoryImage img;
-  NewImageData(rec, img, number);
-  return rec;
-}
 
 // Section names with their keys and values, "NAME: K=V K=V".
 std::vector<std::string> Dump(const DatSectionTable& t) {

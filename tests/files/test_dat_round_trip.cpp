@@ -9,15 +9,9 @@
 #include "record_builder.h"
 
 using namespace qm47;
+using qm47::testing::Fresh;
 
 namespace {
-
-SettingsRecord Fresh(int model) {
-  SettingsRecord rec;
-  MemoryImage img;
-  qm47::testing::FreshRecord(rec, img, model);
-  return rec;
-}
 
 void TrimLeadingSpaces(std::string& s) { s.erase(0, std::min(s.find_first_not_of(' '), s.size())); }
 
@@ -88,7 +82,7 @@ std::string FirstDifferentLine(const std::string& a, const std::string& b) {
 
 TEST(DatSchema, RoundTripKeepsEveryKeyOfEveryModel) {
   for (int number = 1; number <= 4; ++number) {
-    const ModelDescriptor model = MakeDescriptor(number, number <= 2, number == 1 || number == 3);
+    const ModelDescriptor model = qm47::testing::Model(number);
     const SettingsRecord fresh = Fresh(number);
     for (unsigned seed = 1; seed <= 8; ++seed) {
       SettingsRecord written = fresh;

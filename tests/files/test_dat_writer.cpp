@@ -4,24 +4,13 @@
 #include <set>
 
 #include "files/dat_writer.h"
-#include "model/fresh_image.h"
+#include "record_builder.h"
 
 using namespace qm47;
+using qm47::testing::Fresh;
+using qm47::testing::Model;
 
 namespace {
-
-ModelDescriptor Model(int number) {
-  const bool atis = number == 1 || number == 2;
-  const bool scrambler = number == 1 || number == 3;
-  return MakeDescriptor(number, atis, scrambler);
-}
-
-SettingsRecord Fresh(int number) {
-  SettingsRecord rec;
-  MemoryImage img;
-  NewImageData(rec, img, number);
-  return rec;
-}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;

@@ -107,6 +107,7 @@ TEST(DirectoryPagesWidgets, AFullDirectoryRefusesAddAndDeleteMovesTheFollowingEn
     for (std::size_t k = 0; k < rec.CHGRPID.size(); ++k)
       rec.CHGRPID[k] = {true, "G" + std::to_string(k + 1), "0" + std::to_string(12345671 + k) + "0"};
   });
+  rig.session.flags.dirty = false;
   const std::size_t entries = rig.session.record.CHGRPID.size();
 
   // Enter on the grid's last row jumps to the last entry's page.
@@ -130,13 +131,18 @@ TEST(DirectoryPagesWidgets, AFullDirectoryRefusesAddAndDeleteMovesTheFollowingEn
   QTest::mouseClick(remove, Qt::LeftButton);
   ASSERT_EQ(rig.ui.shown.size(), 1u);
   EXPECT_EQ(rig.ui.shown.back().text, "Are you sure ?");
+  EXPECT_EQ(rig.ui.shown.back().caption, rig.session.model.title);
   EXPECT_EQ(rig.ui.shown.back().icon, Icon::Critical);
+  EXPECT_EQ(rig.ui.shown.back().buttons, Buttons::YesNo);
+  EXPECT_EQ(rig.ui.shown.back().defaultButton, DefaultButton::Second) << "Enter must not delete";
+  EXPECT_FALSE(rig.session.flags.dirty);
   EXPECT_FALSE(remove->isChecked()) << "No leaves the entry and unchecks the box";
   EXPECT_EQ(rig.session.record.CHGRPID[2].TagName, "G3");
 
   rig.ui.answers = {Answer::Yes};
   QTest::mouseClick(remove, Qt::LeftButton);
   EXPECT_EQ(rig.session.record.CHGRPID[2].TagName, "G4");
+  EXPECT_TRUE(rig.session.flags.dirty);
   EXPECT_EQ(rig.session.record.CHGRPID[entries - 2].TagName, "G" + std::to_string(entries));
   EXPECT_EQ(rig.session.record.CHGRPID.back(), DirectoryEntry{});
   EXPECT_EQ(name->text(), "G4") << "the page shows the entry that moved up";

@@ -16,22 +16,6 @@ TEST(TransferDialog, OperationTitle_NamesEachModeAndNothingElse) {
   EXPECT_EQ(OperationTitle(-1), "");
 }
 
-TEST(TransferDialog, ProgressBar_SlidesInFromTheLeft) {
-  EXPECT_EQ(ProgressBarLeft(0, 93), -93);
-  EXPECT_EQ(ProgressBarLeft(50, 93), -47);
-  EXPECT_EQ(ProgressBarLeft(100, 93), 0);
-  EXPECT_EQ(ProgressBarLeft(150, 93), 0);
-}
-
-TEST(TransferDialog, Instructions_FiveLinesJoinedByCrLf) {
-  EXPECT_EQ(std::string(kTransferInstructions),
-            "1.Connect the KVX cable between the PC serial port and the radio.\r\n"
-            "2.On the radio, press and hold [DISTRESS] and [CALL] keys while\r\n"
-            "   turning the power on.\r\n"
-            "   The radios display will show UART.\r\n"
-            "3.Press the [OK] button to start.");
-}
-
 TEST(TransferDialog, Cancel_ClosesWhenIdleAndOnlyRaisesTheFlagWhileRunning) {
   TransferRig idle(transfer_mode::Read);
   EXPECT_TRUE(idle.dialog.RadioOnLeft());

@@ -1,61 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "model/builtin_tables.h"
 #include "model/codec.h"
 #include "model/models.h"
 #include "record_builder.h"
 
 using namespace qm47;
 using qm47::testing::FreshRecord;
-
-TEST(BuiltinTables, ChannelListHasTwoHundredFortyPositions) {
-  const auto& list = BuiltinChannels();
-  ASSERT_EQ(list.size(), 240u);
-  EXPECT_EQ(list[32].label, "16");
-  EXPECT_DOUBLE_EQ(list[32].tx, 156.8);
-  EXPECT_DOUBLE_EQ(list[32].duplexRx, 161.4);
-  EXPECT_TRUE(list[32].duplex);
-  EXPECT_EQ(list[45].label, "22A");
-  EXPECT_DOUBLE_EQ(list[45].rx, 157.1);
-  EXPECT_FALSE(list[45].duplex);
-  EXPECT_EQ(list[45].duplexRx, 0);
-  EXPECT_EQ(list[140].label, "70");
-  EXPECT_DOUBLE_EQ(list[140].tx, 156.525);
-  EXPECT_EQ(list[0].label, "00");
-  EXPECT_EQ(list[239].label, "119A");
-  EXPECT_FALSE(list[0].include);
-}
-
-TEST(BuiltinTables, WeatherListAndToneLists) {
-  const auto& wx = BuiltinWeather();
-  ASSERT_EQ(wx.size(), 10u);
-  EXPECT_EQ(wx[7].label, "WX08[161.650MHz]");
-  EXPECT_EQ(wx[7].name, "161.650MHZ");
-  EXPECT_DOUBLE_EQ(wx[9].rx, 163.275);
-  std::vector<std::string> ctcss{"stale"}, dcs;
-  FillCtcssList(ctcss);
-  FillDcsList(dcs);
-  ASSERT_EQ(ctcss.size(), 51u);
-  EXPECT_EQ(ctcss.front(), "Off");
-  EXPECT_EQ(ctcss.back(), "254.1Hz");
-  ASSERT_EQ(dcs.size(), 105u);
-  EXPECT_EQ(dcs[1], "023");
-  EXPECT_EQ(dcs.back(), "754");
-}
-
-TEST(BuiltinTables, PlansHaveTheirRowsAndFlags) {
-  EXPECT_EQ(UsaPlan().size(), 51u);
-  EXPECT_EQ(IntlPlan().size(), 57u);
-  EXPECT_EQ(CanadaPlan().size(), 59u);
-  const ChannelPlanRow& c20 = CanadaPlan()[19];
-  EXPECT_EQ(c20.label, "20");
-  EXPECT_EQ(c20.name, "PORT OPR");
-  EXPECT_TRUE(c20.duplex && c20.lowPower && !c20.rxOnly);
-  EXPECT_EQ(PositionOfLabel("22A"), 45);
-  EXPECT_EQ(PositionOfLabel("119A"), 239);
-  EXPECT_EQ(PositionOfLabel("120"), -1);
-  EXPECT_EQ(PositionOfLabel("A"), -1);
-}
 
 TEST(FreshImage, RegionTablesCarryTheirPlans) {
   SettingsRecord rec;

@@ -15,7 +15,7 @@ inline constexpr const char* kCatalogue =
     "[model3]\nuse=1\natis=0\nscrambler=1\n[model4]\nuse=1\natis=0\nscrambler=0\n";
 
 struct CliFolder {
-  explicit CliFolder(const std::string& name) : dir(name) { dir.Write("global.ini", kCatalogue); }
+  explicit CliFolder(const std::string& name = "cli") : dir(name) { dir.Write("global.ini", kCatalogue); }
 
   CliResult operator()(const std::string& args) const { return RunIn(dir, "qm47-cli", DataDir() + args); }
 

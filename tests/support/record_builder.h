@@ -7,11 +7,20 @@
 
 #include "model/fresh_image.h"
 #include "model/memory_image.h"
+#include "model/models.h"
 #include "model/settings_record.h"
 
 namespace qm47::testing {
 
 inline void FreshRecord(SettingsRecord& rec, MemoryImage& img, int model = 2) { NewImageData(rec, img, model); }
+inline SettingsRecord Fresh(int model) {
+  SettingsRecord rec;
+  MemoryImage img;
+  NewImageData(rec, img, model);
+  return rec;
+}
+// The catalogue's models: ATIS on 1 and 2, the scrambler on 1 and 3.
+inline ModelDescriptor Model(int number) { return MakeDescriptor(number, number == 1 || number == 2, number == 1 || number == 3); }
 
 class RandomRecord {
  public:
