@@ -12,8 +12,11 @@ bool IsDocument(const std::string& path) {
   return ext == ".hex" || ext == ".dat";
 }
 
-// --list NAME; nullopt after a usage error (printed, `rc` set).
-std::optional<CsvList> ListOption(const std::string& command, const CommandArgs& parsed, int& rc) {
+// The command's arguments with its --list NAME; nullopt after a usage error (printed, `rc` set).
+std::optional<CsvList> ParseListCommand(const std::string& command, const std::vector<std::string>& argv,
+                                        CommandArgs& parsed, int& rc) {
+  rc = kUsage;
+  if (!ParseCommandArgs(command, argv, {"--list"}, parsed, rc)) return std::nullopt;
   const auto option = parsed.options.find("--list");
   if (option == parsed.options.end()) {
     rc = UsageError(command, "needs --list NAME, one of " + CsvListNames());
@@ -30,8 +33,7 @@ int RunExportCsv(Context& ctx, const std::vector<std::string>& argv) {
   const std::string command = "export-csv";
   CommandArgs parsed;
   int rc = kUsage;
-  if (!ParseCommandArgs(command, argv, {"--list"}, parsed, rc)) return rc;
-  const auto list = ListOption(command, parsed, rc);
+  const auto list = ParseListCommand(command, argv, parsed, rc);
   if (!list) return rc;
   const std::vector<std::string>& args = parsed.positional;
   if (args.size() != 2) return UsageError(command, "expects an input file and an output .csv file");
@@ -45,8 +47,7 @@ int RunImportCsv(Context& ctx, const std::vector<std::string>& argv) {
   const std::string command = "import-csv";
   CommandArgs parsed;
   int rc = kUsage;
-  if (!ParseCommandArgs(command, argv, {"--list"}, parsed, rc)) return rc;
-  const auto list = ListOption(command, parsed, rc);
+  const auto list = ParseListCommand(command, argv, parsed, rc);
   if (!list) return rc;
   const std::vector<std::string>& args = parsed.positional;
   if (args.size() != 3) return UsageError(command, "expects a .csv file, the file to merge it into and an output file");
