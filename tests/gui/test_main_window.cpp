@@ -1,5 +1,8 @@
 // The main window through its real widgets: controls found by name, the user scripted.
 #include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QTimer>
 #include <QMenu>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -128,6 +131,24 @@ TEST(MainWindowKeys, CtrlF3SavesTheImageOnlyInDebugMode) {
   ASSERT_EQ(rig.ui.fileChoices.size(), 1u);
   EXPECT_EQ(rig.ui.fileChoices.front().mode, FileChoice::Mode::Save);
   EXPECT_EQ(rig.ui.fileChoices.front().filter, "hex files(*.hex)|*.hex|All files(*.*)|*.*");
+}
+
+TEST(MainWindowMenus, DeviceForAPortIsChosenInADialogAndShownInTheMenu) {
+  WindowRig rig(kOneModel, 1);
+  rig.Find<QAction>("mnuCOM_2")->trigger();
+  // The dialog is modal: the user types once it is up.
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    auto* device = dialog->findChild<QComboBox*>("cmbPortDevice");
+    ASSERT_NE(device, nullptr);
+    device->setEditText("  /tmp/qm47-radio ");
+    dialog->accept();
+  });
+  rig.Find<QAction>("mnuOptionsPortDevice")->trigger();
+  EXPECT_EQ(rig.prefs.Get("ComPath", "Port2", ""), "/tmp/qm47-radio");
+  EXPECT_EQ(rig.Find<QAction>("mnuCOM_2")->text(), "COM&2  (/tmp/qm47-radio)");
+  EXPECT_EQ(rig.Find<QAction>("mnuOptionsPortDevice")->text(), "&Device for COM2...");
 }
 
 }  // namespace
