@@ -38,13 +38,7 @@ MemoryImage ImageToProgram(const Session& s) {
 
 std::vector<SettingChange> PendingChanges(const Session& s) {
   if (!s.radioImage) return {};
-  // The radio's settings as this program writes them: a radio never programmed by it
-  // holds bits no setting means (an erased unused channel reads as duplex), and listing
-  // those would bury the user's own changes.
-  SettingsRecord held = Decoded(s, *s.radioImage);
-  MemoryImage tidied = *s.radioImage;
-  PrepareImageForExport(held, tidied, s.model.number);
-  return DiffSettings(Decoded(s, tidied), Decoded(s, ImageToProgram(s)), s.model);
+  return DiffSettings(Decoded(s, *s.radioImage), Decoded(s, ImageToProgram(s)), s.model);
 }
 
 std::vector<SettingChange> UnkeptSettings(const Session& s, const MemoryImage& sent, const MemoryImage& radio) {

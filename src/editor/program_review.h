@@ -15,8 +15,8 @@ namespace qm47 {
 MemoryImage ImageToProgram(const Session& s);
 
 // The settings that programming the session would change in the radio as last read
-// (before: the radio, after: the session), the radio's taken as this program would write
-// them. Nothing without a radio image.
+// (before: the radio, after: the session), every one: also those the program's own
+// tidying makes (a value out of range, a flag no channel uses). Nothing without a radio image.
 std::vector<SettingChange> PendingChanges(const Session& s);
 
 // Where `radio` differs from `sent` in the areas a program writes (before: sent, after:

@@ -12,6 +12,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include "model/codec.h"
 #include "model/fresh_image.h"
 #include "model/memory_image.h"
 #include "model/models.h"
@@ -29,7 +30,8 @@ Plays a radio in programming mode on a pseudo-terminal. Prints the terminal's de
 path on the first line of standard output, then answers until interrupted.
 
 Options:
-  --model N             radio model 1..4 whose fresh settings and model code the memory holds (default 1)
+  --model N             radio model 1..4 whose default settings (with its channel plans)
+                          and model code the memory holds (default 1)
   --image FILE          start from this 16384-byte image instead
   --save FILE           write the memory to FILE after every accepted write request
   --dump FILE           write the memory to FILE when the radio stops (interrupted,
@@ -215,8 +217,13 @@ int main(int argc, char** argv) {
       return 1;
     }
   } else {
+    // A radio as it leaves the dealer: the model's defaults with its channel plans, as
+    // this tool writes them, not the bare factory bytes (which read as every channel
+    // enabled and duplex).
+    SettingsRecord rec;
     MemoryImage fresh;
-    MakeFreshImage(fresh, model);
+    NewImageData(rec, fresh, model);
+    PrepareImageForExport(rec, fresh, model);
     memory = fresh.bytes();
   }
   RadioEngine radio(memory);
