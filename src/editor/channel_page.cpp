@@ -109,8 +109,9 @@ std::optional<ChannelPageState> BuildChannelPage(const SettingsRecord& rec, cons
   st.expansion = exp;
   st.nodeKey = ChannelNodeKey(ref.group, ref.index);
 
+  // One label for both boxes; a screen reader tells them apart by these names.
   st.txtCN[0] = Text(rec, "txtCN_0", "CH Display", {EntryField::DisplayLeft, entry, ref.group});
-  st.txtCN[1] = Text(rec, "txtCN_1", "CH Display", {EntryField::DisplayRight, entry, ref.group});
+  st.txtCN[1] = Text(rec, "txtCN_1", "CH Display suffix", {EntryField::DisplayRight, entry, ref.group});
   st.txtCRF = Text(rec, "txtCRF", "Rx Frequency", {EntryField::RxFrequency, entry, ref.group});
   st.txtCTF = Text(rec, "txtCTF", "Tx Frequency", {EntryField::TxFrequency, entry, ref.group});
   st.txtCRF.unit = st.txtCTF.unit = "MHz";

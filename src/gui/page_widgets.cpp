@@ -1,6 +1,7 @@
 #include "gui/page_widgets.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QEvent>
 #include <QKeySequence>
 #include <QLineEdit>
@@ -16,6 +17,9 @@ FocusHints::FocusHints(std::function<void(const QString&)> setHint, QObject* par
 void FocusHints::Name(QWidget* control, const ControlState& state, const QString& accessibleName) {
   control->setObjectName(QString::fromStdString(state.name));
   control->setAccessibleName(accessibleName);
+  // On Linux a drop-down list is announced by its value, and only one control can be a
+  // label's buddy: the description says which list it is in a row of several.
+  if (qobject_cast<QComboBox*>(control)) control->setAccessibleDescription(accessibleName);
   if (state.helpContext) control->setProperty(kHelpContext, state.helpContext);
 }
 

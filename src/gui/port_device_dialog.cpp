@@ -29,6 +29,7 @@ PortDeviceDialog::PortDeviceDialog(int number, const std::string& device,
   auto* label = new QLabel(QString("&Device for COM%1:").arg(number));
   label->setBuddy(devices_);
   devices_->setAccessibleName(QString("Device for COM%1").arg(number));
+  devices_->lineEdit()->setAccessibleName(devices_->accessibleName());
   auto* note = new QLabel(
       "Choose a port the system has, or type the full path of a device, such as the "
       "pseudo-terminal of qm47-sim. Leave it empty for the default.");

@@ -100,7 +100,7 @@ TEST(ChannelPage, PlanChannelShowsItsTableRowInReadOnlyBoxes) {
   EXPECT_EQ(st.nodeKey, "PU40");
   EXPECT_EQ(Describe(st), (std::vector<std::string>{
                               "txtCN_0 'CH Display' 20 read-only",
-                              "txtCN_1 'CH Display'  read-only",
+                              "txtCN_1 'CH Display suffix'  read-only",
                               "txtCRF 'Rx Frequency' 161.600 MHz read-only",
                               "txtCTF 'Tx Frequency' 157.000 MHz read-only",
                               "chkCEnable 'CH Enable' [x]",
@@ -147,7 +147,7 @@ TEST(ChannelPage, ExpansionChannelEditsItsDisplayAndFrequencies) {
   EXPECT_EQ(st.nodeKey, "E2");
   EXPECT_EQ(Describe(st), (std::vector<std::string>{
                               "txtCN_0 'CH Display' 12",
-                              "txtCN_1 'CH Display' A",
+                              "txtCN_1 'CH Display suffix' A",
                               "txtCRF 'Rx Frequency' 157.0000 MHz",
                               "txtCTF 'Tx Frequency' ---.---- MHz",
                               "chkCEnable 'CH Enable' [x]",
