@@ -185,7 +185,8 @@ TEST(DscPage, EachLowHiListAndTheLineToItAreLitOnlyWhileItsCallIsOn) {
     EXPECT_EQ(level.items, (std::vector<ListItem>{{"Low", 0}, {"Hi", 1}})) << level.name;
     for (const char* onOff : {"Off", "On"}) {
       f.Choose(PageKind::Dsc, call, onOff);
-      const ListControl& now = f.Page(PageKind::Dsc).List(level.name);
+      const SettingsPageState page = f.Page(PageKind::Dsc);
+      const ListControl& now = page.List(level.name);
       EXPECT_EQ(now.enabled, onOff == std::string("On")) << level.name;
       ASSERT_TRUE(now.line) << "a line leads from the call's list to its Low/Hi list";
       EXPECT_EQ(now.line->colour, Lit(now.enabled)) << level.name;
