@@ -1,8 +1,11 @@
 #include "editor/program_review.h"
 
 #include <cstdio>
+#include <map>
+#include <string_view>
 
 #include "link/transfers.h"
+#include "model/builtin_tables.h"
 #include "model/codec.h"
 
 namespace qm47 {
@@ -27,7 +30,60 @@ std::string Hex(unsigned value, int digits) {
   return text;
 }
 
+// The number after `prefix` in `section`, or -1.
+int Numbered(const std::string& section, std::string_view prefix) {
+  if (section.size() <= prefix.size() || section.compare(0, prefix.size(), prefix) != 0) return -1;
+  const std::string digits = section.substr(prefix.size());
+  if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 4) return -1;
+  return std::stoi(digits);
+}
+
+std::string ShownSection(const std::string& section) {
+  static const std::pair<const char*, const char*> kPlans[] = {{"CHUSA", "USA"}, {"CHINT", "INTL"}, {"CHCAN", "CANADA"}};
+  for (const auto& [prefix, group] : kPlans) {
+    const int position = Numbered(section, prefix);
+    const auto& channels = BuiltinChannels();
+    if (position >= 0 && static_cast<std::size_t>(position) < channels.size())
+      return std::string(group) + " CH" + channels[static_cast<std::size_t>(position)].label;
+  }
+  const auto& weather = BuiltinWeather();
+  if (const int row = Numbered(section, "CHWX"); row >= 0 && static_cast<std::size_t>(row) < weather.size())
+    return "Weather " + weather[static_cast<std::size_t>(row)].label.substr(0, 4);  // "WX01"
+  if (const int n = Numbered(section, "CHEXP"); n >= 0) return "EXP" + std::to_string(n);
+  if (const int n = Numbered(section, "CHMMSID"); n >= 0) return "Individual Directory " + std::to_string(n);
+  if (const int n = Numbered(section, "CHGRPID"); n >= 0) return "Group Directory " + std::to_string(n);
+  return section;
+}
+
+std::string ShownKey(const std::string& section, const std::string& key) {
+  static const std::map<std::string, std::string, std::less<>> kChannel = {
+      {"Enable", "CH Enable"},      {"TxEnable", "Tx Enable"},   {"LowPower", "Low Power Only"},
+      {"PowUp", "Power Up"},        {"ScanMemory", "Scan Memory"}, {"Scramble", "Scrambler"},
+      {"ChTag", "CH Name"},         {"Rxfreq", "Rx Frequency"},  {"Txfreq", "Tx Frequency"},
+      {"CHDisplayL", "CH Display"}, {"CHDisplayR", "CH Display suffix"}};
+  static const std::map<std::string, std::string, std::less<>> kDirectory = {
+      {"Enable", "In use"}, {"TagName", "Name"}, {"Mmsid", "MMSI"}};
+  const bool directory = Numbered(section, "CHMMSID") >= 0 || Numbered(section, "CHGRPID") >= 0;
+  const bool channel = !directory && section.rfind("CH", 0) == 0 && section.find_first_of("0123456789") != std::string::npos;
+  const auto& names = directory ? kDirectory : kChannel;
+  if (directory || channel) {
+    if (const auto it = names.find(key); it != names.end()) return it->second;
+  }
+  return key;
+}
+
+// MMSIs are kept as ten figures; a person typed nine.
+std::string ShownValue(const std::string& key, const std::string& value) {
+  const bool mmsi = key == "Mmsid" || key == "User MMSI";
+  if (mmsi && value.size() == 10 && value.back() == '0') return value.substr(0, 9);
+  return value;
+}
+
 }  // namespace
+
+SettingChange ShownChange(const SettingChange& c) {
+  return {ShownSection(c.section), ShownKey(c.section, c.key), ShownValue(c.key, c.before), ShownValue(c.key, c.after)};
+}
 
 MemoryImage ImageToProgram(const Session& s) {
   SettingsRecord rec = s.record;

@@ -23,4 +23,9 @@ std::vector<SettingChange> PendingChanges(const Session& s);
 // held). Bytes no setting covers are listed as section "image byte", key "0x005F".
 std::vector<SettingChange> UnkeptSettings(const Session& s, const MemoryImage& sent, const MemoryImage& radio);
 
+// A change as the pages name it, for a person to check: "USA CH16" / "CH Name" for
+// [CHUSA32] ChTag, an MMSI with the nine figures that were typed. The CLI keeps the
+// .dat terms, which scripts and `diff` share.
+SettingChange ShownChange(const SettingChange& change);
+
 }  // namespace qm47

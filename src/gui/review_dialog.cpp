@@ -1,5 +1,7 @@
 #include "gui/review_dialog.h"
 
+#include "editor/program_review.h"
+
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -15,13 +17,13 @@ QTableWidget* ChangesTable(const std::vector<SettingChange>& changes) {
   auto* table = new QTableWidget(static_cast<int>(changes.size()), 4);
   table->setObjectName("tblChanges");
   table->setAccessibleName("Settings that will change");
-  table->setHorizontalHeaderLabels({"Section", "Key", "In the radio", "After programming"});
+  table->setHorizontalHeaderLabels({"Where", "Setting", "In the radio", "After programming"});
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->verticalHeader()->setVisible(false);
   table->horizontalHeader()->setStretchLastSection(true);
   for (int row = 0; row < table->rowCount(); ++row) {
-    const SettingChange& c = changes[static_cast<std::size_t>(row)];
+    const SettingChange c = ShownChange(changes[static_cast<std::size_t>(row)]);
     int column = 0;
     for (const std::string* text : {&c.section, &c.key, &c.before, &c.after}) {
       table->setItem(row, column++, new QTableWidgetItem(QString::fromStdString(*text)));

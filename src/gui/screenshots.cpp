@@ -203,8 +203,9 @@ bool TakeScreenshots(MainWindow& window, Session& s, const QString& folder) {
   TakeTransferDialogs(camera, window, s);
   {
     const std::vector<SettingChange> changes = {{"Common Setup", "Rotary", "0", "1"},
-                                                {"CHUSA32", "ChTag", "", "BRIDGE"},
-                                                {"DSC Setup (Basic Setup)", "UserMMSI", "", "366123456"}};
+                                                {"DSC Setup (Basic Setup)", "User MMSI", "", "3661234560"},
+                                                {"CHUSA13", "ChTag", "", "BRIDGE"},
+                                                {"CHUSA13", "ScanMemory", "0", "1"}};
     ReviewDialog review(changes, &window);
     review.show();
     camera.Take(review, "program-review");

@@ -450,6 +450,18 @@ TEST(ProgramReview, ListsExactlyTheSettingsThatWillChangeAndCancelWritesNothing)
   EXPECT_EQ(w.radio.radio.writeCount(), writes);
 }
 
+TEST(ProgramReview, ThePersonCheckingSeesChannelsAndMmsisAsThePagesShowThem) {
+  const auto shown = [](const SettingChange& c) {
+    const SettingChange s = ShownChange(c);
+    return std::vector<std::string>{s.section, s.key, s.before, s.after};
+  };
+  EXPECT_EQ(shown({"CHUSA32", "ChTag", "DISTRESS", "MAYDAY"}),
+            (std::vector<std::string>{"USA CH16", "CH Name", "DISTRESS", "MAYDAY"}));
+  EXPECT_EQ(shown({"CHMMSID3", "Mmsid", "", "3661234560"}),
+            (std::vector<std::string>{"Individual Directory 3", "MMSI", "", "366123456"}));
+  EXPECT_EQ(shown({"Common Setup", "Rotary", "0", "1"}), (std::vector<std::string>{"Common Setup", "Rotary", "0", "1"}));
+}
+
 TEST(ProgramVerify, ADroppedWriteIsNamedByItsSettingAndProgrammingAgainMendsIt) {
   RadioWindow w;
   Session& s = w.session;
