@@ -10,11 +10,11 @@
 
 #include "cli/cli.h"
 #include "cli/radio_transfer.h"
-#include "cli/watched_line.h"
 #include "editor/fault_detail.h"
 #include "editor/image_file.h"
 #include "editor/new_image.h"
 #include "editor/transfer.h"
+#include "link/watched_line.h"
 #include "files/atomic_file.h"
 #include "platform/qt_serial_line.h"
 #include "platform/serial_ports.h"

@@ -62,6 +62,8 @@ class RadioDialog::DialogUi final : public UserInterface {
   std::function<void(const std::string&)> monitor;
   std::function<void(int percent)> progress;
   std::function<void()> busyChanged;
+  std::function<void()> events;
+  bool busy() const { return depth_ > 0; }
 
   Answer Show(const MessageBox& box) override { return window_.Show(box); }
   std::optional<std::string> ChooseFile(const FileChoice& choice) override { return window_.ChooseFile(choice); }
@@ -85,7 +87,10 @@ class RadioDialog::DialogUi final : public UserInterface {
     window_.SetBusy(busy);
     if (busyChanged) busyChanged();
   }
-  void ProcessEvents() override { window_.ProcessEvents(); }
+  void ProcessEvents() override {
+    if (events) events();
+    window_.ProcessEvents();
+  }
   void Pause(int milliseconds) override { window_.Pause(milliseconds); }
 
   ~DialogUi() override {
@@ -99,19 +104,23 @@ class RadioDialog::DialogUi final : public UserInterface {
 
 RadioDialog::RadioDialog(Session& s, const TransferJob& job, const std::string& port, SerialLine& line,
                          Clock* clock, QWidget* parent)
-    : QDialog(parent), s_(s), ui_(std::make_unique<DialogUi>(s.ui)) {
+    : QDialog(parent), s_(s), ui_(std::make_unique<DialogUi>(s.ui)), line_(line) {
   if (!clock) {
     ownClock_ = std::make_unique<PausingClock>(*ui_);
     clock = ownClock_.get();
   }
-  transfer_ = std::make_unique<RadioTransfer>(s, line, *clock, job, *ui_);
+  transfer_ = std::make_unique<RadioTransfer>(s, line_, *clock, job, *ui_);
   setObjectName("frmRadio");
   setWindowTitle(QString::fromStdString(transfer_->dialog().caption()));
   BuildLayout(s.dataFolder, port, s.startup.debugMode);
 
   ui_->monitor = [this](const std::string& text) { monitor_->setText(QString::fromStdString(text)); };
   ui_->progress = [this](int percent) { DrawProgress(percent); };
-  ui_->busyChanged = [this] { DrawButtons(); };
+  ui_->busyChanged = [this] {
+    DrawButtons();
+    DrawWaiting();
+  };
+  ui_->events = [this] { DrawWaiting(); };
   transfer_->dialog().Load();
   DrawButtons();
   ok_->setFocus();
@@ -196,6 +205,12 @@ void RadioDialog::BuildLayout(const std::string& dataFolder, const std::string& 
   layout->addLayout(pictures);
   layout->addSpacing(6);
   layout->addWidget(portLine);
+  // Always there, empty while the radio answers, so the dialog keeps its size.
+  waiting_ = new QLabel;
+  waiting_->setObjectName("lblWaiting");
+  waiting_->setAlignment(Qt::AlignCenter);
+  waiting_->setMinimumHeight(waiting_->fontMetrics().height());
+  layout->addWidget(waiting_);
   layout->addSpacing(10);
   layout->addLayout(buttons);
   layout->addWidget(monitor_);  // hidden outside debug mode, and then takes no room
@@ -215,6 +230,14 @@ void RadioDialog::DrawProgress(int percent) {
   const QString done = QString("%1 percent").arg(std::clamp(percent, 0, 100));
   progressFrame_->setAccessibleDescription(done);
   progressBar_->setAccessibleName(done);
+}
+
+void RadioDialog::DrawWaiting() {
+  // Longer than any pause of the link between a request and its answer.
+  constexpr auto kSilenceShown = std::chrono::seconds(2);
+  const bool waiting = ui_->busy() && line_.Quiet() > kSilenceShown;
+  const QString text = waiting ? "Waiting for the radio to answer\u2026 Check that it shows UART." : QString();
+  if (waiting_->text() != text) waiting_->setText(text);
 }
 
 void RadioDialog::Ok() {

@@ -14,6 +14,7 @@
 #include "editor/session.h"
 #include "editor/transfer.h"
 #include "link/serial_line.h"
+#include "link/watched_line.h"
 #include "seams/clock.h"
 
 namespace qm47 {
@@ -55,11 +56,15 @@ class RadioDialog final : public QDialog {
   void Help();
   void DrawButtons();
   void DrawProgress(int percent);
+  // A radio silent for a while during a transfer is said to be so, in words.
+  void DrawWaiting();
 
   Session& s_;
   std::unique_ptr<DialogUi> ui_;
   std::unique_ptr<Clock> ownClock_;
+  WatchedLine line_;
   std::unique_ptr<RadioTransfer> transfer_;
+  QLabel* waiting_ = nullptr;
   QLabel* monitor_ = nullptr;
   QFrame* progressFrame_ = nullptr;
   QLabel* progressBar_ = nullptr;

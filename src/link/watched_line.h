@@ -1,12 +1,12 @@
-// The serial line with a note of when the radio was last asked or heard, so the
-// command line can tell a silent radio from a busy transfer.
+// The serial line with a note of when the radio was last asked or heard, so the user can
+// be told a silent radio from a busy transfer.
 #pragma once
 
 #include <chrono>
 
 #include "link/serial_line.h"
 
-namespace qm47::cli {
+namespace qm47 {
 
 class WatchedLine final : public ForwardingSerialLine {
  public:
@@ -32,4 +32,4 @@ class WatchedLine final : public ForwardingSerialLine {
   Time last_ = std::chrono::steady_clock::now();
 };
 
-}  // namespace qm47::cli
+}  // namespace qm47
