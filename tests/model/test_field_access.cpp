@@ -18,11 +18,6 @@ void Put(MemoryImage& img, Address a, std::vector<int> bytes) {
 }
 }  // namespace
 
-TEST(FieldAccess, FreshImageIsAllFF) {
-  MemoryImage img;
-  for (auto b : img.bytes()) ASSERT_EQ(b, 0xFF);
-}
-
 TEST(FieldAccess, BitsOnlyValueOneSetsAndOutOfRangeBitsAreIgnored) {
   std::uint8_t b = 0x00;
   SetBit(b, 1, 3);
