@@ -16,12 +16,6 @@ constexpr const char* kThreeModels =
     "[model1]\nuse=1\natis=1\n[model2]\nuse=1\natis=1\n[model3]\nuse=1\natis=0\n";
 constexpr const char* kOneModel = "[model1]\nuse=1\natis=1\n[model2]\nuse=0\n";
 
-QStringList ChildTexts(const QTreeWidgetItem* item) {
-  QStringList texts;
-  for (int i = 0; i < item->childCount(); ++i) texts << item->child(i)->text(0);
-  return texts;
-}
-
 QTreeWidgetItem* TopLevel(QTreeWidget* tree, const QString& text) {
   const auto found = tree->findItems(text, Qt::MatchExactly);
   return found.isEmpty() ? nullptr : found.first();
@@ -29,19 +23,6 @@ QTreeWidgetItem* TopLevel(QTreeWidget* tree, const QString& text) {
 
 void Click(QTreeWidget* tree, QTreeWidgetItem* item) {
   QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
-}
-
-TEST(MainWindowTree, AtisSetupNodeOnlyForAModelWithAtis) {
-  const std::vector<std::pair<int, QStringList>> cases = {
-      {1, {"Usable CH Group Setup", "Common Setup", "DSC Setup", "ATIS Setup"}},
-      {3, {"Usable CH Group Setup", "Common Setup", "DSC Setup"}},
-  };
-  for (const auto& [model, children] : cases) {
-    WindowRig rig(kThreeModels, model);
-    QTreeWidgetItem* general = TopLevel(rig.Tree(), "General");
-    ASSERT_NE(general, nullptr) << "model " << model;
-    EXPECT_EQ(ChildTexts(general), children) << "model " << model;
-  }
 }
 
 TEST(MainWindowTree, ClickOnANodeShowsItsPageWithTheNavigationHint) {
@@ -61,18 +42,6 @@ TEST(MainWindowTree, ClickOnANodeShowsItsPageWithTheNavigationHint) {
   Click(rig.Tree(), TopLevel(rig.Tree(), "General"));
   EXPECT_EQ(pages->currentWidget(), general);
   EXPECT_TRUE(general->isEnabled());
-}
-
-TEST(MainWindowTree, AnEditReachesTheNodeTextsAndLeavesTheWindowDirty) {
-  WindowRig rig(kThreeModels, 1);
-  const auto found = rig.Tree()->findItems("Individual Directory", Qt::MatchExactly | Qt::MatchRecursive);
-  ASSERT_EQ(found.size(), 1);
-  const QTreeWidgetItem* memoryId1 = found.first()->child(0);
-  EXPECT_EQ(memoryId1->text(0), "Memory ID1");
-
-  rig.session.Edit(record_area::Directories, [](SettingsRecord& rec) { rec.CHMMSID[0].InUse = true; });
-  EXPECT_EQ(memoryId1->text(0), "Memory ID1[Enable]");
-  EXPECT_TRUE(rig.session.flags.dirty);
 }
 
 TEST(MainWindowClose, EditsAskTheQuestionAndAFailedSaveKeepsTheWindowOpen) {
