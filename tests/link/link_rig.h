@@ -110,6 +110,11 @@ struct LinkRig {
   Link link;
 };
 
+// A link already at the fast rate, as a connect leaves it.
+struct FastRig : LinkRig {
+  explicit FastRig(RigOptions o = {}) : LinkRig(o) { OpenFast(); }
+};
+
 // A whole transfer: the editor's image and record of the model, the dialog and its OK.
 struct TransferRig : LinkRig {
   explicit TransferRig(int mode, RigOptions o = {})
