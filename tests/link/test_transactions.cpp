@@ -4,8 +4,6 @@
 namespace qm47::linktest {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 // Rewrites the radio's data answer (CR LF included) through `edit`, fixing its checksum.
 std::function<Bytes(const Bytes&)> EditDataAnswer(std::function<std::string(std::string)> edit) {
   return [edit](const Bytes& answer) {

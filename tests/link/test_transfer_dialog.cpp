@@ -4,8 +4,6 @@
 namespace qm47::linktest {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 TEST(TransferDialog, Ok_AFailedConnectLeavesTheDialogOpenWithoutABox) {
   TransferRig rig(transfer_mode::Read, {.debug = true});
   rig.radio.SetFaults({.silentAtCommand = 2, .silentCount = -1});
