@@ -200,13 +200,6 @@ struct Outcome {
   std::vector<std::string> problems;
 };
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) out.push_back(line);
-  return out;
-}
-
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
   for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
     text.replace(at, from.size(), to);
@@ -220,13 +213,6 @@ int Count(const std::string& text, const std::string& what) {
   return n;
 }
 
-std::vector<std::string> Entries(const fs::path& dir) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 Outcome RunCell(const Fault& f, const Transfer& t, const Images& images, const std::string& name) {
   Outcome o;
   CliFolder folder(name);
@@ -234,7 +220,7 @@ Outcome RunCell(const Fault& f, const Transfer& t, const Images& images, const s
   dir.Write("fresh.hex", images.fresh);
   dir.Write("start.bin", images.start);
   fs::create_directories(dir.path() / "home");
-  const std::vector<std::string> before = Entries(dir.path());
+  const std::vector<std::string> before = Listing(dir.path());
 
   const double scale = f.timeoutSeconds > 0 ? kTimeScale : 1;
   std::vector<std::string> simArgs = {"--link", "radio.pty", "--no-throttle", "--trace",
@@ -276,7 +262,7 @@ Outcome RunCell(const Fault& f, const Transfer& t, const Images& images, const s
     o.file = "-";
   }
   // Nothing else is left behind: no temporary file, no stray backup.
-  std::vector<std::string> after = Entries(dir.path());
+  std::vector<std::string> after = Listing(dir.path());
   std::vector<std::string> made = {"radio.mem", "stderr.txt", "stdout.txt", "trace.txt"};
   if (o.file == "saved") made.push_back("radio.hex");
   std::vector<std::string> expected = before;
