@@ -183,10 +183,3 @@ TEST(FieldAccess, FlagTablesPackFirstChannelIntoBitSeven) {
   for (std::size_t k = 0; k < back.size(); ++k) EXPECT_EQ(back[k].Enable, k == 0 || k == 7 || k == 9);
   EXPECT_FALSE(back[0].ScanMemory);
 }
-
-TEST(FieldAccess, Sum8KeepsTheLowEightBits) {
-  MemoryImage img;
-  for (int i = 0; i < 29; ++i) img.SetByte(0x42 + i, 1);
-  EXPECT_EQ(img.Sum8(0x42, 29), 0x1D);
-  EXPECT_EQ(img.Sum8(0x100, 2), 0xFE);
-}
