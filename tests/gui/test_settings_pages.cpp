@@ -28,13 +28,6 @@ QStringList TreeTexts(QTreeWidget* tree, const QString& text) {
 
 QString Hint(const WindowRig& rig) { return rig.Find<QLabel>("sbStatusBar_0")->text(); }
 
-// Keyboard input needs the window active and the control focused.
-void Focus(QWidget* control) {
-  QApplication::setActiveWindow(control->window());
-  control->setFocus(Qt::TabFocusReason);
-  QApplication::processEvents();
-}
-
 TEST(UsablePageWidgets, AGroupMadeUnusableLeavesTheTreeAtOnceAndComesBackWithItsMarks) {
   WindowRig rig(kModel, 1);
   rig.window->SelectNode("Usable");
