@@ -19,23 +19,6 @@ std::string Golden(const std::string& name) {
 
 }  // namespace
 
-TEST(CliDat, ConvertRoundTripsBetweenHexAndDatForEveryModel) {
-  Cli cli;
-  for (const std::string m : {"1", "2", "3", "4"}) {
-    const std::string model = "--model " + m + " ";
-    ASSERT_EQ(cli(model + "new a.hex").exitCode, 0);
-    const CliResult toDat = cli(model + "convert a.hex a.dat");
-    ASSERT_EQ(toDat.exitCode, 0) << toDat.err;
-    EXPECT_EQ(toDat.err, "");
-    const CliResult toHex = cli(model + "convert a.dat b.hex");
-    ASSERT_EQ(toHex.exitCode, 0) << toHex.err;
-    EXPECT_EQ(cli.dir.Read("b.hex"), cli.dir.Read("a.hex")) << "model " << m;
-    ASSERT_EQ(cli(model + "convert b.hex b.dat").exitCode, 0);
-    EXPECT_EQ(cli.dir.Read("b.dat"), cli.dir.Read("a.dat")) << "model " << m;
-    EXPECT_NE(cli.dir.Read("a.dat").find("MODELTYPE=" + m + "\r\n"), std::string::npos);
-  }
-}
-
 TEST(CliDat, ReportOfAFreshFileIsTheGoldenTextAndCrLf) {
   Cli cli;
   ASSERT_EQ(cli("--model 1 new fresh1.dat").exitCode, 0);
@@ -99,16 +82,6 @@ TEST(CliDat, SavingIntoAMissingFolderSaysSo) {
   r = cli("--model 1 report big.dat missing/report.txt");
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_TRUE(SaysWhy(r, "File not found", {"'report.txt'", "missing'"}));
-}
-
-TEST(CliDat, NamesAreCheckedBeforeAnythingIsRead) {
-  Cli cli;
-  ASSERT_EQ(cli("--model 1 new a.dat").exitCode, 0);
-  EXPECT_EQ(cli("--model 1 convert a.dat a.txt").exitCode, 2);
-  EXPECT_EQ(cli("--model 1 report a.dat a.dat").exitCode, 2);
-  EXPECT_EQ(cli("--model 1 report a.txt").exitCode, 2);
-  EXPECT_EQ(cli("--model 1 report").exitCode, 2);
-  EXPECT_EQ(cli("--model 1 new a.txt").exitCode, 2);
 }
 
 TEST(CliDat, DumpOfASettingsFileShowsTheImageAHexSaveWouldWrite) {
