@@ -19,23 +19,6 @@ std::string Golden(const std::string& name) {
 
 }  // namespace
 
-TEST(CliDat, ConvertRoundTripsBetweenHexAndDatForEveryModel) {
-  Cli cli;
-  for (const std::string m : {"1", "2", "3", "4"}) {
-    const std::string model = "--model " + m + " ";
-    ASSERT_EQ(cli(model + "new a.hex").exitCode, 0);
-    const CliResult toDat = cli(model + "convert a.hex a.dat");
-    ASSERT_EQ(toDat.exitCode, 0) << toDat.err;
-    EXPECT_EQ(toDat.err, "");
-    const CliResult toHex = cli(model + "convert a.dat b.hex");
-    ASSERT_EQ(toHex.exitCode, 0) << toHex.err;
-    EXPECT_EQ(cli.dir.Read("b.hex"), cli.dir.Read("a.hex")) << "model " << m;
-    ASSERT_EQ(cli(model + "convert b.hex b.dat").exitCode, 0);
-    EXPECT_EQ(cli.dir.Read("b.dat"), cli.dir.Read("a.dat")) << "model " << m;
-    EXPECT_NE(cli.dir.Read("a.dat").find("MODELTYPE=" + m + "\r\n"), std::string::npos);
-  }
-}
-
 TEST(CliDat, ReportOfAFreshFileIsTheGoldenTextAndCrLf) {
   Cli cli;
   ASSERT_EQ(cli("--model 1 new fresh1.dat").exitCode, 0);
@@ -89,42 +72,16 @@ TEST(CliDat, FileOfAnotherModelIsRefused) {
   EXPECT_FALSE(std::filesystem::exists(cli.dir / "out.hex"));
 }
 
-TEST(CliDat, FailedSaveKeepsThePreviousFile) {
+// A full disk and the other storage faults are in the storage fault tests.
+TEST(CliDat, SavingIntoAMissingFolderSaysSo) {
   Cli cli;
   ASSERT_EQ(cli("--model 1 new big.dat").exitCode, 0);
-  cli.dir.Write("kept.dat", "previous settings");
-  cli.dir.Write("kept.hex", "previous image");
-
-  // A disk that fills up while the file is written.
-  CliResult r = cli.WithFileSizeLimit(16, "--model 1 convert big.dat kept.dat");
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_TRUE(SaysWhy(r, "FileSave Error!!", {"'kept.dat'", cli.dir.path().string(), "File too large"}));
-  EXPECT_EQ(cli.dir.Read("kept.dat"), "previous settings");
-  r = cli.WithFileSizeLimit(8, "--model 1 convert big.dat kept.hex");
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_TRUE(SaysWhy(r, "FileSave Error!!", {"'kept.hex'", "File too large"}));
-  EXPECT_EQ(cli.dir.Read("kept.hex"), "previous image");
-  std::size_t files = 0;
-  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(cli.dir.path())) ++files;
-  EXPECT_EQ(files, 6u) << "no temporary file is left behind";  // ini, big, two kept, stdout, stderr
-
-  // A folder that does not exist.
-  r = cli("--model 1 new missing/new.dat");
+  CliResult r = cli("--model 1 new missing/new.dat");
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_TRUE(SaysWhy(r, "FileSave Error!!", {"'new.dat'", "missing'", "folder does not exist"}));
   r = cli("--model 1 report big.dat missing/report.txt");
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_TRUE(SaysWhy(r, "File not found", {"'report.txt'", "missing'"}));
-}
-
-TEST(CliDat, NamesAreCheckedBeforeAnythingIsRead) {
-  Cli cli;
-  ASSERT_EQ(cli("--model 1 new a.dat").exitCode, 0);
-  EXPECT_EQ(cli("--model 1 convert a.dat a.txt").exitCode, 2);
-  EXPECT_EQ(cli("--model 1 report a.dat a.dat").exitCode, 2);
-  EXPECT_EQ(cli("--model 1 report a.txt").exitCode, 2);
-  EXPECT_EQ(cli("--model 1 report").exitCode, 2);
-  EXPECT_EQ(cli("--model 1 new a.txt").exitCode, 2);
 }
 
 TEST(CliDat, DumpOfASettingsFileShowsTheImageAHexSaveWouldWrite) {

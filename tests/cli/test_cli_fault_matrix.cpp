@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <sstream>
 #include <thread>
@@ -76,9 +77,28 @@ std::string DataAnswer(const Transfer& t) {
   return std::to_string(t.kind == Kind::Read ? t.midCommand - 4 : 1);
 }
 
+using Args = std::vector<std::string>;
+using SimArgs = std::function<Args(const Transfer&)>;
+
+SimArgs Always(Args args) {
+  return [args](const Transfer&) { return args; };
+}
+// `--<fault>-at` the mid-transfer request, and so on to the end.
+SimArgs FromMid(const std::string& fault) {
+  return [fault](const Transfer& t) {
+    return Args{"--" + fault + "-at", std::to_string(t.midCommand), "--" + fault + "-count", "-1"};
+  };
+}
+SimArgs AtMid(const std::string& option) {
+  return [option](const Transfer& t) { return Args{option, std::to_string(t.midCommand)}; };
+}
+SimArgs AtData(const std::string& option) {
+  return [option](const Transfer& t) { return Args{option, DataAnswer(t)}; };
+}
+
 struct Fault {
   std::string name;
-  std::vector<std::string> (*sim)(const Transfer&);
+  SimArgs sim;
   std::vector<std::string> messages;  // the message boxes, in order; {port} is the device
   int timeoutSeconds;                 // the link's documented waits the run sits out
   bool midTransfer = false;           // strikes inside the block loop
@@ -88,60 +108,24 @@ struct Fault {
 const std::vector<Fault>& Faults() {
   const std::string comm = "Communication Error!!";
   static const std::vector<Fault> faults = {
-      {"none", [](const Transfer&) { return std::vector<std::string>{}; }, {"Complete!!"}, 0},
+      {"none", Always({}), {"Complete!!"}, 0},
       // Three pings of 1 s, the rate answer's 1 s, two passes of three #CMDSY of 10 s each.
-      {"silent from the start",
-       [](const Transfer&) { return std::vector<std::string>{"--no-ping-echo", "--silent-at", "1", "--silent-count", "-1"}; },
-       {},
-       3 + 1 + 60},
-      {"silent mid-transfer",
-       [](const Transfer& t) {
-         return std::vector<std::string>{"--silent-at", std::to_string(t.midCommand), "--silent-count", "-1"};
-       },
-       {comm},
-       30,
-       true},
+      {"silent from the start", Always({"--no-ping-echo", "--silent-at", "1", "--silent-count", "-1"}), {}, 3 + 1 + 60},
+      {"silent mid-transfer", FromMid("silent"), {comm}, 30, true},
       // qm47-cli answers the question with Cancel unless given --yes.
-      {"\"ERROR\" from mid-transfer on",
-       [](const Transfer& t) {
-         return std::vector<std::string>{"--error-at", std::to_string(t.midCommand), "--error-count", "-1"};
-       },
-       {"confirm the synchronization of the communication", comm},
-       0,
+      {"\"ERROR\" from mid-transfer on", FromMid("error"), {"confirm the synchronization of the communication", comm}, 0,
        true},
-      {"busy", [](const Transfer&) { return std::vector<std::string>{"--busy", "99"}; },
-       {"Radio is busy!!", "Radio not ready!!"}, 0},
-      {"corrupt checksum",
-       [](const Transfer& t) { return std::vector<std::string>{"--corrupt-at", DataAnswer(t)}; }, {comm}, 0},
-      {"wrong address",
-       [](const Transfer& t) { return std::vector<std::string>{"--wrong-address-at", DataAnswer(t)}; },
-       {"address error!!", comm},
-       0},
-      {"wrong length",
-       [](const Transfer& t) { return std::vector<std::string>{"--wrong-length-at", DataAnswer(t)}; },
-       {"data error!!", comm},
-       0},
+      {"busy", Always({"--busy", "99"}), {"Radio is busy!!", "Radio not ready!!"}, 0},
+      {"corrupt checksum", AtData("--corrupt-at"), {comm}, 0},
+      {"wrong address", AtData("--wrong-address-at"), {"address error!!", comm}, 0},
+      {"wrong length", AtData("--wrong-length-at"), {"data error!!", comm}, 0},
       // The rest of the frame is awaited for 10 s.
-      {"frame cut off mid-line",
-       [](const Transfer& t) { return std::vector<std::string>{"--cut-at", DataAnswer(t)}; },
-       {"time out!!", comm},
-       10},
-      {"device vanishes mid-transfer",
-       [](const Transfer& t) { return std::vector<std::string>{"--exit-at", std::to_string(t.midCommand)}; },
-       {"8020\r\rError reading comm device ({port} went away)"},
-       0,
+      {"frame cut off mid-line", AtData("--cut-at"), {"time out!!", comm}, 10},
+      {"device vanishes mid-transfer", AtMid("--exit-at"), {"8020\r\rError reading comm device ({port} went away)"}, 0,
        true},
-      {"wrong model code", [](const Transfer&) { return std::vector<std::string>{"--model-code", "520"}; },
-       {"ModelType Error !!"}, 0},
+      {"wrong model code", Always({"--model-code", "520"}), {"ModelType Error !!"}, 0},
       // The radio holds the request unanswered until the interrupt.
-      {"Ctrl+C mid-transfer",
-       [](const Transfer& t) {
-         return std::vector<std::string>{"--silent-at", std::to_string(t.midCommand), "--silent-count", "-1"};
-       },
-       {"cancelling\u2026"},
-       0,
-       true,
-       true},
+      {"Ctrl+C mid-transfer", FromMid("silent"), {"cancelling\u2026"}, 0, true, true},
   };
   return faults;
 }
@@ -216,13 +200,6 @@ struct Outcome {
   std::vector<std::string> problems;
 };
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) out.push_back(line);
-  return out;
-}
-
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
   for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
     text.replace(at, from.size(), to);
@@ -236,22 +213,6 @@ int Count(const std::string& text, const std::string& what) {
   return n;
 }
 
-bool ShowsUp(const std::string& path, const std::string& text, std::chrono::milliseconds limit) {
-  for (auto waited = 0ms; waited < limit; waited += 5ms) {
-    std::ifstream f(path, std::ios::binary);
-    if (std::string(std::istreambuf_iterator<char>(f), {}).find(text) != std::string::npos) return true;
-    std::this_thread::sleep_for(5ms);
-  }
-  return false;
-}
-
-std::vector<std::string> Entries(const fs::path& dir) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 Outcome RunCell(const Fault& f, const Transfer& t, const Images& images, const std::string& name) {
   Outcome o;
   CliFolder folder(name);
@@ -259,7 +220,7 @@ Outcome RunCell(const Fault& f, const Transfer& t, const Images& images, const s
   dir.Write("fresh.hex", images.fresh);
   dir.Write("start.bin", images.start);
   fs::create_directories(dir.path() / "home");
-  const std::vector<std::string> before = Entries(dir.path());
+  const std::vector<std::string> before = Listing(dir.path());
 
   const double scale = f.timeoutSeconds > 0 ? kTimeScale : 1;
   std::vector<std::string> simArgs = {"--link", "radio.pty", "--no-throttle", "--trace",
@@ -278,7 +239,7 @@ Outcome RunCell(const Fault& f, const Transfer& t, const Images& images, const s
     const auto started = std::chrono::steady_clock::now();
     CliProcess cli(dir, args, err, {"QM47_TEST_TIME_SCALE=" + std::to_string(static_cast<int>(scale))});
     ::close(err);
-    if (f.interrupt && ShowsUp(dir / "trace.txt", "tool  > " + MidRequest(t), 30s)) cli.Signal(SIGINT);
+    if (f.interrupt && ToolSent(dir / "trace.txt", MidRequest(t), 30s)) cli.Signal(SIGINT);
     o.exitCode = cli.Wait(std::chrono::milliseconds(static_cast<int>(1000 * (f.timeoutSeconds / scale + 60))));
     o.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   }  // the simulator stops here and dumps its memory
@@ -301,7 +262,7 @@ Outcome RunCell(const Fault& f, const Transfer& t, const Images& images, const s
     o.file = "-";
   }
   // Nothing else is left behind: no temporary file, no stray backup.
-  std::vector<std::string> after = Entries(dir.path());
+  std::vector<std::string> after = Listing(dir.path());
   std::vector<std::string> made = {"radio.mem", "stderr.txt", "stdout.txt", "trace.txt"};
   if (o.file == "saved") made.push_back("radio.hex");
   std::vector<std::string> expected = before;

@@ -82,6 +82,11 @@ TEST(CliFiles, UsageErrors) {
   EXPECT_EQ(cli("new").exitCode, 2);
   EXPECT_EQ(cli("new a.bin").exitCode, 2);
   EXPECT_EQ(cli("convert a.hex").exitCode, 2);
+  // File names are checked before anything is read: a.dat does not exist.
+  EXPECT_EQ(cli("--model 1 convert a.dat a.txt").exitCode, 2);
+  EXPECT_EQ(cli("--model 1 report a.dat a.dat").exitCode, 2);
+  EXPECT_EQ(cli("--model 1 report a.txt").exitCode, 2);
+  EXPECT_EQ(cli("--model 1 report").exitCode, 2);
   EXPECT_FALSE(std::filesystem::exists(cli.dir.path() / "a.hex"));
   const CliResult help = cli("--help");
   EXPECT_EQ(help.exitCode, 0);

@@ -57,14 +57,6 @@ struct Bench : CliFolder {
     for (auto& w : Words(words)) args.push_back(w);
     return args;
   }
-  // A radio image of model 1 with both logs full, as start.bin.
-  void FullLogs() {
-    ASSERT_EQ((*this)("--model 1 new fresh.hex").exitCode, 0);
-    std::string image = dir.Read("fresh.hex");
-    ASSERT_EQ(image.size(), 16384u);
-    image.replace(0x3600, 0x3FFE - 0x3600, 0x3FFE - 0x3600, '\x11');
-    dir.Write("start.bin", image);
-  }
 };
 
 bool SettingsAreasEqual(const std::string& a, const std::string& b) {
@@ -76,16 +68,6 @@ std::string Repeated(const std::string& line, int times) {
   std::string out;
   for (int i = 0; i < times; ++i) out += line;
   return out;
-}
-
-// Waits up to 10 s for `text` to appear in the file at `path`.
-bool ShowsUp(const std::string& path, const std::string& text) {
-  for (auto waited = 0ms; waited < 10s; waited += 20ms) {
-    std::ifstream f(path, std::ios::binary);
-    if (std::string(std::istreambuf_iterator<char>(f), {}).find(text) != std::string::npos) return true;
-    std::this_thread::sleep_for(20ms);
-  }
-  return false;
 }
 
 // A terminal of our own for qm47-cli's standard error: what a person would see.
@@ -137,19 +119,16 @@ TEST(CliLink, Read_SavesTheRadiosSettingsInTheRadiosModel) {
   EXPECT_TRUE(SettingsAreasEqual(image, start));
 }
 
-TEST(CliLink, Read_ChecksWhereItSavesFirstAndKeepsTheImageWhenTheSaveFailsAfterAll) {
+// Where a read saves is checked before the radio is asked: the storage fault tests.
+TEST(CliLink, Read_KeepsWhatTheRadioSentWhenTheSaveFailsAfterAll) {
   Bench bench;
-  // Refused before the radio is asked anything: the port, which does not exist, stays untried.
-  CliResult r = bench("--model 2 read --port ./no-such-port missing/radio.hex");
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_TRUE(SaysWhy(r, "FileSave Error!!", {"'radio.hex'", "missing'", "does not exist", "radio was not read"}));
-
-  // A save that fails only as it is written (the disk fills up): the image is kept.
   ASSERT_EQ(bench("--model 2 new start.hex").exitCode, 0);
   Sim sim(bench.dir, {"--image", "start.hex"});
   ASSERT_TRUE(sim.ok());
-  r = qm47::testing::RunIn(bench.dir, "qm47-cli", bench.DataDir() + "--model 2 read --port radio.pty radio.dat",
-                           "unset XDG_DATA_HOME; trap '' XFSZ; ulimit -f 64; ");
+  // The disk fills up as the file is written.
+  const CliResult r = qm47::testing::RunIn(bench.dir, "qm47-cli",
+                                           bench.DataDir() + "--model 2 read --port radio.pty radio.dat",
+                                           "unset XDG_DATA_HOME; trap '' XFSZ; ulimit -f 64; ");
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.err.substr(0, 28), "Complete!!\nFileSave Error!!\n") << r.err;
   std::vector<std::filesystem::path> kept;
@@ -259,20 +238,11 @@ TEST(CliLink, RadioFaults_RetriedAndAnsweredAsTheOptionsSay) {
   }
 }
 
-TEST(CliLink, ClearLogs_EachClearsItsOwnArea) {
+// What each clear writes is the fault matrix's ("none").
+TEST(CliLink, ClearLog_StepsThroughTheAddressesItDoesNotWriteAsAMovingBarOnATerminal) {
   Bench bench;
-  bench.FullLogs();
-  Sim sim(bench.dir, {"--image", "start.bin"});
-  ASSERT_FALSE(sim.device().empty());
-  CliResult r = bench("--model 1 clear dsc-log --port radio.pty");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.err, "Complete!!\n");
-  std::string memory = bench.Memory();
-  EXPECT_EQ(memory.substr(0x3600, 0x700), std::string(0x700, '\xFF'));
-  EXPECT_EQ(memory.substr(0x3D00, 0x3FFE - 0x3D00), std::string(0x3FFE - 0x3D00, '\x11')) << "the distress log stays";
-
-  // On a terminal: the seconds this clear steps through addresses it does not write show
-  // as a moving bar, not as a silent radio.
+  Sim sim(bench.dir, {});
+  ASSERT_TRUE(sim.ok());
   Terminal terminal;
   ASSERT_GE(terminal.side, 0);
   {
@@ -287,15 +257,6 @@ TEST(CliLink, ClearLogs_EachClearsItsOwnArea) {
   const std::string end = "\r100% (100/100)        \r\nComplete!!\r\n";
   ASSERT_GE(shown.size(), end.size()) << shown;
   EXPECT_EQ(shown.substr(shown.size() - end.size()), end);
-  memory = bench.Memory();
-  EXPECT_EQ(memory.substr(0x3600, 0x700), std::string(0x700, '\xFF'));
-  const std::string fresh = bench.dir.Read("fresh.hex");
-  for (std::size_t at = 0x3D00; at < 0x3FE0; at += 32) {
-    // What the tool's fresh image holds after the cleared 25 bytes goes along in each block.
-    EXPECT_EQ(memory.substr(at, 25), std::string(25, '\xFF')) << at;
-    EXPECT_EQ(memory.substr(at + 25, 7), fresh.substr(at + 25, 7)) << at;
-  }
-  EXPECT_EQ(memory.substr(0x3FE0, 30), std::string(30, '\x11'));
 }
 
 // The radio's own faults are the fault matrix's; these are the port's.
@@ -371,7 +332,7 @@ TEST(CliLink, Interrupt_CancelsTheTransferAsCancelDoesAndSaysWhatTheRadioMayHold
     const int err = ::open((bench.dir / "stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     CliProcess cli(bench.dir, bench.Args("--model 1 " + c.command), err);
     ::close(err);
-    ASSERT_TRUE(ShowsUp(bench.dir / "trace.txt", "tool  > " + c.request)) << c.command;
+    ASSERT_TRUE(qm47::testing::ToolSent(bench.dir / "trace.txt", c.request, 10s)) << c.command;
     cli.Signal(c.signal);
     EXPECT_EQ(cli.Wait(5s), 128 + c.signal) << c.command;
     EXPECT_EQ(bench.dir.Read("stderr.txt"), "cancelling\u2026\nqm47-cli " + Words(c.command)[0] +

@@ -32,20 +32,6 @@ struct Fault {
   std::string txtMessage;  // what a report save shows for it
 };
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) out.push_back(line);
-  return out;
-}
-
-std::vector<std::string> Listing(const fs::path& dir) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // Runs `script` with sh, in a private mount namespace when `isolated`; its exit status.
 int RunScript(const std::string& script, bool isolated) {
   const std::string unshare = ::geteuid() == 0 ? "unshare -m " : "unshare -rm ";

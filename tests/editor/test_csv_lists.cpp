@@ -59,9 +59,7 @@ TEST(CsvLists, AFileWrittenAndReadBackChangesNothingAndCarriesEveryValue) {
   for (int number = 1; number <= 4; ++number) {
     const ModelDescriptor model = Model(number);
     for (unsigned seed = 1; seed <= 3; ++seed) {
-      SettingsRecord fresh;
-      MemoryImage img;
-      qm47::testing::FreshRecord(fresh, img, number);
+      SettingsRecord fresh = qm47::testing::Fresh(number);
       SettingsRecord rec = fresh;
       qm47::testing::RandomRecord random(seed * 10 + static_cast<unsigned>(number));
       random.Fill(rec);
@@ -130,9 +128,7 @@ TEST(CsvLists, OneBadCellRefusesTheFileNamingEveryBadCellAndNothingChanges) {
 
 TEST(CsvLists, RefusesAHeaderThatIsNotTheListsAndAGapInADirectory) {
   const ModelDescriptor scrambler = Model(1), plain = Model(4);
-  SettingsRecord rec;
-  MemoryImage img;
-  qm47::testing::FreshRecord(rec, img, 1);
+  SettingsRecord rec = qm47::testing::Fresh(1);
 
   const auto refusals = [](const CsvImport& import) {
     std::vector<std::string> cells;

@@ -76,38 +76,3 @@ TEST(ImageFile, FailedSaveReportsLogsAndKeepsTheOldFile) {
   EXPECT_TRUE(std::filesystem::is_directory(f.dir.path() / "taken.hex"));
   EXPECT_NE(f.dir.Read("err.log").find("frmMain.SaveHexFileAs -> "), std::string::npos);
 }
-
-TEST(Destinations, ScanOffersUpperCaseNamesOfTheModelOnly) {
-  SessionFixture f(1);
-  Session& s = f.session;
-  f.dir.Write("usa_1004.ini", f.Image(1));
-  f.dir.Write("EUR_1004.INI", f.Image(1));
-  f.dir.Write("ASIA_0208.ini", f.Image(2));
-  f.dir.Write("nounderscore1004.ini", "x");
-  EXPECT_EQ(ScanDestinationNames(s.dataFolder, s.model), (std::vector<std::string>{"EUR", "USA"}));
-  EXPECT_EQ(DestinationSuffix(MakeDescriptor(4, false, false)), "_0000");
-  EXPECT_EQ(DestinationSuffix(MakeDescriptor(3, false, false)), "_1BBC");
-  EXPECT_EQ(DestinationSuffix(MakeDescriptor(8, false, false)), "_");
-
-  for (int i = 0; i < 11; ++i) f.dir.Write("D" + std::to_string(i) + "_1004.ini", "x");
-  EXPECT_EQ(ScanDestinationNames(s.dataFolder, s.model).size(), 10u);
-}
-
-TEST(Destinations, LoadingReplacesTheDefaultsAfterTheModelCheck) {
-  SessionFixture f(1);
-  Session& s = f.session;
-  SettingsRecord rec;
-  MemoryImage img;
-  NewImageData(rec, img, 1);
-  rec.CHUSA[32].ChTag = "REGIONAL";
-  EncodeImage(rec, img, 1);
-  f.dir.Write("usa_1004.ini", std::string(img.bytes().begin(), img.bytes().end()));
-  f.dir.Write("BAD_1004.ini", f.Image(2));
-
-  EXPECT_TRUE(NewImageSetup(s, "usa"));
-  EXPECT_EQ(s.record.CHUSA[32].ChTag, "REGIONAL");
-  EXPECT_FALSE(NewImageSetup(s, "BAD"));
-  EXPECT_EQ(s.record.CHUSA[32].ChTag, "DISTRESS");
-  EXPECT_FALSE(NewImageSetup(s, "NONE"));
-  EXPECT_TRUE(f.ui.shown.empty());  // loads are silent; the caller decides what to say
-}

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "model/codec.h"
+#include "record_builder.h"
 #include "run_cli.h"
 #include "session_fixture.h"
 
@@ -27,9 +28,7 @@ TEST(SampleDestinations, EveryModelLoadsEachRegionOverTheUnchangedChannelPlans) 
     Session& s = f.session;
     s.dataFolder = BinDir();
     EXPECT_EQ(ScanDestinationNames(s.dataFolder, s.model), (std::vector<std::string>{"CANADA", "INTL", "USA"}));
-    SettingsRecord defaults;
-    MemoryImage defaultImage;
-    NewImageData(defaults, defaultImage, model);
+    const SettingsRecord defaults = qm47::testing::Fresh(model);
 
     for (const Region& r : regions) {
       SCOPED_TRACE(r.name);

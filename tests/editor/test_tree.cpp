@@ -146,54 +146,39 @@ TEST(Tree, OneEditRefreshesOneNodeWithoutRebuildingTheTree) {
   EXPECT_EQ(t.IndexOf("PI"), 0);
 }
 
-TEST(Tree, ShowPageDispatchesEveryKeyKindByItsParent) {
+// The tree alone names the pages: every key kind leads to its page, and no node to none.
+TEST(Tree, EveryNodeLeadsToThePageItsKeyNames) {
   using K = PageKind;
   const auto page = [](K kind, int group = -1, int index = -1) { return PageRef{kind, group, Directory::Individual, index}; };
   const auto dir = [](K kind, Directory which, int index = -1) { return PageRef{kind, -1, which, index}; };
   const struct {
     const char* key;
-    const char* parent;
     PageRef want;
   } rows[] = {
-      {"General", "", page(K::General)},
-      {"GENERAL", "", page(K::General)},
-      {"Program", "", page(K::Blank)},
-      {"DSCSetting", "", page(K::Blank)},
-      {"ExpChannel", "", page(K::ChannelList, kEXP)},
-      {"Usable", "General", page(K::Usable)},
-      {"Common", "General", page(K::Common)},
-      {"DSC", "General", page(K::Dsc)},
-      {"atis", "general", page(K::Atis)},
-      {"PU", "Program", page(K::ChannelList, kUSA)},
-      {"PI", "Program", page(K::ChannelList, kINTL)},
-      {"PC", "Program", page(K::ChannelList, kCanada)},
-      {"PW", "Program", page(K::Weather)},
-      {"PU0", "PU", page(K::Channel, kUSA, 0)},
-      {"PI239", "PI", page(K::Channel, kINTL, 239)},
-      {"pc45", "pc", page(K::Channel, kCanada, 45)},
-      {"E40", "ExpChannel", page(K::Channel, kEXP, 40)},
-      {"SM", "DSCSetting", dir(K::DirectoryList, Directory::Individual)},
-      {"SG", "DSCSetting", dir(K::DirectoryList, Directory::Group)},
-      {"SM48", "SM", dir(K::DirectoryEntry, Directory::Individual, 48)},
-      {"SG1", "SG", dir(K::DirectoryEntry, Directory::Group, 1)},
-      // No page: a key under the wrong parent, out of range, or without its number.
-      {"DSC", "", {}},
-      {"Usable", "Program", {}},
-      {"PI5", "PU", {}},
-      {"PU240", "PU", {}},
-      {"PU", "PU", {}},
-      {"PU-1", "PU", {}},
-      {"PU5x", "PU", {}},
-      {"SM0", "SM", {}},
-      {"SG11", "SG", {}},
-      {"E0", "ExpChannel", {}},
-      {"E41", "ExpChannel", {}},
+      {"General", page(K::General)},
+      {"Program", page(K::Blank)},
+      {"DSCSetting", page(K::Blank)},
+      {"ExpChannel", page(K::ChannelList, kEXP)},
+      {"Usable", page(K::Usable)},
+      {"Common", page(K::Common)},
+      {"DSC", page(K::Dsc)},
+      {"ATIS", page(K::Atis)},
+      {"PU", page(K::ChannelList, kUSA)},
+      {"PI", page(K::ChannelList, kINTL)},
+      {"PC", page(K::ChannelList, kCanada)},
+      {"PW", page(K::Weather)},
+      {"PU0", page(K::Channel, kUSA, 0)},
+      {"PI239", page(K::Channel, kINTL, 239)},
+      {"PC45", page(K::Channel, kCanada, 45)},
+      {"E40", page(K::Channel, kEXP, 40)},
+      {"SM", dir(K::DirectoryList, Directory::Individual)},
+      {"SG", dir(K::DirectoryList, Directory::Group)},
+      {"SM48", dir(K::DirectoryEntry, Directory::Individual, 48)},
+      {"SG1", dir(K::DirectoryEntry, Directory::Group, 1)},
   };
-  for (const auto& row : rows) EXPECT_EQ(ShowPage(row.key, row.parent), row.want) << row.key << " under " << row.parent;
-
-  // Every node a tree holds has a page.
-  SessionFixture f(1);
+  AllGroups f;
   const NavigationTree t = BuildTree(f.session.record, f.session.model);
+  for (const auto& row : rows) EXPECT_EQ(t.at(t.IndexOf(row.key)).page, row.want) << row.key;
   for (const TreeNode& node : t.nodes) EXPECT_NE(node.page.kind, K::None) << node.key;
 }
 

@@ -54,21 +54,6 @@ TEST(HexFile, SavingReplacesALongerFileWhole) {
   fs::remove_all(dir);
 }
 
-TEST(AtomicFile, AFailedSaveLeavesThePreviousFileAsItWas) {
-  const fs::path dir = TempDir();
-  WriteBytes(dir / "keep.hex", 100, 'k');
-  // A target that is a folder cannot be replaced by a file.
-  fs::create_directories(dir / "folder.hex" / "inside");
-  const auto error = WriteFileAtomic((dir / "folder.hex").string(), std::string(16384, 'n'));
-  ASSERT_TRUE(error);
-  EXPECT_TRUE(fs::is_directory(dir / "folder.hex"));
-  EXPECT_TRUE(WriteFileAtomic((dir / "nofolder" / "x.hex").string(), std::string("x")));
-  EXPECT_EQ(fs::file_size(dir / "keep.hex"), 100u);
-  // Only the two things we made are there: no temporary files left behind.
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
-  fs::remove_all(dir);
-}
-
 TEST(AtomicFile, ReadingStopsAtTheLimit) {
   const fs::path dir = TempDir();
   WriteBytes(dir / "big", 50000, 'b');

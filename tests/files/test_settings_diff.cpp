@@ -21,9 +21,7 @@ std::vector<Named> Names(const std::vector<SettingChange>& changes) {
 
 TEST(SettingsDiff, NamesExactlyTheEditedKeysInFileOrder) {
   const ModelDescriptor model = MakeDescriptor(3, false, true);  // scrambler, no ATIS
-  SettingsRecord before;
-  MemoryImage img;
-  qm47::testing::FreshRecord(before, img, 3);
+  SettingsRecord before = qm47::testing::Fresh(3);
   qm47::testing::RandomRecord(7).Fill(before);
   before.UsableGroup[3].StatusName = "SHIP";
   EXPECT_TRUE(DiffSettings(before, before, model).empty());

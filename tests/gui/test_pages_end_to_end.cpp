@@ -22,9 +22,7 @@ T* Focused(WindowRig& rig, const char* name) {
   T* control = rig.Find<T>(name);
   EXPECT_NE(control, nullptr) << name;
   if (!control) return nullptr;
-  QApplication::setActiveWindow(rig.window.get());
-  control->setFocus(Qt::TabFocusReason);
-  QApplication::processEvents();
+  Focus(control);
   EXPECT_TRUE(control->hasFocus()) << name;
   return control;
 }

@@ -13,12 +13,6 @@ namespace {
 
 constexpr const char* kModel = "[model1]\nuse=1\natis=1\n[model2]\nuse=0\n";
 
-void Focus(QWidget* control) {
-  QApplication::setActiveWindow(control->window());
-  control->setFocus(Qt::TabFocusReason);
-  QApplication::processEvents();
-}
-
 void Chord(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier); }
 
 TEST(UndoKeys, CtrlZTakesBackACheckBoxAndATextBoxKeepsItOnlyForItsOwnTyping) {

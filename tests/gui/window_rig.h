@@ -24,6 +24,13 @@ inline void EnsureApplication() {
   new QApplication(argc, argv);  // lives as long as the test program
 }
 
+// Keyboard input needs the window active and the control focused.
+inline void Focus(QWidget* control) {
+  QApplication::setActiveWindow(control->window());
+  control->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();
+}
+
 struct WindowRig {
   WindowRig(const std::string& catalogue, int model, bool debug = false)
       : session((EnsureApplication(), dir.path().string()), IniFile::Parse(catalogue), prefs, ui,

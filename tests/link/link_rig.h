@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ class LinkUi : public qm47::testing::RecordingUi {
   std::vector<int> progress;
 };
 
+using Strings = std::vector<std::string>;
+
 inline Bytes Ascii(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
 // An answer filter: the radio says `text` to everything instead.
@@ -45,6 +48,8 @@ struct RigOptions {
   int model = 1;
   bool debug = false;
   bool baud19200 = false;
+  // A line of the test's own between the link and the radio's pipe.
+  std::function<std::unique_ptr<SerialLine>(SerialLine&)> between;
 };
 
 // A radio holding the model's fresh settings and its model code.
@@ -63,7 +68,8 @@ struct LinkRig {
         pipe(radio, clock, "/dev/ttyTEST"),
         dir("link-" + std::to_string(std::hash<std::string>{}(TestName()))),
         log(dir / "err.log", o.debug),
-        link(pipe, clock, ui, log, LinkFlags{cancel, error}, LinkOptions{o.debug, o.baud19200, 3}) {
+        line(o.between ? o.between(pipe) : nullptr),
+        link(line ? *line : static_cast<SerialLine&>(pipe), clock, ui, log, LinkFlags{cancel, error}, LinkOptions{o.debug, o.baud19200, 3}) {
     link.SetCaption("Read from Radio");
   }
 
@@ -107,7 +113,13 @@ struct LinkRig {
   ErrorLog log;
   bool cancel = false;
   bool error = false;
+  std::unique_ptr<SerialLine> line;
   Link link;
+};
+
+// A link already at the fast rate, as a connect leaves it.
+struct FastRig : LinkRig {
+  explicit FastRig(RigOptions o = {}) : LinkRig(o) { OpenFast(); }
 };
 
 // A whole transfer: the editor's image and record of the model, the dialog and its OK.

@@ -58,40 +58,17 @@ class QueueingLine final : public ForwardingSerialLine {
   std::vector<Sent> sent_;
 };
 
-struct RateRig {
+struct RateRig : TransferRig {
   explicit RateRig(int mode)
-      : radio(FreshRadioMemory(1)),
-        pipe(radio, clock),
-        line(pipe),
-        link(line, clock, ui, ErrorLog("", false), LinkFlags{cancel, error}, LinkOptions{false, false, 3}),
-        model(MakeDescriptor(1, true, true)),
-        transfers(link, image, record, model, pageLoading, success),
-        dialog(mode, link, transfers, pageLoading) {
-    NewImageData(record, image, 1);
-  }
+      : TransferRig(mode, {.between = [](SerialLine& pipe) { return std::make_unique<QueueingLine>(pipe); }}) {}
 
+  const std::vector<QueueingLine::Sent>& sent() const { return static_cast<const QueueingLine&>(*line).sent(); }
   std::string SentText(std::size_t last) const {
     std::string text;
-    const auto& s = line.sent();
-    for (std::size_t i = s.size() - std::min(last, s.size()); i < s.size(); ++i) text.push_back(static_cast<char>(s[i].byte));
+    for (std::size_t i = sent().size() - std::min(last, sent().size()); i < sent().size(); ++i)
+      text.push_back(static_cast<char>(sent()[i].byte));
     return text;
   }
-
-  VirtualClock clock;
-  sim::RadioEngine radio;
-  sim::MemoryPipe pipe;
-  QueueingLine line;
-  LinkUi ui;
-  bool cancel = false;
-  bool error = false;
-  Link link;
-  ModelDescriptor model;
-  MemoryImage image;
-  SettingsRecord record;
-  bool pageLoading = false;
-  bool success = false;
-  Transfers transfers;
-  TransferDialog dialog;
 };
 
 TEST(LineRates, EveryByteLeavesAtTheRateItWasWrittenAt) {
@@ -101,10 +78,10 @@ TEST(LineRates, EveryByteLeavesAtTheRateItWasWrittenAt) {
     ASSERT_TRUE(rig.success) << "mode " << mode;
     ASSERT_FALSE(rig.pipe.IsOpen());
     int wrong = 0;
-    for (const auto& s : rig.line.sent()) wrong += s.sentAt != s.writtenAt ? 1 : 0;
+    for (const auto& s : rig.sent()) wrong += s.sentAt != s.writtenAt ? 1 : 0;
     EXPECT_EQ(wrong, 0) << "mode " << mode;
     // The transfer's last word to the radio, at the fast rate.
-    EXPECT_EQ(rig.line.sent().back().sentAt, 57600) << "mode " << mode;
+    EXPECT_EQ(rig.sent().back().sentAt, 57600) << "mode " << mode;
   }
   // A read ends on the acknowledgement of its last block, with nothing read after it.
   RateRig read(transfer_mode::Read);

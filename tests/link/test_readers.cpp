@@ -7,8 +7,7 @@ namespace qm47::linktest {
 namespace {
 
 TEST(Readers, ReadChars_ErrorInAnyCaseIsAnErrorReplyAfterItsFifthCharacter) {
-  LinkRig rig;
-  rig.OpenFast();
+  FastRig rig;
   rig.pipe.Inject("error\r\n");
   const LineRead r = rig.link.ReadChars(6, 10s);
   EXPECT_EQ(r.status, LinkStatus::ErrorReply);
@@ -21,8 +20,7 @@ TEST(Readers, ReadChars_ErrorInAnyCaseIsAnErrorReplyAfterItsFifthCharacter) {
 }
 
 TEST(Readers, ReadLineAndReadReply_TreatCrWithoutLfDifferently) {
-  LinkRig rig;
-  rig.OpenFast();
+  FastRig rig;
   // ReadLine: CR, anything, LF.
   rig.pipe.Inject("\t0040\r junk\n");
   LineRead r = rig.link.ReadLine(10s);
@@ -41,8 +39,7 @@ TEST(Readers, ReadLineAndReadReply_TreatCrWithoutLfDifferently) {
 }
 
 TEST(Readers, Readers_GiveUpJustAfterTheirDeadline) {
-  LinkRig rig;
-  rig.OpenFast();
+  FastRig rig;
   auto start = rig.clock.Now();
   EXPECT_EQ(rig.link.WaitByte('P', 1s), LinkStatus::TimedOut);
   auto waited = rig.clock.Now() - start;
@@ -66,8 +63,7 @@ TEST(Readers, Readers_GiveUpJustAfterTheirDeadline) {
 }
 
 TEST(Readers, Readers_StopAtTheCancelFlagButNotBeforeALineEnd) {
-  LinkRig rig;
-  rig.OpenFast();
+  FastRig rig;
   rig.pipe.Inject("#CMDOK\r\n");
   rig.cancel = true;
   EXPECT_EQ(rig.link.ReadChars(6, 10s).status, LinkStatus::Cancelled);
@@ -88,8 +84,7 @@ TEST(Readers, Readers_StopAtTheCancelFlagButNotBeforeALineEnd) {
 }
 
 TEST(Readers, ReadAck_NeedsTheWholeAcknowledgementLine) {
-  LinkRig rig;
-  rig.OpenFast();
+  FastRig rig;
   rig.error = true;
   rig.pipe.Inject("#CMDOK\r\n");
   EXPECT_EQ(rig.link.ReadAck(), LinkStatus::Ok);
@@ -113,8 +108,7 @@ TEST(Readers, ReadAck_NeedsTheWholeAcknowledgementLine) {
 }
 
 TEST(Readers, ReadLine_AnEndlessLineIsBoundedAndMarked) {
-  LinkRig rig;
-  rig.OpenFast();
+  FastRig rig;
   rig.pipe.Inject(std::string(3 * kMaxLineLength, 'A') + "\r\n");
   const LineRead r = rig.link.ReadLine(10s);
   EXPECT_EQ(r.status, LinkStatus::Ok);

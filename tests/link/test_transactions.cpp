@@ -4,8 +4,6 @@
 namespace qm47::linktest {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 // Rewrites the radio's data answer (CR LF included) through `edit`, fixing its checksum.
 std::function<Bytes(const Bytes&)> EditDataAnswer(std::function<std::string(std::string)> edit) {
   return [edit](const Bytes& answer) {
@@ -134,14 +132,12 @@ TEST(Connect, PortOpen_OpensAt9600OnlyWhenClosedAndLogsAFailure) {
 }
 
 TEST(Connect, SyncLink_RetriesErrorRepliesAndGivesUpAfterThree) {
-  LinkRig rig;
-  rig.OpenFast();
+  FastRig rig;
   rig.radio.SetFaults({.errorAtCommand = 1, .errorCount = 2});
   EXPECT_TRUE(rig.link.SyncLink());
   EXPECT_EQ(rig.CountSent("#CMDSY"), 4);
 
-  LinkRig failing({.debug = true});
-  failing.OpenFast();
+  FastRig failing({.debug = true});
   failing.radio.SetFaults({.errorAtCommand = 1, .errorCount = 3});
   EXPECT_FALSE(failing.link.SyncLink());
   // The first pass failed; the second still ran and succeeded.
@@ -149,16 +145,14 @@ TEST(Connect, SyncLink_RetriesErrorRepliesAndGivesUpAfterThree) {
   EXPECT_EQ(failing.ui.monitor.back(), "can'not Receive '#CMDOK' !!");
 
   // An answer that is neither "#CMDOK" nor "ERROR" stops at once.
-  LinkRig odd;
-  odd.OpenFast();
+  FastRig odd;
   odd.pipe.SetAnswerFilter(AlwaysAnswer("#CMDNG\r\n"));
   EXPECT_FALSE(odd.link.SyncLink());
   EXPECT_EQ(odd.CountSent("#CMDSY"), 1);
 }
 
 TEST(ReadBlock, ReadBlock_StoresTheAnswerAndAcknowledgesIt) {
-  LinkRig rig;
-  rig.OpenFast();
+  FastRig rig;
   for (int i = 0; i < 64; ++i) rig.radio.memory()[static_cast<std::size_t>(0x40 + i)] = static_cast<std::uint8_t>(i * 3);
   std::vector<std::uint8_t> buffer(kImageSize, 0xEE);
   rig.error = true;
@@ -172,8 +166,7 @@ TEST(ReadBlock, ReadBlock_StoresTheAnswerAndAcknowledgesIt) {
 
 TEST(ReadBlock, ReadBlock_RetriesThenAsksToResynchronise) {
   {
-    LinkRig rig;
-    rig.OpenFast();
+    FastRig rig;
     rig.radio.SetFaults({.errorAtCommand = 1, .errorCount = 3});
     rig.ui.answers = {Answer::Ok};
     std::vector<std::uint8_t> buffer(kImageSize, 0);
@@ -191,8 +184,7 @@ TEST(ReadBlock, ReadBlock_RetriesThenAsksToResynchronise) {
   }
   {
     // The granted attempt draws "ERROR" again: the question comes again; Cancel gives up.
-    LinkRig rig;
-    rig.OpenFast();
+    FastRig rig;
     // Every read request draws "ERROR"; synchronising works.
     rig.pipe.SetAnswerFilter([](const Bytes& a) {
       return std::string(a.begin(), a.end()).find("#CEPDT") != std::string::npos ? Ascii("ERROR\r\n") : a;
@@ -208,8 +200,7 @@ TEST(ReadBlock, ReadBlock_RetriesThenAsksToResynchronise) {
 }
 
 TEST(ReadBlock, ReadBlock_TimeOutsAreRetriedWithoutAQuestion) {
-  LinkRig rig;
-  rig.OpenFast();
+  FastRig rig;
   rig.radio.SetFaults({.silentAtCommand = 1, .silentCount = 3});
   std::vector<std::uint8_t> buffer(kImageSize, 0);
   rig.link.ReadBlock(buffer, 0, 2);
@@ -223,8 +214,7 @@ TEST(ReadBlock, ReadBlock_TimeOutsAreRetriedWithoutAQuestion) {
 
 TEST(ReadBlock, ReceiveData_AnswersEveryFaultyDataAnswerAsDocumented) {
   const auto run = [](auto setup) {
-    auto rig = std::make_unique<LinkRig>();
-    rig->OpenFast();
+    auto rig = std::make_unique<FastRig>();
     setup(*rig);
     std::vector<std::uint8_t> buffer(kImageSize, 0xEE);
     rig->link.ReadBlock(buffer, 0x0040, 64);
@@ -264,8 +254,7 @@ TEST(ReadBlock, ReceiveData_AnswersEveryFaultyDataAnswerAsDocumented) {
   EXPECT_EQ(silent->ui.Texts(), (Strings{"time out!!"}));
 
   // Lower-case data digits are accepted.
-  LinkRig lower;
-  lower.OpenFast();
+  FastRig lower;
   lower.radio.memory()[0x40] = 0xAB;
   lower.pipe.SetAnswerFilter(EditDataAnswer([](std::string f) {
     for (char& c : f) c = c == 'A' ? 'a' : c == 'B' ? 'b' : c == 'F' ? 'f' : c;
@@ -278,8 +267,7 @@ TEST(ReadBlock, ReceiveData_AnswersEveryFaultyDataAnswerAsDocumented) {
 }
 
 TEST(ReadBlock, ReceiveData_CancelWhileWaitingForTheHeaderSaysSo) {
-  LinkRig rig;
-  rig.OpenFast();
+  FastRig rig;
   rig.pipe.SetAnswerFilter(AlwaysAnswer("#CMDOK\r\n"));
   int turns = 0;
   rig.ui.onEvents = [&] {
@@ -293,8 +281,7 @@ TEST(ReadBlock, ReceiveData_CancelWhileWaitingForTheHeaderSaysSo) {
 }
 
 TEST(WriteBlock, WriteBlock_SendsTheImageBytesAndRetries) {
-  LinkRig rig;
-  rig.OpenFast();
+  FastRig rig;
   MemoryImage image;
   image.SetByte(0x0002, 0xFF);
   rig.radio.memory()[2] = 0;
@@ -303,15 +290,13 @@ TEST(WriteBlock, WriteBlock_SendsTheImageBytesAndRetries) {
   EXPECT_EQ(rig.Sent(), (Strings{"#CEPWR\t0002\t01\tFF\t73"}));
   EXPECT_EQ(rig.radio.memory()[2], 0xFF);
 
-  LinkRig timing;
-  timing.OpenFast();
+  FastRig timing;
   timing.radio.SetFaults({.silentAtCommand = 1, .silentCount = 2});
   timing.link.WriteBlock(image, 0x0040, 64);
   EXPECT_FALSE(timing.error);
   EXPECT_EQ(timing.CountSent("#CEPWR"), 3);
 
-  LinkRig refused;
-  refused.OpenFast();
+  FastRig refused;
   refused.radio.SetFaults({.errorAtCommand = 1, .errorCount = -1});
   refused.ui.answers = {Answer::Ok};  // then a failed re-synchronisation
   refused.link.WriteBlock(image, 0x0040, 64);
@@ -322,8 +307,7 @@ TEST(WriteBlock, WriteBlock_SendsTheImageBytesAndRetries) {
 
 TEST(WriteBlock, SendCancel_SendsTheAbortByteAndWaitsForItsConfirmation) {
   // As a cancelled loop calls it: with the cancel flag already raised.
-  LinkRig rig;
-  rig.OpenFast();
+  FastRig rig;
   rig.cancel = true;
   rig.link.SendCancel();
   EXPECT_TRUE(rig.cancel);
@@ -331,8 +315,7 @@ TEST(WriteBlock, SendCancel_SendsTheAbortByteAndWaitsForItsConfirmation) {
   EXPECT_EQ(rig.pipe.BytesWaiting(), 0u) << "the confirmation was taken";
   EXPECT_LT(rig.Elapsed(), 1s);
 
-  LinkRig silent;
-  silent.OpenFast();
+  FastRig silent;
   silent.cancel = true;
   silent.pipe.SetAnswerFilter([](const Bytes&) { return Bytes{}; });
   silent.link.SendCancel();

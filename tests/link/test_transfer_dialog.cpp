@@ -4,38 +4,6 @@
 namespace qm47::linktest {
 namespace {
 
-using Strings = std::vector<std::string>;
-
-TEST(TransferDialog, OperationTitle_NamesEachModeAndNothingElse) {
-  EXPECT_EQ(OperationTitle(0), "Read from Radio");
-  EXPECT_EQ(OperationTitle(1), "Program to Radio");
-  EXPECT_EQ(OperationTitle(2), "Clear MMSI Data");
-  EXPECT_EQ(OperationTitle(3), "Clear DSC Log Data");
-  EXPECT_EQ(OperationTitle(4), "Clear Distress Log Data");
-  EXPECT_EQ(OperationTitle(5), "");
-  EXPECT_EQ(OperationTitle(-1), "");
-}
-
-TEST(TransferDialog, Cancel_ClosesWhenIdleAndOnlyRaisesTheFlagWhileRunning) {
-  TransferRig idle(transfer_mode::Read);
-  EXPECT_TRUE(idle.dialog.RadioOnLeft());
-  EXPECT_TRUE(idle.dialog.Cancel());
-  EXPECT_EQ(idle.dialog.state(), DialogState::Closed);
-  EXPECT_FALSE(idle.cancel);
-
-  TransferRig running(transfer_mode::Program);
-  EXPECT_FALSE(running.dialog.RadioOnLeft());
-  bool refusedClose = false;
-  running.ui.onEvents = [&] {
-    if (!running.dialog.OkEnabled() && running.pageLoading && !refusedClose) {
-      refusedClose = !running.dialog.RequestClose();
-    }
-  };
-  running.dialog.Ok();
-  EXPECT_TRUE(refusedClose);
-  EXPECT_EQ(running.dialog.state(), DialogState::Closed);
-}
-
 TEST(TransferDialog, Ok_AFailedConnectLeavesTheDialogOpenWithoutABox) {
   TransferRig rig(transfer_mode::Read, {.debug = true});
   rig.radio.SetFaults({.silentAtCommand = 2, .silentCount = -1});

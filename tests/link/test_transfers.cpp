@@ -5,8 +5,6 @@
 namespace qm47::linktest {
 namespace {
 
-using Strings = std::vector<std::string>;
-
 // A radio whose settings differ from the editor's fresh image in every area.
 void FillRadio(LinkRig& rig) {
   auto& m = rig.radio.memory();

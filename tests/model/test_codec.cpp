@@ -6,6 +6,7 @@
 #include "record_builder.h"
 
 using namespace qm47;
+using qm47::testing::FreshImageAndRecord;
 using qm47::testing::FreshRecord;
 using qm47::testing::FirstDifference;
 using qm47::testing::RandomRecord;
@@ -50,9 +51,7 @@ std::set<Address> EncodedBytes() {
 }  // namespace
 
 TEST(Codec, EncodeNeverTouchesBytesItDoesNotOwn) {
-  SettingsRecord rec;
-  MemoryImage img;
-  FreshRecord(rec, img);
+  auto [rec, img] = FreshImageAndRecord();
   RandomRecord(7).Fill(rec);
 
   MemoryImage noise;
@@ -93,9 +92,7 @@ TEST(Codec, DecodingAnEncodedRecordGivesItBack) {
 }
 
 TEST(Codec, DecodeLeavesFieldsWithoutStorageAlone) {
-  SettingsRecord rec;
-  MemoryImage img;
-  FreshRecord(rec, img);
+  auto [rec, img] = FreshImageAndRecord();
   rec.DscBasic.PosRequestTX[0] = rec.DscBasic.PosRequestTX[1] = true;
   rec.DscBasic.BeepOut[7] = true;
   rec.CHUSA[5].DispayA = true;
@@ -124,9 +121,7 @@ TEST(Codec, DecodeLeavesFieldsWithoutStorageAlone) {
 }
 
 TEST(Decode, GroupAndCommonSettingsByTheMap) {
-  SettingsRecord rec;
-  MemoryImage img;
-  FreshRecord(rec, img);
+  auto [rec, img] = FreshImageAndRecord();
   Put(img, 0x0073, {0b1010'0011});  // icons of USA and Canada, TX TOT of Canada and EXP
   Put(img, 0x00C0, {0x00});
   Put(img, 0x00F8, {0x01, 0x02});
@@ -156,9 +151,7 @@ TEST(Decode, GroupAndCommonSettingsByTheMap) {
 }
 
 TEST(Decode, DscAndAtisBitsByTheMap) {
-  SettingsRecord rec;
-  MemoryImage img;
-  FreshRecord(rec, img);
+  auto [rec, img] = FreshImageAndRecord();
   Put(img, 0x0074, {0b1000'0001});
   Put(img, 0x0075, {0b0100'0010});
   Put(img, 0x0076, {0b0010'0100});
@@ -189,9 +182,7 @@ TEST(Decode, DscAndAtisBitsByTheMap) {
 }
 
 TEST(Decode, ChannelFlagBytesAndExpansionRecords) {
-  SettingsRecord rec;
-  MemoryImage img;
-  FreshRecord(rec, img);
+  auto [rec, img] = FreshImageAndRecord();
   Put(img, 0x0300 + 2 * 10, {0x7E});  // TX on low power, duplex, power-up, scrambler 7
   Put(img, 0x0500 + 2 * 3, {0x80});   // TX mode 2 means transmission off
   Put(img, 0x0700 + 2 * 4, {0xC0});
@@ -217,9 +208,7 @@ TEST(Decode, ChannelFlagBytesAndExpansionRecords) {
 }
 
 TEST(Decode, EmptyMmsiEndsTheDirectoryAndClearsLaterEntries) {
-  SettingsRecord rec;
-  MemoryImage img;
-  FreshRecord(rec, img);
+  auto [rec, img] = FreshImageAndRecord();
   for (int k = 0; k < 5; ++k) {
     Put(img, 0x3200 + 16 * k, {0x11, 0x22, 0x33, 0x44, 0x50 + k});
     Put(img, 0x3205 + 16 * k, {'S', 'H', 'I', 'P', 0xFF});
@@ -235,9 +224,7 @@ TEST(Decode, EmptyMmsiEndsTheDirectoryAndClearsLaterEntries) {
 
 TEST(Encode, ModelOneDropsGroupsWithoutEnabledChannels) {
   for (int model : {1, 2}) {
-    SettingsRecord rec;
-    MemoryImage img;
-    FreshRecord(rec, img, model);
+    auto [rec, img] = FreshImageAndRecord(model);
     for (auto& ch : rec.CHINT) ch.Enable = false;
     rec.UsableGroup[kINTL].Usable = true;
     rec.UsableGroup[kEXP].Usable = true;  // no expansion channel is enabled in a fresh record
@@ -250,9 +237,7 @@ TEST(Encode, ModelOneDropsGroupsWithoutEnabledChannels) {
 }
 
 TEST(Encode, RegionFlagBytesFollowTxModeDuplexAndScrambler) {
-  SettingsRecord rec;
-  MemoryImage img;
-  FreshRecord(rec, img);
+  auto [rec, img] = FreshImageAndRecord();
   Channel& dup = rec.CHCAN[40];  // channel 20: duplex and low power in the Canada plan
   EncodeImage(rec, img, 2);
   EXPECT_EQ(img.GetByte(0x0700 + 2 * 40), 0x60);
@@ -274,9 +259,7 @@ TEST(Encode, RegionFlagBytesFollowTxModeDuplexAndScrambler) {
 }
 
 TEST(Encode, DigitsNamesAndDisplayCharacters) {
-  SettingsRecord rec;
-  MemoryImage img;
-  FreshRecord(rec, img);
+  auto [rec, img] = FreshImageAndRecord();
   rec.DscBasic.UserMmsi = "123456789";
   rec.AtisCommon.AtisCode = "98765";
   rec.CHEXP[0].CHDisplayL = "7";
@@ -305,9 +288,7 @@ TEST(Encode, DigitsNamesAndDisplayCharacters) {
 }
 
 TEST(Encode, UnstorableValuesNeverSpillIntoNeighbours) {
-  SettingsRecord rec;
-  MemoryImage img;
-  FreshRecord(rec, img);
+  auto [rec, img] = FreshImageAndRecord();
   rec.UsableGroup[0].PriorityCh = 70000;
   rec.CommonSetup.ResumeTime = 300;
   rec.CommonSetup.Weater = -4;

@@ -18,11 +18,6 @@ void Put(MemoryImage& img, Address a, std::vector<int> bytes) {
 }
 }  // namespace
 
-TEST(FieldAccess, FreshImageIsAllFF) {
-  MemoryImage img;
-  for (auto b : img.bytes()) ASSERT_EQ(b, 0xFF);
-}
-
 TEST(FieldAccess, BitsOnlyValueOneSetsAndOutOfRangeBitsAreIgnored) {
   std::uint8_t b = 0x00;
   SetBit(b, 1, 3);
@@ -187,11 +182,4 @@ TEST(FieldAccess, FlagTablesPackFirstChannelIntoBitSeven) {
   img.GetFlagTable(0x100, 30, back, &Channel::Enable);
   for (std::size_t k = 0; k < back.size(); ++k) EXPECT_EQ(back[k].Enable, k == 0 || k == 7 || k == 9);
   EXPECT_FALSE(back[0].ScanMemory);
-}
-
-TEST(FieldAccess, Sum8KeepsTheLowEightBits) {
-  MemoryImage img;
-  for (int i = 0; i < 29; ++i) img.SetByte(0x42 + i, 1);
-  EXPECT_EQ(img.Sum8(0x42, 29), 0x1D);
-  EXPECT_EQ(img.Sum8(0x100, 2), 0xFE);
 }

@@ -160,4 +160,7 @@ TEST(Normalise, ChecksumIsTheSumOfItsTwentyNineBytes) {
   img.SetByte(0x41, 0x77);
   SetChecksum(img);
   EXPECT_EQ(img.GetByte(0x5F), 0x1D);
+  img.SetByte(0x42, 0xFF);  // 28 + 255: only the low eight bits are kept
+  SetChecksum(img);
+  EXPECT_EQ(img.GetByte(0x5F), 0x1B);
 }

@@ -6,22 +6,12 @@
 #include "model/memory_image.h"
 #include "model/memory_map.h"
 #include "model/settings_record.h"
+#include "record_builder.h"
 
 namespace qm47::testing {
 
-struct ReportInput {
-  SettingsRecord rec;
-  MemoryImage img;
-};
-
-inline ReportInput FreshInput(int model) {
-  ReportInput in;
-  NewImageData(in.rec, in.img, model);
-  return in;
-}
-
-inline ReportInput CraftedInput() {
-  ReportInput in = FreshInput(1);
+inline ImageAndRecord CraftedInput() {
+  ImageAndRecord in = FreshImageAndRecord(1);
   SettingsRecord& r = in.rec;
   in.img.SetByte(addr::UserMmsiCount, 7);
 

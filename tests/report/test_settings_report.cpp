@@ -56,23 +56,23 @@ std::string TextOf(const PrintLine& line) {
 }  // namespace
 
 TEST(SettingsReport, FreshImageOfAnAtisScramblerModelMatchesGolden) {
-  ReportInput in = FreshInput(1);
+  ImageAndRecord in = FreshImageAndRecord(1);
   ExpectGolden("fresh_model1.txt", ReportTextImage(in.rec, in.img));
 }
 
 TEST(SettingsReport, FreshImageOfAPlainModelMatchesGolden) {
-  ReportInput in = FreshInput(4);
+  ImageAndRecord in = FreshImageAndRecord(4);
   ExpectGolden("fresh_model4.txt", ReportTextImage(in.rec, in.img));
 }
 
 TEST(SettingsReport, CraftedRecordMatchesGolden) {
-  ReportInput in = CraftedInput();
+  ImageAndRecord in = CraftedInput();
   ExpectGolden("crafted.txt", ReportTextImage(in.rec, in.img));
 }
 
 // The goldens hold every heading and row; this states the frame they share.
 TEST(SettingsReport, LinesStartWithCrLfAndSectionsWithAnEmptyLine) {
-  ReportInput in = CraftedInput();
+  ImageAndRecord in = CraftedInput();
   const std::string image = ReportTextImage(in.rec, in.img);
   ASSERT_EQ(image.substr(0, 4), "\r\n\r\n");  // the first section starts with an empty line
   EXPECT_NE(image.substr(image.size() - 2), "\r\n");
@@ -89,7 +89,7 @@ TEST(SettingsReport, LinesStartWithCrLfAndSectionsWithAnEmptyLine) {
 }
 
 TEST(SettingsReport, BuildingSnapsTheStoredExpansionFrequencies) {
-  ReportInput in = FreshInput(1);
+  ImageAndRecord in = FreshImageAndRecord(1);
   in.rec.CHEXP[2].Rxfreq = 157.0031;
   in.rec.CHEXP[2].Txfreq = 156.0125;
   const std::string image = ReportTextImage(in.rec, in.img);
@@ -100,7 +100,7 @@ TEST(SettingsReport, BuildingSnapsTheStoredExpansionFrequencies) {
 
 TEST(PrintedReport, PagesInPrintOrderUnderTheModelHeader) {
   for (int model : {1, 4}) {
-    ReportInput in = FreshInput(model);
+    ImageAndRecord in = FreshImageAndRecord(model);
     const ModelDescriptor d = MakeDescriptor(model, model == 1, model == 1);
     const std::vector<PrintPage> pages = PrintedReportPages(in.rec, in.img, d);
     ASSERT_EQ(pages.size(), 7u);
@@ -132,7 +132,7 @@ TEST(PrintedReport, PagesInPrintOrderUnderTheModelHeader) {
 
 TEST(PrintedReport, ChannelColumnsStartAtTheRunningSumsOfTheirLists) {
   EXPECT_EQ(RunningSums(RegularChannelOffsets()), (std::vector<double>{0, 12, 29, 46, 54, 63, 71, 80, 89, 97}));
-  ReportInput in = CraftedInput();
+  ImageAndRecord in = CraftedInput();
   const auto pages = PrintedReportPages(in.rec, in.img, MakeDescriptor(1, true, true));
   const PrintPage& usa = pages[1];
   ASSERT_GE(usa.lines.size(), 5u);
@@ -153,7 +153,7 @@ TEST(PrintedReport, ChannelColumnsStartAtTheRunningSumsOfTheirLists) {
 }
 
 TEST(PrintedReport, PrintedLabelsDifferFromTheTextImage) {
-  ReportInput in = CraftedInput();
+  ImageAndRecord in = CraftedInput();
   const auto pages = PrintedReportPages(in.rec, in.img, MakeDescriptor(1, true, true));
   std::vector<std::string> general;
   for (const PrintLine& line : pages[0].lines) general.push_back(TextOf(line));
@@ -171,7 +171,7 @@ TEST(PrintedReport, PrintedLabelsDifferFromTheTextImage) {
 }
 
 TEST(PrintedReport, LongPagesContinueOnFurtherSheetsUnderTheSameHeader) {
-  ReportInput in = FreshInput(1);
+  ImageAndRecord in = FreshImageAndRecord(1);
   const auto pages = PrintedReportPages(in.rec, in.img, MakeDescriptor(1, true, true));
   PrintGeometry g;
   g.pageHeightMm = 20 + 4.5 * 12;  // 12 rows: header, empty line and 10 body lines

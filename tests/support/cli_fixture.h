@@ -19,12 +19,6 @@ struct CliFolder {
 
   CliResult operator()(const std::string& args) const { return RunIn(dir, "qm47-cli", DataDir() + args); }
 
-  // As above, with every file the program writes capped at `kilobytes` (a full disk).
-  CliResult WithFileSizeLimit(int kilobytes, const std::string& args) const {
-    // sh counts the limit in 512-byte blocks.
-    return RunIn(dir, "qm47-cli", DataDir() + args, "trap '' XFSZ; ulimit -f " + std::to_string(2 * kilobytes) + "; ");
-  }
-
   std::string DataDir() const { return "--data-dir " + Quote(dir.path().string()) + " "; }
 
   TempDir dir;

@@ -13,6 +13,15 @@
 namespace qm47::testing {
 
 inline void FreshRecord(SettingsRecord& rec, MemoryImage& img, int model = 2) { NewImageData(rec, img, model); }
+struct ImageAndRecord {
+  SettingsRecord rec;
+  MemoryImage img;
+};
+inline ImageAndRecord FreshImageAndRecord(int model = 2) {
+  ImageAndRecord fresh;
+  NewImageData(fresh.rec, fresh.img, model);
+  return fresh;
+}
 inline SettingsRecord Fresh(int model) {
   SettingsRecord rec;
   MemoryImage img;

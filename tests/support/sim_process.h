@@ -1,11 +1,15 @@
 // qm47-sim as a child process, up and listening once constructed.
 #pragma once
 
+#include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
+#include <iterator>
 #include <poll.h>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -59,5 +63,16 @@ class SimProcess {
   pid_t pid_ = -1;
   std::string device_;
 };
+
+// Waits up to `limit` for the trace at `tracePath` to show the tool sending `request`.
+inline bool ToolSent(const std::string& tracePath, const std::string& request, std::chrono::milliseconds limit) {
+  using namespace std::chrono_literals;
+  for (auto waited = 0ms; waited < limit; waited += 10ms) {
+    std::ifstream f(tracePath, std::ios::binary);
+    if (std::string(std::istreambuf_iterator<char>(f), {}).find("tool  > " + request) != std::string::npos) return true;
+    std::this_thread::sleep_for(10ms);
+  }
+  return false;
+}
 
 }  // namespace qm47::testing
