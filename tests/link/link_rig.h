@@ -49,7 +49,7 @@ struct RigOptions {
   bool debug = false;
   bool baud19200 = false;
   // A line of the test's own between the link and the radio's pipe.
-  std::function<std::unique_ptr<SerialLine>(SerialLine&)> between;
+  std::function<std::unique_ptr<SerialLine>(SerialLine&)> between = nullptr;
 };
 
 // A radio holding the model's fresh settings and its model code.
