@@ -1,20 +1,11 @@
 #include "editor/channel_page.h"
 
 #include "editor/channel_texts.h"
+#include "editor/help_topics.h"
 
 namespace qm47 {
 
 namespace {
-
-// Help context numbers of the page's controls.
-constexpr int kHelpEnable = 1028;
-constexpr int kHelpTxEnable = 1029;
-constexpr int kHelpDuplex = 1030;
-constexpr int kHelpLowPower = 1031;
-constexpr int kHelpPowerUp = 1032;
-constexpr int kHelpScan = 1033;
-constexpr int kHelpName = 1034;
-constexpr int kHelpScrambler = 1064;
 
 template <typename Record>
 auto* ChannelAt(Record& rec, ChannelRef ref) {
@@ -116,7 +107,7 @@ std::optional<ChannelPageState> BuildChannelPage(const SettingsRecord& rec, cons
   st.txtCTF = Text(rec, "txtCTF", "Tx Frequency", {EntryField::TxFrequency, entry, ref.group});
   st.txtCRF.unit = st.txtCTF.unit = "MHz";
   st.txtCTag = Text(rec, "txtCTag", "CH Name", {EntryField::ChannelTag, entry, ref.group});
-  st.txtCTag.helpContext = kHelpName;
+  st.txtCTag.helpContext = help_context::Name;
   if (!exp) {
     // The plan's boxes show the table row, as the grid does.
     const ChannelDisplay display = PlanChannelDisplay(PlanChannelLabel(ch));
@@ -126,14 +117,14 @@ std::optional<ChannelPageState> BuildChannelPage(const SettingsRecord& rec, cons
     st.txtCTF.text = PlanTxText(ch);
   }
 
-  st.chkCEnable = Check("chkCEnable", "CH Enable", ch.Enable, kHelpEnable);
-  st.chkCTXEnable = Check("chkCTXEnable", "Tx Enable", ch.TxEnable && !ch.RxOnly, kHelpTxEnable);
+  st.chkCEnable = Check("chkCEnable", "CH Enable", ch.Enable, help_context::Enable);
+  st.chkCTXEnable = Check("chkCTXEnable", "Tx Enable", ch.TxEnable && !ch.RxOnly, help_context::TxEnable);
   st.chkCTXEnable.visible = !exp;
-  st.chkCTXOnly = Check("chkCTXOnly", "Low Power Only", ch.LowPower, kHelpLowPower);
-  st.chkCTXPower = Check("chkCTXPower", "Power Up", ch.PowUp, kHelpPowerUp);
-  st.chkCDup = Check("chkCDup", "Duplex", ch.Duplex, kHelpDuplex);
+  st.chkCTXOnly = Check("chkCTXOnly", "Low Power Only", ch.LowPower, help_context::LowPower);
+  st.chkCTXPower = Check("chkCTXPower", "Power Up", ch.PowUp, help_context::PowerUp);
+  st.chkCDup = Check("chkCDup", "Duplex", ch.Duplex, help_context::Duplex);
   st.chkCDup.visible = !exp;
-  st.chkCScan = Check("chkCScan", "Scan Memory", ch.ScanMemory, kHelpScan);
+  st.chkCScan = Check("chkCScan", "Scan Memory", ch.ScanMemory, help_context::Scan);
 
   ListState& vs = st.cmbScramble;
   vs.name = "cmbScramble";
@@ -142,7 +133,7 @@ std::optional<ChannelPageState> BuildChannelPage(const SettingsRecord& rec, cons
   vs.index = ScramblerIndex(ch.Scramble);
   vs.visible = model.scrambler;
   vs.hint = kListHint;
-  vs.helpContext = kHelpScrambler;
+  vs.helpContext = help_context::Scrambler;
 
   ApplyEnabling(st, ch);
   return st;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editor/help_topics.h"
 #include "editor/setting_lists.h"
 #include "report/value_format.h"
 
@@ -55,7 +56,7 @@ DirectoryEntryState DirectoryEntryFor(const SettingsRecord& rec, Directory which
   const bool firstFree = exists && number == inUse + 1;
   // A new entry follows only an entry that holds an MMSI: an empty one ends the list in the radio.
   const bool addable = firstFree && (number == 1 || !list[static_cast<std::size_t>(number - 2)].Mmsid.empty());
-  const int help = individual ? 1049 : 1069;
+  const int help = individual ? help_context::IndividualEntry : help_context::GroupEntry;
 
   DirectoryEntryState page;
   page.directory = which;

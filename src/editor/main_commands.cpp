@@ -49,19 +49,6 @@ std::string WindowCaption(const Session& s) {
   return caption;
 }
 
-std::string HelpFilePath(const std::string& dataFolder, int topic) {
-  return JoinPath(JoinPath(dataFolder, "help"), std::to_string(topic) + ".html");
-}
-
-HelpLocation HelpFor(const std::string& dataFolder, int topic) {
-  const auto on = [&](const char* page) {
-    return HelpLocation{JoinPath(JoinPath(dataFolder, "help"), page), "c" + std::to_string(topic)};
-  };
-  if ((topic >= 1028 && topic <= 1034) || topic == 1064) return on("channel.html");
-  if ((topic >= 1049 && topic <= 1051) || (topic >= 1069 && topic <= 1071)) return on("directory.html");
-  return {HelpFilePath(dataFolder, topic), ""};
-}
-
 ImageChord ImageChordFor(bool debugMode, bool ctrl, bool shift, bool alt, bool f2, bool f3) {
   if (!debugMode || !ctrl || shift || alt) return ImageChord::None;
   if (f2) return ImageChord::Open;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "editor/destinations.h"
+#include "editor/help_topics.h"
 #include "editor/program_review.h"
 #include "editor/session.h"
 #include "editor/transfer.h"
@@ -23,7 +24,6 @@ inline constexpr const char* kNoPrinterQuestion =
 inline constexpr const char* kNoPrinterDetail =
     "A PDF file can be printed later or on another computer. To print from here, add a printer in the "
     "system's printer settings.";
-inline constexpr int kContentsHelpTopic = 1001;
 inline constexpr const char* kBackUpFirstQuestion =
     "The radio has not been read since the program started.\nRead and back up the settings it holds before "
     "programming it?";
@@ -75,17 +75,6 @@ struct ClearOutcome {
   bool completed = false;
   std::string count;
 };
-
-// The page of a help topic in the data folder ("<data>/help/1012.html").
-std::string HelpFilePath(const std::string& dataFolder, int topic);
-
-// Where a topic or a control's help context number is explained: the channel and
-// directory controls share a page each, one section per number ("c1028").
-struct HelpLocation {
-  std::string file;
-  std::string anchor;  // empty: the top of the page
-};
-HelpLocation HelpFor(const std::string& dataFolder, int topic);
 
 // "QM47  PC Program for TK4100A - boat.dat": the file name without its folder, lower case.
 std::string WindowCaption(const Session& s);

@@ -2,15 +2,12 @@
 
 #include <algorithm>
 
+#include "editor/help_topics.h"
 #include "model/builtin_tables.h"
 
 namespace qm47 {
 
 namespace {
-
-constexpr int kHelpEnable = 1028;
-constexpr int kHelpScan = 1033;
-constexpr int kHelpName = 1034;
 
 std::string Indexed(const char* name, int row) { return std::string(name) + "_" + std::to_string(row); }
 
@@ -39,13 +36,13 @@ std::optional<WeatherRowState> WeatherRowFor(const SettingsRecord& rec, int row)
   r.chkDEnable.caption = WeatherEnableCaption(false);
   r.chkDEnable.checked = ch.Enable;
   r.chkDEnable.hint = kWeatherEnableHint;
-  r.chkDEnable.helpContext = kHelpEnable;
+  r.chkDEnable.helpContext = help_context::Enable;
 
   r.chkDScan.name = Indexed("chkDScan", row);
   r.chkDScan.checked = ch.ScanMemory;
   r.chkDScan.enabled = ch.Enable;
   r.chkDScan.hint = kCheckBoxHint;
-  r.chkDScan.helpContext = kHelpScan;
+  r.chkDScan.helpContext = help_context::Scan;
 
   const EntryPlace place{EntryField::WeatherTag, row, kUSA};
   r.txtDTagName.name = Indexed("txtDTagName", row);
@@ -53,7 +50,7 @@ std::optional<WeatherRowState> WeatherRowFor(const SettingsRecord& rec, int row)
   r.txtDTagName.text = ShownText(place.field, StoredEntry(rec, place));
   r.txtDTagName.enabled = ch.Enable;
   r.txtDTagName.hint = std::string(RuleFor(place.field).hint);
-  r.txtDTagName.helpContext = kHelpName;
+  r.txtDTagName.helpContext = help_context::Name;
   return r;
 }
 
