@@ -6,12 +6,11 @@
 #include <algorithm>
 
 #include "gui/control_view.h"
+#include "gui/page_widgets.h"
 
 namespace qm47 {
 
 namespace {
-
-constexpr int kTwipsPerInch = 1440;
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -79,14 +78,8 @@ void ChannelListPage::Draw(const ChannelGrid& grid) {
       grid_->setItem(r, c, item);
     }
   }
-  // The documented widths, widened where the font needs more so no text is cut.
-  const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
   grid_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
-  grid_->resizeColumnsToContents();
-  for (int c = 0; c < kChannelGridColumns; ++c) {
-    const int documented = grid.columns[static_cast<std::size_t>(c)].widthTwips * dpi / kTwipsPerInch;
-    grid_->setColumnWidth(c, std::max(documented, grid_->columnWidth(c)));
-  }
+  FitGridColumns(*grid_, grid.columns);
   if (grid_->rowCount() > 0) grid_->setCurrentCell(std::clamp(keptRow, 0, grid_->rowCount() - 1), 0);
   grid_->setUpdatesEnabled(true);
 }

@@ -8,8 +8,6 @@ namespace qm47 {
 
 namespace {
 
-constexpr int kTwipsPerInch = 1440;
-
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
@@ -56,12 +54,6 @@ void DirectoryListPage::Fill(const PageRef& page) {
   QStringList headers;
   for (const GridColumn& column : state.columns) headers << Q(column.header);
   grid_->setHorizontalHeaderLabels(headers);
-  const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
-  for (int c = 0; c < grid_->columnCount(); ++c) {
-    const int documented = state.columns[static_cast<std::size_t>(c)].widthTwips * dpi / kTwipsPerInch;
-    // A larger font still shows the whole heading.
-    grid_->setColumnWidth(c, std::max(documented, grid_->horizontalHeader()->sectionSizeHint(c)));
-  }
   for (int r = 0; r < grid_->rowCount(); ++r) {
     for (int c = 0; c < grid_->columnCount(); ++c) {
       auto* cell = new QTableWidgetItem(Q(state.rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]));
@@ -69,6 +61,7 @@ void DirectoryListPage::Fill(const PageRef& page) {
       grid_->setItem(r, c, cell);
     }
   }
+  FitGridColumns(*grid_, state.columns);
   if (!sameDirectory || grid_->currentRow() < 0) grid_->setCurrentCell(0, 0);
 }
 

@@ -39,7 +39,6 @@ namespace {
 constexpr int kMinimumWidth = 607;
 constexpr int kMinimumHeight = 444;
 constexpr int kTreeSharePercent = 30;
-constexpr int kTwipsPerInch = 1440;
 
 QString Lines(const std::string& text) { return QString::fromStdString(text).replace("\r\n", "\n"); }
 
@@ -368,7 +367,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::StoreGeometry() {
   if (isMinimized()) return;
   const QRect r = frameGeometry();
-  const int dpi = logicalDpiX() > 0 ? logicalDpiX() : 96;
+  const int dpi = DotsPerInch(*this);
   const auto twips = [dpi](int pixels) { return std::to_string(pixels * kTwipsPerInch / dpi); };
   s_.prefs.Save("Settings", "MainLeft", twips(r.x()));
   s_.prefs.Save("Settings", "MainTop", twips(r.y()));

@@ -7,9 +7,22 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QStringList>
+#include <QTableWidget>
 #include <QWidget>
+#include <algorithm>
 
 namespace qm47 {
+
+int DotsPerInch(const QWidget& widget) { return widget.logicalDpiX() > 0 ? widget.logicalDpiX() : 96; }
+
+void FitGridColumns(QTableWidget& grid, std::span<const GridColumn> columns) {
+  const int dpi = DotsPerInch(grid);
+  grid.resizeColumnsToContents();
+  for (int c = 0; c < grid.columnCount() && c < static_cast<int>(columns.size()); ++c) {
+    const int documented = columns[static_cast<std::size_t>(c)].widthTwips * dpi / kTwipsPerInch;
+    grid.setColumnWidth(c, std::max(documented, grid.columnWidth(c)));
+  }
+}
 
 FocusHints::FocusHints(std::function<void(const QString&)> setHint, QObject* parent)
     : QObject(parent), setHint_(std::move(setHint)) {}

@@ -7,13 +7,24 @@
 #include <QString>
 #include <functional>
 #include <map>
+#include <span>
 
 #include "editor/control_state.h"
 
 class QLineEdit;
+class QTableWidget;
 class QWidget;
 
 namespace qm47 {
+
+// The documented sizes are in twips, 1440 to the inch.
+inline constexpr int kTwipsPerInch = 1440;
+// Pixels per inch of `widget`'s screen; 96 where it does not say.
+int DotsPerInch(const QWidget& widget);
+
+// Each column of a filled grid at its documented width, or wider where its heading or a
+// cell needs more, so that no text is cut.
+void FitGridColumns(QTableWidget& grid, std::span<const GridColumn> columns);
 
 // Hints and help numbers of the controls that are not text boxes (those get theirs from
 // their entry rule).
