@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "link/link.h"
-#include "link/transfer_dialog.h"
+#include "editor/transfer_dialog.h"
 #include "link/transfers.h"
 #include "model/fresh_image.h"
 #include "model/models.h"
@@ -72,16 +72,15 @@ double FloorSeconds(int mode) {
     Answer Show(const MessageBox&) override { return Answer::Ok; }
   } ui;
   ErrorLog log("", false);
-  bool cancel = false, error = false, pageLoading = false, success = false;
-  Link link(meter, clock, ui, log, LinkFlags{cancel, error}, LinkOptions{});
+  Link link(meter, clock, ui, log, LinkOptions{});
   MemoryImage image;
   SettingsRecord record;
   NewImageData(record, image, 1);
   const ModelDescriptor model = MakeDescriptor(1, true, true);
-  Transfers transfers(link, image, record, model, pageLoading, success);
-  TransferDialog dialog(mode, link, transfers, pageLoading);
+  Transfers transfers(link, image, record, model);
+  TransferDialog dialog(mode, link, transfers);
   dialog.Ok();
-  if (!success) return 0;
+  if (!dialog.completed()) return 0;
   const double pauses = std::chrono::duration<double>(clock.Now() - Clock::TimePoint{}).count();
   return pauses + meter.seconds;
 }

@@ -14,7 +14,7 @@
 
 #include "editor/session.h"
 #include "link/link.h"
-#include "link/transfer_dialog.h"
+#include "editor/transfer_dialog.h"
 #include "link/transfers.h"
 #include "model/fresh_image.h"
 #include "platform/event_loop_wait.h"
@@ -116,14 +116,13 @@ Outcome Read(int cancelAfterMs) {
   EventLoopUi ui;
   PausingClock clock(ui);
   ErrorLog log("", false);
-  bool cancel = false, error = false, pageLoading = false, success = false;
-  Link link(line, clock, ui, log, LinkFlags{cancel, error}, LinkOptions{});
+  Link link(line, clock, ui, log, LinkOptions{});
   MemoryImage image;
   SettingsRecord record;
   NewImageData(record, image, 1);
   const ModelDescriptor model = MakeDescriptor(1, true, true);
-  Transfers transfers(link, image, record, model, pageLoading, success);
-  TransferDialog dialog(transfer_mode::Read, link, transfers, pageLoading);
+  Transfers transfers(link, image, record, model);
+  TransferDialog dialog(transfer_mode::Read, link, transfers);
 
   Outcome out;
   QElapsedTimer since;
@@ -145,7 +144,7 @@ Outcome Read(int cancelAfterMs) {
   turn.start();
   dialog.Ok();
   turn.stop();
-  out.completed = success;
+  out.completed = dialog.completed();
   if (cancelAt && line.abortAt) {
     out.cancelMs = std::chrono::duration<double, std::milli>(*line.abortAt - *cancelAt).count();
   }

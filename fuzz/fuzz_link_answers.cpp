@@ -25,6 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 1) return 0;
   VirtualClock clock;
   sim::RadioEngine radio;
+  radio.SwitchToFastRate();  // as a connect leaves it
   sim::MemoryPipe pipe(radio, clock);
   // The first answer of the radio is the fuzzer's text; later ones are silence.
   const Bytes answer(data + 1, data + size);
@@ -36,16 +37,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   });
   Silent ui;
   ErrorLog log("", false);
-  bool cancel = false, error = false;
-  Link link(pipe, clock, ui, log, LinkFlags{cancel, error}, LinkOptions{});
+  Link link(pipe, clock, ui, log, LinkOptions{});
   pipe.Open("57600,N,8,1");
 
   if (data[0] & 1) {
     MemoryImage image;
     SettingsRecord record;
     const ModelDescriptor model = MakeDescriptor(1, true, true);
-    bool pageLoading = false, success = false;
-    Transfers transfers(link, image, record, model, pageLoading, success);
+    Transfers transfers(link, image, record, model);
     transfers.StatusCheck();
   } else {
     const Address address = (data[0] >> 1) * 64;

@@ -1,5 +1,6 @@
 // read, program, clear, ports: the radio transfers and the port list.
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <memory>
 
 #include "cli/cli.h"
+#include "cli/interrupts.h"
 #include "cli/radio_transfer.h"
 #include "editor/fault_detail.h"
 #include "editor/image_file.h"
@@ -25,55 +27,12 @@ namespace {
 
 // A radio that stays busy would keep --yes retrying for ever; a person would give up.
 constexpr int kMaxBusyRetries = 10;
-// Longer than any pause of the link between a request and its answer.
-constexpr auto kSilenceShown = std::chrono::seconds(2);
 
-// The signal that interrupted the running transfer, 0 for none. The handler only sets it;
-// the transfer's user interface looks at it where it processes events.
-volatile std::sig_atomic_t interruptSignal = 0;
-
-void NoteInterrupt(int signal) { interruptSignal = signal; }
-
-// While it lives, SIGINT and SIGTERM cancel the transfer instead of ending the tool. Each
-// handler goes with its first signal, so a second Ctrl+C ends the tool at once.
-class InterruptGuard {
- public:
-  InterruptGuard() {
-    interruptSignal = 0;
-    Install(SIGINT, oldInt_);
-    Install(SIGTERM, oldTerm_);
-  }
-  ~InterruptGuard() {
-    sigaction(SIGINT, &oldInt_, nullptr);
-    sigaction(SIGTERM, &oldTerm_, nullptr);
-  }
-  InterruptGuard(const InterruptGuard&) = delete;
-  InterruptGuard& operator=(const InterruptGuard&) = delete;
-
- private:
-  static void Install(int signal, struct sigaction& old) {
-    struct sigaction sa {};
-    sa.sa_handler = NoteInterrupt;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = SA_RESTART | SA_RESETHAND;
-    sigaction(signal, &sa, &old);
-    // A signal ignored by whoever started us (SIGINT of a background job) stays ignored.
-    if (old.sa_handler == SIG_IGN) sigaction(signal, &old, nullptr);
-  }
-
-  struct sigaction oldInt_ {};
-  struct sigaction oldTerm_ {};
-};
-
-// What an interrupted transfer may have left in the radio.
-std::string AfterInterrupt(int mode) {
-  switch (mode) {
-    case transfer_mode::Read: return "the radio is unchanged and nothing was saved";
-    case transfer_mode::Program: return "the radio may be partly programmed: program it again";
-    case transfer_mode::ClearMmsi: return "the radio's MMSI count may not be cleared: clear it again";
-    case transfer_mode::ClearDscLog: return "the radio's DSC log may be partly cleared: clear it again";
-    default: return "the radio's distress log may be partly cleared: clear it again";
-  }
+// "The radio is unchanged." as the end of a line: "the radio is unchanged".
+std::string Sentence(std::string text) {
+  if (!text.empty() && text.back() == '.') text.pop_back();
+  if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+  return text;
 }
 
 // The transfer's user interface on the command line: the editor's messages as they
@@ -84,11 +43,8 @@ class TransferUi final : public UserInterface {
   TransferUi(CliUserInterface& cli, const WatchedLine& line) : cli_(cli), line_(line) {}
 
   void OnInterrupt(std::function<void()> cancel) { cancel_ = std::move(cancel); }
-  // A message said what went wrong in a line of its own already.
-  bool explained() const { return explained_; }
 
   Answer Show(const MessageBox& box) override {
-    explained_ = explained_ || !box.detail.empty();
     const Answer a = cli_.Show(box);
     if (a == Answer::Retry && ++retries_ > kMaxBusyRetries) {
       cli_.Line("qm47-cli: giving up after " + std::to_string(kMaxBusyRetries) + " retries");
@@ -116,15 +72,15 @@ class TransferUi final : public UserInterface {
   }
   void SetBusy(bool busy) override { cli_.SetBusy(busy); }
   void ProcessEvents() override {
-    if (interruptSignal != 0 && !cancelling_) {
-      // Once only: the link's own steps (the abort and its confirmation) must run their course.
+    if (PendingInterrupt() != 0) {
+      if (!cancelling_) cli_.Line("cancelling\u2026");
       cancelling_ = true;
-      cli_.Line("cancelling\u2026");
+      // The link's own steps after a cancel (the abort and its confirmation) run their course.
       if (cancel_) cancel_();
     }
     // The log clears step through the addresses they do not write without a word on the line.
     const auto still = std::min(line_.Quiet(), std::chrono::steady_clock::now() - moved_);
-    cli_.Waiting(!cancelling_ && still > kSilenceShown);
+    cli_.Waiting(RadioSeemsSilent(!cancelling_, still));
     cli_.ProcessEvents();
   }
 
@@ -133,7 +89,6 @@ class TransferUi final : public UserInterface {
   const WatchedLine& line_;
   std::function<void()> cancel_;
   bool cancelling_ = false;
-  bool explained_ = false;
   int retries_ = 0;
   int shown_ = -1;
   std::chrono::steady_clock::time_point moved_ = std::chrono::steady_clock::now();
@@ -165,36 +120,48 @@ bool ParsePortArgs(const std::string& command, const std::vector<std::string>& a
   return true;
 }
 
+int AfterInterrupt(Context& ctx, const std::string& command, int rc) {
+  const int signal = PendingInterrupt();
+  if (signal == 0 || rc != kSuccess) return rc;
+  ctx.ui.Line("qm47-cli " + command + ": interrupted by " + SignalName(signal) + " as it finished; it had completed");
+  return 128 + signal;
+}
+
 int RunTransfer(Context& ctx, const std::string& command, const TransferJob& job, const std::string& port,
                 TransferOutcome* outcome, bool takeRadioModel) {
   const int mode = job.mode;
+  // A signal before the transfer starts: nothing is sent at all.
+  if (const int signal = PendingInterrupt(); signal != 0) {
+    ctx.ui.Line("qm47-cli " + command + ": interrupted by " + SignalName(signal) + " before " +
+                OperationTitle(mode) + "; the radio is unchanged");
+    return 128 + signal;
+  }
   const std::string device = ResolvePortArgument(ctx.session.prefs, port);
   QtSerialLine serial(device);
   WatchedLine line(serial);
   const std::unique_ptr<Clock> clock = TransferClock();
   TransferUi ui(ctx.ui, line);
-  ctx.session.flags.cancel = false;
-  ctx.session.flags.error = false;
   RadioTransfer transfer(ctx.session, line, *clock, job, ui);
+  transfer.dialog().SetTellsRadioState(false);
   ui.OnInterrupt([&] { transfer.dialog().Cancel(); });
   if (takeRadioModel) transfer.transfers().AdoptModelWith([&](int a, int b) { TakeRadioModel(ctx, a, b); });
-  {
-    const InterruptGuard guard;
-    transfer.dialog().Load();
-    transfer.dialog().Ok();
-  }
-  const int signal = interruptSignal;
+  transfer.dialog().Load();
+  transfer.dialog().Ok();
+  const int signal = PendingInterrupt();
   transfer.dialog().RequestClose();
   if (outcome) *outcome = transfer.outcome();
   // An interrupt that came too late to cancel leaves a finished transfer finished.
   if (transfer.succeeded()) return kSuccess;
+  const TransferResult result = transfer.outcome().result;
+  const std::string state = Sentence(RadioStateText(mode, result.radio));
   if (signal != 0) {
-    ctx.ui.Line("qm47-cli " + command + ": interrupted; " + AfterInterrupt(mode));
+    ctx.ui.Line("qm47-cli " + command + ": interrupted by " + SignalName(signal) + "; " + state);
     return 128 + signal;
   }
-  const std::string& why = transfer.link().Diagnosis();
+  const std::string& why = result.diagnosis;
+  const bool toldWhy = why.empty() || result.diagnosisShown;
   ctx.ui.Line("qm47-cli " + command + ": " + OperationTitle(mode) + " did not complete" +
-              (why.empty() || ui.explained() ? " on " + device : ": " + why));
+              (toldWhy ? " on " + device : ": " + why) + "; " + state);
   return kFailed;
 }
 
@@ -227,6 +194,7 @@ int RunRead(Context& ctx, const std::vector<std::string>& args) {
                        Icon::Exclamation);
     return kFailed;
   }
+  const InterruptGuard guard;
   // The areas a read does not take over keep the fresh image's bytes.
   NewImageSetup(ctx.session);
   TransferOutcome read;
@@ -240,7 +208,7 @@ int RunRead(Context& ctx, const std::vector<std::string>& args) {
                                   : "qm47-cli read: what the radio sent is kept in " + kept.path +
                                         "; 'qm47-cli convert' it to where it should go");
   }
-  return saved;
+  return AfterInterrupt(ctx, "read", saved);
 }
 
 int RunClear(Context& ctx, const std::vector<std::string>& args) {
@@ -254,8 +222,9 @@ int RunClear(Context& ctx, const std::vector<std::string>& args) {
                    : what == "distress-log" ? transfer_mode::ClearDistressLog
                                             : -1;
   if (mode < 0) return UsageError("clear", "'" + what + "' is not mmsi, dsc-log or distress-log");
+  const InterruptGuard guard;
   NewImageSetup(ctx.session);
-  return RunTransfer(ctx, "clear", {mode}, a.port, nullptr, !ctx.options.model);
+  return AfterInterrupt(ctx, "clear", RunTransfer(ctx, "clear", {mode}, a.port, nullptr, !ctx.options.model));
 }
 
 int RunPorts(Context& ctx, const std::vector<std::string>& args) {

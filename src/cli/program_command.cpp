@@ -50,6 +50,7 @@ int RunProgram(Context& ctx, const std::vector<std::string>& args) {
     return UsageError("program", "takes --verify or --no-verify, not both");
   }
   if (const int o = OpenDocument(ctx, a.rest[0]); o != kSuccess) return o;
+  const InterruptGuard guard;
   if (!a.flags.count("--no-backup")) {
     if (const int b = BackUpRadio(ctx, "program", a.port); b != kSuccess) return b;
     // Listed, not asked: a script must not hang on a question, and --yes would only say yes.
@@ -68,7 +69,7 @@ int RunProgram(Context& ctx, const std::vector<std::string>& args) {
     ListChanges(ctx, "qm47-cli program: the radio did not keep these settings (written -> held); program it again:",
                 UnkeptSettings(ctx.session, ctx.session.image, out.readBack->radio));
   }
-  return t;
+  return AfterInterrupt(ctx, "program", t);
 }
 
 int RunVerify(Context& ctx, const std::vector<std::string>& args) {
@@ -80,11 +81,12 @@ int RunVerify(Context& ctx, const std::vector<std::string>& args) {
   if (!IsSettingsFile(file)) return UsageError("verify", "'" + file + "' is not a .hex or .dat file");
   if (const int o = OpenDocument(ctx, file); o != kSuccess) return o;
   const MemoryImage meant = ImageToProgram(ctx.session);
+  const InterruptGuard guard;
   if (const int t = RunTransfer(ctx, "verify", {transfer_mode::Read, true}, a.port); t != kSuccess) return t;
   const std::vector<SettingChange> unkept = UnkeptSettings(ctx.session, meant, *ctx.session.radioImage);
   if (unkept.empty()) {
     ctx.ui.Line("qm47-cli verify: the radio holds the settings of " + file);
-    return kSuccess;
+    return AfterInterrupt(ctx, "verify", kSuccess);
   }
   ListChanges(ctx,
               "qm47-cli verify: " + Settings(unkept.size()) + (unkept.size() == 1 ? " differs (" : " differ (") + file +

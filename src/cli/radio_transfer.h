@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/interrupts.h"
 #include "editor/transfer.h"
 
 namespace qm47::cli {
@@ -24,6 +25,10 @@ bool ParsePortArgs(const std::string& command, const std::vector<std::string>& a
 // "Complete!!", 128 + the signal number when a signal cancelled it. `outcome`, when given,
 // receives what the transfer left. `takeRadioModel`: the model check may switch to the
 // model the radio holds.
+// `rc` of a radio command, unless a signal came while it finished anyway: then 128 + the
+// signal, after a line saying the command had completed. A signal never ends in 0.
+int AfterInterrupt(Context& ctx, const std::string& command, int rc);
+
 int RunTransfer(Context& ctx, const std::string& command, const TransferJob& job, const std::string& port,
                 TransferOutcome* outcome = nullptr, bool takeRadioModel = false);
 

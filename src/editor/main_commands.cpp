@@ -11,7 +11,7 @@
 #include "editor/settings_file.h"
 #include "files/atomic_file.h"
 #include "files/data_folder.h"
-#include "link/transfer_dialog.h"
+#include "editor/transfer_dialog.h"
 #include "link/transfers.h"
 #include "model/memory_map.h"
 #include "report/hex_dump.h"

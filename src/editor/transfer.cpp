@@ -18,11 +18,9 @@ RadioTransfer::RadioTransfer(Session& s, SerialLine& line, Clock& clock, const T
     : s_(s),
       scratchImage_(s.image),
       scratchRecord_(s.record),
-      link_(line, clock, ui, s.errorLog, LinkFlags{s.flags.cancel, s.flags.error},
-            LinkOptions{s.startup.debugMode, s.startup.baud19200, 3}),
-      transfers_(link_, job.scratch ? scratchImage_ : s.image, job.scratch ? scratchRecord_ : s.record, s.model,
-                 s.flags.pageLoading, transferSuccess_),
-      dialog_(job.mode, link_, transfers_, s.flags.pageLoading) {
+      link_(line, clock, ui, s.errorLog, LinkOptions{s.startup.debugMode, s.startup.baud19200, 3}),
+      transfers_(link_, job.scratch ? scratchImage_ : s.image, job.scratch ? scratchRecord_ : s.record, s.model),
+      dialog_(job.mode, link_, transfers_) {
   transfers_.OnRadioRead([this](std::span<const std::uint8_t> radio, bool whole) { Received(radio, whole); });
   transfers_.SetVerify(job.verify);
 }
@@ -35,6 +33,8 @@ void RadioTransfer::Received(std::span<const std::uint8_t> radio, bool whole) {
   s_.radioImage = image;
 }
 
-TransferOutcome RadioTransfer::outcome() const { return {transferSuccess_, backup_, transfers_.readBack()}; }
+TransferOutcome RadioTransfer::outcome() const {
+  return {dialog_.completed(), dialog_.result().value_or(TransferResult{}), backup_, transfers_.readBack()};
+}
 
 }  // namespace qm47

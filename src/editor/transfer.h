@@ -7,9 +7,9 @@
 
 #include "editor/radio_backup.h"
 #include "editor/session.h"
+#include "editor/transfer_dialog.h"
 #include "link/link.h"
 #include "link/serial_line.h"
-#include "link/transfer_dialog.h"
 #include "link/transfers.h"
 #include "seams/clock.h"
 
@@ -30,6 +30,7 @@ struct TransferJob {
 // What a transfer left for the command that ran it.
 struct TransferOutcome {
   bool completed = false;             // ended with "Complete!!"
+  TransferResult result;              // how it ended, and what the radio may now hold
   std::optional<RadioBackup> backup;  // a read: where what the radio sent was kept
   std::optional<ReadBack> readBack;   // a verified program transfer: what the radio holds
 };
@@ -44,9 +45,8 @@ class RadioTransfer {
   TransferDialog& dialog() { return dialog_; }
   Link& link() { return link_; }
   Transfers& transfers() { return transfers_; }
-  // Raised by a transfer that ended with "Complete!!".
-  bool succeeded() const { return transferSuccess_; }
-  void ClearSuccess() { transferSuccess_ = false; }
+  // The last press of OK ended with "Complete!!".
+  bool succeeded() const { return dialog_.completed(); }
   TransferOutcome outcome() const;
 
  private:
@@ -54,7 +54,6 @@ class RadioTransfer {
   void Received(std::span<const std::uint8_t> radio, bool whole);
 
   Session& s_;
-  bool transferSuccess_ = false;
   MemoryImage scratchImage_;
   SettingsRecord scratchRecord_;
   std::optional<RadioBackup> backup_;

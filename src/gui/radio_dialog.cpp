@@ -10,7 +10,7 @@
 
 #include "editor/main_commands.h"
 #include "files/data_folder.h"
-#include "link/transfer_dialog.h"
+#include "editor/transfer_dialog.h"
 
 namespace qm47 {
 
@@ -233,9 +233,7 @@ void RadioDialog::DrawProgress(int percent) {
 }
 
 void RadioDialog::DrawWaiting() {
-  // Longer than any pause of the link between a request and its answer.
-  constexpr auto kSilenceShown = std::chrono::seconds(2);
-  const bool waiting = ui_->busy() && line_.Quiet() > kSilenceShown;
+  const bool waiting = RadioSeemsSilent(ui_->busy(), line_.Quiet());
   const QString text = waiting ? "Waiting for the radio to answer\u2026 Check that it shows UART." : QString();
   if (waiting_->text() != text) waiting_->setText(text);
 }

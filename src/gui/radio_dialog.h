@@ -1,6 +1,6 @@
 // frmRadio, the transfer dialog: the instructions, the direction of the transfer in two
 // pictures with the progress bar between them, OK, Cancel and Help, and in debug mode the
-// monitor line. It draws what the dialog's logic (link/transfer_dialog.h) decides.
+// monitor line. It draws what the dialog's logic (editor/transfer_dialog.h) decides.
 #pragma once
 
 #include <QDialog>

@@ -17,6 +17,20 @@ constexpr Clock::Duration kShortWait = 1s;
 constexpr Clock::Duration kLongWait = 10s;
 // Longest a reader blocks on the port before it lets the window breathe again.
 constexpr Clock::Duration kWaitSlice = 20ms;
+// After the last byte's wire time, before the rate may change: a USB adapter's own
+// buffer and the far end of a pseudo-terminal need a moment more.
+constexpr Clock::Duration kSentGuard = 20ms;
+
+// 57600 from "57600,N,8,1"; 0 when the text names no rate.
+int BaudOf(const std::string& settings) {
+  int baud = 0;
+  for (char c : settings) {
+    if (c < '0' || c > '9') break;
+    baud = baud * 10 + (c - '0');
+    if (baud > 10'000'000) return 0;
+  }
+  return baud;
+}
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -61,9 +75,8 @@ IoError InvalidSettings(const std::string& settings) {
 }
 }  // namespace port_error
 
-Link::Link(SerialLine& line, Clock& clock, UserInterface& ui, const ErrorLog& log, LinkFlags flags,
-           LinkOptions options)
-    : line_(line), clock_(clock), ui_(ui), log_(log), flags_(flags), options_(options) {}
+Link::Link(SerialLine& line, Clock& clock, UserInterface& ui, const ErrorLog& log, LinkOptions options)
+    : line_(line), clock_(clock), ui_(ui), log_(log), options_(options) {}
 
 void Link::ShowStatus(const std::string& text) {
   if (!options_.debugMode) return;
@@ -78,6 +91,7 @@ void Link::ClearStatus() {
 void Link::ShowProgress(int percent) { ui_.Progress(std::clamp(percent, 0, 100), 100); }
 
 Answer Link::Message(const std::string& text, Icon icon, Buttons buttons) {
+  ++messagesShown_;
   return ui_.Message(text, caption_, icon, buttons);
 }
 
@@ -96,17 +110,20 @@ bool Link::OpenPort(const char* settings, const char* source, bool showSettings)
 }
 
 bool Link::PortFailed() {
+  ++messagesShown_;
   ui_.MessageWithDetail(kPortInitError, PortFailureDetail(line_.Name(), openFault_.value_or(IoError{})), caption_,
                         Icon::Critical, Buttons::Ok);
   return false;
 }
 
 bool Link::PortInit() {
+  if (line_.IsOpen()) WaitUntilSent();
   PortClose();
   return OpenPort(kSettingsConnect, "frmRadio.PortInit", true);
 }
 
 bool Link::PortInitCP() {
+  if (line_.IsOpen()) WaitUntilSent();
   PortClose();
   return OpenPort(options_.baud19200 ? kSettingsConnect : kSettingsFast, "frmRadio.PortInitCP", true);
 }
@@ -119,8 +136,15 @@ bool Link::PortOpen() {
 void Link::PortClose() {
   if (!line_.IsOpen()) return;
   // The last acknowledgement of a read is still on its way: it must leave at this rate.
-  line_.Drain();
+  WaitUntilSent();
   line_.Close();
+}
+
+void Link::WaitUntilSent() {
+  line_.Drain();
+  const auto until = sentBy_ + kSentGuard;
+  const auto now = clock_.Now();
+  if (until > now) clock_.Sleep(std::chrono::ceil<Clock::Duration>(until - now));
 }
 
 void Link::FlushInput() {
@@ -137,6 +161,10 @@ void Link::Send(std::span<const std::uint8_t> bytes) {
   clock_.Sleep(kWritePause);
   RequireOpen();
   if (auto fault = line_.Write(bytes)) throw LinkFault{*fault};
+  if (const int baud = BaudOf(line_.Settings()); baud > 0) {
+    const auto wire = std::chrono::nanoseconds(static_cast<long long>(bytes.size()) * 10'000'000'000LL / baud);
+    sentBy_ = std::max(sentBy_, clock_.Now()) + wire;
+  }
 }
 
 void Link::SendByte(std::uint8_t byte) {
@@ -172,11 +200,11 @@ std::optional<std::uint8_t> Link::Turn(Clock::TimePoint deadline) {
   return std::nullopt;
 }
 
-LinkStatus Link::WaitByte(std::uint8_t expected, Clock::Duration timeout) {
+LinkStatus Link::WaitByte(std::uint8_t expected, Clock::Duration timeout, bool cancellable) {
   const auto deadline = clock_.Now() + timeout;
   for (;;) {
     const auto byte = Turn(deadline);
-    if (flags_.cancel) return LinkStatus::Cancelled;
+    if (cancellable && cancelRequested_) return LinkStatus::Cancelled;
     if (Late(deadline)) return LinkStatus::TimedOut;
     if (byte && *byte == expected) return LinkStatus::Ok;
   }
@@ -187,7 +215,7 @@ LineRead Link::ReadChars(std::size_t count, Clock::Duration timeout) {
   LineRead r;
   for (;;) {
     if (const auto byte = Turn(deadline)) r.text.push_back(static_cast<char>(*byte));
-    if (flags_.cancel) return r.status = LinkStatus::Cancelled, r;
+    if (cancelRequested_) return r.status = LinkStatus::Cancelled, r;
     if (Late(deadline)) return r.status = LinkStatus::TimedOut, r;
     if (EqualsIgnoringCase(r.text, "ERROR")) return r.status = LinkStatus::ErrorReply, r;
     if (r.text.size() >= count) return r.status = LinkStatus::Ok, r;
@@ -213,7 +241,7 @@ LineRead Link::ReadToCrLf(Clock::Duration timeout, bool crMustBeFollowedByLf) {
         r.overlong = true;
       }
     }
-    if (flags_.cancel) return r.status = LinkStatus::Cancelled, r;
+    if (cancelRequested_) return r.status = LinkStatus::Cancelled, r;
     if (Late(deadline)) return r.status = LinkStatus::TimedOut, r;
   }
 }
@@ -241,14 +269,13 @@ LinkStatus Link::ReadAck() {
   if (r.text != "#CMDOK") return LinkStatus::Unexpected;
   if (WaitByte(kCr, kShortWait) != LinkStatus::Ok) return LinkStatus::Unexpected;
   if (WaitByte(kLf, kShortWait) != LinkStatus::Ok) return LinkStatus::Unexpected;
-  flags_.error = false;
   return LinkStatus::Ok;
 }
 
 // ---- transactions ----
 
 bool Link::Connect() {
-  flags_.cancel = false;
+  cancelRequested_ = false;
   diagnosis_.clear();
   try {
     // A port that will not open ends the attempt here, not in a fault further on.
@@ -256,7 +283,7 @@ bool Link::Connect() {
       return PortFailed();
     }
     bool echoed = false;
-    for (int ping = 0; ping < 3 && !echoed; ++ping) {
+    for (int ping = 0; ping < 3 && !echoed && !cancelRequested_; ++ping) {
       SendByte('P');
       if (WaitByte('P', kShortWait) == LinkStatus::Ok) {
         SendByte('0');
@@ -266,6 +293,7 @@ bool Link::Connect() {
     // The radio may still run at the fast rate from an earlier connection.
     if (!echoed) ShowStatus(kSyncFailed);
 
+    if (cancelRequested_) return Diagnose("cancelled"), false;
     ShowStatus(kSendingRate);
     SendRateCommand("ACMD:002");
     const LineRead reply = ReadReply(kShortWait);
@@ -298,6 +326,7 @@ bool Link::Connect() {
     }
     clock_.Sleep(kSyncPause);
     if (SyncLink()) return true;
+    if (cancelRequested_) return Diagnose("cancelled"), false;
     Diagnose("the radio did not answer #CMDSY on " + line_.Name() +
              "; check the cable and that the radio shows UART (hold DISTRESS and CALL while switching on)");
     return false;
@@ -335,128 +364,30 @@ bool Link::ConfirmResync() {
   return SyncLink();
 }
 
-void Link::NoteTransaction(const char* what, Address address, int length, LinkStatus status) {
-  Diagnose(std::string(what) + " for " + AddressText(address) + " (" + std::to_string(length) +
-           (length == 1 ? " byte) on " : " bytes) on ") + line_.Name() + ": " + StatusWords(status));
+namespace {
+std::string Naming(const char* what, Address address, int length) {
+  return std::string(what) + " for " + AddressText(address) + " (" + std::to_string(length) +
+         (length == 1 ? " byte)" : " bytes)");
 }
 
-void Link::ReadBlock(std::span<std::uint8_t> buffer, Address address, int length) {
-  int attempts = options_.retryCount;
-  FlushInput();
-  const Bytes request = BuildFrame("#CEPRD", HexField(static_cast<unsigned>(address), 4),
-                                   HexField(static_cast<unsigned>(length), 2), "");
-  for (;;) {
-    flags_.error = true;
-    flags_.cancel = false;
-    SendFrame(request);
-    const LinkStatus r = ReadAck();
-    if (r == LinkStatus::Ok) {
-      ReceiveData(buffer, address, length);
-      return;
-    }
-    NoteTransaction("the read request", address, length, r);
-    if (r == LinkStatus::TimedOut && --attempts > 0) continue;
-    if (r == LinkStatus::ErrorReply) {
-      if (--attempts > 0) continue;
-      if (!ConfirmResync()) return;
-      attempts = 1;
-      continue;
-    }
-    return;
-  }
+BlockResult Ended(LinkStatus r) {
+  return {r == LinkStatus::Ok ? Ending::Done : r == LinkStatus::Cancelled ? Ending::Cancelled : Ending::Failed, r};
 }
+}  // namespace
 
-void Link::ReceiveData(std::span<std::uint8_t> buffer, Address address, int length) {
-  flags_.error = true;
-  flags_.cancel = false;
-  const auto fail = [&](const std::string& why) { Diagnose("the data answer for " + AddressText(address) + ": " + why); };
-
-  const LineRead header = ReadChars(6, kLongWait);
-  switch (header.status) {
-    case LinkStatus::Ok:
-      if (header.text != "#CEPDT") {
-        fail("it did not begin with #CEPDT");
-        SendLine("#CMDER");
-        return;
-      }
-      break;
-    case LinkStatus::Cancelled:
-      fail("cancelled");
-      Message(kCancel, Icon::Critical);
-      return;
-    case LinkStatus::TimedOut:
-      fail("it did not come within 10 s");
-      Message(kTimeOut, Icon::Critical);
-      return;
-    case LinkStatus::ErrorReply:
-    case LinkStatus::Unexpected:
-      fail("the radio answered ERROR");
-      return;
-  }
-
-  const LineRead rest = ReadLine(kLongWait);
-  if (rest.status == LinkStatus::TimedOut) {
-    fail("it was not complete within 10 s");
-    Message(kTimeOut, Icon::Critical);
-    return;
-  }
-  if (rest.status != LinkStatus::Ok) {
-    fail("cancelled");
-    return;
-  }
-  if (rest.overlong || !CheckFrame("#CEPDT" + rest.text)) {
-    fail("its checksum was wrong");
-    SendLine("#CMDSM");
-    return;
-  }
-
-  const std::vector<std::string> fields = SplitFields(rest.text);
-  if (fields.size() < 4) {
-    fail("it had too few fields");
-    return;
-  }
-  if (HexValue(fields[1]) != static_cast<std::uint64_t>(address)) {
-    fail("it carried address " + fields[1].substr(0, 8));
-    Message(kAddressError, Icon::Critical);
-    return;
-  }
-  const std::string& data = fields[3];
-  if (HexValue(fields[2]) != static_cast<std::uint64_t>(length) ||
-      data.size() != 2 * static_cast<std::size_t>(length)) {
-    fail("its length did not match the request");
-    Message(kDataError, Icon::Critical);
-    return;
-  }
-  if (address < 0 || length < 0 || static_cast<std::size_t>(address) + static_cast<std::size_t>(length) > buffer.size()) {
-    fail("the block does not fit the buffer");
-    return;
-  }
-  for (int i = 0; i < length; ++i) {
-    buffer[static_cast<std::size_t>(address + i)] =
-        static_cast<std::uint8_t>(HexValue(std::string_view(data).substr(static_cast<std::size_t>(2 * i), 2)));
-  }
-  flags_.error = false;
-  SendLine("#CMDOK");
-}
-
-LinkStatus Link::WriteBlock(const MemoryImage& image, Address address, int length) {
-  if (address < 0 || length < 0 || address + length > kImageSize) {
-    flags_.error = true;
-    return LinkStatus::Unexpected;
-  }
-  const auto first = image.bytes().begin() + address;
-  const Bytes request = BuildFrame(
-      "#CEPWR", HexField(static_cast<unsigned>(address), 4), HexField(static_cast<unsigned>(length), 2),
-      HexData(std::span<const std::uint8_t>(&*first, static_cast<std::size_t>(length))));
+LinkStatus Link::Request(const Bytes& request, const std::string& what, bool flushFirst) {
   int attempts = options_.retryCount;
   for (;;) {
-    flags_.error = true;
-    flags_.cancel = false;
-    FlushInput();
+    // No new request after a stop: the radio must not be asked to write what was cancelled.
+    if (cancelRequested_) {
+      Diagnose(what + ": cancelled before it was sent");
+      return LinkStatus::Cancelled;
+    }
+    if (flushFirst) FlushInput();
     SendFrame(request);
     const LinkStatus r = ReadAck();
     if (r == LinkStatus::Ok) return r;
-    NoteTransaction("the write request", address, length, r);
+    Diagnose(what + " on " + line_.Name() + ": " + StatusWords(r));
     if (r == LinkStatus::TimedOut && --attempts > 0) continue;
     if (r == LinkStatus::ErrorReply) {
       if (--attempts > 0) continue;
@@ -468,12 +399,100 @@ LinkStatus Link::WriteBlock(const MemoryImage& image, Address address, int lengt
   }
 }
 
+BlockResult Link::ReadBlock(std::span<std::uint8_t> buffer, Address address, int length) {
+  FlushInput();
+  const Bytes request = BuildFrame("#CEPRD", HexField(static_cast<unsigned>(address), 4),
+                                   HexField(static_cast<unsigned>(length), 2), "");
+  const LinkStatus r = Request(request, Naming("the read request", address, length), false);
+  if (r != LinkStatus::Ok) return Ended(r);
+  return {ReceiveData(buffer, address, length), r};
+}
+
+Ending Link::ReceiveData(std::span<std::uint8_t> buffer, Address address, int length) {
+  const auto fail = [&](const std::string& why) {
+    Diagnose("the data answer for " + AddressText(address) + ": " + why);
+    return Ending::Failed;
+  };
+
+  const LineRead header = ReadChars(6, kLongWait);
+  switch (header.status) {
+    case LinkStatus::Ok:
+      if (header.text != "#CEPDT") {
+        fail("it did not begin with #CEPDT");
+        SendLine("#CMDER");
+        return Ending::Failed;
+      }
+      break;
+    case LinkStatus::Cancelled:
+      fail("cancelled");
+      Message(kCancel, Icon::Critical);
+      return Ending::Cancelled;
+    case LinkStatus::TimedOut:
+      fail("it did not come within 10 s");
+      Message(kTimeOut, Icon::Critical);
+      return Ending::Failed;
+    case LinkStatus::ErrorReply:
+    case LinkStatus::Unexpected:
+      return fail("the radio answered ERROR");
+  }
+
+  const LineRead rest = ReadLine(kLongWait);
+  if (rest.status == LinkStatus::TimedOut) {
+    fail("it was not complete within 10 s");
+    Message(kTimeOut, Icon::Critical);
+    return Ending::Failed;
+  }
+  if (rest.status != LinkStatus::Ok) {
+    fail("cancelled");
+    return Ending::Cancelled;
+  }
+  if (rest.overlong || !CheckFrame("#CEPDT" + rest.text)) {
+    fail("its checksum was wrong");
+    SendLine("#CMDSM");
+    return Ending::Failed;
+  }
+
+  const std::vector<std::string> fields = SplitFields(rest.text);
+  if (fields.size() < 4) return fail("it had too few fields");
+  if (HexValue(fields[1]) != static_cast<std::uint64_t>(address)) {
+    fail("it carried address " + fields[1].substr(0, 8));
+    Message(kAddressError, Icon::Critical);
+    return Ending::Failed;
+  }
+  const std::string& data = fields[3];
+  if (HexValue(fields[2]) != static_cast<std::uint64_t>(length) ||
+      data.size() != 2 * static_cast<std::size_t>(length)) {
+    fail("its length did not match the request");
+    Message(kDataError, Icon::Critical);
+    return Ending::Failed;
+  }
+  if (address < 0 || length < 0 || static_cast<std::size_t>(address) + static_cast<std::size_t>(length) > buffer.size()) {
+    return fail("the block does not fit the buffer");
+  }
+  for (int i = 0; i < length; ++i) {
+    buffer[static_cast<std::size_t>(address + i)] =
+        static_cast<std::uint8_t>(HexValue(std::string_view(data).substr(static_cast<std::size_t>(2 * i), 2)));
+  }
+  SendLine("#CMDOK");
+  return Ending::Done;
+}
+
+BlockResult Link::WriteBlock(const MemoryImage& image, Address address, int length) {
+  if (address < 0 || length <= 0 || address + length > kImageSize) {
+    Diagnose(Naming("the write request", address, length) + ": not inside the memory image");
+    return {Ending::Failed, LinkStatus::Unexpected};
+  }
+  const auto bytes = std::span<const std::uint8_t>(image.bytes()).subspan(static_cast<std::size_t>(address),
+                                                                           static_cast<std::size_t>(length));
+  const Bytes request = BuildFrame("#CEPWR", HexField(static_cast<unsigned>(address), 4),
+                                   HexField(static_cast<unsigned>(length), 2), HexData(bytes));
+  return Ended(Request(request, Naming("the write request", address, length), true));
+}
+
 void Link::SendCancel() {
   SendByte(kCan);
   // The cancel that brought us here must not cut short the wait for the confirmation.
-  flags_.cancel = false;
-  WaitByte(kAck, kLongWait);
-  flags_.cancel = true;
+  WaitByte(kAck, kLongWait, false);
 }
 
 }  // namespace qm47

@@ -33,10 +33,15 @@ struct LinkOptions {
   int retryCount = 3;
 };
 
-// The window's cancel and error flags, shared with the link while a transfer runs.
-struct LinkFlags {
-  bool& cancel;
-  bool& error;
+// How a block transaction or a transfer step ended.
+enum class Ending { Done, Cancelled, Failed };
+
+struct BlockResult {
+  Ending ending = Ending::Failed;
+  LinkStatus last = LinkStatus::TimedOut;  // how the last attempt's acknowledgement went
+  bool done() const { return ending == Ending::Done; }
+  // The radio stopped answering altogether.
+  bool silent() const { return ending == Ending::Failed && last == LinkStatus::TimedOut; }
 };
 
 // A port fault raised inside the link; trapped by the procedures that own it.
@@ -67,8 +72,7 @@ inline constexpr std::size_t kMaxLineLength = 4096;
 
 class Link {
  public:
-  Link(SerialLine& line, Clock& clock, UserInterface& ui, const ErrorLog& log, LinkFlags flags,
-       LinkOptions options);
+  Link(SerialLine& line, Clock& clock, UserInterface& ui, const ErrorLog& log, LinkOptions options);
 
   // Caption of the link's message boxes: the operation title of the dialog.
   void SetCaption(std::string caption) { caption_ = std::move(caption); }
@@ -78,20 +82,26 @@ class Link {
   Clock& clock() { return clock_; }
   const ErrorLog& errorLog() const { return log_; }
   SerialLine& line() { return line_; }
-  bool& cancel() { return flags_.cancel; }
-  bool& error() { return flags_.error; }
+
+  // A stop asked for by the user (Cancel, a signal). It holds until the next connect, so
+  // every reader after it ends at once and no new request starts.
+  void RequestCancel() { cancelRequested_ = true; }
+  bool CancelRequested() const { return cancelRequested_; }
 
   // Monitor line: debug mode only, each text followed by a 500 ms pause.
   void ShowStatus(const std::string& text);
   void ClearStatus();
   void ShowProgress(int percent);
   Answer Message(const std::string& text, Icon icon, Buttons buttons = Buttons::Ok);
+  // How many message boxes the link has shown, so a caller knows whether a failure was told.
+  int messagesShown() const { return messagesShown_; }
 
   // What went wrong last, in words for a person at a terminal (port, block, cause).
   const std::string& Diagnosis() const { return diagnosis_; }
   void Diagnose(std::string text) { diagnosis_ = std::move(text); }
 
-  // Port operations; failures go to the error log and show only in the result.
+  // Port operations; failures go to the error log and show only in the result. Closing or
+  // re-opening first lets the bytes last written leave at the rate they were written at.
   bool PortInit();
   bool PortInitCP();
   bool PortOpen();
@@ -105,7 +115,7 @@ class Link {
   void SendFrame(const Bytes& frame);
 
   // Readers: one byte per turn until done, cancelled or past the deadline.
-  LinkStatus WaitByte(std::uint8_t expected, Clock::Duration timeout);
+  LinkStatus WaitByte(std::uint8_t expected, Clock::Duration timeout, bool cancellable = true);
   LineRead ReadChars(std::size_t count, Clock::Duration timeout);
   LineRead ReadLine(Clock::Duration timeout);
   LineRead ReadReply(Clock::Duration timeout);
@@ -113,34 +123,40 @@ class Link {
 
   bool Connect();
   bool SyncLink();
-  // Result in the error flag (clear = success) and the cancel flag.
-  void ReadBlock(std::span<std::uint8_t> buffer, Address address, int length);
-  void ReceiveData(std::span<std::uint8_t> buffer, Address address, int length);
-  // Also returns how the last attempt ended: TimedOut means the radio stopped answering.
-  LinkStatus WriteBlock(const MemoryImage& image, Address address, int length);
-  // Abort byte, then up to 10 s for the radio's confirmation; raises the cancel flag.
+  BlockResult ReadBlock(std::span<std::uint8_t> buffer, Address address, int length);
+  BlockResult WriteBlock(const MemoryImage& image, Address address, int length);
+  // Abort byte, then up to 10 s for the radio's confirmation, which no cancel cuts short.
   void SendCancel();
   // After "ERROR" on every attempt: asks, and re-synchronises on OK.
   bool ConfirmResync();
+  // Sends `request` and reads its acknowledgement with the retry rules every request
+  // shares: time-outs and "ERROR" retried up to the retry count, then after "ERROR" the
+  // question and one more attempt per re-synchronisation. `what` names it for a diagnosis.
+  LinkStatus Request(const Bytes& request, const std::string& what, bool flushFirst);
 
  private:
   bool OpenPort(const char* settings, const char* source, bool showSettings);
   // "port inicialize error!!" with the line that says why; false.
   bool PortFailed();
   void Send(std::span<const std::uint8_t> bytes);
+  // Until the bytes written last have crossed the wire, plus a guard: draining the driver
+  // is not enough, a USB adapter's own buffer and a pseudo-terminal still hold them.
+  void WaitUntilSent();
+  Ending ReceiveData(std::span<std::uint8_t> buffer, Address address, int length);
   void RequireOpen() const;
   // One turn of a reader: events, then at most one byte (or a short wait for one).
   std::optional<std::uint8_t> Turn(Clock::TimePoint deadline);
   bool Late(Clock::TimePoint deadline) const { return clock_.Now() > deadline; }
   LineRead ReadToCrLf(Clock::Duration timeout, bool crMustBeFollowedByLf);
-  void NoteTransaction(const char* what, Address address, int length, LinkStatus status);
 
   SerialLine& line_;
   Clock& clock_;
   UserInterface& ui_;
   const ErrorLog& log_;
-  LinkFlags flags_;
   LinkOptions options_;
+  bool cancelRequested_ = false;
+  int messagesShown_ = 0;
+  Clock::TimePoint sentBy_{};  // when the bytes written so far have all left
   std::string caption_;
   std::string diagnosis_;
   std::optional<IoError> openFault_;  // why the port last failed to open

@@ -1,7 +1,6 @@
 #include "link/transfers.h"
 
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -18,36 +17,58 @@ constexpr Clock::Duration kSettle = 500ms;
 constexpr auto kLongWait = 10s;
 
 IoError FaultOf(const std::exception& e) { return {51, std::string("Internal error: ") + e.what()}; }
+
+bool IsClear(int mode) { return mode >= transfer_mode::ClearMmsi && mode <= transfer_mode::ClearDistressLog; }
 }  // namespace
+
+std::string RadioStateText(int mode, RadioState state) {
+  const bool clear = IsClear(mode);
+  switch (state) {
+    case RadioState::Unchanged:
+      return "The radio is unchanged.";
+    case RadioState::PartlyWritten:
+      return clear ? "The radio may be partly cleared: clear it again."
+                   : "The radio may be partly programmed: program it again.";
+    case RadioState::WrittenUnchecked:
+      return clear ? "Every write reached the radio, but the check could not finish: clear it again to be sure."
+                   : "Every write reached the radio, but the check could not finish: verify it or program it again.";
+    case RadioState::Written:
+      return clear ? "The radio is cleared." : "The radio holds what was written.";
+  }
+  return "";
+}
 
 bool IsSettingsAddress(Address a) {
   return (a >= area::SingleBytesFirst && a < area::SkippedFirst) || (a >= area::SkippedEnd && a < area::DscLogFirst);
 }
 
-Transfers::Transfers(Link& link, MemoryImage& image, SettingsRecord& record, const ModelDescriptor& model,
-                     bool& pageLoading, bool& transferSuccess)
-    : link_(link),
-      image_(image),
-      record_(record),
-      model_(model),
-      pageLoading_(pageLoading),
-      transferSuccess_(transferSuccess) {}
+Transfers::Transfers(Link& link, MemoryImage& image, SettingsRecord& record, const ModelDescriptor& model)
+    : link_(link), image_(image), record_(record), model_(model) {}
 
 int Transfers::Percent(Address a) const {
   return static_cast<int>(std::lround(static_cast<double>(a) / kLastAddress * 100.0));
 }
 
-void Transfers::Trap(const char* source, const IoError& fault) {
-  link_.errorLog().WriteErrorLog(source, fault);
-  link_.Diagnose(std::string(source) + ": " + std::to_string(fault.number) + " " + fault.description);
-  link_.ui().Message(std::to_string(fault.number) + "\r\r" + fault.description, source, Icon::Critical,
-                     Buttons::Ok);
-  link_.cancel() = true;
-  link_.PortClose();
+template <class Step>
+Ending Transfers::Trapped(const char* source, Step step) {
+  const auto trap = [&](const IoError& fault) {
+    link_.errorLog().WriteErrorLog(source, fault);
+    link_.Diagnose(std::string(source) + ": " + std::to_string(fault.number) + " " + fault.description);
+    link_.ui().Message(std::to_string(fault.number) + "\r\r" + fault.description, source, Icon::Critical,
+                       Buttons::Ok);
+    link_.PortClose();
+    return Ending::Failed;
+  };
+  try {
+    return step();
+  } catch (const LinkFault& f) {
+    return trap(f.error);
+  } catch (const std::exception& e) {
+    return trap(FaultOf(e));
+  }
 }
 
 void Transfers::Succeeded() {
-  transferSuccess_ = true;
   link_.ClearStatus();
   link_.Message(kComplete, Icon::Information);
 }
@@ -74,25 +95,7 @@ bool Transfers::StatusCheck() {
 
 // One pass of the status check; `again` when the user asked to retry a busy radio.
 bool Transfers::StatusCheckOnce(bool& again) {
-  const Bytes request = BuildFrame("#CEPSR", "00", "", "");
-  int attempts = link_.options().retryCount;
-  for (;;) {
-    link_.SendFrame(request);
-    const LinkStatus r = link_.ReadAck();
-    if (r == LinkStatus::Ok) break;
-    link_.Diagnose(std::string("the status request on ") + link_.line().Name() + ": " +
-                   (r == LinkStatus::TimedOut     ? "no answer within 10 s"
-                    : r == LinkStatus::ErrorReply ? "the radio answered ERROR"
-                                                  : "no #CMDOK"));
-    if (r == LinkStatus::TimedOut && --attempts > 0) continue;
-    if (r == LinkStatus::ErrorReply) {
-      if (--attempts > 0) continue;
-      if (!link_.ConfirmResync()) return false;
-      attempts = 1;
-      continue;
-    }
-    return false;
-  }
+  if (link_.Request(BuildFrame("#CEPSR", "00", "", ""), "the status request", false) != LinkStatus::Ok) return false;
 
   const auto notReady = [&](const char* message, const char* why) {
     link_.Diagnose(std::string("the status answer: ") + why);
@@ -141,311 +144,314 @@ bool Transfers::StatusCheckOnce(bool& again) {
   return notReady(nullptr, "the radio reported an unknown status");
 }
 
-void Transfers::ReadDataChkModel() {
-  try {
-    if (!link_.PortOpen()) {
-      link_.error() = true;
-      return;
-    }
-    link_.ShowStatus("model check...");
-    std::vector<std::uint8_t> buffer(kImageSize, 0);
-    const auto [first, second] = ModelCodeAddresses();
-    link_.ReadBlock(buffer, first, 2);
-    if (!link_.error()) link_.ReadBlock(buffer, second, 2);
-    // A cancel seen only after the last answer arrived must still stop the transfer.
-    if (link_.cancel()) {
-      link_.error() = true;
-      return;
-    }
-    if (link_.error()) {
-      link_.ui().Message(kCommunicationError, kModelCheckCaption, Icon::Critical, Buttons::Ok);
-      return;
-    }
-    const auto word = [&](Address a) {
-      return buffer[static_cast<std::size_t>(a)] * 256 + buffer[static_cast<std::size_t>(a) + 1];
-    };
-    if (adopt_ && !ModelCodeMatches(model_.number, word(first), word(second))) adopt_(word(first), word(second));
-    if (!ModelCodeMatches(model_.number, word(first), word(second))) {
-      link_.error() = true;
-      link_.Diagnose("the radio holds model codes " + std::to_string(word(first)) + " and " +
-                     std::to_string(word(second)) + ", the selected model " + model_.name + " has " +
-                     std::to_string(model_.code));
-      const ModelCodeReport report = DescribeModelCodes("The radio", word(first), word(second), model_.number);
-      const std::string advice =
-          report.fits ? " To use it, " + link_.ui().HowToChooseModel(report.fits, ModelName(report.fits)) + "." : "";
-      link_.ui().MessageWithDetail(kModelTypeError, report.text + advice, kReadCaption, Icon::Critical, Buttons::Ok);
-    }
-  } catch (const LinkFault& f) {
-    Trap("frmRadio.ReadDataChkModel", f.error);
-    // The port is closed now; no transfer may follow an unfinished check.
-    link_.error() = true;
-  } catch (const std::exception& e) {
-    Trap("frmRadio.ReadDataChkModel", FaultOf(e));
-    link_.error() = true;
+Ending Transfers::ReadDataChkModel() {
+  return Trapped("frmRadio.ReadDataChkModel", [&] { return CheckModel(); });
+}
+
+Ending Transfers::CheckModel() {
+  if (!link_.PortOpen()) return Ending::Failed;
+  link_.ShowStatus("model check...");
+  std::vector<std::uint8_t> buffer(kImageSize, 0);
+  const auto [first, second] = ModelCodeAddresses();
+  BlockResult r = link_.ReadBlock(buffer, first, 2);
+  if (r.done()) r = link_.ReadBlock(buffer, second, 2);
+  // A cancel seen only after the last answer arrived must still stop the transfer.
+  if (r.ending == Ending::Cancelled || link_.CancelRequested()) return Ending::Cancelled;
+  if (!r.done()) {
+    link_.ui().Message(kCommunicationError, kModelCheckCaption, Icon::Critical, Buttons::Ok);
+    return Ending::Failed;
   }
+  const auto word = [&](Address a) {
+    return buffer[static_cast<std::size_t>(a)] * 256 + buffer[static_cast<std::size_t>(a) + 1];
+  };
+  if (adopt_ && !ModelCodeMatches(model_.number, word(first), word(second))) adopt_(word(first), word(second));
+  if (ModelCodeMatches(model_.number, word(first), word(second))) return Ending::Done;
+  link_.Diagnose("the radio holds model codes " + std::to_string(word(first)) + " and " +
+                 std::to_string(word(second)) + ", the selected model " + model_.name + " has " +
+                 std::to_string(model_.code));
+  const ModelCodeReport report = DescribeModelCodes("The radio", word(first), word(second), model_.number);
+  const std::string advice =
+      report.fits ? " To use it, " + link_.ui().HowToChooseModel(report.fits, ModelName(report.fits)) + "." : "";
+  link_.ui().MessageWithDetail(kModelTypeError, report.text + advice, kReadCaption, Icon::Critical, Buttons::Ok);
+  diagnosisShown_ = true;
+  return Ending::Failed;
 }
 
 // ---- block loops ----
 
-void Transfers::FinishLoop(const char* caption) {
+Ending Transfers::EndLoop(Ending loop, const char* caption, bool hold) {
   // Whatever a cancelled loop was doing, the radio is told to abort it.
-  if (link_.cancel()) link_.SendCancel();
-  link_.PortClose();
-  if (link_.cancel()) return;
-  if (!link_.error()) {
-    link_.clock().Sleep(kSettle);
-  } else {
-    link_.ui().Message(kCommunicationError, caption, Icon::Critical, Buttons::Ok);
+  if (loop == Ending::Cancelled) link_.SendCancel();
+  if (loop != Ending::Done || !hold) link_.PortClose();
+  switch (loop) {
+    case Ending::Cancelled: break;
+    case Ending::Done: link_.clock().Sleep(kSettle); break;
+    case Ending::Failed: link_.ui().Message(kCommunicationError, caption, Icon::Critical, Buttons::Ok); break;
   }
+  return loop;
 }
 
-void Transfers::ReadData(std::span<std::uint8_t> buffer) {
-  try {
+Ending Transfers::ReadData(std::span<std::uint8_t> buffer) {
+  return Trapped("frmRadio.ReadData", [&] {
     // A loop that cannot reach the radio must not look like a finished one.
-    if (!link_.PortOpen()) {
-      link_.error() = true;
-      return;
-    }
+    if (!link_.PortOpen()) return Ending::Failed;
     link_.ShowProgress(0);
-    for (Address a = 0; a < kImageSize; a += area::BlockSize) {
+    Ending loop = Ending::Done;
+    for (Address a = 0; a < kImageSize && loop == Ending::Done; a += area::BlockSize) {
       link_.ShowProgress(Percent(a));
-      link_.ReadBlock(buffer, a, area::BlockSize);
-      if (link_.error() || link_.cancel()) break;
+      loop = link_.ReadBlock(buffer, a, area::BlockSize).ending;
     }
-    FinishLoop(kReadCaption);
-  } catch (const LinkFault& f) {
-    Trap("frmRadio.ReadData", f.error);
-  } catch (const std::exception& e) {
-    Trap("frmRadio.ReadData", FaultOf(e));
-  }
+    if (link_.CancelRequested()) loop = Ending::Cancelled;
+    return EndLoop(loop, kReadCaption);
+  });
 }
 
-void Transfers::WriteData() {
-  try {
-    if (!link_.PortOpen()) {
-      link_.error() = true;
-      return;
-    }
+Ending Transfers::WriteData(bool hold) {
+  return Trapped("frmRadio.WriteData", [&] {
+    if (!link_.PortOpen()) return Ending::Failed;
     link_.ShowProgress(0);
-    for (Address a = 0; a < kImageSize; a += area::BlockSize) {
+    Ending loop = Ending::Done;
+    for (Address a = 0; a < kImageSize && loop == Ending::Done; a += area::BlockSize) {
       link_.ShowProgress(Percent(a));
       if (a == 0) {
-        WriteSingleBytes();
+        loop = WriteSingleBytes();
       } else if ((a >= area::SkippedFirst && a < area::SkippedEnd) || a >= area::DscLogFirst) {
         link_.clock().Sleep(kIdleStep);
       } else {
-        link_.WriteBlock(image_, a, area::BlockSize);
+        radio_ = RadioState::PartlyWritten;
+        loop = link_.WriteBlock(image_, a, area::BlockSize).ending;
       }
-      if (link_.error() || link_.cancel()) break;
+      if (link_.CancelRequested()) loop = Ending::Cancelled;
     }
-    FinishLoop(kProgramCaption);
-  } catch (const LinkFault& f) {
-    Trap("frmRadio.WriteData", f.error);
-  } catch (const std::exception& e) {
-    Trap("frmRadio.WriteData", FaultOf(e));
-  }
+    if (loop == Ending::Done) radio_ = RadioState::WrittenUnchecked;
+    return EndLoop(loop, kProgramCaption, hold);
+  });
 }
 
 // The 62 single bytes are all tried, and a byte the radio refused still fails the
 // transfer afterwards. A byte that drew no answer on any attempt ends them at once: the
 // radio has gone silent, and 30 s more for each byte left would help nobody. So does a
 // Cancel. The diagnosis names the first byte that failed.
-void Transfers::WriteSingleBytes() {
-  bool failed = false;
+Ending Transfers::WriteSingleBytes() {
   std::string firstFailure;
   for (Address j = area::SingleBytesFirst; j < area::SingleBytesEnd; ++j) {
-    const LinkStatus r = link_.WriteBlock(image_, j, 1);
-    if (link_.cancel()) return;
-    if (!link_.error()) continue;
-    if (!failed) firstFailure = link_.Diagnosis();
-    failed = true;
-    if (r == LinkStatus::TimedOut) break;
+    radio_ = RadioState::PartlyWritten;
+    const BlockResult r = link_.WriteBlock(image_, j, 1);
+    if (r.ending == Ending::Cancelled || link_.CancelRequested()) return Ending::Cancelled;
+    if (r.done()) continue;
+    if (firstFailure.empty()) firstFailure = link_.Diagnosis();
+    if (r.silent()) break;
   }
-  if (!failed) return;
-  link_.error() = true;
+  if (firstFailure.empty()) return Ending::Done;
   link_.Diagnose(firstFailure);
+  return Ending::Failed;
 }
 
-void Transfers::VerifyData(std::span<std::uint8_t> buffer) {
-  try {
-    if (!link_.PortOpen()) {
-      link_.error() = true;
-      return;
-    }
+Ending Transfers::VerifyData(std::span<std::uint8_t> buffer) {
+  return Trapped("frmRadio.VerifyData", [&] {
+    if (!link_.PortOpen()) return Ending::Failed;
     std::vector<Address> blocks;
     for (Address a = 0; a < kImageSize; a += area::BlockSize) {
       if (IsSettingsAddress(a) || IsSettingsAddress(a + area::BlockSize - 1)) blocks.push_back(a);
     }
     // The bar runs over the blocks read, so it moves evenly and ends full.
     link_.ShowProgress(0);
-    for (std::size_t i = 0; i < blocks.size(); ++i) {
+    Ending loop = Ending::Done;
+    for (std::size_t i = 0; i < blocks.size() && loop == Ending::Done; ++i) {
       link_.ShowProgress(static_cast<int>(std::lround(100.0 * static_cast<double>(i) / (blocks.size() - 1))));
-      link_.ReadBlock(buffer, blocks[i], area::BlockSize);
-      if (link_.error() || link_.cancel()) break;
+      loop = link_.ReadBlock(buffer, blocks[i], area::BlockSize).ending;
     }
-    FinishLoop(kProgramCaption);
-  } catch (const LinkFault& f) {
-    Trap("frmRadio.VerifyData", f.error);
-  } catch (const std::exception& e) {
-    Trap("frmRadio.VerifyData", FaultOf(e));
-  }
+    if (link_.CancelRequested()) loop = Ending::Cancelled;
+    return EndLoop(loop, kProgramCaption);
+  });
 }
 
-void Transfers::ClearData() {
-  try {
-    if (!link_.PortOpen()) {
-      link_.error() = true;
-      return;
-    }
+Ending Transfers::CheckCleared(Address first, Address last, int length, const char* area, const char* caption) {
+  std::vector<std::uint8_t> buffer(kImageSize, 0);
+  Ending loop = Ending::Done;
+  for (Address a = first; a <= last && loop == Ending::Done; a += length) {
+    loop = link_.ReadBlock(buffer, a, length).ending;
+  }
+  if (link_.CancelRequested()) loop = Ending::Cancelled;
+  if (loop != Ending::Done) return EndLoop(loop, caption);
+  std::vector<Address> kept;
+  for (Address a = first; a < last + length; ++a) {
+    if (buffer[static_cast<std::size_t>(a)] != image_.GetByte(a)) kept.push_back(a);
+  }
+  if (kept.empty()) return EndLoop(Ending::Done, caption);
+  radio_ = RadioState::PartlyWritten;
+  link_.Diagnose(std::string("the radio answered the clear but kept its ") + area + ": " +
+                 std::to_string(kept.size()) + (kept.size() == 1 ? " byte differs" : " bytes differ") +
+                 ", the first at " + AddressText(kept.front()));
+  link_.PortClose();
+  link_.ui().MessageWithDetail(kCommunicationError, link_.Diagnosis() + ".", caption, Icon::Critical, Buttons::Ok);
+  diagnosisShown_ = true;
+  return Ending::Failed;
+}
+
+Ending Transfers::ClearData() {
+  return Trapped("frmRadio.ClearData", [&] {
+    if (!link_.PortOpen()) return Ending::Failed;
     link_.ShowProgress(0);
-    link_.WriteBlock(image_, addr::UserMmsiCount, 1);
-    if (!link_.error() && !link_.cancel()) link_.ShowProgress(100);
-    FinishLoop(kClearCaption);
-  } catch (const LinkFault& f) {
-    Trap("frmRadio.ClearData", f.error);
-  } catch (const std::exception& e) {
-    Trap("frmRadio.ClearData", FaultOf(e));
-  }
+    radio_ = RadioState::PartlyWritten;
+    Ending e = link_.WriteBlock(image_, addr::UserMmsiCount, 1).ending;
+    if (link_.CancelRequested()) e = Ending::Cancelled;
+    if (e != Ending::Done) return EndLoop(e, kClearCaption);
+    link_.ShowProgress(100);
+    radio_ = RadioState::WrittenUnchecked;
+    e = CheckCleared(addr::UserMmsiCount, addr::UserMmsiCount, 1, "MMSI count (0x0085)", kClearCaption);
+    if (e == Ending::Done) radio_ = RadioState::Written;
+    return e;
+  });
 }
 
-void Transfers::ClearLog(int step, Address first, Address last, int length) {
-  if (!link_.PortOpen()) {
-    link_.error() = true;
-    return;
-  }
+Ending Transfers::ClearLog(int step, Address first, Address last, int length) {
+  if (!link_.PortOpen()) return Ending::Failed;
   link_.ShowProgress(0);
-  for (Address a = 0; a < kImageSize; a += step) {
+  Ending loop = Ending::Done;
+  for (Address a = 0; a < kImageSize && loop == Ending::Done; a += step) {
     link_.ui().ProcessEvents();
-    // A block attempt clears the flag, so a Cancel taken here must count before the next write.
-    if (link_.cancel()) break;
+    if (link_.CancelRequested()) {
+      loop = Ending::Cancelled;
+      break;
+    }
     link_.ShowProgress(Percent(a));
     if (a >= first && a <= last) {
-      link_.WriteBlock(image_, a, length);
-      if (link_.error() || link_.cancel()) break;
+      radio_ = RadioState::PartlyWritten;
+      loop = link_.WriteBlock(image_, a, length).ending;
     } else {
       link_.clock().Sleep(kIdleStep);
     }
-    if (link_.cancel()) break;
+    if (link_.CancelRequested()) loop = Ending::Cancelled;
   }
-  FinishLoop(kProgramCaption);
+  if (loop != Ending::Done) return EndLoop(loop, kProgramCaption);
+  radio_ = RadioState::WrittenUnchecked;
+  const char* area = first == area::DscLogFirst ? "DSC log (0x3600-0x3CFF)" : "distress log (0x3D00-0x3FDF)";
+  const Ending e = CheckCleared(first, last, length, area, kProgramCaption);
+  if (e == Ending::Done) radio_ = RadioState::Written;
+  return e;
 }
 
-void Transfers::ClearDataDsc() {
-  try {
-    ClearLog(area::BlockSize, area::DscLogFirst, area::DscLogLastBlock, area::BlockSize);
-  } catch (const LinkFault& f) {
-    Trap("frmRadio.ClearDataDsc", f.error);
-  } catch (const std::exception& e) {
-    Trap("frmRadio.ClearDataDsc", FaultOf(e));
-  }
+Ending Transfers::ClearDataDsc() {
+  return Trapped("frmRadio.ClearDataDsc",
+                 [&] { return ClearLog(area::BlockSize, area::DscLogFirst, area::DscLogLastBlock, area::BlockSize); });
 }
 
-void Transfers::ClearDataDistress() {
-  try {
-    ClearLog(area::DistressRecordSize, area::DistressLogFirst, area::DistressLogLastBlock, area::DistressRecordSize);
-  } catch (const LinkFault& f) {
-    Trap("frmRadio.ClearDataDistress", f.error);
-  } catch (const std::exception& e) {
-    Trap("frmRadio.ClearDataDistress", FaultOf(e));
-  }
+Ending Transfers::ClearDataDistress() {
+  return Trapped("frmRadio.ClearDataDistress", [&] {
+    return ClearLog(area::DistressRecordSize, area::DistressLogFirst, area::DistressLogLastBlock,
+                    area::DistressRecordSize);
+  });
 }
 
 // ---- the transfer procedures ----
 
 template <class Body>
-void Transfers::Run(Body body) {
-  pageLoading_ = true;
-  link_.ui().SetBusy(true);
-  if (!StatusCheck()) {
-    link_.Message(kNotReady, Icon::Critical);
-  } else {
-    ReadDataChkModel();
-    if (!link_.error()) body();
+TransferResult Transfers::Run(Body body) {
+  radio_ = RadioState::Unchanged;
+  diagnosisShown_ = false;
+  readBack_.reset();
+  TransferResult result;
+  {
+    const BusyScope busy(link_.ui());
+    if (!StatusCheck()) {
+      link_.Message(kNotReady, Icon::Critical);
+      result.ending = link_.CancelRequested() ? Ending::Cancelled : Ending::Failed;
+      // The documented ending: the connect cleared the error, so the dialog closes.
+      result.closesDialog = true;
+    } else {
+      Ending e = ReadDataChkModel();
+      if (e == Ending::Done) e = body();
+      result.ending = e;
+      result.closesDialog = e == Ending::Done || (readBack_ && !readBack_->differing.empty());
+    }
   }
-  link_.ui().SetBusy(false);
-  pageLoading_ = false;
+  result.radio = radio_;
+  result.diagnosis = link_.Diagnosis();
+  result.diagnosisShown = diagnosisShown_;
+  return result;
 }
 
-void Transfers::RunReadTransfer() {
-  Run([&] {
+TransferResult Transfers::RunReadTransfer() {
+  return Run([&] {
     link_.ShowStatus("radio reading...");
     // The radio's bytes land in a copy; the image changes only after a clean read.
     std::vector<std::uint8_t> buffer(image_.bytes().begin(), image_.bytes().end());
-    ReadData(buffer);
-    if (link_.error() || link_.cancel()) return;
+    if (const Ending e = ReadData(buffer); e != Ending::Done) return e;
     if (onRead_) onRead_(buffer, true);
     for (Address a = 0; a < kImageSize; ++a) {
       if (IsSettingsAddress(a)) image_.bytes()[static_cast<std::size_t>(a)] = buffer[static_cast<std::size_t>(a)];
     }
     DecodeImage(image_, record_);
     Succeeded();
+    return Ending::Done;
   });
 }
 
-void Transfers::RunProgramTransfer() {
-  readBack_.reset();
-  Run([&] {
+TransferResult Transfers::RunProgramTransfer() {
+  return Run([&] {
     link_.ShowStatus("radio writing...");
-    WriteData();
-    if (link_.error() || link_.cancel()) return;
-    if (verify_ && !Verify()) return;
+    // The read-back follows on the connected port: re-opened, it would run at another rate.
+    if (const Ending e = WriteData(verify_); e != Ending::Done) return e;
+    if (verify_) {
+      if (const Ending e = Verify(); e != Ending::Done) return e;
+    }
+    radio_ = RadioState::Written;
     Succeeded();
+    return Ending::Done;
   });
 }
 
-// True when the radio holds what was written. A radio that answered every write but
-// kept other bytes ends the transfer without "Complete!!" and with readBack() saying where.
-bool Transfers::Verify() {
+// Done when the radio holds what was written. A radio that answered every write but kept
+// other bytes fails the transfer, with readBack() saying where.
+Ending Transfers::Verify() {
   link_.ShowStatus("radio verifying...");
   ReadBack back{image_, {}};
-  VerifyData(back.radio.bytes());
-  if (link_.error() || link_.cancel()) return false;
+  if (const Ending e = VerifyData(back.radio.bytes()); e != Ending::Done) return e;
   if (onRead_) onRead_(back.radio.bytes(), false);
   for (Address a = 0; a < kImageSize; ++a) {
     if (IsSettingsAddress(a) && back.radio.GetByte(a) != image_.GetByte(a)) back.differing.push_back(a);
   }
   const bool same = back.differing.empty();
   if (!same) {
-    char first[8];
-    std::snprintf(first, sizeof first, "0x%04X", static_cast<unsigned>(back.differing.front()));
+    radio_ = RadioState::PartlyWritten;
     link_.Diagnose("the radio answered every write but holds other values in " +
-                   std::to_string(back.differing.size()) + " bytes, the first at " + first);
+                   std::to_string(back.differing.size()) + " bytes, the first at " +
+                   AddressText(back.differing.front()));
   }
   readBack_ = std::move(back);
-  return same;
+  return same ? Ending::Done : Ending::Failed;
 }
 
-void Transfers::RunClearTransfer(int mode) {
-  if (mode < transfer_mode::ClearMmsi || mode > transfer_mode::ClearDistressLog) return;
-  Run([&] {
-    const bool ok = [&] {
-      if (mode == transfer_mode::ClearMmsi) {
-        link_.ShowStatus("radio clear...");
-        const std::uint8_t old = image_.GetByte(addr::UserMmsiCount);
-        image_.SetByte(addr::UserMmsiCount, 0);
-        ClearData();
-        if (!link_.error() && !link_.cancel()) return true;
-        image_.SetByte(addr::UserMmsiCount, old);
-        return false;
+TransferResult Transfers::RunClearTransfer(int mode) {
+  if (!IsClear(mode)) return {};
+  return Run([&] {
+    if (mode == transfer_mode::ClearMmsi) {
+      link_.ShowStatus("radio clear...");
+      const std::uint8_t old = image_.GetByte(addr::UserMmsiCount);
+      image_.SetByte(addr::UserMmsiCount, 0);
+      const Ending e = ClearData();
+      if (e == Ending::Done) Succeeded();
+      else image_.SetByte(addr::UserMmsiCount, old);
+      return e;
+    }
+    const MemoryImage backup = image_;
+    auto& bytes = image_.bytes();
+    Ending e;
+    if (mode == transfer_mode::ClearDscLog) {
+      link_.ShowStatus("radio clear DSC...");
+      for (Address a = area::DscLogFirst; a < area::DistressLogFirst; ++a) bytes[static_cast<std::size_t>(a)] = 0xFF;
+      e = ClearDataDsc();
+    } else {
+      link_.ShowStatus("radio clear Distress...");
+      for (Address r = area::DistressLogFirst; r <= area::DistressLogLastRecord; r += area::DistressRecordSize) {
+        for (int i = 0; i < area::DistressClearedBytes; ++i) bytes[static_cast<std::size_t>(r + i)] = 0xFF;
       }
-      const MemoryImage backup = image_;
-      auto& bytes = image_.bytes();
-      if (mode == transfer_mode::ClearDscLog) {
-        link_.ShowStatus("radio clear DSC...");
-        for (Address a = area::DscLogFirst; a < area::DistressLogFirst; ++a) bytes[static_cast<std::size_t>(a)] = 0xFF;
-        ClearDataDsc();
-      } else {
-        link_.ShowStatus("radio clear Distress...");
-        for (Address r = area::DistressLogFirst; r <= area::DistressLogLastRecord; r += area::DistressRecordSize) {
-          for (int i = 0; i < area::DistressClearedBytes; ++i) bytes[static_cast<std::size_t>(r + i)] = 0xFF;
-        }
-        ClearDataDistress();
-      }
-      if (!link_.error() && !link_.cancel()) return true;
-      image_ = backup;
-      return false;
-    }();
-    if (ok) Succeeded();
+      e = ClearDataDistress();
+    }
+    if (e == Ending::Done) Succeeded();
+    else image_ = backup;
+    return e;
   });
 }
 

@@ -63,10 +63,30 @@ struct ReadBack {
   std::vector<Address> differing;
 };
 
+// What the radio may hold after a transfer ended.
+enum class RadioState {
+  Unchanged,         // nothing was written to it
+  PartlyWritten,     // some writes may have landed, or it did not keep them: write again
+  WrittenUnchecked,  // every write was acknowledged, but the read-back could not finish
+  Written,           // every write landed (and was found there when checked)
+};
+
+// How a transfer ended, for the dialog to act on and the user to be told.
+struct TransferResult {
+  Ending ending = Ending::Failed;  // Done: "Complete!!" was shown
+  bool closesDialog = false;       // done, the radio not ready, or a read-back that found differences
+  RadioState radio = RadioState::Unchanged;
+  std::string diagnosis;           // what went wrong, for a person
+  bool diagnosisShown = false;     // a message box carried it already
+  bool completed() const { return ending == Ending::Done; }
+};
+
+// One sentence on what the radio holds after `mode` ended with `state`.
+std::string RadioStateText(int mode, RadioState state);
+
 class Transfers {
  public:
-  Transfers(Link& link, MemoryImage& image, SettingsRecord& record, const ModelDescriptor& model,
-            bool& pageLoading, bool& transferSuccess);
+  Transfers(Link& link, MemoryImage& image, SettingsRecord& record, const ModelDescriptor& model);
 
   // Encode, normalise and checksum the record into the image before programming.
   void PrepareImageForProgram() { PrepareImageForExport(record_, image_, model_.number); }
@@ -77,14 +97,15 @@ class Transfers {
   void AdoptModelWith(std::function<void(int first, int second)> adopt) { adopt_ = std::move(adopt); }
 
   bool StatusCheck();
-  void ReadDataChkModel();
-  void ReadData(std::span<std::uint8_t> buffer);
-  void WriteData();
-  void ClearData();
-  void ClearDataDsc();
-  void ClearDataDistress();
+  Ending ReadDataChkModel();
+  Ending ReadData(std::span<std::uint8_t> buffer);
+  // `hold`: a successful loop leaves the port open at its rate for the read-back.
+  Ending WriteData(bool hold = false);
+  Ending ClearData();
+  Ending ClearDataDsc();
+  Ending ClearDataDistress();
   // Reads the blocks a program transfer writes into `buffer`.
-  void VerifyData(std::span<std::uint8_t> buffer);
+  Ending VerifyData(std::span<std::uint8_t> buffer);
 
   // Called with what the radio holds once a block loop that read it has succeeded: all it
   // sent (`whole`), before the image takes anything over; or a verify's read-back.
@@ -94,33 +115,39 @@ class Transfers {
   void SetVerify(bool verify) { verify_ = verify; }
   const std::optional<ReadBack>& readBack() const { return readBack_; }
 
-  void RunReadTransfer();
-  void RunProgramTransfer();
-  void RunClearTransfer(int mode);
+  TransferResult RunReadTransfer();
+  TransferResult RunProgramTransfer();
+  TransferResult RunClearTransfer(int mode);
 
  private:
   template <class Body>
-  void Run(Body body);
+  TransferResult Run(Body body);
+  // Runs a step that owns the port; a fault inside it is logged, shown and ends the step.
+  template <class Step>
+  Ending Trapped(const char* source, Step step);
   bool StatusCheckOnce(bool& again);
-  void Trap(const char* source, const IoError& fault);
-  void WriteSingleBytes();
-  // Abort byte after a cancel, port closed, then the pause or "Communication Error!!".
-  void FinishLoop(const char* caption);
-  void ClearLog(int step, Address first, Address last, int length);
+  Ending CheckModel();
+  Ending WriteSingleBytes();
+  // Abort byte after a cancel, the port closed (unless held after a success), then the
+  // pause or "Communication Error!!".
+  Ending EndLoop(Ending loop, const char* caption, bool hold = false);
+  Ending ClearLog(int step, Address first, Address last, int length);
+  // Reads back `length`-byte blocks from `first` to `last` and compares them with the image.
+  Ending CheckCleared(Address first, Address last, int length, const char* area, const char* caption);
   void Succeeded();
-  bool Verify();
+  Ending Verify();
   int Percent(Address a) const;
 
   Link& link_;
   MemoryImage& image_;
   SettingsRecord& record_;
   const ModelDescriptor& model_;
-  bool& pageLoading_;
-  bool& transferSuccess_;
   std::function<void(int first, int second)> adopt_;
   RadioRead onRead_;
   bool verify_ = false;
   std::optional<ReadBack> readBack_;
+  RadioState radio_ = RadioState::Unchanged;
+  bool diagnosisShown_ = false;
 };
 
 }  // namespace qm47

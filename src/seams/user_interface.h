@@ -80,4 +80,16 @@ class UserInterface {
   virtual void Pause(int /*milliseconds*/) {}
 };
 
+// The hourglass for as long as it lives, however the scope is left.
+class BusyScope {
+ public:
+  explicit BusyScope(UserInterface& ui) : ui_(ui) { ui_.SetBusy(true); }
+  ~BusyScope() { ui_.SetBusy(false); }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  UserInterface& ui_;
+};
+
 }  // namespace qm47

@@ -1,5 +1,6 @@
 // The virtual radio on an in-memory line: what the tool writes reaches the engine at
-// once and its answer waits to be read. Waiting for input that never comes moves the
+// once, at the rate the line was opened at, and its answer waits to be read if the line
+// is at the rate the radio answered at. Waiting for input that never comes moves the
 // clock, so a virtual clock runs the link's time-outs in no time.
 #pragma once
 
@@ -53,6 +54,7 @@ class MemoryPipe final : public SerialLine {
   std::string name_;
   bool open_ = false;
   std::string settings_;
+  int baud_ = 0;
   std::deque<std::uint8_t> input_;
   Bytes written_;
   std::vector<std::string> opens_;

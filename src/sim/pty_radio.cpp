@@ -1,9 +1,11 @@
 #include "sim/pty_radio.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -15,7 +17,9 @@ namespace qm47::sim {
 
 namespace {
 
-using SteadyTime = std::chrono::steady_clock::time_point;
+using namespace std::chrono_literals;
+
+constexpr std::size_t kChunk = 8;  // the radio's answers go out in pieces this size
 
 int BaudOf(speed_t s) {
   switch (s) {
@@ -35,6 +39,18 @@ int BaudOf(speed_t s) {
 // Time `count` bytes take on the line: a start bit, eight data bits and a stop bit each.
 std::chrono::nanoseconds LineTime(std::size_t count, int baud) {
   return std::chrono::nanoseconds(static_cast<long long>(count) * 10 * 1'000'000'000LL / baud);
+}
+
+bool WriteAll(int fd, const std::uint8_t* bytes, std::size_t count) {
+  while (count > 0) {
+    const ssize_t w = ::write(fd, bytes, count);
+    if (w < 0 && errno != EINTR && errno != EAGAIN) return false;
+    if (w > 0) {
+      bytes += w;
+      count -= static_cast<std::size_t>(w);
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -80,49 +96,73 @@ int PtyRadio::LineRate() const {
   return baud > 0 ? baud : 38400;
 }
 
-void PtyRadio::SendPaced(const Bytes& bytes) {
-  constexpr std::size_t kChunk = 8;
+std::optional<PtyRadio::Time> PtyRadio::NextDue() const {
+  std::optional<Time> due;
+  if (!heard_.empty()) due = heard_.front().complete;
+  if (!outgoing_.empty()) due = due ? std::min(*due, chunkDue_) : chunkDue_;
+  return due;
+}
+
+bool PtyRadio::ReadInput(Time now) {
+  std::uint8_t buf[4096];
+  const ssize_t r = ::read(master_, buf, sizeof buf);
+  if (r <= 0) return false;
+  // Taken at once: the tool changes its rate only once its bytes have had time to cross.
   const int baud = LineRate();
-  SteadyTime due = std::chrono::steady_clock::now();
-  for (std::size_t at = 0; at < bytes.size();) {
-    const std::size_t n = throttle_ ? std::min(kChunk, bytes.size() - at) : bytes.size() - at;
-    if (throttle_) {
-      due += LineTime(n, baud);
-      std::this_thread::sleep_until(due);
+  const auto count = static_cast<std::size_t>(r);
+  const Time complete = throttle_ ? std::max(now, inFree_) + LineTime(count, baud) : now;
+  inFree_ = complete;
+  heard_.push_back({Bytes(buf, buf + count), baud, complete});
+  return true;
+}
+
+void PtyRadio::HearDue(Time now) {
+  while (!heard_.empty() && heard_.front().complete <= now) {
+    Reply reply = radio_.Receive(heard_.front().bytes, heard_.front().baud);
+    heard_.pop_front();
+    if (!reply.bytes.empty()) outgoing_.push_back({std::move(reply.bytes), reply.rate});
+  }
+}
+
+void PtyRadio::SendDue(Time now) {
+  while (!outgoing_.empty()) {
+    Outgoing& o = outgoing_.front();
+    if (chunk_ == 0) {
+      chunk_ = throttle_ ? std::min(kChunk, o.bytes.size() - o.sent) : o.bytes.size() - o.sent;
+      chunkDue_ = throttle_ ? std::max(now, outFree_) + LineTime(chunk_, o.baud) : now;
     }
-    const ssize_t w = ::write(master_, bytes.data() + at, n);
-    if (w < 0) {
-      if (errno == EINTR || errno == EAGAIN) continue;
-      return;
+    if (chunkDue_ > now) return;
+    outFree_ = chunkDue_;
+    const std::size_t n = std::exchange(chunk_, 0);
+    const int toolRate = LineRate();
+    if (toolRate != o.baud) {
+      // A UART at another rate makes garbage of it: the rest of the answer is gone.
+      if (onLost_) onLost_(Bytes(o.bytes.begin() + static_cast<std::ptrdiff_t>(o.sent), o.bytes.end()), o.baud, toolRate);
+      outgoing_.pop_front();
+      continue;
     }
-    at += static_cast<std::size_t>(w);
+    if (!WriteAll(master_, o.bytes.data() + o.sent, n)) {
+      outgoing_.pop_front();
+      continue;
+    }
+    o.sent += n;
+    if (o.sent == o.bytes.size()) outgoing_.pop_front();
   }
 }
 
 void PtyRadio::Serve(const std::function<bool()>& keepGoing) {
-  std::uint8_t buf[4096];
-  SteadyTime lineFree = std::chrono::steady_clock::now();
   while (keepGoing()) {
+    // Woken by the tool's bytes at once, so each is taken with the rate it was sent at.
+    std::chrono::nanoseconds wait = 50ms;
+    if (const auto due = NextDue()) wait = std::clamp<std::chrono::nanoseconds>(*due - Clock::now(), 0ns, wait);
+    const timespec timeout{static_cast<time_t>(wait.count() / 1'000'000'000), static_cast<long>(wait.count() % 1'000'000'000)};
     pollfd p{master_, POLLIN, 0};
-    const int ready = ::poll(&p, 1, 50);
-    if (ready <= 0 || !(p.revents & POLLIN)) {
-      if (ready > 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-      continue;
-    }
-    const ssize_t r = ::read(master_, buf, sizeof buf);
-    if (r <= 0) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-      continue;
-    }
-    const auto count = static_cast<std::size_t>(r);
-    if (throttle_) {
-      // The bytes are complete only when their last bit has crossed the line.
-      const SteadyTime now = std::chrono::steady_clock::now();
-      lineFree = std::max(now, lineFree) + LineTime(count, LineRate());
-      std::this_thread::sleep_until(lineFree);
-    }
-    const Bytes answer = radio_.Receive(std::span<const std::uint8_t>(buf, count));
-    if (!answer.empty()) SendPaced(answer);
+    const int ready = ::ppoll(&p, 1, &timeout, nullptr);
+    const bool read = ready > 0 && (p.revents & POLLIN) && ReadInput(Clock::now());
+    if (ready > 0 && !read) std::this_thread::sleep_for(5ms);
+    const Time now = Clock::now();
+    HearDue(now);
+    SendDue(now);
   }
 }
 

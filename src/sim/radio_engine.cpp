@@ -2,11 +2,15 @@
 
 #include <cctype>
 #include <cstdio>
+#include <utility>
 
 namespace qm47::sim {
 
 namespace {
 constexpr std::size_t kMaxLine = 512;
+constexpr std::string_view kRateCommand = "ACMD:002\r\n";
+constexpr std::size_t kStrayRuns = 4;
+constexpr std::size_t kStrayText = 40;
 
 bool AllHex(std::string_view s) {
   for (char c : s) {
@@ -41,6 +45,15 @@ std::string Printable(std::string_view text) {
   return out;
 }
 
+std::string TraceLine(const TraceEvent& e) {
+  const bool noise = e.direction == Direction::FromTool && e.baud != e.radioRate;
+  std::string line = e.direction == Direction::FromTool ? "tool  > " : "radio < ";
+  if (noise) line += "(noise) ";
+  line += e.text + "  @" + std::to_string(e.baud);
+  if (noise) line += ", radio at " + std::to_string(e.radioRate);
+  return line;
+}
+
 RadioEngine::RadioEngine(std::uint16_t modelCode) {
   memory_.fill(0xFF);
   SetModelCode(modelCode);
@@ -55,8 +68,8 @@ void RadioEngine::SetModelCode(std::uint16_t code) {
   }
 }
 
-void RadioEngine::Trace(Direction d, const std::string& text) {
-  if (trace_) trace_(d, Printable(text));
+void RadioEngine::Trace(Direction d, const std::string& text, int baud) {
+  if (trace_) trace_({d, Printable(text), baud > 0 ? baud : rate_, rate_});
 }
 
 void RadioEngine::Emit(Bytes& out, std::string_view text) {
@@ -76,10 +89,28 @@ bool RadioEngine::Counted(int at, int count) const {
   return count < 0 || commands_ < at + count;
 }
 
-Bytes RadioEngine::Receive(std::span<const std::uint8_t> bytes) {
-  Bytes out;
+Reply RadioEngine::Receive(std::span<const std::uint8_t> bytes, int baud) {
+  Reply reply{{}, rate_};
+  Bytes& out = reply.bytes;
+  std::string noise;
   for (std::uint8_t b : bytes) {
     if (vanished_) break;
+    if (std::exchange(rateLineEnd_, false) && b == kLf && baud == kPowerOnRate) {
+      // The rate command's own line end, on its way while the OK went out.
+      ++tally_.heard;
+      continue;
+    }
+    if (baud != rate_) {
+      // A UART at another rate makes garbage of the byte and of the line it was part of.
+      line_.clear();
+      overlong_ = false;
+      noise.push_back(static_cast<char>(b));
+      Noise(b, baud);
+      continue;
+    }
+    EndProbeLine();
+    strayOpen_ = false;
+    ++tally_.heard;
     if (b == kCan) {
       line_.clear();
       overlong_ = false;
@@ -119,12 +150,78 @@ Bytes RadioEngine::Receive(std::span<const std::uint8_t> bytes) {
       overlong_ = true;
     }
   }
-  return out;
+  // Once noise, the rest of the call is noise too: the radio's rate only ever leaves `baud`.
+  if (!noise.empty()) Trace(Direction::FromTool, noise, baud);
+  return reply;
+}
+
+void RadioEngine::Noise(std::uint8_t b, int baud) {
+  // A connect starts at 19200 and cannot know the radio kept 57600 from an earlier one.
+  const bool probe = baud == kPowerOnRate && rate_ == kFastRate;
+  if (probe && static_cast<char>(b) == kRateCommand[probeLine_.size()]) {
+    probeLine_.push_back(static_cast<char>(b));
+    if (probeLine_.size() == kRateCommand.size()) {
+      tally_.probeNoise += probeLine_.size();
+      probeLine_.clear();
+    }
+    strayOpen_ = false;
+    return;
+  }
+  EndProbeLine();
+  if (probe && (b == 'P' || b == '0')) {
+    ++tally_.probeNoise;
+    strayOpen_ = false;
+    return;
+  }
+  Stray(std::string_view(reinterpret_cast<const char*>(&b), 1), baud, rate_);
+}
+
+// A rate command cut short or gone wrong was no probe after all.
+void RadioEngine::EndProbeLine() {
+  if (probeLine_.empty()) return;
+  Stray(probeLine_, kPowerOnRate, kFastRate);
+  probeLine_.clear();
+}
+
+void RadioEngine::Stray(std::string_view text, int baud, int radioRate) {
+  tally_.stray += text.size();
+  if (!strayOpen_ || strays_.back().baud != baud || strays_.back().radioRate != radioRate) {
+    strayOpen_ = strays_.size() < kStrayRuns;
+    if (!strayOpen_) return;
+    strays_.push_back({{}, 0, baud, radioRate});
+  }
+  StrayRun& run = strays_.back();
+  if (run.text.size() < kStrayText) run.text.append(text.substr(0, kStrayText - run.text.size()));
+  run.count += text.size();
+}
+
+RateTally RadioEngine::tally() const {
+  RateTally t = tally_;
+  t.stray += probeLine_.size();
+  return t;
+}
+
+std::string RadioEngine::StrayReport() const {
+  std::vector<StrayRun> runs = strays_;
+  if (!probeLine_.empty() && runs.size() < kStrayRuns) {
+    runs.push_back({probeLine_, probeLine_.size(), kPowerOnRate, kFastRate});
+  }
+  std::string report;
+  std::size_t shown = 0;
+  for (const StrayRun& r : runs) {
+    if (!report.empty()) report += "; ";
+    report += "\"" + Printable(r.text) + (r.count > r.text.size() ? "...\"" : "\"") + " at " +
+              std::to_string(r.baud) + " baud (radio at " + std::to_string(r.radioRate) + ")";
+    shown += r.count;
+  }
+  if (shown < strayBytes()) report += "; ...";
+  return report;
 }
 
 void RadioEngine::Line(const std::string& line, Bytes& out) {
   toolLines_.push_back(line);
   if (IsToolReply(line)) return;
+  if (faults_.slowOnly && line == "ACMD:002") return;
   ++commands_;
   if (commands_ == faults_.vanishAtCommand) {
     vanished_ = true;
@@ -140,8 +237,9 @@ void RadioEngine::Line(const std::string& line, Bytes& out) {
 
 void RadioEngine::Answer(const std::string& line, Bytes& out) {
   if (line == "ACMD:002") {
-    fastRate_ = true;
-    Emit(out, "OK");
+    Emit(out, "OK");  // still at the old rate
+    rateLineEnd_ = rate_ != kFastRate;
+    rate_ = kFastRate;
     return;
   }
   if (line == "#CMDSY") {

@@ -321,9 +321,9 @@ TEST(CliLink, Interrupt_CancelsTheTransferAsCancelDoesAndSaysWhatTheRadioMayHold
   // Commands before the block loop: ACMD, two syncs, status, two model reads.
   const std::vector<Case> cases = {
       {"read --port radio.pty radio.hex", SIGINT, "10", "#CEPRD\\t00C0",
-       "the radio is unchanged and nothing was saved"},
+       "SIGINT; the radio is unchanged"},
       {"program --no-backup --port radio.pty fresh.hex", SIGTERM, "20", "#CEPWR\\t000F",
-       "the radio may be partly programmed: program it again"},
+       "SIGTERM; the radio may be partly programmed: program it again"},
   };
   for (const Case& c : cases) {
     Sim sim(bench.dir, {"--image", "blank.bin", "--silent-at", c.silentAt, "--silent-count", "-1"},
@@ -336,10 +336,10 @@ TEST(CliLink, Interrupt_CancelsTheTransferAsCancelDoesAndSaysWhatTheRadioMayHold
     cli.Signal(c.signal);
     EXPECT_EQ(cli.Wait(5s), 128 + c.signal) << c.command;
     EXPECT_EQ(bench.dir.Read("stderr.txt"), "cancelling\u2026\nqm47-cli " + Words(c.command)[0] +
-                                                ": interrupted; " + c.state + "\n");
+                                                ": interrupted by " + c.state + "\n");
     // The request in flight is given up, the abort byte sent and the radio's confirmation taken.
     const std::string trace = bench.dir.Read("trace.txt");
-    EXPECT_NE(trace.find("tool  > \\x18\nradio < \\x06", trace.find(c.request)), std::string::npos) << trace;
+    EXPECT_NE(trace.find("tool  > \\x18  @57600\nradio < \\x06  @57600", trace.find(c.request)), std::string::npos) << trace;
   }
   EXPECT_FALSE(std::filesystem::exists(bench.dir / "radio.hex"));
   // Programmed up to the byte in flight.
@@ -359,7 +359,7 @@ TEST(CliLink, Terminal_ShowsASilentRadioAndStartsEveryMessageOnALineOfItsOwn) {
   terminal.CloseSide();
   ASSERT_TRUE(terminal.ReadUntil("waiting for the radio\u2026", 10s)) << terminal.shown;
   cli.Signal(SIGINT);
-  terminal.ReadUntil("clear it again\r\n", 10s);
+  terminal.ReadUntil("unchanged\r\n", 10s);
   EXPECT_EQ(cli.Wait(5s), 130);
   // The terminal ends each line with CR LF; the progress line is redrawn in place after CR.
   const std::string& shown = terminal.shown;
@@ -369,7 +369,7 @@ TEST(CliLink, Terminal_ShowsASilentRadioAndStartsEveryMessageOnALineOfItsOwn) {
   EXPECT_EQ(shown.substr(0, firstEnd).substr(shown.rfind('\r', firstEnd - 1)), "\rwaiting for the radio\u2026");
   EXPECT_EQ(shown.substr(firstEnd),
             "\r\ncancelling\u2026\r\n"
-            "qm47-cli clear: interrupted; the radio's MMSI count may not be cleared: clear it again\r\n");
+            "qm47-cli clear: interrupted by SIGINT; the radio is unchanged\r\n");
 }
 
 }  // namespace

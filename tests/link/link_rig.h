@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "link/link.h"
-#include "link/transfer_dialog.h"
+#include "editor/transfer_dialog.h"
 #include "link/transfers.h"
 #include "model/codec.h"
 #include "model/fresh_image.h"
@@ -69,9 +69,17 @@ struct LinkRig {
         dir("link-" + std::to_string(std::hash<std::string>{}(TestName()))),
         log(dir / "err.log", o.debug),
         line(o.between ? o.between(pipe) : nullptr),
-        link(line ? *line : static_cast<SerialLine&>(pipe), clock, ui, log, LinkFlags{cancel, error}, LinkOptions{o.debug, o.baud19200, 3}) {
+        link(line ? *line : static_cast<SerialLine&>(pipe), clock, ui, log, LinkOptions{o.debug, o.baud19200, 3}) {
     link.SetCaption("Read from Radio");
   }
+  // The radio is as strict as a real one: a byte sent at a rate it is not at fails the test.
+  ~LinkRig() {
+    if (!allowStrayBytes) {
+      EXPECT_EQ(radio.strayBytes(), 0u) << radio.StrayReport();
+    }
+  }
+  LinkRig(const LinkRig&) = delete;
+  LinkRig& operator=(const LinkRig&) = delete;
 
   // The lines the tool sent, CR LF removed; single bytes (ping, abort) as they are.
   std::vector<std::string> Sent() const {
@@ -100,19 +108,21 @@ struct LinkRig {
   Clock::Duration Elapsed() const {
     return std::chrono::duration_cast<Clock::Duration>(clock.Now() - Clock::TimePoint{});
   }
-  // Opens the line at the fast rate as a connect would leave it.
-  void OpenFast() { ASSERT_FALSE(pipe.Open("57600,N,8,1").has_value()); }
+  // Opens the line at the fast rate as a connect would leave it, the radio switched too.
+  void OpenFast() {
+    radio.SwitchToFastRate();
+    ASSERT_FALSE(pipe.Open("57600,N,8,1").has_value());
+  }
   std::string ErrorLogText() const { return dir.Read("err.log"); }
 
   RigOptions options;
+  bool allowStrayBytes = false;  // for the tests of a line at the wrong rate
   VirtualClock clock;
   sim::RadioEngine radio;
   sim::MemoryPipe pipe;
   LinkUi ui;
   qm47::testing::TempDir dir;
   ErrorLog log;
-  bool cancel = false;
-  bool error = false;
   std::unique_ptr<SerialLine> line;
   Link link;
 };
@@ -127,16 +137,16 @@ struct TransferRig : LinkRig {
   explicit TransferRig(int mode, RigOptions o = {})
       : LinkRig(o),
         model(MakeDescriptor(o.model, o.model <= 2, o.model == 1 || o.model == 3)),
-        transfers(link, image, record, model, pageLoading, success),
-        dialog(mode, link, transfers, pageLoading) {
+        transfers(link, image, record, model),
+        dialog(mode, link, transfers) {
     NewImageData(record, image, o.model);
   }
 
   ModelDescriptor model;
   MemoryImage image;
   SettingsRecord record;
-  bool pageLoading = false;
-  bool success = false;
+  // The last press of OK ended with "Complete!!".
+  bool success() const { return dialog.completed(); }
   Transfers transfers;
   TransferDialog dialog;
 };

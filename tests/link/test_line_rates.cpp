@@ -75,7 +75,7 @@ TEST(LineRates, EveryByteLeavesAtTheRateItWasWrittenAt) {
   for (const int mode : {transfer_mode::Read, transfer_mode::Program, transfer_mode::ClearMmsi}) {
     RateRig rig(mode);
     rig.dialog.Ok();
-    ASSERT_TRUE(rig.success) << "mode " << mode;
+    ASSERT_TRUE(rig.success()) << "mode " << mode;
     ASSERT_FALSE(rig.pipe.IsOpen());
     int wrong = 0;
     for (const auto& s : rig.sent()) wrong += s.sentAt != s.writtenAt ? 1 : 0;

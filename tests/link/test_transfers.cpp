@@ -28,9 +28,8 @@ TEST(ReadTransfer, Read_TakesOverExactlyTheSettingsAreasAndDecodesThem) {
   rig.dialog.Load();
   rig.dialog.Ok();
 
-  EXPECT_TRUE(rig.success);
+  EXPECT_TRUE(rig.success());
   EXPECT_EQ(rig.dialog.state(), DialogState::Closed);
-  EXPECT_FALSE(rig.pageLoading);
   EXPECT_TRUE(OnlySettingsAreasTaken(before, rig.image, rig.radio.memory()));
   SettingsRecord decoded = recordBefore;
   DecodeImage(rig.image, decoded);
@@ -63,9 +62,9 @@ TEST(ReadTransfer, Read_FailuresLeaveImageAndRecordAsTheyWere) {
     Strings messages;
   };
   const std::vector<Case> cases = {
-      {{.corruptAtData = 40}, {"Communication Error!!"}},
-      {{.wrongAddressAtData = 3}, {"address error!!", "Communication Error!!"}},
-      {{.silentAtCommand = 30, .silentCount = -1}, {"Communication Error!!"}},
+      {{.corruptAtData = 40}, {"Communication Error!!", "The radio is unchanged."}},
+      {{.wrongAddressAtData = 3}, {"address error!!", "Communication Error!!", "The radio is unchanged."}},
+      {{.silentAtCommand = 30, .silentCount = -1}, {"Communication Error!!", "The radio is unchanged."}},
   };
   for (const Case& c : cases) {
     TransferRig rig(transfer_mode::Read);
@@ -78,15 +77,14 @@ TEST(ReadTransfer, Read_FailuresLeaveImageAndRecordAsTheyWere) {
     EXPECT_EQ(rig.ui.shown.back().caption, "Read from Radio");
     EXPECT_EQ(rig.image, before);
     EXPECT_EQ(rig.record, recordBefore);
-    EXPECT_FALSE(rig.success);
-    // The error flag keeps the dialog open for another try.
-    EXPECT_TRUE(rig.error);
+    EXPECT_FALSE(rig.success());
+    // A failed block keeps the dialog open for another try.
     EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
     EXPECT_TRUE(rig.dialog.OkEnabled());
   }
 }
 
-TEST(ReadTransfer, Read_CancelSendsTheAbortAndShowsNothing) {
+TEST(ReadTransfer, Read_CancelSendsTheAbortAndSaysTheRadioIsUnchanged) {
   TransferRig rig(transfer_mode::Read);
   FillRadio(rig);
   const MemoryImage before = rig.image;
@@ -98,10 +96,10 @@ TEST(ReadTransfer, Read_CancelSendsTheAbortAndShowsNothing) {
     }
   };
   rig.dialog.Ok();
-  EXPECT_TRUE(rig.ui.shown.empty());
+  EXPECT_EQ(rig.ui.Texts(), (Strings{"The radio is unchanged."}));
   EXPECT_EQ(rig.Sent().back(), "\x18");
   EXPECT_EQ(rig.image, before);
-  EXPECT_FALSE(rig.success);
+  EXPECT_FALSE(rig.success());
   EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
   // Idle again: Cancel now closes.
   EXPECT_TRUE(rig.dialog.Cancel());
@@ -114,14 +112,14 @@ TEST(ReadTransfer, Read_AFaultInTheBlockLoopIsTrappedAndLogged) {
   const MemoryImage before = rig.image;
   rig.pipe.FailWrites(IoError{57, "Device I/O error"}, 50);
   rig.dialog.Ok();
-  ASSERT_EQ(rig.ui.shown.size(), 1u);
+  ASSERT_EQ(rig.ui.shown.size(), 2u);
   EXPECT_EQ(rig.ui.shown[0].text, "57\r\rDevice I/O error");
+  EXPECT_EQ(rig.ui.shown[1].text, "The radio is unchanged.");
   EXPECT_EQ(rig.ui.shown[0].caption, "frmRadio.ReadData");
   EXPECT_NE(rig.ErrorLogText().find(":frmRadio.ReadData -> 57Device I/O error\r\n"), std::string::npos);
-  EXPECT_TRUE(rig.cancel);
   EXPECT_FALSE(rig.pipe.IsOpen());
   EXPECT_EQ(rig.image, before);
-  EXPECT_FALSE(rig.success);
+  EXPECT_FALSE(rig.success());
 }
 
 TEST(StatusCheck, StatusCheck_BusyRadioIsAskedAgainOnRetry) {
@@ -135,17 +133,17 @@ TEST(StatusCheck, StatusCheck_BusyRadioIsAskedAgainOnRetry) {
   EXPECT_EQ(rig.ui.shown[0].caption, "Read from Radio");
   EXPECT_EQ(rig.ui.shown[0].defaultButton, DefaultButton::Second) << "Cancel is the default";
   EXPECT_EQ(rig.CountSent("#CEPSR"), 2);
-  EXPECT_TRUE(rig.success);
+  EXPECT_TRUE(rig.success());
 
   // Cancel: not ready, and the dialog closes, since the error flag is clear.
   TransferRig cancelled(transfer_mode::Program);
   cancelled.radio.SetFaults({.busyCount = 1});
   const auto radioBefore = cancelled.radio.memory();
   cancelled.dialog.Ok();
-  EXPECT_EQ(cancelled.ui.Texts(), (Strings{"Radio is busy!!", "Radio not ready!!"}));
+  EXPECT_EQ(cancelled.ui.Texts(), (Strings{"Radio is busy!!", "Radio not ready!!", "The radio is unchanged."}));
   EXPECT_EQ(cancelled.ui.shown[1].caption, "Program to Radio");
   EXPECT_EQ(cancelled.ui.shown[1].icon, Icon::Critical);
-  EXPECT_FALSE(cancelled.success);
+  EXPECT_FALSE(cancelled.success());
   EXPECT_EQ(cancelled.dialog.state(), DialogState::Closed);
   EXPECT_EQ(cancelled.radio.memory(), radioBefore);
 }
@@ -164,7 +162,7 @@ TEST(StatusCheck, StatusCheck_ErrorRepliesTimeOutsAndBadAnswers) {
     TransferRig rig(transfer_mode::ClearMmsi);
     rig.radio.SetFaults({.errorAtCommand = 4, .errorCount = 3});
     rig.dialog.Ok();
-    EXPECT_EQ(rig.ui.Texts(), (Strings{"confirm the synchronization of the communication", "Radio not ready!!"}));
+    EXPECT_EQ(rig.ui.Texts(), (Strings{"confirm the synchronization of the communication", "Radio not ready!!", "The radio is unchanged."}));
     EXPECT_EQ(rig.dialog.state(), DialogState::Closed);
   }
   {
@@ -176,7 +174,7 @@ TEST(StatusCheck, StatusCheck_ErrorRepliesTimeOutsAndBadAnswers) {
       return Ascii(t);
     });
     rig.dialog.Ok();
-    EXPECT_EQ(rig.ui.Texts(), (Strings{"Radio not ready!!"}));
+    EXPECT_EQ(rig.ui.Texts(), (Strings{"Radio not ready!!", "The radio is unchanged."}));
     EXPECT_EQ(rig.Sent().back(), "#CMDSM");
     EXPECT_EQ(rig.ui.monitor.back(), "status check.. NG!!");
   }
@@ -185,7 +183,7 @@ TEST(StatusCheck, StatusCheck_ErrorRepliesTimeOutsAndBadAnswers) {
     TransferRig rig(transfer_mode::Read, {.debug = true});
     rig.radio.SetFaults({.silentAtCommand = 4, .silentCount = 3});
     rig.dialog.Ok();
-    EXPECT_EQ(rig.ui.Texts(), (Strings{"Radio not ready!!"}));
+    EXPECT_EQ(rig.ui.Texts(), (Strings{"Radio not ready!!", "The radio is unchanged."}));
     EXPECT_EQ(rig.CountSent("#CEPSR"), 3);
     EXPECT_EQ(rig.ui.monitor.back(), "status check..");
   }
@@ -207,9 +205,9 @@ TEST(ModelCheck, ModelCheck_CodeWordsMustBothMatchTheSelectedModel) {
     m[0x3FFE] = static_cast<std::uint8_t>(c.second >> 8);
     m[0x3FFF] = static_cast<std::uint8_t>(c.second & 0xFF);
     rig.dialog.Ok();
-    EXPECT_EQ(rig.success, c.passes) << c.model << " " << c.first << " " << c.second;
+    EXPECT_EQ(rig.success(), c.passes) << c.model << " " << c.first << " " << c.second;
     if (!c.passes) {
-      EXPECT_EQ(rig.ui.Texts(), (Strings{"ModelType Error !!"}));
+      EXPECT_EQ(rig.ui.Texts(), (Strings{"ModelType Error !!", "The radio is unchanged."}));
       EXPECT_EQ(rig.ui.shown[0].caption, "Read from Radio") << "whatever the mode";
       EXPECT_EQ(rig.CountSent("#CEPWR"), 0);
       EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
@@ -221,7 +219,7 @@ TEST(ModelCheck, ModelCheck_AFailedReadIsACommunicationError) {
   TransferRig rig(transfer_mode::Read);
   rig.radio.SetFaults({.corruptAtData = 2});
   rig.dialog.Ok();
-  EXPECT_EQ(rig.ui.Texts(), (Strings{"Communication Error!!"}));
+  EXPECT_EQ(rig.ui.Texts(), (Strings{"Communication Error!!", "The radio is unchanged."}));
   EXPECT_EQ(rig.ui.shown[0].caption, "Model Check");
   EXPECT_EQ(rig.CountSent("#CEPRD"), 2);
   EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
@@ -232,12 +230,12 @@ TEST(ModelCheck, ModelCheck_ACancelOrFaultAtItsLastAnswerStopsTheTransfer) {
     // Cancel pressed as the last byte of the second code word arrives.
     TransferRig rig(transfer_mode::Program);
     rig.ui.onEvents = [&] {
-      if (rig.radio.commandCount() == 6 && rig.pipe.BytesWaiting() == 1) rig.cancel = true;
+      if (rig.radio.commandCount() == 6 && rig.pipe.BytesWaiting() == 1) rig.dialog.Cancel();
     };
     rig.dialog.Ok();
     EXPECT_EQ(rig.CountSent("#CEPWR"), 0);
-    EXPECT_TRUE(rig.ui.shown.empty());
-    EXPECT_FALSE(rig.success);
+    EXPECT_EQ(rig.ui.Texts(), (Strings{"The radio is unchanged."}));
+    EXPECT_FALSE(rig.success());
     EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
   }
   {
@@ -245,7 +243,7 @@ TEST(ModelCheck, ModelCheck_ACancelOrFaultAtItsLastAnswerStopsTheTransfer) {
     TransferRig rig(transfer_mode::Program);
     rig.pipe.FailWrites(IoError{57, "Device I/O error"}, 10);
     rig.dialog.Ok();
-    EXPECT_EQ(rig.ui.Texts(), (Strings{"57\r\rDevice I/O error"}));
+    EXPECT_EQ(rig.ui.Texts(), (Strings{"57\r\rDevice I/O error", "The radio is unchanged."}));
     EXPECT_EQ(rig.ui.shown[0].caption, "frmRadio.ReadDataChkModel");
     EXPECT_EQ(rig.pipe.opens(), (Strings{"19200,N,8,1", "57600,N,8,1"})) << "no re-open to write";
     EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
@@ -258,7 +256,7 @@ TEST(ProgramTransfer, Program_WritesExactlyTheSettingsAreasInOrder) {
   for (std::size_t a = 2; a < m.size() - 2; ++a) m[a] = 0x5A;
   rig.record.DscBasic.UserMmsi = "366123456";
   rig.dialog.Ok();
-  ASSERT_TRUE(rig.success) << ::testing::PrintToString(rig.ui.Texts());
+  ASSERT_TRUE(rig.success()) << ::testing::PrintToString(rig.ui.Texts());
   EXPECT_EQ(rig.ui.Texts(), (Strings{"Complete!!"}));
   EXPECT_EQ(rig.ui.shown[0].caption, "Program to Radio");
 
@@ -291,11 +289,11 @@ TEST(ProgramTransfer, Program_SingleBytes_ARefusedByteCountsAfterAllButASilentRa
     TransferRig rig(transfer_mode::Program);
     rig.radio.SetFaults({.errorAtCommand = 16, .errorCount = 3, .silentAtCommand = 30});
     rig.dialog.Ok();
-    EXPECT_EQ(rig.ui.Texts(), (Strings{"confirm the synchronization of the communication", "Communication Error!!"}));
+    EXPECT_EQ(rig.ui.Texts(), (Strings{"confirm the synchronization of the communication", "Communication Error!!", "The radio may be partly programmed: program it again."}));
     EXPECT_EQ(rig.ui.shown[1].caption, "Program to Radio");
     EXPECT_EQ(rig.CountSent("#CEPWR"), 62 + 2 + 1);
     EXPECT_NE(rig.link.Diagnosis().find("0x000B (1 byte)"), std::string::npos) << rig.link.Diagnosis();
-    EXPECT_FALSE(rig.success);
+    EXPECT_FALSE(rig.success());
     EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
     // The image stays prepared even though the transfer failed.
     EXPECT_EQ(rig.image.GetByte(addr::Checksum), rig.image.Sum8(addr::ChecksumFirst, addr::ChecksumCount));
@@ -305,7 +303,7 @@ TEST(ProgramTransfer, Program_SingleBytes_ARefusedByteCountsAfterAllButASilentRa
     TransferRig rig(transfer_mode::Program);
     rig.radio.SetFaults({.silentAtCommand = 16, .silentCount = -1});
     rig.dialog.Ok();
-    EXPECT_EQ(rig.ui.Texts(), (Strings{"Communication Error!!"}));
+    EXPECT_EQ(rig.ui.Texts(), (Strings{"Communication Error!!", "The radio may be partly programmed: program it again."}));
     EXPECT_EQ(rig.CountSent("#CEPWR"), 9 + 3);
     EXPECT_LT(rig.Elapsed(), 40s);
     EXPECT_NE(rig.link.Diagnosis().find("0x000B (1 byte)"), std::string::npos) << rig.link.Diagnosis();
@@ -313,16 +311,17 @@ TEST(ProgramTransfer, Program_SingleBytes_ARefusedByteCountsAfterAllButASilentRa
   }
 }
 
-TEST(ProgramTransfer, Program_CancelAmongTheSingleBytesStopsThemAndTellsTheRadioToAbort) {
+TEST(ProgramTransfer, Program_CancelAmongTheSingleBytesStopsThemAndWarnsOfAPartlyProgrammedRadio) {
   TransferRig rig(transfer_mode::Program);
   rig.ui.onEvents = [&] {
-    if (rig.CountSent("#CEPWR") == 5 && !rig.cancel) rig.dialog.Cancel();
+    if (rig.CountSent("#CEPWR") == 5 && !rig.link.CancelRequested()) rig.dialog.Cancel();
   };
   rig.dialog.Ok();
   EXPECT_EQ(rig.CountSent("#CEPWR"), 5);
   EXPECT_EQ(rig.Sent().back(), "\x18");
-  EXPECT_TRUE(rig.ui.shown.empty());
-  EXPECT_FALSE(rig.success);
+  EXPECT_EQ(rig.ui.Texts(), (Strings{"The radio may be partly programmed: program it again."}));
+  EXPECT_EQ(rig.ui.shown[0].icon, Icon::Exclamation);
+  EXPECT_FALSE(rig.success());
   EXPECT_FALSE(rig.pipe.IsOpen());
   EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
 }
@@ -343,7 +342,7 @@ TEST(ClearTransfer, ClearMmsi_SetsTheCountToZeroOrPutsItBack) {
   failed.image.SetByte(addr::UserMmsiCount, 7);
   failed.radio.SetFaults({.errorAtCommand = 7, .errorCount = 3});
   failed.dialog.Ok();
-  EXPECT_EQ(failed.ui.Texts(), (Strings{"confirm the synchronization of the communication", "Communication Error!!"}));
+  EXPECT_EQ(failed.ui.Texts(), (Strings{"confirm the synchronization of the communication", "Communication Error!!", "The radio may be partly cleared: clear it again."}));
   EXPECT_EQ(failed.ui.shown[1].caption, "Clear Data");
   EXPECT_EQ(failed.image.GetByte(addr::UserMmsiCount), 7);
 }
@@ -368,7 +367,7 @@ TEST(ClearTransfer, ClearDscLog_FillsTheLogAreaOrRestoresTheImage) {
   const MemoryImage before = failed.image;
   failed.radio.SetFaults({.silentAtCommand = 10, .silentCount = -1});
   failed.dialog.Ok();
-  EXPECT_EQ(failed.ui.Texts(), (Strings{"Communication Error!!"}));
+  EXPECT_EQ(failed.ui.Texts(), (Strings{"Communication Error!!", "The radio may be partly cleared: clear it again."}));
   EXPECT_EQ(failed.ui.shown[0].caption, "Program to Radio");
   EXPECT_EQ(failed.image, before);
 
@@ -381,7 +380,7 @@ TEST(ClearTransfer, ClearDscLog_FillsTheLogAreaOrRestoresTheImage) {
   cancelled.dialog.Ok();
   EXPECT_EQ(cancelled.CountSent("#CEPWR"), 0);
   EXPECT_EQ(cancelled.Sent().back(), "\x18");
-  EXPECT_TRUE(cancelled.ui.shown.empty());
+  EXPECT_EQ(cancelled.ui.Texts(), (Strings{"The radio is unchanged."}));
   EXPECT_EQ(cancelled.image, untouched);
 }
 
@@ -409,13 +408,13 @@ TEST(ClearTransfer, ClearDistressLog_ClearsTwentyFiveBytesOfEachRecord) {
   const MemoryImage before = cancelled.image;
   int steps = 0;
   cancelled.ui.onEvents = [&] {
-    if (cancelled.pageLoading && ++steps == 300) cancelled.dialog.Cancel();
+    if (cancelled.dialog.running() && ++steps == 300) cancelled.dialog.Cancel();
   };
   cancelled.dialog.Ok();
   EXPECT_EQ(cancelled.CountSent("#CEPWR"), 0);
-  EXPECT_TRUE(cancelled.ui.shown.empty());
+  EXPECT_EQ(cancelled.ui.Texts(), (Strings{"The radio is unchanged."}));
   EXPECT_EQ(cancelled.image, before);
-  EXPECT_FALSE(cancelled.success);
+  EXPECT_FALSE(cancelled.success());
 }
 
 }  // namespace

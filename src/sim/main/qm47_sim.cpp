@@ -27,7 +27,10 @@ using namespace qm47::sim;
 constexpr const char* kHelp = R"(Usage: qm47-sim [OPTIONS]
 
 Plays a radio in programming mode on a pseudo-terminal. Prints the terminal's device
-path on the first line of standard output, then answers until interrupted.
+path on the first line of standard output, then answers until interrupted. Like a real
+radio it listens and answers at 19200 baud after power-on and at 57600 once it has
+answered ACMD:002; bytes sent at another rate are noise it never answers, and answers
+reach the tool only while its end is at the radio's rate.
 
 Options:
   --model N             radio model 1..4 whose default settings (with its channel plans)
@@ -37,8 +40,11 @@ Options:
   --dump FILE           write the memory to FILE when the radio stops (interrupted,
                           its terminal gone, or --exit-at)
   --link PATH           also make PATH a symbolic link to the device (removed on exit)
-  --trace               print every line and byte that crosses the line on standard error
-  --no-throttle         answer at once instead of at the line rate the tool set
+  --trace               print every line and byte that crosses the line, with its rate, on
+                          standard error
+  --no-throttle         answer at once instead of at the line rate
+  --slow-only           ignore ACMD:002 and stay at 19200 baud, as a radio for the
+                          19200-baud mode
 Faults (N counts from 1):
   --busy N              report status "01" (busy) to the first N status requests
   --error-at N          answer "ERROR" to the Nth command (commands are the lines the
@@ -56,7 +62,7 @@ Faults (N counts from 1):
   --model-code CODE     hold CODE (decimal) as the model code instead of the model's
   --drop-write-at ADDR  answer the first write request covering address ADDR (decimal,
                           or hexadecimal as 0x0C00) as written, but keep the old bytes
-  --no-ping-echo        ignore the "P" ping, as a radio already at the fast rate does
+  --no-ping-echo        ignore the "P" ping even at the radio's rate
   --version             print the version and stop
 )";
 
@@ -160,6 +166,10 @@ int main(int argc, char** argv) {
       faults.noPingEcho = true;
       continue;
     }
+    if (a == "--slow-only") {
+      faults.slowOnly = true;
+      continue;
+    }
     if (!TakesValue(a)) return Usage("unknown option " + a);
     if (i + 1 >= args.size()) return Usage(a + " needs a value");
     const std::string& v = args[++i];
@@ -229,11 +239,7 @@ int main(int argc, char** argv) {
   RadioEngine radio(memory);
   if (imagePath.empty() || modelCode) radio.SetModelCode(static_cast<std::uint16_t>(modelCode.value_or(*ModelCode(model))));
   radio.SetFaults(faults);
-  if (trace) {
-    radio.SetTrace([](Direction d, const std::string& text) {
-      std::cerr << (d == Direction::FromTool ? "tool  > " : "radio < ") << text << std::endl;
-    });
-  }
+  if (trace) radio.SetTrace([](const TraceEvent& e) { std::cerr << TraceLine(e) << std::endl; });
   if (!savePath.empty()) {
     radio.SetOnWrite([savePath](const Memory& m) {
       if (!SaveMemory(savePath, m)) std::cerr << "qm47-sim: cannot save " << savePath << std::endl;
@@ -251,6 +257,12 @@ int main(int argc, char** argv) {
   // Before anything is printed: a terminal gone by then is no terminal to isatty().
   std::vector<pollfd> terminals = Terminals();
   PtyRadio pty(radio, throttle);
+  if (trace) {
+    pty.SetOnLost([](const Bytes& bytes, int rate, int toolRate) {
+      std::cerr << "radio < (lost) " << Printable(std::string(bytes.begin(), bytes.end())) << "  @" << rate
+                << ", tool at " << toolRate << std::endl;
+    });
+  }
   std::string error;
   const auto device = pty.Open(error);
   if (!device) {
@@ -273,6 +285,10 @@ int main(int argc, char** argv) {
     return !radio.vanished() && sigtimedwait(&stopSignals, nullptr, &zero) < 0 && !HungUp(terminals);
   });
   if (radio.vanished()) std::cerr << "qm47-sim: gone at command " << faults.vanishAtCommand << std::endl;
+  if (const std::size_t n = radio.strayBytes(); n > 0) {
+    std::cerr << "qm47-sim: " << n << (n == 1 ? " byte" : " bytes") << " arrived at a rate the radio was not at: "
+              << radio.StrayReport() << std::endl;
+  }
   if (!dumpPath.empty() && !SaveMemory(dumpPath, radio.memory())) {
     std::cerr << "qm47-sim: cannot save " << dumpPath << std::endl;
   }
