@@ -291,6 +291,12 @@ TEST(WriteBlock, WriteBlock_SendsTheImageBytesAndRetries) {
   EXPECT_EQ(refused.link.WriteBlock(image, 0x0040, 64).ending, Ending::Failed);
   EXPECT_EQ(refused.CountSent("#CEPWR"), 3);
   EXPECT_EQ(refused.ui.shown.size(), 1u);
+
+  // A block outside the image is refused before anything is sent.
+  FastRig outside;
+  EXPECT_EQ(outside.link.WriteBlock(image, kImageSize, 0).ending, Ending::Failed);
+  EXPECT_EQ(outside.link.WriteBlock(image, kImageSize - 1, 2).ending, Ending::Failed);
+  EXPECT_TRUE(outside.pipe.written().empty());
 }
 
 TEST(WriteBlock, SendCancel_SendsTheAbortByteAndWaitsForItsConfirmation) {

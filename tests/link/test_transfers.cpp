@@ -419,3 +419,66 @@ TEST(ClearTransfer, ClearDistressLog_ClearsTwentyFiveBytesOfEachRecord) {
 
 }  // namespace
 }  // namespace qm47::linktest
+
+namespace qm47::linktest {
+namespace {
+
+TEST(ProgramTransfer, Verify_ReadsBackEverySettingsByteAndSaysWhatTheRadioHolds) {
+  {
+    // A single byte of 0x0002-0x003F the radio answered but did not keep.
+    TransferRig rig(transfer_mode::Program);
+    rig.transfers.SetVerify(true);
+    rig.radio.SetFaults({.dropWriteAt = 0x0010});
+    rig.image.SetByte(0x0010, 0x00);
+    rig.radio.memory()[0x0010] = 0x77;
+    rig.dialog.Ok();
+    EXPECT_FALSE(rig.success());
+    ASSERT_TRUE(rig.transfers.readBack().has_value());
+    EXPECT_EQ(rig.transfers.readBack()->differing, std::vector<Address>{0x0010});
+    EXPECT_EQ(rig.dialog.result()->radio, RadioState::PartlyWritten);
+    // The caller lists what was not kept; the dialog closes without a message of its own.
+    EXPECT_TRUE(rig.ui.shown.empty());
+    EXPECT_EQ(rig.dialog.state(), DialogState::Closed);
+  }
+  {
+    // The read-back fails after every write landed.
+    TransferRig rig(transfer_mode::Program);
+    rig.transfers.SetVerify(true);
+    // Commands: ACMD, 2 syncs, status, 2 model reads, 273 writes; then the read-back.
+    rig.radio.SetFaults({.silentAtCommand = 6 + 273 + 5, .silentCount = -1});
+    rig.dialog.Ok();
+    EXPECT_EQ(rig.ui.Texts(), (Strings{"Communication Error!!", "Every write reached the radio, but the check could "
+                                                                "not finish: verify it or program it again."}));
+    EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
+  }
+}
+
+TEST(ClearTransfer, Clears_ReadBackWhatTheyWroteAndNameTheAreaTheRadioKept) {
+  struct Case {
+    int mode;
+    int drop;
+    const char* area;
+  };
+  for (const Case& c : {Case{transfer_mode::ClearMmsi, 0x0085, "MMSI count (0x0085)"},
+                        Case{transfer_mode::ClearDscLog, 0x3640, "DSC log (0x3600-0x3CFF)"},
+                        Case{transfer_mode::ClearDistressLog, 0x3D40, "distress log (0x3D00-0x3FDF)"}}) {
+    TransferRig rig(c.mode);
+    for (Address a = 0x3600; a < 0x3FFE; ++a) rig.radio.memory()[static_cast<std::size_t>(a)] = 0x12;
+    rig.radio.memory()[addr::UserMmsiCount] = 5;
+    rig.image.SetByte(addr::UserMmsiCount, 5);
+    const MemoryImage before = rig.image;
+    rig.radio.SetFaults({.dropWriteAt = c.drop});
+    rig.dialog.Ok();
+    EXPECT_FALSE(rig.success()) << c.area;
+    ASSERT_EQ(rig.ui.shown.size(), 2u) << c.area;
+    EXPECT_EQ(rig.ui.shown[0].text, "Communication Error!!");
+    EXPECT_EQ(rig.ui.shown[0].caption, c.mode == transfer_mode::ClearMmsi ? "Clear Data" : "Program to Radio");
+    EXPECT_NE(rig.ui.shown[0].detail.find(c.area), std::string::npos) << rig.ui.shown[0].detail;
+    EXPECT_EQ(rig.ui.shown[1].text, "The radio may be partly cleared: clear it again.");
+    EXPECT_EQ(rig.image, before) << c.area;
+    EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
+  }
+}
+
+}  // namespace
+}  // namespace qm47::linktest
