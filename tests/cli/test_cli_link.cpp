@@ -349,6 +349,64 @@ TEST(CliLink, Interrupt_CancelsTheTransferAsCancelDoesAndSaysWhatTheRadioMayHold
   EXPECT_EQ(memory[0x000F], '\x5A');
 }
 
+// program with its backup read: a signal at any stage ends it without a write after the
+// signal, with the exit status of the signal and a closing line on what the radio holds.
+TEST(CliLink, Interrupt_AtEveryStageOfProgramWritesNothingAfterTheSignal) {
+  Bench bench;
+  ASSERT_EQ(bench("--model 1 new fresh.hex").exitCode, 0);
+  // A radio whose settings differ from the file's in every byte: a change list of thousands of lines.
+  std::string blank = bench.dir.Read("fresh.hex");
+  blank.replace(2, 0x3FFC, 0x3FFC, '\x5A');
+  bench.dir.Write("blank.bin", blank);
+  const auto writesAfter = [](const std::string& trace, std::size_t at) {
+    return trace.find("tool  > #CEPWR", at) != std::string::npos;
+  };
+  struct Case {
+    const char* stage;
+    std::string command;
+    std::string request;  // signalled once the radio has been sent this
+    int signal;
+    bool readStderr;      // false: standard error is a pipe nobody reads
+    std::string state;
+  };
+  const std::vector<Case> cases = {
+      {"end of the backup read", "program --port radio.pty fresh.hex", "#CEPRD\\t3F80", SIGINT, true,
+       "the radio is unchanged"},
+      {"the change list on a full pipe", "program --port radio.pty fresh.hex", "#CEPRD\\t3FC0", SIGTERM, false,
+       "the radio is unchanged"},
+      {"the read-back", "program --no-backup --port radio.pty fresh.hex", "#CEPRD\\t0000\\t40", SIGHUP, true,
+       "every write reached the radio, but the check could not finish"},
+  };
+  for (const Case& c : cases) {
+    Sim sim(bench.dir, {"--image", "blank.bin"}, bench.dir / "trace.txt");
+    ASSERT_TRUE(sim.ok());
+    int pipeEnds[2] = {-1, -1};
+    int err = -1;
+    if (c.readStderr) {
+      err = ::open((bench.dir / "stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    } else {
+      ASSERT_EQ(::pipe(pipeEnds), 0);
+      err = pipeEnds[1];
+    }
+    CliProcess cli(bench.dir, bench.Args("--model 1 " + c.command), err);
+    ::close(err);
+    ASSERT_TRUE(qm47::testing::ToolSent(bench.dir / "trace.txt", c.request, 20s)) << c.stage;
+    // The full pipe: the backup read ends and the list fills the pipe.
+    if (!c.readStderr) std::this_thread::sleep_for(1500ms);
+    const std::size_t signalledAt = bench.dir.Read("trace.txt").size();
+    cli.Signal(c.signal);
+    EXPECT_EQ(cli.Wait(15s), 128 + c.signal) << c.stage;
+    EXPECT_FALSE(writesAfter(bench.dir.Read("trace.txt"), signalledAt)) << c.stage;
+    if (c.readStderr) {
+      const std::string err = bench.dir.Read("stderr.txt");
+      EXPECT_NE(err.find("interrupted by "), std::string::npos) << c.stage << ": " << err;
+      EXPECT_NE(err.find(c.state, err.rfind("qm47-cli program: ")), std::string::npos) << c.stage << ": " << err;
+    } else {
+      ::close(pipeEnds[0]);
+    }
+  }
+}
+
 TEST(CliLink, Terminal_ShowsASilentRadioAndStartsEveryMessageOnALineOfItsOwn) {
   Bench bench;
   Sim sim(bench.dir, {"--silent-at", "2", "--silent-count", "-1"});  // no answer to #CMDSY
