@@ -192,7 +192,11 @@ void Link::SendFrame(const Bytes& frame) { Send(frame); }
 std::optional<std::uint8_t> Link::Turn(Clock::TimePoint deadline) {
   ui_.ProcessEvents();
   RequireOpen();
-  if (line_.BytesWaiting() > 0) return line_.ReadByte();
+  if (line_.BytesWaiting() > 0) {
+    // An answer means the radio heard what was written before it: that much has left.
+    sentBy_ = std::min(sentBy_, clock_.Now());
+    return line_.ReadByte();
+  }
   const auto left = std::chrono::duration_cast<Clock::Duration>(deadline - clock_.Now()) + 1ms;
   if (!line_.WaitForInput(std::clamp<Clock::Duration>(left, 1ms, kWaitSlice))) {
     if (auto fault = line_.Fault()) throw LinkFault{*fault};
