@@ -30,12 +30,6 @@ bool InUse(const IniFile& catalogue, int number) {
   return std::find(models.begin(), models.end(), number) != models.end();
 }
 
-struct Busy {
-  explicit Busy(UserInterface& ui) : ui(ui) { ui.SetBusy(true); }
-  ~Busy() { ui.SetBusy(false); }
-  UserInterface& ui;
-};
-
 }  // namespace
 
 bool ScanDestinations(Session& s, DestinationMenu& menu) {
@@ -71,7 +65,7 @@ DestinationChange SelectDestination(Session& s, DestinationMenu& menu, int menuI
     return DestinationChange::Unchanged;
   }
 
-  Busy busy(s.ui);
+  const BusyScope busy(s.ui);
   s.ui.Pause(500);
   NewImageSetup(s);
   const int previous = menu.checked;

@@ -21,11 +21,7 @@ bool ImageIsOfCurrentModel(const Session& s, const MemoryImage& img) {
 }
 
 bool OpenImageFile(Session& s, const std::string& path) {
-  s.ui.SetBusy(true);
-  struct BusyGuard {
-    UserInterface& ui;
-    ~BusyGuard() { ui.SetBusy(false); }
-  } guard{s.ui};
+  const BusyScope busy(s.ui);
 
   if (!HasImageLength(path)) {
     s.SayWhy(kBadFileMessage, ImageLengthDetail(path), Icon::Critical);
@@ -61,13 +57,15 @@ bool OpenImageFile(Session& s, const std::string& path) {
 }
 
 bool SaveImageFile(Session& s, const std::string& path) {
-  s.ui.SetBusy(true);
-  s.Touching([&] { PrepareImageForExport(s.record, s.image, s.model.number); });
-  s.flags.pageLoading = true;
-  const auto error = WriteHexFile(path, s.image);
-  s.ui.Pause(500);
-  s.flags.pageLoading = false;
-  s.ui.SetBusy(false);
+  const auto error = [&] {
+    const BusyScope busy(s.ui);
+    s.Touching([&] { PrepareImageForExport(s.record, s.image, s.model.number); });
+    s.flags.pageLoading = true;
+    auto written = WriteHexFile(path, s.image);
+    s.ui.Pause(500);
+    s.flags.pageLoading = false;
+    return written;
+  }();
   if (error) {
     s.errorLog.WriteErrorLog("frmMain.SaveHexFileAs", *error);
     s.SayWhy(kFileSaveErrorMessage, SaveFaultDetail(path, *error), Icon::Exclamation);

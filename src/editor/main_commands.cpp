@@ -29,18 +29,6 @@ std::string Lower(std::string s) {
   return s;
 }
 
-// Busy for the length of a command: hourglass, and the window takes no input.
-class Busy {
- public:
-  explicit Busy(UserInterface& ui) : ui_(ui) { ui_.SetBusy(true); }
-  ~Busy() { ui_.SetBusy(false); }
-  Busy(const Busy&) = delete;
-  Busy& operator=(const Busy&) = delete;
-
- private:
-  UserInterface& ui_;
-};
-
 }  // namespace
 
 std::string WindowCaption(const Session& s) {
@@ -60,7 +48,7 @@ MainCommands::MainCommands(Session& s, MainWindowView& view, std::function<bool(
     : s_(s), view_(view), validate_(std::move(validatePendingEntry)) {}
 
 void MainCommands::Load() {
-  Busy busy(s_.ui);
+  const BusyScope busy(s_.ui);
   SelectSerialPort(PreferenceInt(s_.prefs.Get("ComPath", "ComNum", "1"), 1), false);
   state_.hexDumpVisible = s_.startup.debugMode && PreferenceFlag(s_.prefs.Get("Settings", "hexvisible", "0"), false);
   NewImageSetup(s_, state_.destinations);
@@ -79,7 +67,7 @@ void MainCommands::New() {
 }
 
 void MainCommands::NewTimerFired() {
-  Busy busy(s_.ui);
+  const BusyScope busy(s_.ui);
   view_.SelectNode("General");
   s_.ui.Pause(500);
   NewImageSetup(s_, state_.destinations);
@@ -95,7 +83,7 @@ std::string MainCommands::StartFolder() const {
 
 void MainCommands::Open() {
   if (!Validate()) return;
-  Busy busy(s_.ui);
+  const BusyScope busy(s_.ui);
   s_.flags.cancel = true;
   const auto path = s_.ui.ChooseFile({FileChoice::Mode::Open, "Open", kDatFilter, StartFolder(), "", false});
   if (!path || path->empty()) return;
@@ -313,7 +301,7 @@ void MainCommands::Contents(bool helpFileExists, int context) {
 }
 
 void MainCommands::SelectDestination(int menuIndex) {
-  Busy busy(s_.ui);
+  const BusyScope busy(s_.ui);
   if (qm47::SelectDestination(s_, state_.destinations, menuIndex) == DestinationChange::Unchanged) return;
   AfterNewImage();
 }

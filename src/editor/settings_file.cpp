@@ -9,16 +9,12 @@ namespace qm47 {
 
 namespace {
 
+// The hourglass, and the page handlers quiet while the file is read or written.
 struct BusyWindow {
-  explicit BusyWindow(Session& s) : s(s) {
-    s.ui.SetBusy(true);
-    s.flags.pageLoading = true;
-  }
-  ~BusyWindow() {
-    s.flags.pageLoading = false;
-    s.ui.SetBusy(false);
-  }
+  explicit BusyWindow(Session& s) : s(s), busy(s.ui) { s.flags.pageLoading = true; }
+  ~BusyWindow() { s.flags.pageLoading = false; }
   Session& s;
+  BusyScope busy;
 };
 
 }  // namespace
