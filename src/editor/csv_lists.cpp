@@ -4,11 +4,13 @@
 #include <variant>
 
 #include "editor/channel_page.h"
+#include "editor/channel_texts.h"
 #include "editor/entry_rules.h"
 #include "editor/session.h"
 #include "files/csv.h"
 #include "files/dat_reader.h"
 #include "files/dat_schema.h"
+#include "model/memory_image.h"
 
 namespace qm47 {
 
@@ -43,18 +45,14 @@ std::string_view PrefixOf(CsvList list) {
   return {};
 }
 
-// The list's .dat sections; the tables have them for every list, so the first of the
-// element's kind is never the answer in earnest.
+// The list's .dat sections; none for a value that names no list.
 template <class Element>
-const DatNumberedSections<Element>& SectionsOf(CsvList list) {
-  const DatNumberedSections<Element>* found = nullptr;
+const DatNumberedSections<Element>* SectionsOf(CsvList list) {
   for (const DatTableSections& tables : DatTables()) {
     const auto* sections = std::get_if<DatNumberedSections<Element>>(&tables);
-    if (!sections || (found && sections->prefix != PrefixOf(list))) continue;
-    found = sections;
-    if (sections->prefix == PrefixOf(list)) break;
+    if (sections && sections->prefix == PrefixOf(list)) return sections;
   }
-  return *found;
+  return nullptr;
 }
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -100,6 +98,28 @@ std::optional<std::u32string> DecodeUtf8(std::string_view s) {
   return out;
 }
 
+// One character for a message; a control character by its code, which a message cannot show.
+std::string CharText(char32_t c) {
+  if (c < 0x20 || c == 0x7F) return "character code " + std::to_string(static_cast<unsigned>(c));
+  std::string out;
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+  return Quoted(out);
+}
+
 // Check boxes as the .dat writes them, or as a spreadsheet's own truth values.
 std::optional<bool> FlagCell(std::string_view v) {
   if (v == "1" || SameNoCase(v, "true")) return true;
@@ -114,12 +134,26 @@ const void* Address(const DatConstFieldRef& f) {
 // A box the page greys out for some channels, or for all of them.
 enum class Lock { None, TxEnable, Duplex, Scan, Scrambler, Plan };
 
+// What a column holds. Only a key is read into the record; the others show what the
+// pages show, for people, and are checked so that a file cannot land on the wrong list
+// or the wrong channels.
+enum class Shows { Key, List, Channel, RxMhz };
+
+constexpr std::string_view kListColumn = "List";
+constexpr std::string_view kChannelColumn = "Channel";
+constexpr std::string_view kRxColumn = "RX MHz";
+constexpr std::string_view kScramblerColumn = "Scrambler";
+// The column of the stored numbers (0..7) in files written before it showed the list.
+constexpr std::string_view kOldScrambleColumn = "Scramble";
+
 template <class Element>
 struct Column {
-  const DatKey<Element>* key = nullptr;
+  const DatKey<Element>* key = nullptr;  // only for Shows::Key
   std::string name;
+  Shows shows = Shows::Key;
   std::optional<EntryField> entry;  // the text box whose rule checks the cell
   Lock lock = Lock::None;
+  bool scrambler = false;  // the Scrambler list: its items stand for the stored number
 };
 
 // The page's box of a key, found by the field it fills so that a renamed key cannot lose it.
@@ -151,6 +185,9 @@ Lock LockOf(CsvList list, const Channel& probe, const void* field) {
 
 Lock LockOf(CsvList, const DirectoryEntry&, const void*) { return Lock::None; }
 
+bool IsScrambler(const Channel& probe, const void* field) { return field == &probe.Scramble; }
+bool IsScrambler(const DirectoryEntry&, const void*) { return false; }
+
 std::optional<std::string> LockedWhy(Lock lock, const Channel& ch) {
   const ChannelLocks locks = PlanChannelLocks(ch);
   switch (lock) {
@@ -174,10 +211,46 @@ std::optional<std::string> LockedWhy(Lock lock, const Channel& ch) {
 
 std::optional<std::string> LockedWhy(Lock, const DirectoryEntry&) { return std::nullopt; }
 
+// The channel and receive frequency as the list's grid shows them: plan channels by
+// their number ("16", "01A"), expansion channels from 1. No frequency is an empty cell,
+// as in the frequency columns.
+std::string ChannelText(CsvList list, const Channel& ch, std::size_t k) {
+  return IsPlan(list) ? PlanChannelLabel(ch) : std::to_string(k + 1);
+}
+std::string ChannelText(CsvList, const DirectoryEntry&, std::size_t) { return ""; }
+
+std::string RxText(CsvList list, const Channel& ch) {
+  if (IsPlan(list)) return PlanRxText(ch);
+  return ch.Rxfreq > 0 ? ExpansionFrequencyText(ch.Rxfreq) : "";
+}
+std::string RxText(CsvList, const DirectoryEntry&) { return ""; }
+
+// A channel number as a spreadsheet may give it back: "1A" for "01A".
+bool SameChannel(std::string_view a, std::string_view b) {
+  const auto unpadded = [](std::string_view s) {
+    while (s.size() > 1 && s.front() == '0') s.remove_prefix(1);
+    return s;
+  };
+  return SameNoCase(unpadded(a), unpadded(b));
+}
+
+// The name boxes: the radio keeps letters, digits, space and - + ( ) . * / , and drops
+// the rest, so a name with anything else would not come back as typed.
+bool IsName(EntryField field) {
+  return field == EntryField::ChannelTag || field == EntryField::WeatherTag || field == EntryField::IndividualName ||
+         field == EntryField::GroupName;
+}
+bool RadioKeeps(char32_t c) { return c < 0x80 && InNameCharset(static_cast<char>(c)); }
+
 // Why a text the entry rule's check turns down is wrong.
 std::string CheckFailure(const EntryFieldRule& rule) {
   if (rule.check == EntryCheck::Frequency) return "is not a frequency from 137 to 174 MHz on a 25 kHz step (or empty)";
   return "is not " + std::to_string(rule.digits) + " digits (or empty)";
+}
+
+std::int32_t NumberOf(const DatConstFieldRef& f) {
+  if (const auto* small = std::get_if<const std::int16_t*>(&f)) return **small;
+  return *std::get<const std::int32_t*>(f);
 }
 
 std::int32_t NumberOf(const DatFieldRef& f) {
@@ -198,12 +271,25 @@ void SetNumber(const DatFieldRef& f, std::int32_t value) {
 template <class Element>
 class ListCsv {
  public:
-  ListCsv(CsvList list, const ModelDescriptor& model) : list_(list), sections_(SectionsOf<Element>(list)) {
+  ListCsv(CsvList list, const DatNumberedSections<Element>& sections, const ModelDescriptor& model)
+      : list_(list), sections_(sections) {
     const Element probe{};
     ForEachDatKey(sections_.keys, model, [&](const DatKey<Element>& key, int, std::string_view name) {
       const void* field = Address(key.read(probe, 0));
-      columns_.push_back({&key, std::string(name), EntryOf(list, probe, field), LockOf(list, probe, field)});
+      const bool scrambler = IsScrambler(probe, field);
+      // Named as the page names its list, so a file of the stored numbers is never read as one of its items.
+      columns_.push_back({&key, scrambler ? std::string(kScramblerColumn) : std::string(name), Shows::Key,
+                          EntryOf(list, probe, field), LockOf(list, probe, field), scrambler});
     });
+    if (!IsPlan(list) && list != CsvList::Expansion) return;
+    // After a plan's Position, in front of the expansion channels' keys.
+    auto at =
+        std::find_if(columns_.begin(), columns_.end(), [](const Col& c) { return c.key->kind == DatKind::Position; });
+    at = at == columns_.end() ? columns_.begin() : at + 1;
+    at = columns_.insert(at, Shown(Shows::Channel, kChannelColumn)) + 1;
+    columns_.insert(at, Shown(Shows::RxMhz, kRxColumn));
+    // The three plans share their columns and channels; only this tells their files apart.
+    if (IsPlan(list)) columns_.insert(columns_.begin(), Shown(Shows::List, kListColumn));
   }
 
   std::vector<std::string> Names() const {
@@ -229,16 +315,24 @@ class ListCsv {
 
   // What the file shows of entry `k`.
   std::string Cell(const SettingsRecord& rec, const Column<Element>& c, std::size_t k) const {
+    const Element& element = Table(rec)[k];
+    switch (c.shows) {
+      case Shows::Key: break;
+      case Shows::List: return std::string(NameOf(list_).name);
+      case Shows::Channel: return ChannelText(list_, element, k);
+      case Shows::RxMhz: return RxText(list_, element);
+    }
     if (c.entry) {
       const EntryValue value = StoredEntry(rec, Place(c, k));
       // An empty frequency box stands for none; a spreadsheet shows that as an empty cell.
       if (RuleFor(*c.entry).check == EntryCheck::Frequency && !(value.mhz > 0)) return "";
       return ShownText(*c.entry, value);
     }
-    const DatConstFieldRef f = c.key->read(Table(rec)[k], 0);
+    const DatConstFieldRef f = c.key->read(element, 0);
+    if (c.scrambler) return ScramblerItems()[static_cast<std::size_t>(ScramblerIndex(NumberOf(f)))];
     if (const auto* flag = std::get_if<const bool*>(&f)) return **flag ? "1" : "0";
-    if (const auto* small = std::get_if<const std::int16_t*>(&f)) return std::to_string(**small);
-    if (const auto* large = std::get_if<const std::int32_t*>(&f)) return std::to_string(**large);
+    if (std::holds_alternative<const std::int16_t*>(f) || std::holds_alternative<const std::int32_t*>(f))
+      return std::to_string(NumberOf(f));
     if (const auto* text = std::get_if<const std::string*>(&f)) return **text;
     return std::to_string(*std::get<const double*>(f));
   }
@@ -248,6 +342,10 @@ class ListCsv {
   }
 
  private:
+  using Col = Column<Element>;
+
+  static Col Shown(Shows shows, std::string_view name) { return {nullptr, std::string(name), shows, {}, {}, false}; }
+
   CsvList list_;
   const DatNumberedSections<Element>& sections_;
   std::vector<Column<Element>> columns_;
@@ -269,8 +367,10 @@ class Importer {
       return;
     }
     if (!Header(rows[0])) return;
-    for (std::size_t r = 1; r < rows.size(); ++r) Row(r + 1, rows[r], r - 1);
-    if constexpr (std::is_same_v<Element, DirectoryEntry>) CheckRun();
+    for (std::size_t r = 1; r < rows.size() && !wrongList_; ++r) Row(r + 1, rows[r], r - 1);
+    if constexpr (std::is_same_v<Element, DirectoryEntry>) {
+      if (!wrongList_) CheckRun();
+    }
   }
 
  private:
@@ -283,6 +383,8 @@ class Importer {
     }
     out_.refused.push_back({row, std::move(column), std::move(why)});
   }
+
+  std::string Title() const { return std::string(NameOf(csv_.list()).title); }
 
   bool Header(const CsvRow& header) {
     const auto& columns = csv_.columns();
@@ -297,10 +399,15 @@ class Importer {
         Refuse(1, "", "cell " + std::to_string(i + 1) + " of the header names no column");
         continue;
       }
+      if (it == columns.end() && SameNoCase(name, kOldScrambleColumn)) {
+        Refuse(1, header[i],
+               "holds the scrambler as stored numbers (an older file); the column is now Scrambler with the "
+               "page's items " + Joined(ScramblerItems()) + ": export the list again and edit that");
+        continue;
+      }
       if (it == columns.end()) {
         Refuse(1, header[i],
-               "is not a column of the " + std::string(NameOf(csv_.list()).title) +
-                   " for this model; its columns are " + Joined(csv_.Names()));
+               "is not a column of the " + Title() + " for this model; its columns are " + Joined(csv_.Names()));
         continue;
       }
       const auto at = static_cast<std::size_t>(it - columns.begin());
@@ -310,9 +417,13 @@ class Importer {
       }
       seen[at] = true;
       order_[i] = &*it;
+      if (it->shows == Shows::List) listAt_ = i;
+      if (it->shows == Shows::Channel) channelAt_ = i;
+      if (it->shows == Shows::Key && it->key->kind == DatKind::Position) positionAt_ = i;
     }
+    // The shown columns may be left out, as files written before them did.
     for (std::size_t k = 0; k < columns.size(); ++k) {
-      if (!seen[k]) Refuse(1, columns[k].name, "is missing from the header row");
+      if (!seen[k] && columns[k].shows == Shows::Key) Refuse(1, columns[k].name, "is missing from the header row");
     }
     return out_.refused.size() == before && out_.notListed == 0;
   }
@@ -323,34 +434,71 @@ class Importer {
              "has " + std::to_string(cells.size()) + " cells where the header has " + std::to_string(order_.size()));
       return;
     }
+    if (!RightList(row, cells)) return;
     const std::optional<std::size_t> k = EntryOfRow(row, cells, ordinal);
-    if (!k) return;
+    if (!k || !RightChannel(row, cells, *k)) return;
     rowOf_[*k] = row;
     for (std::size_t i = 0; i < cells.size(); ++i) Cell(row, *order_[i], cells[i], *k);
+  }
+
+  // A file of another list would put its rows onto this list's channels: it is turned
+  // down at its first row, and nothing of it is read.
+  bool RightList(std::size_t row, const CsvRow& cells) {
+    if (!listAt_) return true;
+    const std::string& found = cells[*listAt_];
+    const std::string_view want = NameOf(csv_.list()).name;
+    if (SameNoCase(TrimSpaces(found), want)) return true;
+    const std::optional<CsvList> other = CsvListNamed(TrimSpaces(found));
+    std::string why = Quoted(found) + " where " + Quoted(want) + " is expected: ";
+    if (other) {
+      const std::string theirs(NameOf(*other).title);
+      why += "the file holds the " + theirs + ", not the " + Title() + "; import it into the " + theirs +
+             ", or export the " + Title() + " to edit them";
+    } else {
+      why += "List names the plan the file was exported from; export the " + Title() + " to edit them";
+    }
+    Refuse(row, order_[*listAt_]->name, why);
+    wrongList_ = true;
+    return false;
+  }
+
+  // A row whose channel is not the one at its place is off its place: its cells are not read.
+  bool RightChannel(std::size_t row, const CsvRow& cells, std::size_t k) {
+    if (!channelAt_) return true;
+    const Col& c = *order_[*channelAt_];
+    const std::string& found = cells[*channelAt_];
+    const std::string want = csv_.Cell(before_, c, k);
+    if (SameChannel(TrimSpaces(found), want)) return true;
+    if (positionAt_) {
+      Refuse(row, c.name,
+             Quoted(found) + " where Position " + std::to_string(k) + " of the " + Title() + " is channel " +
+                 Quoted(want) + "; give the row back the Position and Channel it was exported with");
+    } else {
+      Refuse(row, c.name,
+             Quoted(found) + " where channel " + Quoted(want) +
+                 " is expected: the rows are read in channel order; put them back in that order");
+    }
+    return false;
   }
 
   // Plan channels are placed by their Position, the other lists' rows fill entries in turn.
   std::optional<std::size_t> EntryOfRow(std::size_t row, const CsvRow& cells, std::size_t ordinal) {
     const std::size_t size = rowOf_.size();
-    const auto position =
-        std::find_if(order_.begin(), order_.end(), [](const Col* c) { return c->key->kind == DatKind::Position; });
-    if (position == order_.end()) {
+    if (!positionAt_) {
       if (ordinal < size) return ordinal;
-      Refuse(row, "",
-             "is one row too many: the " + std::string(NameOf(csv_.list()).title) + " have " + std::to_string(size) +
-                 " entries");
+      Refuse(row, "", "is one row too many: the " + Title() + " have " + std::to_string(size) + " entries");
       return std::nullopt;
     }
-    const std::string& text = cells[static_cast<std::size_t>(position - order_.begin())];
+    const std::string& name = order_[*positionAt_]->name;
+    const std::string& text = cells[*positionAt_];
     const auto k = DatNumber(TrimSpaces(text), 0, static_cast<std::int32_t>(size) - 1);
     if (!k) {
-      Refuse(row, (*position)->name, Quoted(text) + " is not a channel position from 0 to " + std::to_string(size - 1));
+      Refuse(row, name, Quoted(text) + " is not a channel position from 0 to " + std::to_string(size - 1));
       return std::nullopt;
     }
     const auto at = static_cast<std::size_t>(*k);
     if (rowOf_[at] != 0) {
-      Refuse(row, (*position)->name,
-             "position " + std::to_string(at) + " is also in row " + std::to_string(rowOf_[at]));
+      Refuse(row, name, "position " + std::to_string(at) + " is also in row " + std::to_string(rowOf_[at]));
       return std::nullopt;
     }
     return at;
@@ -358,7 +506,7 @@ class Importer {
 
   void Cell(std::size_t row, const Col& c, const std::string& cell, std::size_t k) {
     // A cell that reads as it was written is the value it came from, whatever the rules say of it.
-    if (c.key->kind == DatKind::Position || cell == csv_.Cell(before_, c, k)) return;
+    if (c.shows != Shows::Key || c.key->kind == DatKind::Position || cell == csv_.Cell(before_, c, k)) return;
     if (c.entry) {
       EntryCell(row, c, cell, k);
       return;
@@ -375,24 +523,47 @@ class Importer {
       return;
     }
     if (c.key->kind != DatKind::Number) return Refuse(row, c.name, "cannot be changed from a file");
-    const std::optional<std::int32_t> number = DatNumber(v, c.key->min, c.key->max);
-    if (!number) {
-      return Refuse(row, c.name,
-                    Quoted(cell) + " is not a whole number from " + std::to_string(c.key->min) + " to " +
-                        std::to_string(c.key->max));
+    std::optional<std::int32_t> number;
+    if (c.scrambler) {
+      // The page's list: Off keeps the code and clears the scrambler, a code sets both.
+      const std::vector<std::string>& items = ScramblerItems();
+      const auto item =
+          std::find_if(items.begin(), items.end(), [&](const std::string& i) { return SameNoCase(i, v); });
+      if (item == items.end())
+        return Refuse(row, c.name, Quoted(cell) + " is not on the Scrambler list: " + Joined(items));
+      number = ScrambleOfIndex(NumberOf(f), static_cast<int>(item - items.begin()));
+    } else {
+      number = DatNumber(v, c.key->min, c.key->max);
+      if (!number) {
+        return Refuse(row, c.name,
+                      Quoted(cell) + " is not a whole number from " + std::to_string(c.key->min) + " to " +
+                          std::to_string(c.key->max));
+      }
     }
     if (*number == NumberOf(f)) return;
     if (auto why = LockedWhy(c.lock, element)) return Refuse(row, c.name, *why);
     SetNumber(f, *number);
   }
 
-  // The text box's own rules: the characters it lets in, its length and its check.
+  // The text box's own rules: the characters it lets in, its length and its check; and for
+  // a name, only what the radio keeps.
   void EntryCell(std::size_t row, const Col& c, const std::string& cell, std::size_t k) {
     const EntryFieldRule& rule = RuleFor(*c.entry);
     const std::optional<std::u32string> text = DecodeUtf8(cell);
     if (!text) return Refuse(row, c.name, "is not UTF-8 text; save the file as CSV UTF-8");
-    if (!AcceptsText(*c.entry, *text))
-      return Refuse(row, c.name, Quoted(cell) + " holds a character this field does not take");
+    if (!AcceptsText(*c.entry, *text)) {
+      const auto bad = std::find_if(text->begin(), text->end(),
+                                    [&](char32_t ch) { return !AcceptsText(*c.entry, std::u32string_view(&ch, 1)); });
+      return Refuse(row, c.name, Quoted(cell) + " holds " + CharText(*bad) + ", a character this field does not take");
+    }
+    if (IsName(*c.entry)) {
+      const auto bad = std::find_if(text->begin(), text->end(), [](char32_t ch) { return !RadioKeeps(ch); });
+      if (bad != text->end()) {
+        return Refuse(row, c.name,
+                      Quoted(cell) + " holds " + CharText(*bad) +
+                          ", which the radio cannot keep in a name; use letters, digits, spaces and - + ( ) . * / ,");
+      }
+    }
     if (text->size() > static_cast<std::size_t>(rule.maxLength)) {
       return Refuse(row, c.name, Quoted(cell) + " is longer than " + std::to_string(rule.maxLength) + " characters");
     }
@@ -405,13 +576,17 @@ class Importer {
   void CheckRun() {
     const auto& now = csv_.Table(out_.record);
     const auto& was = csv_.Table(before_);
-    const auto enable = std::find_if(csv_.columns().begin(), csv_.columns().end(),
-                                     [](const Col& c) { return c.key->kind == DatKind::Flag; });
+    const DirectoryEntry probe{};
+    const auto& columns = csv_.columns();
+    const auto inUse = std::find_if(columns.begin(), columns.end(), [&](const Col& c) {
+      return c.shows == Shows::Key && Address(c.key->read(probe, 0)) == &probe.InUse;
+    });
+    const std::string column = inUse != columns.end() ? inUse->name : "";
     for (std::size_t k = 1; k < now.size(); ++k) {
       const DirectoryEntry& prev = now[k - 1];
       if (!now[k].InUse || (prev.InUse && !prev.Mmsid.empty())) continue;
       if (now[k] == was[k] && prev == was[k - 1]) continue;  // not this file's doing
-      Refuse(rowOf_[k] != 0 ? rowOf_[k] : rowOf_[k - 1], enable->name,
+      Refuse(rowOf_[k] != 0 ? rowOf_[k] : rowOf_[k - 1], column,
              "entry " + std::to_string(k + 1) + " is in use after entry " + std::to_string(k) + ", which is " +
                  (prev.InUse ? "without an MMSI" : "free") +
                  "; entries in use run from entry 1 and each one followed by another has an MMSI");
@@ -423,19 +598,40 @@ class Importer {
   CsvImport& out_;
   std::vector<const Col*> order_;   // the file's columns
   std::vector<std::size_t> rowOf_;  // the file row of each entry, 0 for none
+  // Where a row holds them, when the file has them.
+  std::optional<std::size_t> listAt_, channelAt_, positionAt_;
+  bool wrongList_ = false;
 };
 
 template <class Element>
 CsvImport Import(const SettingsRecord& rec, const ModelDescriptor& model, CsvList list, std::string_view text) {
   CsvImport out{rec, {}, 0};
+  const DatNumberedSections<Element>* sections = SectionsOf<Element>(list);
+  if (!sections) {
+    out.refused.push_back({1, "", "there is no such list; the lists are " + CsvListNames()});
+    return out;
+  }
   CsvTable table = ParseCsv(text);
   if (table.error) {
     out.refused.push_back({table.errorRow, "", *table.error});
     return out;
   }
-  const ListCsv<Element> csv(list, model);
+  const ListCsv<Element> csv(list, *sections, model);
   Importer<Element>(csv, rec, out).Run(std::move(table.rows));
   return out;
+}
+
+// Calls use(ListCsv) for the list's element kind; nothing for a value that names no list.
+template <class Use>
+void WithList(CsvList list, const ModelDescriptor& model, Use&& use) {
+  const auto with = [&](const auto* sections) {
+    if (sections) use(ListCsv(list, *sections, model));
+  };
+  if (IsDirectory(list)) {
+    with(SectionsOf<DirectoryEntry>(list));
+  } else {
+    with(SectionsOf<Channel>(list));
+  }
 }
 
 }  // namespace
@@ -462,13 +658,15 @@ unsigned CsvListArea(CsvList list) {
 }
 
 std::vector<std::string> CsvColumns(CsvList list, const ModelDescriptor& model) {
-  if (IsDirectory(list)) return ListCsv<DirectoryEntry>(list, model).Names();
-  return ListCsv<Channel>(list, model).Names();
+  std::vector<std::string> names;
+  WithList(list, model, [&](const auto& csv) { names = csv.Names(); });
+  return names;
 }
 
 std::string ListCsvText(const SettingsRecord& rec, const ModelDescriptor& model, CsvList list) {
-  if (IsDirectory(list)) return ListCsv<DirectoryEntry>(list, model).Text(rec);
-  return ListCsv<Channel>(list, model).Text(rec);
+  std::string text;
+  WithList(list, model, [&](const auto& csv) { text = csv.Text(rec); });
+  return text;
 }
 
 CsvImport ImportListCsv(const SettingsRecord& rec, const ModelDescriptor& model, CsvList list, std::string_view text) {
@@ -491,7 +689,9 @@ std::string RefusalLines(const CsvImport& import, std::size_t maxLines) {
 }
 
 void TakeList(SettingsRecord& into, const SettingsRecord& from, CsvList list) {
-  const auto take = [&](const auto& sections) { sections.table(into) = sections.readTable(from); };
+  const auto take = [&](const auto* sections) {
+    if (sections) sections->table(into) = sections->readTable(from);
+  };
   if (IsDirectory(list)) {
     take(SectionsOf<DirectoryEntry>(list));
   } else {

@@ -2,10 +2,16 @@
 // entry under a header of the list's .dat keys, and an import that takes a file whole or
 // not at all.
 //
-// Cells hold what the pages show (an MMSI as its nine digits, a frequency as 156.0500),
-// check boxes as 1 or 0, Position and Scramble as the .dat numbers. A changed cell must pass
-// the page's entry rule and may not change a box the channel's place greys out; a cell that
-// still reads as it was exported is taken as the value it came from.
+// Cells hold what the pages show (an MMSI as its nine digits, a frequency as 156.0500,
+// Scramble as the Scrambler list's Off, 0 .. 3), check boxes as 1 or 0, Position as the
+// .dat number. A changed cell must pass the page's entry rule, be an item its list offers,
+// hold only what the radio keeps and may not change a box the channel's place greys out;
+// a cell that still reads as it was exported is taken as the value it came from.
+//
+// The plans and the expansion channels add Channel and RX MHz as the grid shows them, and
+// the plans List ("usa"), for people: they are never read into the record, and a file may
+// lack them. When there, List must name the list imported into and Channel the channel at
+// the row's place, so that a file cannot land on another list or on the wrong channels.
 #pragma once
 
 #include <array>
@@ -47,7 +53,8 @@ std::string CsvListNames();
 // The record area an import of the list touches.
 unsigned CsvListArea(CsvList list);
 
-// The header: the list's .dat keys that the model has, in .dat order.
+// The header: the list's .dat keys that the model has, in .dat order; Channel and RX MHz
+// follow a plan's Position and lead the expansion channels' keys; List leads a plan's.
 std::vector<std::string> CsvColumns(CsvList list, const ModelDescriptor& model);
 
 // The whole file: header, then one row per channel or entry in table order.
@@ -77,6 +84,8 @@ CsvImport ImportListCsv(const SettingsRecord& rec, const ModelDescriptor& model,
 std::string RefusalLines(const CsvImport& import, std::size_t maxLines);
 
 // Copies the list's table from `from` into `into`.
+// A value that names no list has no columns, an empty file, refuses every import and
+// copies nothing.
 void TakeList(SettingsRecord& into, const SettingsRecord& from, CsvList list);
 
 }  // namespace qm47

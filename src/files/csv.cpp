@@ -14,6 +14,13 @@ bool NeedsQuotes(std::string_view cell) {
 
 bool EndsCell(char c) { return c == ',' || c == '\r' || c == '\n'; }
 
+// A spreadsheet runs a cell that starts with one of these as a formula. Quotes the cell
+// begins with are looked past, so that a text which really starts with one comes back too.
+bool StartsFormula(std::string_view cell) {
+  const std::size_t first = cell.find_first_not_of('\'');
+  return first != std::string_view::npos && std::string_view("=+-@\t\r").find(cell[first]) != std::string_view::npos;
+}
+
 }  // namespace
 
 std::string CsvText(const std::vector<CsvRow>& rows) {
@@ -21,7 +28,7 @@ std::string CsvText(const std::vector<CsvRow>& rows) {
   for (const CsvRow& row : rows) {
     for (std::size_t k = 0; k < row.size(); ++k) {
       if (k > 0) out += ',';
-      const std::string& cell = row[k];
+      const std::string cell = StartsFormula(row[k]) ? "'" + row[k] : row[k];
       if (!NeedsQuotes(cell)) {
         out += cell;
         continue;
@@ -71,6 +78,7 @@ CsvTable ParseCsv(std::string_view text) {
         // A stray quote inside an unquoted cell is kept as it stands.
         while (i < n && !EndsCell(text[i])) cell += text[i++];
       }
+      if (cell.starts_with('\'') && StartsFormula(std::string_view(cell).substr(1))) cell.erase(0, 1);
       row.push_back(std::move(cell));
       if (i >= n || text[i] != ',') break;
       ++i;

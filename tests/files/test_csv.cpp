@@ -35,3 +35,19 @@ TEST(Csv, NamesTheRowWhereQuotingBreaks) {
   ASSERT_TRUE(trailing.error);
   EXPECT_EQ(trailing.errorRow, 2u);
 }
+
+TEST(Csv, FormulaStartsAndEdgeSpacesComeBackUnchangedAndNoSpreadsheetRunsThem) {
+  const CsvRow cells{"=HYPERLINK(\"http://x\")", "=cmd|' /C calc'!A0", "+1 PORT", "-SHIP-", "@SUM(A1)", "\tTAB",
+                     "\rCR", "'=quoted", "''+twice", "'plain", "'", "HARBOUR ", " ", "-A "};
+  const std::string text = CsvText({cells});
+  EXPECT_EQ(text,
+            "\"'=HYPERLINK(\"\"http://x\"\")\",'=cmd|' /C calc'!A0,'+1 PORT,'-SHIP-,'@SUM(A1),'\tTAB,\"'\rCR\","
+            "''=quoted,'''+twice,'plain,',\"HARBOUR \",\" \",\"'-A \"\r\n");
+  const CsvTable back = ParseCsv(text);
+  ASSERT_FALSE(back.error);
+  ASSERT_EQ(back.rows.size(), 1u);
+  EXPECT_EQ(back.rows[0], cells);
+
+  // What a spreadsheet saves after showing the text: with or without the guard.
+  EXPECT_EQ(ParseCsv("=A1,'=A1,'A1,''\r\n").rows[0], (CsvRow{"=A1", "=A1", "'A1", "''"}));
+}
