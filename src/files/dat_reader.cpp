@@ -29,16 +29,16 @@ std::string_view Trim(std::string_view s) {
   return s.substr(first, last - first + 1);
 }
 
-// Lines end at CR LF or at a lone CR; a lone LF is part of the line.
+// CR LF, a lone LF and a lone CR each end a line: files edited on any system read alike.
 class LineReader {
  public:
   explicit LineReader(std::string_view text) : text_(text) {}
   bool AtEnd() const { return pos_ >= text_.size(); }
   std::string_view Next() {
-    const std::size_t end = std::min(text_.find('\r', pos_), text_.size());
+    const std::size_t end = std::min(text_.find_first_of("\r\n", pos_), text_.size());
     const std::string_view line = text_.substr(pos_, end - pos_);
     pos_ = end + 1;
-    if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+    if (end < text_.size() && text_[end] == '\r' && pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
     return line;
   }
 
@@ -190,18 +190,31 @@ std::string_view DatSectionTable::Value(std::size_t section, std::size_t k) cons
   return Text(entries_[s.firstEntry + k].value);
 }
 
-std::string_view DatSectionTable::Lookup(std::string_view section, std::string_view key) const {
+std::vector<std::uint32_t>::const_iterator DatSectionTable::FirstNamed(const std::string& upperName) const {
+  return std::lower_bound(byName_.begin(), byName_.end(), upperName,
+                          [this](std::uint32_t i, const std::string& n) { return Text(sections_[i].name) < n; });
+}
+
+bool DatSectionTable::HasSection(std::string_view section) const {
   const std::string name = UpperCopy(section);
-  auto it = std::lower_bound(byName_.begin(), byName_.end(), name,
-                             [this](std::uint32_t i, const std::string& n) { return Text(sections_[i].name) < n; });
-  for (; it != byName_.end() && Text(sections_[*it].name) == name; ++it) {
+  const auto it = FirstNamed(name);
+  return it != byName_.end() && Text(sections_[*it].name) == name;
+}
+
+std::optional<std::string_view> DatSectionTable::Find(std::string_view section, std::string_view key) const {
+  const std::string name = UpperCopy(section);
+  for (auto it = FirstNamed(name); it != byName_.end() && Text(sections_[*it].name) == name; ++it) {
     const Section& s = sections_[*it];
     for (std::uint32_t k = 0; k < s.entryCount; ++k) {
       const Entry& e = entries_[s.firstEntry + k];
       if (EqualsNoCase(Text(e.key), key)) return Text(e.value);
     }
   }
-  return {};
+  return std::nullopt;
+}
+
+std::string_view DatSectionTable::Lookup(std::string_view section, std::string_view key) const {
+  return Find(section, key).value_or(std::string_view());
 }
 
 // ---------------------------------------------------------------- conversions
@@ -252,13 +265,24 @@ void SetNumber(const DatFieldRef& field, std::int32_t value) {
   }
 }
 
+// The keys the writer writes into one section of `keys` for `model`.
+template <class Element>
+int KeysWritten(std::span<const DatKey<Element>> keys, const ModelDescriptor& model) {
+  int n = 0;
+  ForEachDatKey(keys, model, [&](const DatKey<Element>&, int, std::string_view) { ++n; });
+  return n;
+}
+
 // Stores the file's value of every key `model` has into `element`, from `section`.
 template <class Element>
 void MergeKeys(const DatSectionTable& table, std::string_view section, std::span<const DatKey<Element>> keys,
-               Element& element, const ModelDescriptor& model) {
+               Element& element, const ModelDescriptor& model, DatCompleteness& seen) {
+  if (!table.HasSection(section)) seen.missingSections.emplace_back(section);
   ForEachDatKey(keys, model, [&](const DatKey<Element>& key, int i, std::string_view name) {
+    const std::optional<std::string_view> found = table.Find(section, name);
+    if (!found) ++seen.missingKeys;
     if (key.kind == DatKind::Position) return;  // placed by MergeByPosition
-    const std::string_view value = table.Lookup(section, name);
+    const std::string_view value = found.value_or(std::string_view());
     const DatFieldRef field = key.field(element, static_cast<std::size_t>(i));
     switch (key.kind) {
       case DatKind::Flag:
@@ -279,51 +303,66 @@ void MergeKeys(const DatSectionTable& table, std::string_view section, std::span
   });
 }
 
+// The section the writer gives element k: "CHEXP1" for the first expansion channel.
+template <class Element>
+std::string NumberedSection(const DatNumberedSections<Element>& sections, std::size_t k) {
+  return std::string(sections.prefix) + std::to_string(k + static_cast<std::size_t>(sections.firstNumber));
+}
+
 // Region channels: sections by running number up to the first gap, each placed by its position.
 void MergeByPosition(const DatSectionTable& table, const DatNumberedSections<Channel>& sections,
-                     std::vector<Channel>& channels, const ModelDescriptor& model) {
+                     std::vector<Channel>& channels, const ModelDescriptor& model, DatCompleteness& seen) {
   const auto position = std::find_if(sections.keys.begin(), sections.keys.end(),
                                      [](const DatKeyRow& k) { return k.kind == DatKind::Position; });
-  for (std::size_t n = static_cast<std::size_t>(sections.firstNumber);; ++n) {
-    const std::string section = std::string(sections.prefix) + std::to_string(n);
+  DatCompleteness beyond;  // sections past the writer's count lack nothing it writes
+  std::size_t n = 0;
+  for (;; ++n) {
+    const std::string section = NumberedSection(sections, n);
     const std::string_view value = table.Lookup(section, position->key);
-    if (value.empty()) return;  // a gap ends the region
+    if (value.empty()) break;  // a gap ends the region
     const double slot = DatLeadingNumber(value);
     if (!(slot >= 0 && slot < static_cast<double>(channels.size()))) continue;
     Channel& ch = channels[static_cast<std::size_t>(slot)];
     ch.Position = static_cast<std::int16_t>(slot);
-    MergeKeys(table, section, sections.keys, ch, model);
+    MergeKeys(table, section, sections.keys, ch, model, n < channels.size() ? seen : beyond);
     // A position without a duplex pair never becomes duplex.
     ch.Duplex = ch.Duplex && ch.DupCapable;
+  }
+  // The writer numbers one section per channel; from the gap on, none was read.
+  const int perSection = KeysWritten(sections.keys, model);
+  for (; n < channels.size(); ++n) {
+    const std::string section = NumberedSection(sections, n);
+    if (!table.HasSection(section)) seen.missingSections.push_back(section);
+    seen.missingKeys += perSection;
   }
 }
 
 template <class Element>
 void MergeTable(const DatSectionTable& table, const DatNumberedSections<Element>& sections, SettingsRecord& rec,
-                const ModelDescriptor& model) {
+                const ModelDescriptor& model, DatCompleteness& seen) {
   std::vector<Element>& elements = sections.table(rec);
   if constexpr (std::is_same_v<Element, Channel>) {
     if (sections.placedByPosition) {
-      MergeByPosition(table, sections, elements, model);
+      MergeByPosition(table, sections, elements, model, seen);
       return;
     }
   }
   for (std::size_t k = 0; k < elements.size(); ++k) {
-    const std::string section =
-        std::string(sections.prefix) + std::to_string(k + static_cast<std::size_t>(sections.firstNumber));
-    MergeKeys(table, section, sections.keys, elements[k], model);
+    MergeKeys(table, NumberedSection(sections, k), sections.keys, elements[k], model, seen);
   }
 }
 
 }  // namespace
 
-void ApplyDatSettings(const DatSectionTable& table, SettingsRecord& rec, const ModelDescriptor& model) {
+DatCompleteness ApplyDatSettings(const DatSectionTable& table, SettingsRecord& rec, const ModelDescriptor& model) {
+  DatCompleteness seen;
   for (const DatRecordSection& section : DatRecordSections()) {
-    if (DatApplies(section.condition, model)) MergeKeys(table, section.name, section.keys, rec, model);
+    if (DatApplies(section.condition, model)) MergeKeys(table, section.name, section.keys, rec, model, seen);
   }
   for (const DatTableSections& tables : DatTables()) {
-    std::visit([&](const auto& sections) { MergeTable(table, sections, rec, model); }, tables);
+    std::visit([&](const auto& sections) { MergeTable(table, sections, rec, model, seen); }, tables);
   }
+  return seen;
 }
 
 // ---------------------------------------------------------------- file

@@ -32,8 +32,11 @@ class DatSectionTable {
   std::string_view Value(std::size_t section, std::size_t k) const;
 
   // The first match of `key` in the first section named `section` that holds it,
-  // both compared without regard to case; empty when there is none.
+  // both compared without regard to case; nullopt when there is none.
+  std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
+  // As Find, empty when there is none.
   std::string_view Lookup(std::string_view section, std::string_view key) const;
+  bool HasSection(std::string_view section) const;
 
  private:
   struct Span {
@@ -53,6 +56,7 @@ class DatSectionTable {
   Span Store(std::string_view text);
   std::string_view Text(Span s) const { return std::string_view(texts_).substr(s.offset, s.length); }
   void BuildIndex();
+  std::vector<std::uint32_t>::const_iterator FirstNamed(const std::string& upperName) const;
 
   std::string texts_;
   std::vector<Section> sections_;
@@ -70,9 +74,21 @@ double DatLeadingNumber(std::string_view value);
 // MODELTYPE of [MAIN] is a number and names model `number`.
 bool DatModelMatches(const DatSectionTable& table, int number);
 
+// What a file lacked of what the writer writes for the model ([MAIN] aside, which the
+// model check covers), so that a cut-short or partial file can be warned about.
+struct DatCompleteness {
+  // Keys absent, also those of absent sections and of region sections behind the first
+  // gap in their numbering (never read): their flags and numbers kept their value, their
+  // texts became empty.
+  int missingKeys = 0;
+  // Sections absent altogether, in file order, named as written ("Common Setup", "CHUSA17").
+  std::vector<std::string> missingSections;
+};
+
 // Merges the table into the record: fields the file supplies in a usable form are
 // overwritten, flags and numbers it lacks keep their value, missing texts become empty.
-void ApplyDatSettings(const DatSectionTable& table, SettingsRecord& rec, const ModelDescriptor& model);
+// Returns what the file lacked.
+DatCompleteness ApplyDatSettings(const DatSectionTable& table, SettingsRecord& rec, const ModelDescriptor& model);
 
 struct DatReadResult {
   std::optional<DatSectionTable> table;  // set when the file was read

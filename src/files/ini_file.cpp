@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <sstream>
 
 #include "files/atomic_file.h"
 
@@ -30,9 +29,11 @@ bool SameText(const std::string& a, const std::string& b) {
 
 IniFile IniFile::Parse(const std::string& text) {
   IniFile ini;
-  std::stringstream lines(text);
-  for (std::string raw; std::getline(lines, raw);) {
-    const std::string line = Trim(raw);
+  // CR LF, a lone LF and a lone CR each end a line.
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t end = std::min(text.find_first_of("\r\n", pos), text.size());
+    const std::string line = Trim(text.substr(pos, end - pos));
+    pos = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     if (line.empty() || line[0] == ';') continue;
     if (line[0] == '[') {
       const auto close = line.find(']');

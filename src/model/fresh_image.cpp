@@ -92,6 +92,9 @@ void NewImageData(SettingsRecord& rec, MemoryImage& img, int modelNumber) {
   DecodeCommonPart(img, rec);
   DecodeExpChannels(img, rec);
   EncodeImage(rec, img, modelNumber);
+  // The record is what the new image reads as, so a new .dat holds what a new .hex does:
+  // the encoder stores the blank offset (+31) as +12:00 and pads the empty call signs.
+  DecodeCommonPart(img, rec);
 }
 
 }  // namespace qm47

@@ -10,7 +10,8 @@ namespace qm47 {
 void MakeFreshImage(MemoryImage& img, int modelNumber);
 
 // The data steps of the new-image set-up: channel plans, weather table, empty
-// directories, the fresh image decoded into the record, then encoded back.
+// directories, the fresh image decoded into the record, encoded back and the common
+// part decoded again, so the record is what the new image reads as.
 void NewImageData(SettingsRecord& rec, MemoryImage& img, int modelNumber);
 
 }  // namespace qm47

@@ -143,11 +143,12 @@ TEST(CommonPage, OffsetListHoldsFortyNineHalfHoursFromMinusToPlusTwelve) {
 
 TEST(CommonPage, FreshValuesOutsideTheListsSelectNothing) {
   Pages f;
-  // A fresh image holds 0xFF bytes: offset +31, bearing and weather alert 255.
+  // A fresh image holds 0xFF bytes: bearing and weather alert 255. Its offset reads as
+  // the image stores it, +12:00.
   const CommonSetupGroup& c = f.session.record.CommonSetup;
-  ASSERT_EQ(c.OffsetTime, 31);
   ASSERT_EQ(c.MagneticVariation, 255);
-  for (const char* name : {"cmbCommonOffset", "cmbCommonMag", "cmbCommonWeater"}) {
+  EXPECT_EQ(f.Selected(PageKind::Common, "cmbCommonOffset"), "+12:00");
+  for (const char* name : {"cmbCommonMag", "cmbCommonWeater"}) {
     EXPECT_EQ(f.Selected(PageKind::Common, name), "(none)") << name;
   }
   f.Choose(PageKind::Common, "cmbCommonWeater", "Wx and Scan");

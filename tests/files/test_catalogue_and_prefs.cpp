@@ -31,7 +31,7 @@ TEST(Catalogue, ValuesFollowTheProfileRules) {
   const IniFile ini = IniFile::Parse(
       "[model1]\r\nuse=#1\r\natis = True \r\n"
       "[MODEL2]\nUSE=<NONE>\nlong=" + std::string(200, 'x') + "\nempty=\n"
-      "; a comment\n[model3]\nuse=1\nuse=2\n");
+      "; a comment\r[model3]\ruse=1\ruse=2\r");  // CR LF, LF and a lone CR each end a line
   EXPECT_EQ(ReadCatalogueValue(ini, "model1", "use"), "1");
   EXPECT_EQ(ReadCatalogueValue(ini, "model1", "atis"), "True");
   EXPECT_EQ(ReadCatalogueValue(ini, "model2", "use"), "");  // a literal <NONE> is missing

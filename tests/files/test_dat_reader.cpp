@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <random>
+
 #include "files/dat_reader.h"
+#include "files/dat_writer.h"
 #include "record_builder.h"
 
 using namespace qm47;
+using qm47::testing::FirstDifference;
 using qm47::testing::Fresh;
 using qm47::testing::Model;
+using qm47::testing::RandomRecord;
 
 namespace {
 
@@ -43,10 +49,31 @@ TEST(DatReader, NamesAndKeysAreTrimmedAndUpperCasedValuesLoseOneMark) {
   EXPECT_EQ(t.Lookup("ChUsA3", "Enable"), "1");
 }
 
-TEST(DatReader, LoneCrEndsALineButALoneLfDoesNot) {
-  EXPECT_EQ(Dump(DatSectionTable::Parse("[A]\ra=1\rb=2\r\nc=3\r\r\n")), (Lines{"A: A=1 B=2 C=3"}));
-  // The LF stays in the text: "[A]\nk=1" is one line, a header on the last line.
-  EXPECT_EQ(Dump(DatSectionTable::Parse("[A]\nk=1\r\n[B]\r\nk=\n2\r\n")), (Lines{"A:", "B: K=\n2"}));
+TEST(DatReader, LfCrLfAndLoneCrEachEndALine) {
+  EXPECT_EQ(Dump(DatSectionTable::Parse("[A]\ra=1\nb=2\r\nc=\n\r\nd=4\r\r\n[B]\nx")),
+            (Lines{"A: A=1 B=2 C= D=4", "B:"}));
+  // A file the writer made, as an editor on another system leaves it: the same record.
+  std::mt19937 rng(3);
+  for (int model = 1; model <= 4; ++model) {
+    SettingsRecord written = Fresh(model);
+    RandomRecord(static_cast<unsigned>(model)).Fill(written);
+    const std::string crLf = DatFileText(written, Model(model));
+    const SettingsRecord want = Merge(crLf, model, Fresh(model));
+    ASSERT_FALSE(want == Fresh(model));
+    std::string lf, cr, mixed;
+    for (std::size_t at = 0, end; at < crLf.size(); at = end + 2) {
+      end = crLf.find("\r\n", at);
+      const std::string line = crLf.substr(at, end - at);
+      lf += line + "\n";
+      cr += line + "\r";
+      mixed += line + std::array<const char*, 3>{"\n", "\r", "\r\n"}[rng() % 3];
+    }
+    for (const std::string* text : {&lf, &cr, &mixed}) {
+      EXPECT_TRUE(DatModelMatches(DatSectionTable::Parse(*text), model));
+      const SettingsRecord got = Merge(*text, model, Fresh(model));
+      EXPECT_TRUE(got == want) << "model " << model << ": " << FirstDifference(got, want);
+    }
+  }
 }
 
 TEST(DatReader, LineStructureRules) {
@@ -232,4 +259,51 @@ TEST(DatReader, HostileInputStaysBoundedAndFast) {
   SettingsRecord rec = Fresh(1);
   ApplyDatSettings(t, rec, Model(1));
   EXPECT_TRUE(rec.CHUSA[7].Enable);
+}
+
+TEST(DatReader, AFileCutShortSaysWhatItLacked) {
+  std::mt19937 rng(30000);
+  auto upTo = [&](std::size_t lo, std::size_t hi) { return std::uniform_int_distribution<std::size_t>(lo, hi)(rng); };
+  for (int model = 1; model <= 4; ++model) {
+    const std::string full = DatFileText(Fresh(model), Model(model));
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; at < full.size(); at = end + 2) {
+      end = full.find("\r\n", at);
+      lines.push_back(full.substr(at, end - at));
+    }
+    std::size_t mainLines = 1;
+    while (lines[mainLines].front() != '[') ++mainLines;
+
+    // Cut at a line end: what the writer wrote after the cut is missing ([MAIN] aside),
+    // and so is a section whose header is left as the last line.
+    for (int round = 0; round < 40; ++round) {
+      const std::size_t kept = round == 0 ? mainLines : upTo(1, lines.size());
+      std::string text;
+      for (std::size_t i = 0; i < kept; ++i) text += lines[i] + "\r\n";
+      int keys = 0;
+      std::vector<std::string> sections;
+      if (kept > mainLines && lines[kept - 1].front() == '[') sections.push_back(lines[kept - 1]);
+      for (std::size_t i = std::max(kept, mainLines); i < lines.size(); ++i) {
+        if (lines[i].front() == '[') {
+          sections.push_back(lines[i]);
+        } else {
+          ++keys;
+        }
+      }
+      for (std::string& name : sections) name = name.substr(1, name.size() - 2);
+      SettingsRecord rec = Fresh(model);
+      const DatCompleteness got = ApplyDatSettings(DatSectionTable::Parse(text), rec, Model(model));
+      EXPECT_EQ(got.missingKeys, keys) << "model " << model << ", " << kept << " lines";
+      EXPECT_EQ(got.missingSections, sections) << "model " << model << ", " << kept << " lines";
+    }
+
+    // Cut anywhere: before the last line something is always missing.
+    const std::size_t lastLine = full.size() - lines.back().size() - 2;
+    for (int round = 0; round < 40; ++round) {
+      const std::size_t cut = upTo(0, lastLine - 1);
+      SettingsRecord rec = Fresh(model);
+      EXPECT_GT(ApplyDatSettings(DatSectionTable::Parse(full.substr(0, cut)), rec, Model(model)).missingKeys, 0)
+          << "model " << model << ", cut at " << cut;
+    }
+  }
 }

@@ -102,7 +102,9 @@ TEST(DatSchema, RoundTripKeepsEveryKeyOfEveryModel) {
       const DatSectionTable table = DatSectionTable::Parse(text);
       EXPECT_TRUE(DatModelMatches(table, number));
       SettingsRecord back = fresh;
-      ApplyDatSettings(table, back, model);
+      const DatCompleteness missing = ApplyDatSettings(table, back, model);
+      EXPECT_EQ(missing.missingKeys, 0) << "model " << number;
+      EXPECT_EQ(missing.missingSections, std::vector<std::string>{}) << "model " << number;
       const SettingsRecord want = Expected(written, fresh, model);
       ASSERT_TRUE(back == want) << "model " << number << ", seed " << seed << ": "
                                 << qm47::testing::FirstDifference(back, want) << ": "
