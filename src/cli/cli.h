@@ -77,9 +77,13 @@ int WriteStandardOutput(const std::string& command, const std::string& text);
 // Lower-cased extension with its dot: ".hex", ".dat", ".txt", or "".
 std::string Extension(const std::string& path);
 
+// What to do with a file whose settings could not all be used as they stand: list the
+// changes as warnings and go on, or list them and refuse (a command that writes them on).
+enum class MendedFile { Warn, Refuse };
+
 // Opening starts from the model's fresh image (no destination), then reads the file.
 // Returns kSuccess, kFailed (message already printed) or kUsage (unknown extension).
-int OpenDocument(Context& ctx, const std::string& path);
+int OpenDocument(Context& ctx, const std::string& path, MendedFile mended = MendedFile::Warn);
 int SaveDocument(Context& ctx, const std::string& path);
 
 int RunNew(Context& ctx, const std::vector<std::string>& args);

@@ -60,15 +60,29 @@ int WriteStandardOutput(const std::string& command, const std::string& text) {
   return kFailed;
 }
 
-int OpenDocument(Context& ctx, const std::string& path) {
+int OpenDocument(Context& ctx, const std::string& path, MendedFile mended) {
   const std::string ext = Extension(path);
   if (ext != ".hex" && ext != ".dat") return UsageError("open", "'" + path + "' is not a .hex or .dat file");
   if (!ctx.options.model) {
     if (const int taken = TakeFileModel(ctx, path); taken != kSuccess) return taken;
   }
   NewImageSetup(ctx.session);
-  if (ext == ".dat") return OpenSettingsFile(ctx.session, path) ? kSuccess : kFailed;
-  return OpenImageFile(ctx.session, path) ? kSuccess : kFailed;
+  OpenReport report;
+  const bool opened =
+      ext == ".dat" ? OpenSettingsFile(ctx.session, path, &report) : OpenImageFile(ctx.session, path, &report);
+  if (!opened) return kFailed;
+  if (report.empty()) return kSuccess;
+  std::string lines = OpenReportText(report);
+  if (!lines.empty() && lines.back() == '\n') lines.pop_back();
+  if (mended == MendedFile::Refuse) {
+    ctx.ui.Show({kFileChangedMessage, "", Icon::Exclamation, Buttons::Ok, DefaultButton::First, lines});
+    ctx.ui.Line("qm47-cli: nothing was written from " + path + "; mend the values above in the file, or give "
+                "--accept-changes to write them as changed");
+    return kFailed;
+  }
+  ctx.ui.Line("qm47-cli: warning: " + path + " could not be used as it stands:");
+  ctx.ui.Line(lines);
+  return kSuccess;
 }
 
 int SaveDocument(Context& ctx, const std::string& path) {

@@ -39,14 +39,15 @@ int RunNew(Context& ctx, const std::vector<std::string>& args) {
 int RunConvert(Context& ctx, const std::vector<std::string>& argv) {
   CommandArgs parsed;
   int rc = kUsage;
-  if (!ParseCommandArgs("convert", argv, {}, parsed, rc)) return rc;
+  if (!ParseCommandArgs("convert", argv, {}, parsed, rc, {"--accept-changes"})) return rc;
   const std::vector<std::string>& args = parsed.positional;
   if (args.size() != 2) return UsageError("convert", "expects an input and an output file");
   // Check both names before touching anything, so a bad output name writes nothing.
   for (const auto& path : args) {
     if (!IsDocument(path)) return UsageError("convert", "'" + path + "' is not a .hex or .dat file");
   }
-  if (const int opened = OpenDocument(ctx, args[0]); opened != kSuccess) return opened;
+  const MendedFile mended = parsed.flags.count("--accept-changes") ? MendedFile::Warn : MendedFile::Refuse;
+  if (const int opened = OpenDocument(ctx, args[0], mended); opened != kSuccess) return opened;
   return SaveDocument(ctx, args[1]);
 }
 

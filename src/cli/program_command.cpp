@@ -43,13 +43,14 @@ int BackUpRadio(Context& ctx, const std::string& command, const std::string& por
 int RunProgram(Context& ctx, const std::vector<std::string>& args) {
   PortArgs a;
   int rc = kUsage;
-  if (!ParsePortArgs("program", args, a, rc, {"--no-backup", "--verify", "--no-verify"})) return rc;
+  if (!ParsePortArgs("program", args, a, rc, {"--no-backup", "--verify", "--no-verify", "--accept-changes"})) return rc;
   if (a.rest.size() != 1) return UsageError("program", "expects one input file (.hex or .dat)");
   if (!IsSettingsFile(a.rest[0])) return UsageError("program", "'" + a.rest[0] + "' is not a .hex or .dat file");
   if (a.flags.count("--verify") && a.flags.count("--no-verify")) {
     return UsageError("program", "takes --verify or --no-verify, not both");
   }
-  if (const int o = OpenDocument(ctx, a.rest[0]); o != kSuccess) return o;
+  const MendedFile mended = a.flags.count("--accept-changes") ? MendedFile::Warn : MendedFile::Refuse;
+  if (const int o = OpenDocument(ctx, a.rest[0], mended); o != kSuccess) return o;
   const InterruptGuard guard;
   if (!a.flags.count("--no-backup")) {
     if (const int b = BackUpRadio(ctx, "program", a.port); b != kSuccess) return b;

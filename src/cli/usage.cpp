@@ -56,7 +56,12 @@ const std::vector<CommandHelp>& CommandHelps() {
        "  --destination NAME  start from the regional default file NAME_XXXX.ini in the data\n"
        "                      folder (XXXX: the model code in hexadecimal), as the editor's\n"
        "                      Destination menu does\n"},
-      {"convert", "convert IN OUT", "open IN, save OUT", "IN and OUT are .hex or .dat.\n"},
+      {"convert", "convert [--accept-changes] IN OUT", "open IN, save OUT",
+       "IN and OUT are .hex or .dat. Every value is checked as the pages check what is typed and\n"
+       "against what the radio's memory can hold. A value that would not reach OUT as written\n"
+       "(characters the radio cannot show, a name too long, a number the pages do not offer) is\n"
+       "listed as [SECTION] KEY: value -> what takes its place: reason, and nothing is written.\n"
+       "  --accept-changes  write OUT with the listed changes, printed as warnings\n"},
       {"report", "report IN [OUT]", "the text report of IN, on stdout or saved to OUT (.txt)",
        "IN is .hex or .dat; the report's lines end in CR LF.\n"},
       {"dump", "dump IN", "the hex dump text of IN's image, on stdout",
@@ -80,13 +85,16 @@ const std::vector<CommandHelp>& CommandHelps() {
        "Every read is also kept as MODEL[-MMSI]-YYYYMMDD-HHMMSS.hex in the backups folder,\n"
        "$XDG_DATA_HOME/QM47/backups (else ~/.local/share/QM47/backups). The newest 50 are\n"
        "kept (preferences Backups/Keep), and always the newest of each radio.\n"},
-      {"program", "program [--no-backup] [--no-verify] --port DEV IN", "program the settings of IN into the radio",
+      {"program", "program [--no-backup] [--no-verify] [--accept-changes] --port DEV IN",
+       "program the settings of IN into the radio",
        "IN is .hex or .dat of the radio's model. First the radio is read and what it holds\n"
        "kept in the backups folder (see 'help read'), and the settings that will change are\n"
        "listed as [SECTION] KEY: radio -> IN. After writing, the written areas are read back;\n"
        "settings the radio did not keep are listed and the exit status is 1.\n"
        "  --no-backup  write at once: no backup and no list of changes\n"
-       "  --no-verify  do not read the written areas back (--verify, the default, does)\n"},
+       "  --no-verify  do not read the written areas back (--verify, the default, does)\n"
+       "  --accept-changes  program a file whose values are not all usable as they stand,\n"
+       "               with the changes listed as for convert (without it nothing is sent)\n"},
       {"verify", "verify --port DEV IN", "compare the radio's settings with IN without writing",
        "IN is .hex or .dat. Lists each setting that differs as [SECTION] KEY: IN -> radio;\n"
        "exit status 0 when the radio holds IN's settings, 1 when it does not.\n"},

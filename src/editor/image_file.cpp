@@ -20,7 +20,7 @@ bool ImageIsOfCurrentModel(const Session& s, const MemoryImage& img) {
   return ModelCodeMatches(s.model.number, img.GetWordBE(first), img.GetWordBE(second));
 }
 
-bool OpenImageFile(Session& s, const std::string& path) {
+bool OpenImageFile(Session& s, const std::string& path, OpenReport* report) {
   const BusyScope busy(s.ui);
 
   if (!HasImageLength(path)) {
@@ -50,9 +50,16 @@ bool OpenImageFile(Session& s, const std::string& path) {
 
   s.image = file.image;
   DecodeImage(s.image, s.record);
+  RecordCheck check = CheckRecord(s.record, s.model);
+  s.record = std::move(check.mended);
   s.Changed();
   s.currentFileName = path;
   s.ForgetEdits();
+  if (!check.problems.empty()) {
+    s.flags.dirty = true;
+    s.history.ForgetSaved();
+  }
+  if (report) report->problems = std::move(check.problems);
   return true;
 }
 

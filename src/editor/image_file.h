@@ -1,6 +1,8 @@
 // Opening and saving the raw image (.hex) as the editor does it.
 #pragma once
 
+#include "editor/record_check.h"
+
 #include <string>
 
 #include "editor/session.h"
@@ -24,7 +26,8 @@ bool ImageIsOfCurrentModel(const Session& s, const MemoryImage& img);
 
 // Length test, model check, then the image is replaced and decoded. Returns success;
 // failures show their message and leave image and record as they were.
-bool OpenImageFile(Session& s, const std::string& path);
+// Values the pages would refuse are mended and listed in `report`, and the dirty flag raised.
+bool OpenImageFile(Session& s, const std::string& path, OpenReport* report = nullptr);
 
 // Encode, normalise and checksum, then an atomic write. Returns success.
 bool SaveImageFile(Session& s, const std::string& path);

@@ -87,10 +87,21 @@ void MainCommands::Open() {
   s_.flags.cancel = true;
   const auto path = s_.ui.ChooseFile({FileChoice::Mode::Open, "Open", kDatFilter, StartFolder(), "", false});
   if (!path || path->empty()) return;
-  if (!OpenSettingsFile(s_, *path)) return;
+  OpenReport report;
+  if (!OpenSettingsFile(s_, *path, &report)) return;
+  TellMended(report);
   view_.SetCaption(WindowCaption(s_));
   view_.ShowCurrentPageAgain();
   view_.RebuildTree();
+}
+
+// Shown once, when a file had to be mended on its way in; the record is marked changed.
+void MainCommands::TellMended(const OpenReport& report) {
+  if (report.empty()) return;
+  constexpr std::size_t kLinesShown = 20;
+  s_.SayWhy(kFileChangedMessage,
+            OpenReportText(report, kLinesShown) + "Save the settings to keep them as they are now.",
+            Icon::Exclamation);
 }
 
 bool MainCommands::SaveTo(const std::string& path) {
@@ -274,7 +285,9 @@ void MainCommands::OpenImage() {
     s_.flags.cancel = true;
     return;
   }
-  if (!OpenImageFile(s_, *path)) return;
+  OpenReport report;
+  if (!OpenImageFile(s_, *path, &report)) return;
+  TellMended(report);
   view_.RebuildTree();
   view_.ShowCurrentPageAgain();
   view_.SetCaption(WindowCaption(s_));
@@ -285,7 +298,9 @@ void MainCommands::OpenBackup() {
   const auto path =
       s_.ui.ChooseFile({FileChoice::Mode::Open, "Open Backup", kHexFilter, s_.backupFolder, "", true});
   if (!path || path->empty()) return;
-  if (!OpenImageFile(s_, *path)) return;
+  OpenReport report;
+  if (!OpenImageFile(s_, *path, &report)) return;
+  TellMended(report);
   view_.RebuildTree();
   view_.SelectNode("General");
   view_.ShowCurrentPageAgain();

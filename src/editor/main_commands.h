@@ -2,6 +2,8 @@
 // key chord does to the session, and what the window must redraw afterwards.
 #pragma once
 
+#include "editor/record_check.h"
+
 #include <functional>
 #include <string>
 
@@ -126,6 +128,7 @@ class MainCommands {
  private:
   bool Validate() { return validate_(); }
   bool SaveTo(const std::string& path);
+  void TellMended(const OpenReport& report);
   bool HasSettingsFile() const;
   std::string StartFolder() const;
   void AfterNewImage();

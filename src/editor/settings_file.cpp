@@ -17,9 +17,27 @@ struct BusyWindow {
   BusyScope busy;
 };
 
+// "The file lacks 27 settings ...", or empty for a whole file.
+std::string IncompleteText(const DatCompleteness& whole) {
+  if (whole.missingKeys == 0) return "";
+  std::string text = "The file lacks " + std::to_string(whole.missingKeys) +
+                     (whole.missingKeys == 1 ? " setting" : " settings") +
+                     " that a saved file holds: they kept the values they had, names became empty.";
+  if (whole.missingSections.empty()) return text;
+  constexpr std::size_t kNamed = 8;
+  text += " Missing sections: ";
+  for (std::size_t i = 0; i < whole.missingSections.size() && i < kNamed; ++i) {
+    text += (i ? ", [" : "[") + whole.missingSections[i] + "]";
+  }
+  if (whole.missingSections.size() > kNamed) {
+    text += " and " + std::to_string(whole.missingSections.size() - kNamed) + " more";
+  }
+  return text + ".";
+}
+
 }  // namespace
 
-bool FileRead2(Session& s, const std::string& path) {
+bool FileRead2(Session& s, const std::string& path, OpenReport* report) {
   s.flags.error = false;
   std::optional<IoError> error;
   {
@@ -32,7 +50,13 @@ bool FileRead2(Session& s, const std::string& path) {
         s.SayWhy(kDifferentModelMessage, DatModelDetail(path, file, s.model, s.catalogue, s.ui), Icon::Critical);
         s.flags.error = true;
       } else {
-        ApplyDatSettings(*file.table, s.record, s.model);
+        const DatCompleteness whole = ApplyDatSettings(*file.table, s.record, s.model);
+        RecordCheck check = CheckRecord(s.record, s.model);
+        s.record = std::move(check.mended);
+        if (report) {
+          report->problems = std::move(check.problems);
+          report->incomplete = IncompleteText(whole);
+        }
         s.Changed();
       }
     }
@@ -65,9 +89,12 @@ bool SaveFileAs(Session& s, const std::string& path) {
   return true;
 }
 
-bool OpenSettingsFile(Session& s, const std::string& path) {
+bool OpenSettingsFile(Session& s, const std::string& path, OpenReport* report) {
   s.flags.cancel = true;
-  if (!FileRead2(s, path)) return false;
+  OpenReport own;
+  OpenReport& r = report ? *report : own;
+  if (!FileRead2(s, path, &r)) return false;
+  if (!r.empty()) s.flags.dirty = true;
   // The file merges into the record: what was unsaved before stays unsaved.
   s.history.Clear(!s.flags.dirty);
   s.currentFileName = path;

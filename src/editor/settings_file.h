@@ -1,6 +1,8 @@
 // Opening and saving the settings text file (.dat) as the editor does it.
 #pragma once
 
+#include "editor/record_check.h"
+
 #include <string>
 
 #include "editor/session.h"
@@ -11,7 +13,9 @@ inline constexpr const char* kDifferentModelMessage = "different model!!";
 
 // Reads `path` into the settings record after the model check (a merge: what the
 // file lacks keeps its value). Clears the error flag on entry, sets it on failure.
-bool FileRead2(Session& s, const std::string& path);
+// Values the pages refuse or the radio cannot hold are mended (see CheckRecord) and listed
+// in `report`.
+bool FileRead2(Session& s, const std::string& path, OpenReport* report = nullptr);
 
 // Writes the record to `path` atomically. Clears the error flag on entry, sets it
 // on failure; a failed save leaves the previous file exactly as it was.
@@ -19,8 +23,9 @@ bool SaveFileAs(Session& s, const std::string& path);
 
 // The Open and Save commands once a path is known: FileRead2 / SaveFileAs, then on
 // success `path` becomes the current file name and the cancel flag is cleared.
-// Neither changes the dirty flag.
-bool OpenSettingsFile(Session& s, const std::string& path);
+// Neither changes the dirty flag, unless the file had to be mended on its way in
+// (`report` says how): then the record no longer is the file's, and the flag is raised.
+bool OpenSettingsFile(Session& s, const std::string& path, OpenReport* report = nullptr);
 bool SaveSettingsFile(Session& s, const std::string& path);
 
 }  // namespace qm47

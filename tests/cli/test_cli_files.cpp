@@ -26,6 +26,19 @@ TEST(CliFiles, NewWritesTheExportedFreshImageOfTheModel) {
   EXPECT_EQ(Byte(cli.dir.Read("OTHER.HEX"), 1), 0xBC);
 }
 
+TEST(CliFiles, NewSettingsAndNewImageHoldTheSameDefaults) {
+  Cli cli;
+  for (int model = 1; model <= 4; ++model) {
+    const std::string m = "--model " + std::to_string(model) + " ";
+    ASSERT_EQ(cli(m + "new new.dat").exitCode, 0);
+    ASSERT_EQ(cli(m + "new new.hex").exitCode, 0);
+    ASSERT_EQ(cli(m + "convert new.dat from-dat.hex").exitCode, 0);
+    ASSERT_EQ(cli(m + "convert new.hex from-hex.dat").exitCode, 0);
+    EXPECT_TRUE(cli.dir.Read("from-dat.hex") == cli.dir.Read("new.hex")) << "model " << model;
+    EXPECT_EQ(cli.dir.Read("from-hex.dat"), cli.dir.Read("new.dat")) << "model " << model;
+  }
+}
+
 TEST(CliFiles, ConvertReproducesAndNormalisesAnImage) {
   Cli cli;
   ASSERT_EQ(cli("--model 1 new a.hex").exitCode, 0);
@@ -72,6 +85,39 @@ TEST(CliFiles, RefusalsPrintTheMessageAndLeaveTheOutputAlone) {
   EXPECT_FALSE(std::filesystem::exists(cli.dir.path() / "nofolder"));
 }
 
+// A hand-edited .dat: values the pages refuse or the radio cannot hold are listed by
+// section and key; convert and program write nothing unless told to accept the changes.
+TEST(CliFiles, ValuesThatWouldNotReachTheOutputAsWrittenAreRefusedByName) {
+  Cli cli;
+  ASSERT_EQ(cli("--model 1 new a.dat").exitCode, 0);
+  std::string text = cli.dir.Read("a.dat");
+  const auto set = [&](const std::string& key, const std::string& value) {
+    const auto at = text.find("\r\n" + key + "=");
+    ASSERT_NE(at, std::string::npos) << key;
+    const auto end = text.find("\r\n", at + 2);
+    text.replace(at + 2, end - at - 2, key + "=" + value);
+  };
+  set("Resume Time", "99");
+  set("User MMSI", "#12345");
+  cli.dir.Write("edited.dat", text);
+
+  for (const std::string command : {"convert edited.dat out.dat", "convert edited.dat out.hex",
+                                    "program --no-backup --port /nonexistent/tty edited.dat"}) {
+    const CliResult r = cli("--model 1 " + command);
+    EXPECT_EQ(r.exitCode, 1) << command << "\n" << r.err;
+    EXPECT_NE(r.err.find("[Common Setup] Resume Time: \"99\""), std::string::npos) << command << "\n" << r.err;
+    EXPECT_NE(r.err.find("[DSC Setup (Basic Setup)] User MMSI"), std::string::npos) << command << "\n" << r.err;
+    EXPECT_EQ(r.err.find("port inicialize"), std::string::npos) << "refused before the radio is asked";
+  }
+  EXPECT_FALSE(std::filesystem::exists(cli.dir / "out.dat"));
+  EXPECT_FALSE(std::filesystem::exists(cli.dir / "out.hex"));
+
+  const CliResult accepted = cli("--model 1 convert --accept-changes edited.dat out.dat");
+  ASSERT_EQ(accepted.exitCode, 0) << accepted.err;
+  EXPECT_NE(accepted.err.find("warning"), std::string::npos) << accepted.err;
+  EXPECT_EQ(cli("--model 1 diff a.dat out.dat").exitCode, 0) << "the refused values keep the fresh settings";
+}
+
 TEST(CliFiles, UsageErrors) {
   Cli cli;
   EXPECT_EQ(cli("").exitCode, 2);
@@ -90,7 +136,7 @@ TEST(CliFiles, UsageErrors) {
   EXPECT_FALSE(std::filesystem::exists(cli.dir.path() / "a.hex"));
   const CliResult help = cli("--help");
   EXPECT_EQ(help.exitCode, 0);
-  EXPECT_NE(help.out.find("convert IN OUT"), std::string::npos);
+  EXPECT_NE(help.out.find("convert [--accept-changes] IN OUT"), std::string::npos);
 }
 
 TEST(CliFiles, NewFromADestinationFile) {

@@ -196,6 +196,29 @@ TEST(FileCommands, FileNamesAndTheDirtyFlagFollowTheCommands) {
   EXPECT_TRUE(w.view.modes.empty());
 }
 
+TEST(FileCommands, OpeningAFileThatHadToBeMendedSaysSoOnceAndMarksItChanged) {
+  Window w;
+  Session& s = w.session;
+  w.ui.files = {w.SavedFile()};
+  w.commands.SaveAs();
+  std::string text = w.dir.Read("boat.dat");
+  const auto at = text.find("Resume Time=");
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at, text.find("\r\n", at) - at, "Resume Time=99");
+  w.dir.Write("boat.dat", text);
+  s.flags.dirty = false;
+  const auto shown = w.ui.shown.size();
+
+  w.ui.files = {w.SavedFile()};
+  w.commands.Open();
+  ASSERT_EQ(w.ui.shown.size(), shown + 1);
+  EXPECT_EQ(w.ui.shown.back().text, kFileChangedMessage);
+  EXPECT_NE(w.ui.shown.back().detail.find("[Common Setup] Resume Time: \"99\""), std::string::npos)
+      << w.ui.shown.back().detail;
+  EXPECT_TRUE(s.flags.dirty);
+  EXPECT_NE(s.record.CommonSetup.ResumeTime, 99);
+}
+
 TEST(RadioCommands, AReadReplacesTheSettingsAndForgetsTheFile) {
   Window w;
   Session& s = w.session;

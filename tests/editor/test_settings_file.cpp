@@ -16,7 +16,7 @@ TEST(SettingsFile, SaveThenOpenGivesTheSameSettingsAndNamesTheFile) {
   Session& s = f.session;
   s.record.CHUSA[32].ChTag = "  MAYDAY";
   s.record.UsableGroup[0].PriorityCh = 65535;
-  s.record.CHEXP[4].Rxfreq = 157.0125;
+  s.record.CHEXP[4].Rxfreq = 157.025;
   // Plain texts lose their spaces when read: fresh call signs are blank, so fill them.
   for (AtisCallSignEntry& cs : s.record.AtisCallSign) cs = {"316", "CAN"};
   s.flags.dirty = true;
@@ -39,6 +39,28 @@ TEST(SettingsFile, SaveThenOpenGivesTheSameSettingsAndNamesTheFile) {
   EXPECT_FALSE(s.flags.pageLoading);
   EXPECT_TRUE(f.ui.shown.empty());
   EXPECT_EQ(f.ui.pausedMs, 1000);  // the pause after each file operation
+}
+
+TEST(SettingsFile, AFileMendedOnItsWayInSaysSoOnceAndMarksTheRecordChanged) {
+  SessionFixture f(1);
+  Session& s = f.session;
+  const std::string path = f.dir / "boat.dat";
+  s.record.CommonSetup.ResumeTime = 99;   // no item of the page's list
+  s.record.CHUSA[32].ChTag = "A_B";       // a character no channel name takes
+  ASSERT_TRUE(SaveSettingsFile(s, path));
+  NewImageSetup(s);
+  const SettingsRecord fresh = s.record;
+  s.flags.dirty = false;
+
+  OpenReport report;
+  ASSERT_TRUE(OpenSettingsFile(s, path, &report));
+  ASSERT_EQ(report.problems.size(), 2u) << OpenReportText(report);
+  EXPECT_EQ(report.problems[0].key, "Resume Time");
+  EXPECT_EQ(report.problems[1].section, "CHUSA32");
+  EXPECT_EQ(s.record.CommonSetup.ResumeTime, fresh.CommonSetup.ResumeTime);
+  EXPECT_EQ(s.record.CHUSA[32].ChTag, fresh.CHUSA[32].ChTag);
+  EXPECT_TRUE(s.flags.dirty) << "the record is no longer the file's";
+  EXPECT_TRUE(f.ui.shown.empty()) << "the command that opened it tells the user";
 }
 
 TEST(SettingsFile, FileOfAnotherModelOrNoFileIsRefused) {
