@@ -76,8 +76,8 @@ int OpenDocument(Context& ctx, const std::string& path, MendedFile mended) {
   if (!lines.empty() && lines.back() == '\n') lines.pop_back();
   if (mended == MendedFile::Refuse) {
     ctx.ui.Show({kFileChangedMessage, "", Icon::Exclamation, Buttons::Ok, DefaultButton::First, lines});
-    ctx.ui.Line("qm47-cli: nothing was written from " + path + "; mend the values above in the file, or give "
-                "--accept-changes to write them as changed");
+    ctx.ui.Line("qm47-cli: nothing was written from " + path + "; correct the file as listed above, or give "
+                "--accept-changes to go on with the changes listed");
     return kFailed;
   }
   ctx.ui.Line("qm47-cli: warning: " + path + " could not be used as it stands:");

@@ -116,6 +116,13 @@ TEST(CliFiles, ValuesThatWouldNotReachTheOutputAsWrittenAreRefusedByName) {
   ASSERT_EQ(accepted.exitCode, 0) << accepted.err;
   EXPECT_NE(accepted.err.find("warning"), std::string::npos) << accepted.err;
   EXPECT_EQ(cli("--model 1 diff a.dat out.dat").exitCode, 0) << "the refused values keep the fresh settings";
+
+  // A file cut short is a change too: what it lacks kept its value.
+  cli.dir.Write("cut.dat", text.substr(0, 30000));
+  const CliResult cut = cli("--model 1 convert cut.dat cut.hex");
+  EXPECT_EQ(cut.exitCode, 1);
+  EXPECT_NE(cut.err.find("The file lacks "), std::string::npos) << cut.err;
+  EXPECT_FALSE(std::filesystem::exists(cli.dir / "cut.hex"));
 }
 
 TEST(CliFiles, UsageErrors) {

@@ -1,6 +1,8 @@
 // Commands given no --model take the model from their file; diff compares two files of one model.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "cli_fixture.h"
 
 using namespace qm47::testing;
@@ -37,6 +39,14 @@ TEST(CliModels, FilesOfEveryModelOpenWithoutNamingTheModel) {
   EXPECT_EQ(cli.dir.Read("named.hex"), cli.dir.Read("numbered.hex"));
   EXPECT_TRUE(SaysWhy(cli("--model 1 dump named.hex"), "ModelType Error !!", {"'named.hex'", "model 3 (TK7100C)"}));
   EXPECT_EQ(cli("--model TK9 models").exitCode, 2);
+
+  // An image whose two model code words differ fits no model, named or not.
+  std::string mixed = cli.dir.Read("numbered.hex");
+  mixed[0x3FFE] = '\x02';
+  mixed[0x3FFF] = '\x08';  // 520 where the first word says 7100
+  cli.dir.Write("mixed.hex", mixed);
+  EXPECT_TRUE(SaysWhy(cli("convert mixed.hex mixed.dat"), "ModelType Error !!", {"two different model codes"}));
+  EXPECT_FALSE(std::filesystem::exists(cli.dir / "mixed.dat"));
 
   const CliResult list = cli("models");
   ASSERT_EQ(list.exitCode, 0);
