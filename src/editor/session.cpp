@@ -1,5 +1,7 @@
 #include "editor/session.h"
 
+#include <algorithm>
+
 namespace qm47 {
 
 Session::Session(std::string dataFolder_, IniFile catalogue_, PreferenceStore& prefs_, UserInterface& ui_,
@@ -68,9 +70,15 @@ void Session::Forget(int observerId) {
 
 void Session::Notify(unsigned areas, bool byUser) {
   const RecordChange change{areas, byUser, ++revision_};
-  // A copy: an observer may stop observing while it is told.
-  const auto observers = observers_;
-  for (const auto& [id, observe] : observers) observe(change);
+  // Observers may come and go while they are told: each one still observing is told once.
+  std::vector<int> ids;
+  for (const auto& o : observers_) ids.push_back(o.first);
+  for (const int id : ids) {
+    const auto it = std::find_if(observers_.begin(), observers_.end(), [&](const auto& o) { return o.first == id; });
+    if (it == observers_.end()) continue;
+    const RecordObserver observe = it->second;
+    observe(change);
+  }
 }
 
 void SetModel(Session& s, int number) { s.model = DescriptorFromCatalogue(s.catalogue, number); }

@@ -1,6 +1,6 @@
 #include "model/memory_image.h"
 
-#include <cassert>
+#include <stdexcept>
 #include <cmath>
 #include <cstdio>
 
@@ -47,15 +47,17 @@ MemoryImage::MemoryImage() { bytes_.fill(0xFF); }
 
 void MemoryImage::Fill(std::uint8_t value) { bytes_.fill(value); }
 
-std::uint8_t& MemoryImage::at(Address a) {
-  assert(a >= 0 && a <= kLastAddress);
-  return bytes_[static_cast<std::size_t>(a)];
+namespace {
+// Checked in every build: an address past the image is a fault to trap, never a stray write.
+std::size_t Index(Address a) {
+  if (a < 0 || a > kLastAddress) throw std::out_of_range("memory image address " + std::to_string(a));
+  return static_cast<std::size_t>(a);
 }
+}  // namespace
 
-std::uint8_t MemoryImage::GetByte(Address a) const {
-  assert(a >= 0 && a <= kLastAddress);
-  return bytes_[static_cast<std::size_t>(a)];
-}
+std::uint8_t& MemoryImage::at(Address a) { return bytes_[Index(a)]; }
+
+std::uint8_t MemoryImage::GetByte(Address a) const { return bytes_[Index(a)]; }
 
 void MemoryImage::SetByte(Address a, int value) {
   if (value < 0) value = 0;

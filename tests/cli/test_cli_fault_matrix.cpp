@@ -1,5 +1,6 @@
 // Every radio transfer of qm47-cli against every fault qm47-sim plays, end to end on a
-// pseudo-terminal. The outcomes become docs/reliability.md.
+// pseudo-terminal. The outcomes become reliability.md in the build folder, which
+// scripts/reliability.sh copies to docs/.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -369,7 +370,8 @@ std::string Document(const std::vector<std::vector<Outcome>>& outcomes) {
 }
 
 void WriteDocument(const std::string& text) {
-  const fs::path path = fs::path(QM47_SOURCE_DIR) / "docs" / "reliability.md";
+  // Into the build folder: a test run never changes the checkout.
+  const fs::path path = fs::path(QM47_BUILD_DIR) / "reliability.md";
   const fs::path temp = path.string() + ".tmp";
   std::error_code ec;
   fs::create_directories(path.parent_path(), ec);

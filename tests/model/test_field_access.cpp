@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include <vector>
 
 #include "model/memory_image.h"
@@ -57,6 +59,11 @@ TEST(FieldAccess, ByteAndWordValuesNeverSpillIntoNeighbours) {
   EXPECT_EQ(Bytes(img, 0x20, 2), (std::vector<int>{0x12, 0x34}));
   img.SetWordBE(0x20, 70000);  // above the field: stored as the empty word
   EXPECT_EQ(Bytes(img, 0x1F, 4), (std::vector<int>{0xFF, 0xFF, 0xFF, 0xFF}));
+
+  // Past either end of the image is a fault in every build, never a stray byte.
+  EXPECT_THROW(img.GetByte(kImageSize), std::out_of_range);
+  EXPECT_THROW(img.SetByte(-1, 0), std::out_of_range);
+  EXPECT_THROW(img.GetWordBE(kLastAddress), std::out_of_range);
 }
 
 TEST(FieldAccess, TextStopsAtFirstByteOutsideTheCharset) {
