@@ -23,11 +23,7 @@ std::string RadioMmsi(std::span<const std::uint8_t> radio) {
 }  // namespace
 
 std::string BackupLabel(const ModelDescriptor& model, std::span<const std::uint8_t> radio) {
-  const std::string name = ModelMenuName(model.number);
-  std::string label = name.empty() ? "model" + std::to_string(model.number) : name;
-  const std::string mmsi = RadioMmsi(radio);
-  if (!mmsi.empty()) label += "-" + mmsi;
-  return label;
+  return BackupLabel(model.number, RadioMmsi(radio));
 }
 
 RadioBackup BackUpRadio(const Session& s, std::span<const std::uint8_t> radio,

@@ -2,9 +2,9 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <random>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,6 +22,23 @@ struct Target {
   std::optional<struct stat> existing;
 };
 
+// As the kernel's protected-symlink rule has it: in a sticky folder anyone may write to
+// (/tmp), only a link of the user's or of the folder's owner is followed, so no other
+// user can plant one that sends a save into a file of their choosing.
+bool IsPlantedLink(const fs::path& link, const struct stat& linkStat) {
+  if (linkStat.st_uid == ::geteuid()) return false;
+  const fs::path folder = link.parent_path();
+  struct stat dir {};
+  if (::stat(folder.empty() ? "." : folder.c_str(), &dir) != 0) return false;
+  return (dir.st_mode & S_ISVTX) != 0 && (dir.st_mode & S_IWOTH) != 0 && dir.st_uid != linkStat.st_uid;
+}
+
+IoError PlantedLink() {
+  return {75, "Path/File access error",
+          "it is a symbolic link another user owns in a shared folder, and such links are not followed; "
+          "save under another name or into a folder of your own"};
+}
+
 // A symbolic link is followed, so the save replaces the file it names and the link stays.
 std::optional<IoError> ResolveTarget(const std::string& path, Target& out) {
   fs::path p(path);
@@ -38,6 +55,7 @@ std::optional<IoError> ResolveTarget(const std::string& path, Target& out) {
       return std::nullopt;
     }
     if (hop == kMaxLinkHops) return IoErrorFromErrno(ELOOP);
+    if (IsPlantedLink(p, st)) return PlantedLink();
     std::error_code ec;
     const fs::path to = fs::read_symlink(p, ec);
     if (ec) return IoErrorFromErrno(ec.value());
@@ -70,11 +88,44 @@ bool ExceedsFileSizeLimit(std::size_t size) {
   return size > limit.rlim_cur;
 }
 
-std::string TemporaryNameBeside(const std::string& path) {
-  std::random_device rd;
+// ".NAME.tmpPID", or ".NAME.tmpPID-N" when this process saves NAME twice at once: the
+// pid says whether the save that left it behind may still be writing.
+std::string TemporaryName(const std::string& path, int attempt) {
   const fs::path target(path);
-  const std::string name = "." + target.filename().string() + ".tmp" + std::to_string(rd() % 1000000);
+  std::string name = "." + target.filename().string() + ".tmp" + std::to_string(::getpid());
+  if (attempt > 0) name += "-" + std::to_string(attempt);
   return (target.parent_path() / name).string();
+}
+
+// The pid in a temporary file name of `target`'s, 0 for any other name.
+pid_t TemporaryNamePid(const std::string& name, const std::string& target) {
+  const std::string prefix = "." + target + ".tmp";
+  if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) return 0;
+  const auto number = [](const std::string& t) {
+    return !t.empty() && t.size() <= 9 && t[0] != '0' && t.find_first_not_of("0123456789") == std::string::npos;
+  };
+  const std::string rest = name.substr(prefix.size());
+  const std::size_t dash = rest.find('-');
+  const std::string pid = rest.substr(0, dash);
+  if (!number(pid) || (dash != std::string::npos && !number(rest.substr(dash + 1)))) return 0;
+  return static_cast<pid_t>(std::stol(pid));
+}
+
+// A save killed before its rename leaves its temporary file; the next save of the same
+// target removes those whose process is gone. Others' targets, and saves still running,
+// are not touched.
+void RemoveLeftovers(const std::string& path) {
+  const fs::path target(path);
+  const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+  const std::string name = target.filename().string();
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const pid_t pid = TemporaryNamePid(it->path().filename().string(), name);
+    if (pid <= 0) continue;
+    std::error_code entryError;
+    if (!fs::is_regular_file(it->symlink_status(entryError))) continue;
+    if (::kill(pid, 0) != 0 && errno == ESRCH) ::unlink(it->path().c_str());
+  }
 }
 
 bool WriteAll(int fd, const std::string& data) {
@@ -109,10 +160,12 @@ std::optional<IoError> WriteFileAtomic(const std::string& path, const std::strin
   if (auto error = CheckTarget(t)) return error;
   if (ExceedsFileSizeLimit(data.size())) return IoErrorFromErrno(EFBIG);
 
+  RemoveLeftovers(t.path);
+
   std::string temp;
   int fd = -1;
   for (int attempt = 0; fd < 0 && attempt < 10; ++attempt) {
-    temp = TemporaryNameBeside(t.path);
+    temp = TemporaryName(t.path, attempt);
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) return IoErrorFromErrno(errno);
   }

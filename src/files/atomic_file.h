@@ -10,12 +10,14 @@
 
 namespace qm47 {
 
-// Writes beside `path`, flushes, then renames over it. On failure the previous
-// file is untouched and the temporary file is removed. A symbolic link is followed
-// to the file it names; the replaced file keeps its permission bits and, where the
-// system allows, its owner. A target the user may not write is refused, as is a
-// file larger than the process may write. Hard links to the old file keep the old
-// contents: that is the price of never leaving a half-written file.
+// Writes ".NAME.tmpPID" beside `path`, flushes, then renames it over `path`. On failure
+// the previous file is untouched and the temporary file is removed; the temporary files
+// of saves of `path` whose process died are removed too. A symbolic link is followed to
+// the file it names, except one another user planted in a sticky world-writable folder
+// (as the kernel's protected-symlink rule refuses it); the replaced file keeps its
+// permission bits and, where the system allows, its owner. A target the user may not
+// write is refused, as is a file larger than the process may write. Hard links to the
+// old file keep the old contents: that is the price of never leaving a half-written file.
 std::optional<IoError> WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& data);
 std::optional<IoError> WriteFileAtomic(const std::string& path, const std::string& data);
 

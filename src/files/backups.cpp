@@ -8,8 +8,12 @@
 #include <set>
 #include <tuple>
 
-#include "files/atomic_file.h"
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include "files/atomic_file.h"
+#include "model/models.h"
 
 namespace qm47 {
 
@@ -46,12 +50,54 @@ struct BackupName {
   int number = 1;
 };
 
+int Digits(const std::string& text, std::size_t at, std::size_t count) { return std::stoi(text.substr(at, count)); }
+
+// "20240229", "235959": a day the calendar has and a time the clock shows.
+bool IsRealMoment(const std::string& date, const std::string& time) {
+  namespace c = std::chrono;
+  const c::year_month_day day{c::year{Digits(date, 0, 4)}, c::month{static_cast<unsigned>(Digits(date, 4, 2))},
+                              c::day{static_cast<unsigned>(Digits(date, 6, 2))}};
+  return day.ok() && Digits(time, 0, 2) < 24 && Digits(time, 2, 2) < 60 && Digits(time, 4, 2) < 60;
+}
+
+// The name as SaveBackup writes it: a date and time that exist, and a number from 2 on.
 std::optional<BackupName> ParseBackupName(const fs::path& path) {
-  static const std::regex pattern("(.+)-([0-9]{8}-[0-9]{6})(?:-([0-9]{1,6}))?");
+  static const std::regex pattern("(.+)-([0-9]{8})-([0-9]{6})(?:-([2-9]|[1-9][0-9]{1,5}))?");
   std::smatch m;
   const std::string stem = path.stem().string();
   if (path.extension() != ".hex" || !std::regex_match(stem, m, pattern)) return std::nullopt;
-  return BackupName{path, m[1].str(), m[2].str(), m[3].matched ? std::stoi(m[3].str()) : 1};
+  if (!IsRealMoment(m[2].str(), m[3].str())) return std::nullopt;
+  return BackupName{path, m[1].str(), m[2].str() + "-" + m[3].str(), m[4].matched ? std::stoi(m[4].str()) : 1};
+}
+
+bool IsMmsi(const std::string& text) {
+  return text.size() == 9 && text.find_first_not_of("0123456789") == std::string::npos &&
+         text.find_first_not_of('0') != std::string::npos;
+}
+
+// The model a label names, as BackupLabel makes it.
+std::optional<int> LabelledModel(const std::string& label) {
+  const std::size_t dash = label.rfind('-');
+  const std::string mmsi = dash == std::string::npos ? "" : label.substr(dash + 1);
+  for (int n = 1; n <= kMaxModels; ++n) {
+    if (label == BackupLabel(n, "") || (IsMmsi(mmsi) && label == BackupLabel(n, mmsi))) return n;
+  }
+  return std::nullopt;
+}
+
+// What a read of `model` leaves: a file of this user's, still writable (one made read-only
+// is being kept on purpose), of an image's length and holding that model's code twice.
+bool IsBackupOf(const fs::path& path, int model) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  std::uint8_t first[2] = {}, second[2] = {};
+  const auto [a, b] = ModelCodeAddresses();
+  const bool ours = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
+                    (st.st_mode & S_IWUSR) != 0 && st.st_size == kImageSize && ::pread(fd, first, 2, a) == 2 &&
+                    ::pread(fd, second, 2, b) == 2;
+  ::close(fd);
+  return ours && ModelCodeMatches(model, first[0] * 256 + first[1], second[0] * 256 + second[1]);
 }
 
 }  // namespace
@@ -61,6 +107,13 @@ std::string BackupFolder(const char* xdgDataHome, const char* home) {
   if (xdgDataHome && fs::path(xdgDataHome).is_absolute()) return (fs::path(xdgDataHome) / "QM47" / "backups").string();
   if (home && fs::path(home).is_absolute()) return (fs::path(home) / ".local/share/QM47/backups").string();
   return "";
+}
+
+std::string BackupLabel(int model, const std::string& mmsi) {
+  const std::string name = ModelMenuName(model);
+  std::string label = name.empty() ? "model" + std::to_string(model) : name;
+  if (!mmsi.empty()) label += "-" + mmsi;
+  return label;
 }
 
 SavedBackup SaveBackup(const std::string& folder, const std::string& label, const std::string& extension,
@@ -87,8 +140,12 @@ PrunedBackups PruneBackups(const std::string& folder, int keep) {
   std::vector<BackupName> backups;
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    if (!it->is_regular_file(ec)) continue;
-    if (auto name = ParseBackupName(it->path())) backups.push_back(std::move(*name));
+    std::error_code entryError;
+    if (!fs::is_regular_file(it->symlink_status(entryError))) continue;
+    auto name = ParseBackupName(it->path());
+    if (!name) continue;
+    const auto model = LabelledModel(name->label);
+    if (model && IsBackupOf(name->path, *model)) backups.push_back(std::move(*name));
   }
   if (ec) {
     result.error = IoErrorFromErrno(ec.value());

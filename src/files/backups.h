@@ -21,6 +21,10 @@ struct SavedBackup {
   std::optional<IoError> error;
 };
 
+// The label of one radio's backups: the model's menu name ("model7" for a model without
+// one), then "-" and the radio's MMSI when it holds one ("TK4100A-366123456").
+std::string BackupLabel(int model, const std::string& mmsi);
+
 // Writes `bytes` atomically into `folder` (created as needed) as
 // "LABEL-YYYYMMDD-HHMMSS" + extension in local time, adding "-2", "-3", ... rather than
 // replace an earlier backup. Characters of LABEL unfit for a file name become "_".
@@ -33,8 +37,10 @@ struct PrunedBackups {
 };
 
 // Removes the oldest ".hex" backups of `folder` beyond `keep`, but never the newest of a
-// label (one radio): that one stays even when it makes more than `keep`. Files not named
-// as SaveBackup names them are left alone.
+// label (one radio): that one stays even when it makes more than `keep`. Only what a read
+// wrote counts: a file of ours named LABEL-YYYYMMDD-HHMMSS[-N].hex with a real date and
+// time, still writable, 16384 bytes long and holding the code of the model its label
+// names. Anything else is left alone and not counted.
 PrunedBackups PruneBackups(const std::string& folder, int keep);
 
 }  // namespace qm47

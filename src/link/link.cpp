@@ -62,6 +62,9 @@ std::string PortFailureDetail(const std::string& device, const IoError& fault) {
       return detail + ".";
     case 8005:
       return detail + ". Close the program that holds it (a terminal program, another QM47) and try again.";
+    case 8002:  // no device there, or none the system can use
+      return detail + ". Check that the programming cable and its USB adapter are plugged in, and that the port is "
+                      "one 'qm47-cli ports' lists.";
     default:
       return detail + ". Check that the programming cable is plugged in and that the serial port chosen is the "
                       "one it is on.";

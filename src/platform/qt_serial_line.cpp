@@ -65,6 +65,21 @@ std::string PermissionAdvice(const std::string& path) {
 #endif
 }
 
+namespace {
+
+// The device Qt opens for a port name: a path as given, else the name under /dev
+// (Qt names /dev/ttyUSB0 "ttyUSB0").
+std::string DevicePath(const std::string& device) {
+#ifndef _WIN32
+  const bool path = device.rfind('/', 0) == 0 || device.rfind("./", 0) == 0 || device.rfind("../", 0) == 0;
+  return path ? device : "/dev/" + device;
+#else
+  return device;
+#endif
+}
+
+}  // namespace
+
 QtSerialLine::QtSerialLine(std::string device) : device_(std::move(device)) {
   port_.setPortName(QString::fromStdString(device_));
 }
@@ -73,11 +88,10 @@ IoError QtSerialLine::OpenError() const {
   const std::string why = port_.errorString().toStdString();
   switch (port_.error()) {
     case QSerialPort::DeviceNotFoundError:
-      return {8002, "Invalid port number (" + device_ + " does not exist)"};
+      return {8002, "No such device (" + DevicePath(device_) + ")"};
     case QSerialPort::PermissionError:
     case QSerialPort::OpenError: {
-      // Qt names /dev/ttyUSB0 "ttyUSB0"; what we were given is what to look at.
-      const std::string advice = PermissionAdvice(device_.rfind('/', 0) == 0 ? device_ : "/dev/" + device_);
+      const std::string advice = PermissionAdvice(DevicePath(device_));
       if (!advice.empty()) return {70, "Permission denied: " + advice};
       return {8005, "Port already open (" + device_ + " is in use by another program)"};
     }

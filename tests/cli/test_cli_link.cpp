@@ -267,6 +267,11 @@ TEST(CliLink, PortMissing_IsAUsageErrorOrAPortError) {
   const CliResult missing = bench("--model 1 clear mmsi --port ./no-such-port");
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_EQ(missing.err.substr(0, 24), "port inicialize error!!\n");
+  EXPECT_EQ(qm47::testing::Lines(missing.err).at(1),
+            "No such device (" + bench.dir / "no-such-port" +
+                "). Check that the programming cable and its USB adapter are plugged in, and that the port is one "
+                "'qm47-cli ports' lists.")
+      << missing.err;
 }
 
 TEST(CliLink, PortWithoutPermission_IsReportedAsSuchWithTheGroupToJoin) {

@@ -2,11 +2,15 @@
 // inputs that are not files are refused at once instead of blocking.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "files/atomic_file.h"
 #include "files/data_folder.h"
@@ -56,6 +60,77 @@ TEST(Saves, RespectReadOnlyPrivateAndLinkedTargets) {
   ASSERT_TRUE(noFolder);
   EXPECT_EQ(noFolder->number, 53);
   EXPECT_EQ(FilesIn(dir.path()), 4) << "no temporary file is left behind";
+}
+
+TEST(Saves, ASaveRemovesTheLeftoversOfKilledSavesOfItsTarget) {
+  const TempDir dir("leftovers");
+  dir.Write("radio.hex", "old");
+  // A save killed by SIGKILL halfway through: its temporary file stays.
+  const pid_t killed = ::fork();
+  if (killed == 0) {
+    (void)WriteFileAtomic(dir / "radio.hex", std::string(std::size_t{64} << 20, 'x'));
+    ::_exit(0);
+  }
+  ASSERT_GT(killed, 0);
+  const std::string dead = std::to_string(killed);
+  while (FilesIn(dir.path()) == 1 && ::waitpid(killed, nullptr, WNOHANG) == 0) ::usleep(200);
+  ::kill(killed, SIGKILL);
+  ::waitpid(killed, nullptr, 0);
+  ASSERT_EQ(qm47::testing::Listing(dir.path()), (std::vector<std::string>{".radio.hex.tmp" + dead, "radio.hex"}))
+      << "the save ended before it could be killed";
+
+  for (const std::string& name : {".radio.hex.tmp" + dead + "-2", std::string(".radio.hex.tmp1"),
+                                  ".other.hex.tmp" + dead, ".radio.hex.tmp" + dead + ".txt",
+                                  ".radio.hex.tmp" + dead + "-old"}) {
+    dir.Write(name, "partial");
+  }
+  ASSERT_FALSE(WriteFileAtomic(dir / "radio.hex", std::string("new")));
+  EXPECT_EQ(dir.Read("radio.hex"), "new");
+  // Process 1 still runs: its save may still be writing.
+  const auto left = qm47::testing::Listing(dir.path());
+  EXPECT_EQ(std::set<std::string>(left.begin(), left.end()),
+            (std::set<std::string>{".other.hex.tmp" + dead, ".radio.hex.tmp" + dead + ".txt",
+                                   ".radio.hex.tmp" + dead + "-old", ".radio.hex.tmp1", "radio.hex"}));
+}
+
+// Another user's link in /tmp must not send a save into a file of that user's choosing.
+TEST(Saves, ALinkPlantedByAnotherUserInASharedFolderIsNotFollowed) {
+  const TempDir dir("planted");
+  const fs::path shared = dir.path() / "shared", open = dir.path() / "open";
+  fs::create_directories(shared);
+  fs::create_directories(open);
+  fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+  fs::permissions(open, fs::perms::all);
+  dir.Write("victim.dat", "precious");
+  fs::create_symlink(dir.path() / "victim.dat", shared / "out.hex");
+  fs::create_symlink(dir.path() / "victim.dat", open / "out.hex");
+  const auto save = [&](const fs::path& link, const std::string& text) { return WriteFileAtomic(link, text); };
+
+  // The user's own link is followed, in a shared folder of another user's too (/tmp is root's).
+  ASSERT_FALSE(save(shared / "out.hex", "mine"));
+  EXPECT_EQ(dir.Read("victim.dat"), "mine");
+  const uid_t owner = ::geteuid() == 65534 ? 65533 : 65534, other = owner - 2;
+  if (::chown(shared.c_str(), owner, owner) != 0) GTEST_SKIP() << "only root can give files to other users";
+  ASSERT_FALSE(save(shared / "out.hex", "still mine"));
+  EXPECT_EQ(dir.Read("victim.dat"), "still mine");
+
+  // Another user's: followed only from the folder's owner, or where no one else may write.
+  ASSERT_EQ(::lchown((shared / "out.hex").c_str(), other, other), 0);
+  for (const auto& refused : {CheckWritable(shared / "out.hex"), save(shared / "out.hex", "redirected")}) {
+    ASSERT_TRUE(refused);
+    EXPECT_NE(refused->reason.find("symbolic link another user owns in a shared folder"), std::string::npos)
+        << refused->reason;
+  }
+  EXPECT_EQ(dir.Read("victim.dat"), "still mine");
+  EXPECT_TRUE(fs::is_symlink(shared / "out.hex"));
+  EXPECT_EQ(FilesIn(shared), 1);
+
+  ASSERT_EQ(::lchown((shared / "out.hex").c_str(), owner, owner), 0);
+  ASSERT_FALSE(save(shared / "out.hex", "the folder owner's"));
+  EXPECT_EQ(dir.Read("victim.dat"), "the folder owner's");
+  ASSERT_EQ(::lchown((open / "out.hex").c_str(), other, other), 0);
+  ASSERT_FALSE(save(open / "out.hex", "not shared"));
+  EXPECT_EQ(dir.Read("victim.dat"), "not shared");
 }
 
 TEST(Saves, FileSizeLimitIsAnErrorWithNothingLeftBehind) {
