@@ -46,7 +46,6 @@ TEST(FreshImage, DefaultBytesNoSettingShowsAndTheExportedImageOfModelTwo) {
   EXPECT_EQ(img.GetByte(0x004D), 0xFF);
   EXPECT_EQ(img.GetByte(0x007A), 0x55);  // ATIS mode 1 on every group, no call signs
   EXPECT_EQ(img.GetWordBE(0x0006), 30);  // channel 15 is in the USA plan
-  EXPECT_EQ(img.GetByte(0x005F), img.Sum8(0x0042, 29));
   EXPECT_EQ(img.GetByte(0x00FE), 56);  // the blank offset is stored clamped
 }
 
