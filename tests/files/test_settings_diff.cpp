@@ -49,4 +49,21 @@ TEST(SettingsDiff, NamesExactlyTheEditedKeysInFileOrder) {
             "[Common Setup] Status name 0: \"\" -> Ship\n");
 }
 
+// A record whose table is shorter (a hostile or truncated source) shows the entries only
+// the other holds against empty values, and nothing past the end is read.
+TEST(SettingsDiff, ATableOneRecordHoldsMoreOfShowsTheRestAgainstEmptyValues) {
+  const ModelDescriptor model = MakeDescriptor(3, false, true);
+  const SettingsRecord whole = qm47::testing::Fresh(3);
+  SettingsRecord cut = whole;
+  cut.CHWX.pop_back();
+  const std::vector<SettingChange> changes = DiffSettings(whole, cut, model);
+  ASSERT_FALSE(changes.empty());
+  const std::string last = "CHWX" + std::to_string(whole.CHWX.size() - 1);  // numbered from 0
+  for (const SettingChange& c : changes) {
+    EXPECT_EQ(c.section, last) << c.key;
+    EXPECT_EQ(c.after, "") << c.key;
+  }
+  EXPECT_EQ(DiffSettings(cut, whole, model).size(), changes.size()) << "either way round";
+}
+
 }  // namespace
