@@ -295,7 +295,8 @@ int main(int argc, char** argv) {
 
   if (!linkPath.empty()) {
     std::error_code ec;
-    std::filesystem::remove(linkPath, ec);
+    // Only our own link: a radio started since on the same name keeps its link.
+    if (std::filesystem::read_symlink(linkPath, ec) == *device) std::filesystem::remove(linkPath, ec);
   }
   return 0;
 }
