@@ -11,7 +11,6 @@ void Store(EntryOutcome& out, const EntryFieldState& field, const EntryValue& va
   out.store = EntryStore{field.place, value};
   const std::string shown = ShownText(field.place.field, value);
   if (shown != field.text) out.show = shown;
-  out.statusNamesChanged = field.place.field == EntryField::StatusName;
   out.pending = false;
 }
 
@@ -33,6 +32,7 @@ void Restore(EntryOutcome& out, const EntryFieldState& field, const SettingsReco
 EntryOutcome EntryFocusGained(const EntryFieldState& field) {
   EntryOutcome out;
   out.pending = field.pending;
+  out.newTypingStep = true;
   out.selectAll = true;
   out.hint = std::string(RuleFor(field.place.field).hint);
   return out;
@@ -86,7 +86,8 @@ EntryOutcome EntryValidate(const EntryFieldState& field) {
   if (!field.pending || rule.stores == EntryStoreTime::EachChange || !EntryEditable(field.place)) return out;
   const EntryCheckResult r = CheckEntry(field.place.field, field.text);
   if (!r.valid) {
-    out.messages.push_back({kDataErrorMessage, std::string(rule.errorTitle), Icon::Exclamation, Buttons::Ok});
+    out.messages.push_back({kDataErrorMessage, std::string(rule.errorTitle), Icon::Exclamation, Buttons::Ok,
+                            EntryRuleText(field.place.field)});
     out.keepFocus = true;
     out.valid = false;
     return out;
@@ -105,9 +106,13 @@ EntryOutcome ValidatePendingEntry(const EntryWindowState& window) {
   std::string rxText = page.rxText;
   if (window.focus && window.focus->place.field == EntryField::RxFrequency)
     rxText = out.show.value_or(window.focus->text);
-  if (page.enableChecked && page.expansion &&
-      (rxText.find("---") != std::string::npos || page.displayLeftText.size() < 2)) {
-    out.messages.push_back({kChannelDataErrorMessage, window.programTitle, Icon::Exclamation, Buttons::Ok});
+  const bool noFrequency = rxText.find("---") != std::string::npos;
+  if (page.enableChecked && page.expansion && (noFrequency || page.displayLeftText.size() < 2)) {
+    // The message names neither field: the detail says which one the enabled channel lacks.
+    const std::string detail =
+        noFrequency ? "Rx Frequency: an enabled channel needs one, 137 to 174 MHz on a 25 kHz step, for example 157.025."
+                    : "CH Display: an enabled channel needs 2 characters the radio can show, for example 88.";
+    out.messages.push_back({kChannelDataErrorMessage, window.programTitle, Icon::Exclamation, Buttons::Ok, detail});
     out.valid = false;
   }
   return out;

@@ -25,8 +25,10 @@ struct EntryMessage {
   std::string caption;
   Icon icon = Icon::Exclamation;
   Buttons buttons = Buttons::Ok;
+  std::string detail;  // the line under the text: which field, its rule, a value it takes
 
   bool operator==(const EntryMessage&) const = default;
+  MessageBox Box() const { return {text, caption, icon, buttons, DefaultButton::First, detail}; }
 };
 
 struct EntryStore {
@@ -36,19 +38,19 @@ struct EntryStore {
   bool operator==(const EntryStore&) const = default;
 };
 
-// What the window does after an event, in this order: store (through the session's
-// edit call), set the dirty flag when `edited`, show the text, show the messages, put
-// the focus back when `keepFocus`, refresh the tree's status names when asked.
+// What the window does after an event, in this order: ApplyEntryOutcome (entry_apply.h:
+// the store, the dirty flag, the undo step), show the text, show the messages, put the
+// focus back when `keepFocus`. The tree follows the store as it follows every edit.
 struct EntryOutcome {
   bool pending = false;  // the pending flag after the event
   bool edited = false;   // a user edit: sets the dirty flag even when nothing is stored yet
+  bool newTypingStep = false;  // the field took the focus: its next store is an undo step of its own
   std::optional<EntryStore> store;
   std::optional<std::string> show;  // the field's new text
   bool selectAll = false;
   std::optional<std::string> hint;  // status bar, first panel
   std::vector<EntryMessage> messages;
   bool keepFocus = false;
-  bool statusNamesChanged = false;
   bool valid = true;  // false: the command that asked must not go on
 };
 

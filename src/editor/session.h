@@ -29,6 +29,20 @@ struct WindowFlags {
   bool error = false;
 };
 
+// The page-loading flag raised while the program itself fills controls, so their change
+// handlers edit nothing; put back as it was, so a fill inside a fill keeps it raised.
+class PageLoading {
+ public:
+  explicit PageLoading(WindowFlags& flags) : flag_(flags.pageLoading), was_(flags.pageLoading) { flag_ = true; }
+  ~PageLoading() { flag_ = was_; }
+  PageLoading(const PageLoading&) = delete;
+  PageLoading& operator=(const PageLoading&) = delete;
+
+ private:
+  bool& flag_;
+  bool was_;
+};
+
 // Which parts of the record a change touched, so each view redraws only what it shows.
 namespace record_area {
 inline constexpr unsigned Usable = 1u << 0;

@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <map>
 #include <string_view>
@@ -59,16 +60,18 @@ ChannelPage::ChannelPage(PageContext& context, QWidget* parent)
   setObjectName("picChannel");
   FillScrolling(*this, BuildControls());
 
-  const auto onClick = [this](QCheckBox* box, ChannelControl control) {
-    connect(box, &QCheckBox::clicked, this, [this, control](bool on) { Edit(control, on ? 1 : 0); });
+  // Every change of a value, whoever made it: the program draws its own quietly.
+  const auto onToggled = [this](QCheckBox* box, ChannelControl control) {
+    connect(box, &QCheckBox::toggled, this, [this, control](bool on) { Edit(control, on ? 1 : 0); });
   };
-  onClick(chkCEnable_, ChannelControl::Enable);
-  onClick(chkCTXEnable_, ChannelControl::TxEnable);
-  onClick(chkCTXOnly_, ChannelControl::LowPowerOnly);
-  onClick(chkCTXPower_, ChannelControl::PowerUp);
-  onClick(chkCDup_, ChannelControl::Duplex);
-  onClick(chkCScan_, ChannelControl::ScanMemory);
-  connect(cmbScramble_, &QComboBox::activated, this, [this](int index) { Edit(ChannelControl::Scrambler, index); });
+  onToggled(chkCEnable_, ChannelControl::Enable);
+  onToggled(chkCTXEnable_, ChannelControl::TxEnable);
+  onToggled(chkCTXOnly_, ChannelControl::LowPowerOnly);
+  onToggled(chkCTXPower_, ChannelControl::PowerUp);
+  onToggled(chkCDup_, ChannelControl::Duplex);
+  onToggled(chkCScan_, ChannelControl::ScanMemory);
+  connect(cmbScramble_, &QComboBox::currentIndexChanged, this,
+          [this](int index) { Edit(ChannelControl::Scrambler, index); });
 }
 
 // Laid out in the order of the record: display and frequencies, the enable and power
@@ -76,7 +79,11 @@ ChannelPage::ChannelPage(PageContext& context, QWidget* parent)
 QWidget* ChannelPage::BuildControls() {
   auto* controls = new QWidget;
   auto* form = new QGridLayout(controls);
-  const auto entry = [this](QLineEdit* box) { return new EntryFieldAdapter(*box, context(), *this); };
+  const auto entry = [this](QLineEdit* box) {
+    auto* adapter = new EntryFieldAdapter(*box, context(), *this);
+    entries_.Add(adapter);
+    return adapter;
+  };
 
   auto* display = new QHBoxLayout;
   const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -185,6 +192,7 @@ void ChannelPage::Draw(const ChannelPageState& state, bool fresh) {
   DrawControl(*cmbScramble_, list);
   QStringList items;
   for (const std::string& item : list.items) items << Text(item);
+  const QSignalBlocker quiet(cmbScramble_);
   if (cmbScramble_->count() != items.size()) {
     cmbScramble_->clear();
     cmbScramble_->addItems(items);
@@ -212,7 +220,7 @@ void ChannelPage::DrawText(EntryFieldAdapter& entry, QLabel* label, QLabel* unit
 void ChannelPage::DrawCheck(QCheckBox& box, const CheckBoxState& state) {
   DrawControl(box, state);
   box.setText(WithAccessKey(state.caption, AccessKey(state.name)));
-  box.setChecked(state.checked);
+  SetQuietly(box, state.checked);
 }
 
 void ChannelPage::Edit(ChannelControl control, int value) {
@@ -221,27 +229,13 @@ void ChannelPage::Edit(ChannelControl control, int value) {
   if (result.page) Draw(*result.page, false);
 }
 
-EntryFieldAdapter* ChannelPage::Holder() const {
-  const std::array<EntryFieldAdapter*, 5> boxes{txtCN_[0], txtCN_[1], txtCRF_, txtCTF_, txtCTag_};
-  for (EntryFieldAdapter* entry : boxes) {
-    if (entry->box().hasFocus()) return entry;
-  }
-  for (EntryFieldAdapter* entry : boxes) {
-    if (entry->pending()) return entry;
-  }
-  return nullptr;
-}
-
 EntryWindowState ChannelPage::PendingEntry() const {
-  EntryWindowState window;
-  if (const EntryFieldAdapter* entry = Holder()) window.focus = entry->State();
+  EntryWindowState window = entries_.PendingEntry();
   window.channelPage = ChannelPageEntry{state_.chkCEnable.checked, state_.expansion,
                                         txtCRF_->box().text().toStdString(), txtCN_[0]->box().text().toStdString()};
   return window;
 }
 
-void ChannelPage::ApplyEntry(const EntryOutcome& outcome) {
-  if (EntryFieldAdapter* entry = Holder()) entry->Draw(outcome);
-}
+void ChannelPage::ApplyEntry(const EntryOutcome& outcome) { entries_.ApplyEntry(outcome); }
 
 }  // namespace qm47

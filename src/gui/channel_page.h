@@ -14,6 +14,7 @@
 #include "gui/control_view.h"
 #include "gui/entry_field.h"
 #include "gui/page.h"
+#include "gui/page_entries.h"
 
 namespace qm47 {
 
@@ -33,8 +34,6 @@ class ChannelPage final : public Page {
   void DrawText(EntryFieldAdapter& entry, QLabel* label, QLabel* unit, const TextBoxState& state, bool fresh);
   void DrawCheck(QCheckBox& box, const CheckBoxState& state);
   void Edit(ChannelControl control, int value);
-  // The text box being edited: the focused one, or one whose entry waits for the check.
-  EntryFieldAdapter* Holder() const;
 
   ChannelRef channel_;
   ChannelPageState state_;
@@ -60,6 +59,7 @@ class ChannelPage final : public Page {
   QComboBox* cmbScramble_ = nullptr;
   QLabel* lblCTag_ = nullptr;
   EntryFieldAdapter* txtCTag_ = nullptr;
+  PageEntries entries_;
 };
 
 }  // namespace qm47

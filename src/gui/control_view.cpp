@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QVBoxLayout>
@@ -50,6 +51,11 @@ bool FocusHintFilter::eventFilter(QObject* watched, QEvent* event) {
     if (const auto it = hints_.find(watched); it != hints_.end()) setHint_(it->second);
   }
   return QObject::eventFilter(watched, event);
+}
+
+void SetQuietly(QCheckBox& box, bool checked) {
+  const QSignalBlocker quiet(box);
+  box.setChecked(checked);
 }
 
 void FillScrolling(QWidget& page, QWidget* content) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QChar>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QObject>
 #include <QString>
@@ -24,6 +25,10 @@ QString WithAccessKey(const std::string& caption, QChar key);
 
 // A box just wide enough for `sample` in its own font, so it scales with the font.
 void FitWidth(QLineEdit& box, const QString& sample);
+
+// The record's value onto a box without its `toggled` signal: the handlers, which write
+// through on every change (a click, a key, assistive technology), see only the user's.
+void SetQuietly(QCheckBox& box, bool checked);
 
 // Fills `page` with `content` in a frameless scroll area that takes no Tab stop of its own.
 void FillScrolling(QWidget& page, QWidget* content);

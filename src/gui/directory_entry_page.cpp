@@ -3,6 +3,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 
+#include "gui/control_view.h"
+
 namespace qm47 {
 
 namespace {
@@ -50,11 +52,12 @@ DirectoryEntryPage::DirectoryEntryPage(PageContext& context, QWidget* parent)
 
   entries_.Add(nameEntry_);
   entries_.Add(mmsiEntry_);
-  connect(add_, &QCheckBox::clicked, this, [this](bool on) {
+  // Every change of a box, whoever made it: the program draws its own quietly.
+  connect(add_, &QCheckBox::toggled, this, [this](bool on) {
     AddDirectoryEntry(session(), directory_, number_, on);
     Draw(false);
   });
-  connect(remove_, &QCheckBox::clicked, this, [this](bool on) {
+  connect(remove_, &QCheckBox::toggled, this, [this](bool on) {
     // The next entry moves up into this page, or "Delete" is unchecked again after No.
     Draw(DeleteDirectoryEntry(session(), directory_, number_, on));
   });
@@ -72,7 +75,7 @@ void DirectoryEntryPage::Draw(bool load) {
   const auto check = [&](QCheckBox* box, const CheckControl& c) {
     hints_.Describe(box, c, Q(c.caption));
     box->setText(keys.Mark(Q(c.caption)));
-    box->setChecked(c.checked);
+    SetQuietly(*box, c.checked);
     box->setEnabled(c.enabled);
   };
   check(add_, state.add);

@@ -8,7 +8,7 @@
 #include <QValidator>
 #include <functional>
 
-#include "editor/setting_edit.h"
+#include "editor/entry_apply.h"
 
 namespace qm47 {
 
@@ -49,25 +49,23 @@ class AcceptedCharacters final : public QValidator {
   QString before_;  // the text before the change under test
 };
 
-// The stores of one stretch of typing in one field share a key, so they undo as one step.
-std::string TypingKey(const EntryPlace& place, int stretch) {
-  return std::to_string(static_cast<int>(place.field)) + "." + std::to_string(place.group) + "." +
-         std::to_string(place.index) + "." + std::to_string(stretch);
-}
-
 }  // namespace
 
 EntryFieldAdapter::EntryFieldAdapter(QLineEdit& box, PageContext& context, QWidget& page)
     : QObject(&box), box_(box), context_(context), page_(page) {
   box_.setValidator(new AcceptedCharacters(box_, [this] { return place_.field; }, this));
   box_.installEventFilter(this);
-  connect(&box_, &QLineEdit::textEdited, this, [this] { OnEdited(); });
+  // Every change, typed or set by assistive technology; the program's own fills and
+  // redraws run with the page-loading flag raised and store nothing.
+  connect(&box_, &QLineEdit::textChanged, this, [this] { OnChanged(); });
 }
 
 void EntryFieldAdapter::Load(const EntryPlace& place, const std::string& text, bool readOnly) {
+  const PageLoading loading(context_.session.flags);  // the program's text: no edit, in a fill or a redraw
   place_ = place;
   pending_ = false;
   box_.setMaxLength(RuleFor(place.field).maxLength);
+  box_.setToolTip(QString::fromStdString(EntryRuleText(place.field)));
   box_.setText(QString::fromStdString(text));
   box_.setReadOnly(readOnly);
   QPalette colours = page_.palette();
@@ -79,7 +77,10 @@ EntryFieldState EntryFieldAdapter::State() const { return {place_, box_.text().t
 
 void EntryFieldAdapter::Draw(const EntryOutcome& outcome) {
   pending_ = outcome.pending;
-  if (outcome.show) box_.setText(QString::fromStdString(*outcome.show));
+  if (outcome.show) {
+    const PageLoading loading(context_.session.flags);
+    box_.setText(QString::fromStdString(*outcome.show));
+  }
   // After the click that brought the focus has placed the cursor.
   if (outcome.selectAll) QTimer::singleShot(0, &box_, [this] { box_.selectAll(); });
   if (outcome.keepFocus) {
@@ -94,19 +95,15 @@ void EntryFieldAdapter::Draw(const EntryOutcome& outcome) {
 
 void EntryFieldAdapter::Carry(const EntryOutcome& outcome) {
   Session& s = context_.session;
-  if (outcome.store) {
-    const EntryStore store = *outcome.store;
-    s.Edit(AreaOf(store.place), [&](SettingsRecord& rec) { StoreEntry(rec, store.place, store.value); },
-           TypingKey(store.place, stretch_));
-  }
-  if (outcome.edited) s.flags.dirty = true;
+  ApplyEntryOutcome(s, outcome);
   Draw(outcome);
-  for (const EntryMessage& m : outcome.messages) s.ui.Message(m.text, m.caption, m.icon, m.buttons);
+  for (const EntryMessage& m : outcome.messages) s.ui.Show(m.Box());
   if (outcome.hint) context_.setHint(QString::fromStdString(*outcome.hint));
 }
 
-void EntryFieldAdapter::OnEdited() {
-  const bool pageActive = page_.isEnabled() && !context_.session.flags.pageLoading;
+void EntryFieldAdapter::OnChanged() {
+  // A disabled box takes no typing; assistive technology can still set its text.
+  const bool pageActive = page_.isEnabled() && box_.isEnabled() && !context_.session.flags.pageLoading;
   Carry(EntryTextChanged(State(), pageActive));
 }
 
@@ -144,10 +141,7 @@ bool EntryFieldAdapter::eventFilter(QObject* watched, QEvent* event) {
   if (watched == &box_) {
     if (event->type() == QEvent::FocusIn) {
       const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-        ++stretch_;
-        Carry(EntryFocusGained(State()));
-      }
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) Carry(EntryFocusGained(State()));
     } else if (event->type() == QEvent::FocusOut) {
       OnFocusLost(static_cast<QFocusEvent*>(event)->reason());
     }

@@ -1,7 +1,7 @@
 // One free-text box of a page tied to the entry rules: the box lets in only the keys its
-// field accepts, forwards focus and user edits to editor/entry_events.h, and carries out
-// what comes back (store through the session's edit call, text, selection, hint,
-// messages, focus kept after a refused entry).
+// field accepts, forwards focus and every text change to editor/entry_events.h, and
+// carries out what comes back (editor/entry_apply.h for the record, then text,
+// selection, hint, messages, focus kept after a refused entry).
 //
 //   auto* box = new QLineEdit;                          // named, laid out by the page
 //   auto* entry = new EntryFieldAdapter(*box, context(), *this);
@@ -47,7 +47,7 @@ class EntryFieldAdapter final : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void OnEdited();
+  void OnChanged();
   void OnFocusLost(Qt::FocusReason reason);
   // Validate, then the silent leave, for a focus that moved on within the page.
   void CheckLeft();
@@ -60,7 +60,6 @@ class EntryFieldAdapter final : public QObject {
   EntryPlace place_;
   bool pending_ = false;
   bool awaitingRelease_ = false;  // the check waits until the click that took the focus is over
-  int stretch_ = 0;  // counts the times the box took the focus: one undo step per stretch of typing
 };
 
 }  // namespace qm47

@@ -3,13 +3,14 @@
 namespace qm47 {
 
 EntryFieldAdapter* PageEntries::Editing() const {
+  EntryFieldAdapter* focused = nullptr;
+  EntryFieldAdapter* pending = nullptr;
   for (EntryFieldAdapter* entry : entries_) {
-    if (entry->box().hasFocus()) return entry;
+    if (entry->box().hasFocus()) focused = entry;
+    if (entry->pending() && !pending) pending = entry;
   }
-  for (EntryFieldAdapter* entry : entries_) {
-    if (entry->pending()) return entry;
-  }
-  return nullptr;
+  if (focused && focused->pending()) return focused;
+  return pending ? pending : focused;
 }
 
 EntryWindowState PageEntries::PendingEntry() const {

@@ -1,5 +1,6 @@
 // The text boxes of one page, for the check before a command or a page change: the
-// focused box, else the one whose edit still waits for its check.
+// focused box with an edit waiting for its check, else any box with one (assistive
+// technology sets a box's text without its focus), else the focused box.
 #pragma once
 
 #include <vector>

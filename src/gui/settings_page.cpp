@@ -3,6 +3,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "gui/control_view.h"
+
 namespace qm47 {
 
 namespace {
@@ -43,12 +45,13 @@ void SettingsPage::Build() {
 }
 
 void SettingsPage::Connect() {
+  // Every change of a value, whoever made it: the program draws its own quietly.
   for (auto& [name, box] : form_.lists) {
-    connect(box, &QComboBox::activated, this,
+    connect(box, &QComboBox::currentIndexChanged, this,
             [this, name = name](int item) { Apply(ItemChosen(state_.List(name), item)); });
   }
   for (auto& [name, box] : form_.checks) {
-    connect(box, &QCheckBox::clicked, this,
+    connect(box, &QCheckBox::toggled, this,
             [this, name = name](bool on) { Apply(BoxToggled(state_.Check(name), on)); });
   }
   for (auto& [name, button] : form_.buttons) {
@@ -83,7 +86,7 @@ void SettingsPage::Draw(bool load) {
   }
   for (const CheckControl& check : state_.checks) {
     QCheckBox* box = form_.checks.at(check.name);
-    box->setChecked(check.checked);
+    SetQuietly(*box, check.checked);
     follow(check, box);
   }
   for (const TextControl& text : state_.texts) {

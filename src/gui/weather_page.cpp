@@ -56,6 +56,7 @@ QWidget* WeatherPage::BuildRows() {
     name->setObjectName(Text(Indexed("txtDTagName", r)));
     FitWidth(*name, QString(RuleFor(EntryField::WeatherTag).maxLength, 'M'));
     row.txtDTagName = new EntryFieldAdapter(*name, context(), *this);
+    entries_.Add(row.txtDTagName);
     row.lblWX->setBuddy(row.chkDEnable);
 
     grid->addWidget(row.lblWX, r + 1, 0);
@@ -63,8 +64,8 @@ QWidget* WeatherPage::BuildRows() {
     grid->addWidget(row.chkDScan, r + 1, 2, Qt::AlignHCenter);
     grid->addWidget(name, r + 1, 3, Qt::AlignLeft);
 
-    connect(row.chkDEnable, &QCheckBox::clicked, this, [this, r](bool on) { Edit(r, WeatherControl::Enable, on); });
-    connect(row.chkDScan, &QCheckBox::clicked, this, [this, r](bool on) { Edit(r, WeatherControl::Scan, on); });
+    connect(row.chkDEnable, &QCheckBox::toggled, this, [this, r](bool on) { Edit(r, WeatherControl::Enable, on); });
+    connect(row.chkDScan, &QCheckBox::toggled, this, [this, r](bool on) { Edit(r, WeatherControl::Scan, on); });
     rows_.push_back(row);
   }
   grid->setColumnStretch(4, 1);
@@ -97,12 +98,12 @@ void WeatherPage::Draw(int r, const WeatherRowState& state, bool fresh) {
 
   DrawControl(*row.chkDEnable, state.chkDEnable);
   row.chkDEnable->setText(Text(WeatherEnableCaption(row.chkDEnable->hasFocus())));
-  row.chkDEnable->setChecked(state.chkDEnable.checked);
+  SetQuietly(*row.chkDEnable, state.chkDEnable.checked);
   named(*row.chkDEnable, 0);
   hints_->Watch(*row.chkDEnable, state.chkDEnable.hint);
 
   DrawControl(*row.chkDScan, state.chkDScan);
-  row.chkDScan->setChecked(state.chkDScan.checked);
+  SetQuietly(*row.chkDScan, state.chkDScan.checked);
   named(*row.chkDScan, 1);
   hints_->Watch(*row.chkDScan, state.chkDScan.hint);
 
@@ -128,24 +129,8 @@ bool WeatherPage::eventFilter(QObject* watched, QEvent* event) {
   return Page::eventFilter(watched, event);
 }
 
-EntryFieldAdapter* WeatherPage::Holder() const {
-  for (const Row& row : rows_) {
-    if (row.txtDTagName->box().hasFocus()) return row.txtDTagName;
-  }
-  for (const Row& row : rows_) {
-    if (row.txtDTagName->pending()) return row.txtDTagName;
-  }
-  return nullptr;
-}
+EntryWindowState WeatherPage::PendingEntry() const { return entries_.PendingEntry(); }
 
-EntryWindowState WeatherPage::PendingEntry() const {
-  EntryWindowState window;
-  if (const EntryFieldAdapter* entry = Holder()) window.focus = entry->State();
-  return window;
-}
-
-void WeatherPage::ApplyEntry(const EntryOutcome& outcome) {
-  if (EntryFieldAdapter* entry = Holder()) entry->Draw(outcome);
-}
+void WeatherPage::ApplyEntry(const EntryOutcome& outcome) { entries_.ApplyEntry(outcome); }
 
 }  // namespace qm47

@@ -11,6 +11,7 @@
 #include "gui/control_view.h"
 #include "gui/entry_field.h"
 #include "gui/page.h"
+#include "gui/page_entries.h"
 
 namespace qm47 {
 
@@ -37,11 +38,11 @@ class WeatherPage final : public Page {
   // `fresh`: a new fill, so the name box shows the record even over a pending edit.
   void Draw(int row, const WeatherRowState& state, bool fresh);
   void Edit(int row, WeatherControl control, bool on);
-  EntryFieldAdapter* Holder() const;
 
   std::vector<Row> rows_;
   std::array<QLabel*, 3> columnCaptions_{};
   FocusHintFilter* hints_;
+  PageEntries entries_;
 };
 
 }  // namespace qm47

@@ -25,10 +25,9 @@ struct Page {
     }
     dirty = dirty || out.edited || out.store;
     if (out.show) text = *out.show;
-    for (const EntryMessage& m : out.messages) ui.Message(m.text, m.caption, m.icon, m.buttons);
+    for (const EntryMessage& m : out.messages) ui.Show(m.Box());
     pending = out.pending;
     focusKept = out.keepFocus;
-    statusNamesRefreshed = statusNamesRefreshed || out.statusNamesChanged;
   }
   EntryFieldState Field() const { return {place, text, pending}; }
 
@@ -56,7 +55,6 @@ struct Page {
   bool pending = false;
   bool dirty = false;
   bool focusKept = false;
-  bool statusNamesRefreshed = false;
 };
 
 const EntryPlace kRx{RxFrequency, 4, kEXP};
@@ -99,7 +97,8 @@ TEST(EntryEvents, EachCheckedFieldIsRefusedUnderItsOwnTitle) {
   for (const auto& [field, title] : cases) {
     const EntryOutcome out = EntryValidate(field);
     ASSERT_EQ(out.messages.size(), 1u) << title;
-    EXPECT_EQ(out.messages[0], (EntryMessage{"Data Error!!", title, Icon::Exclamation, Buttons::Ok}));
+    EXPECT_EQ(out.messages[0],
+              (EntryMessage{"Data Error!!", title, Icon::Exclamation, Buttons::Ok, EntryRuleText(field.place.field)}));
     EXPECT_FALSE(out.valid);
     EXPECT_TRUE(out.keepFocus);
     EXPECT_FALSE(out.store);
@@ -141,15 +140,13 @@ TEST(EntryEvents, FrequencyLeftSilentlyIsStoredOrTheStoredOneComesBack) {
   EXPECT_EQ(p.text, "garbage");
 }
 
-TEST(EntryEvents, StatusNameIsStoredWhenLeftAndRefreshesTheTree) {
+TEST(EntryEvents, StatusNameIsStoredAsFourCharactersWhenLeft) {
   Page p({StatusName, 2});
   p.Type("AB");
   EXPECT_EQ(p.rec.UsableGroup[2].StatusName, "");
-  EXPECT_FALSE(p.statusNamesRefreshed);
   p.Tab();
   EXPECT_EQ(p.rec.UsableGroup[2].StatusName, "  AB");
   EXPECT_EQ(p.text, "  AB");
-  EXPECT_TRUE(p.statusNamesRefreshed);
   EXPECT_FALSE(p.pending);
   EXPECT_TRUE(p.ui.shown.empty());
 }
@@ -245,13 +242,14 @@ TEST(ValidatePendingEntry, EnabledExpansionChannelNeedsAFrequencyAndATwoCharacte
   struct Case {
     ChannelPageEntry page;
     bool valid;
+    const char* lacking;  // the field the detail names first
   };
   const Case cases[] = {
-      {{true, true, "157.0250", "12"}, true},
-      {{true, true, "---.----", "12"}, false},
-      {{true, true, "157.0250", "1"}, false},
-      {{false, true, "---.----", ""}, true},  // disabled channel
-      {{true, false, "---.---", ""}, true},   // plan channel
+      {{true, true, "157.0250", "12"}, true, ""},
+      {{true, true, "---.----", "12"}, false, "Rx Frequency: "},
+      {{true, true, "157.0250", "1"}, false, "CH Display: "},
+      {{false, true, "---.----", ""}, true, ""},  // disabled channel
+      {{true, false, "---.---", ""}, true, ""},   // plan channel
   };
   for (const Case& c : cases) {
     Page p({ChannelTag, 0, kEXP});
@@ -260,6 +258,7 @@ TEST(ValidatePendingEntry, EnabledExpansionChannelNeedsAFrequencyAndATwoCharacte
     if (!c.valid) {
       EXPECT_EQ(p.ui.shown[0].text, refusal.text);
       EXPECT_EQ(p.ui.shown[0].caption, refusal.caption);
+      EXPECT_EQ(p.ui.shown[0].detail.rfind(c.lacking, 0), 0u) << p.ui.shown[0].detail;
     }
   }
 }

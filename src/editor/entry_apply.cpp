@@ -1,0 +1,32 @@
+#include "editor/entry_apply.h"
+
+#include "editor/setting_edit.h"
+
+namespace qm47 {
+
+namespace {
+
+// Stores into one field share a key; a new stretch of typing seals the history first, so
+// the key need not count the stretches.
+std::string TypingKey(const EntryPlace& place) {
+  return std::to_string(static_cast<int>(place.field)) + "." + std::to_string(place.group) + "." +
+         std::to_string(place.index);
+}
+
+}  // namespace
+
+EntryRedraw ApplyEntryOutcome(Session& s, const EntryOutcome& outcome) {
+  EntryRedraw redraw;
+  if (outcome.newTypingStep) s.history.Seal();
+  if (outcome.store) {
+    const EntryStore& store = *outcome.store;
+    const unsigned areas = AreaOf(store.place);
+    redraw.stored = s.Edit(areas, [&](SettingsRecord& rec) { StoreEntry(rec, store.place, store.value); },
+                           TypingKey(store.place));
+    if (redraw.stored) redraw.areas = areas;
+  }
+  if (outcome.edited && !s.flags.pageLoading) s.flags.dirty = true;
+  return redraw;
+}
+
+}  // namespace qm47
