@@ -16,6 +16,7 @@
 #include "editor/image_file.h"
 #include "editor/new_image.h"
 #include "editor/transfer.h"
+#include "link/transfers.h"
 #include "link/watched_line.h"
 #include "files/atomic_file.h"
 #include "platform/qt_serial_line.h"
@@ -40,11 +41,13 @@ std::string Sentence(std::string text) {
 // presses Cancel, and a radio silent for a while shows as such on a terminal.
 class TransferUi final : public UserInterface {
  public:
-  TransferUi(CliUserInterface& cli, const WatchedLine& line) : cli_(cli), line_(line) {}
+  TransferUi(CliUserInterface& cli, const WatchedLine& line, const TransferRun& run, const std::string& fileModel)
+      : cli_(cli), line_(line), run_(run), fileModel_(fileModel) {}
 
   void OnInterrupt(std::function<void()> cancel) { cancel_ = std::move(cancel); }
 
   Answer Show(const MessageBox& box) override {
+    if (!run_.saysComplete && box.text == transfer_text::kComplete) return Answer::Ok;
     const Answer a = cli_.Show(box);
     if (a == Answer::Retry && ++retries_ > kMaxBusyRetries) {
       cli_.Line("qm47-cli: giving up after " + std::to_string(kMaxBusyRetries) + " retries");
@@ -53,6 +56,11 @@ class TransferUi final : public UserInterface {
     return a;
   }
   std::string HowToChooseModel(int number, const std::string& name) const override {
+    // Another --model would only make the file refuse to open: the file is what does not fit.
+    if (!run_.file.empty()) {
+      return "program a " + name + " file into it: '" + run_.file + "' is for a " + fileModel_ +
+             ", and 'qm47-cli read' saves the radio's own settings as a " + name + " file";
+    }
     return cli_.HowToChooseModel(number, name);
   }
   void Monitor(const std::string& line) override {
@@ -87,6 +95,8 @@ class TransferUi final : public UserInterface {
  private:
   CliUserInterface& cli_;
   const WatchedLine& line_;
+  const TransferRun& run_;
+  std::string fileModel_;
   std::function<void()> cancel_;
   bool cancelling_ = false;
   int retries_ = 0;
@@ -128,7 +138,7 @@ int AfterInterrupt(Context& ctx, const std::string& command, int rc) {
 }
 
 int RunTransfer(Context& ctx, const std::string& command, const TransferJob& job, const std::string& port,
-                TransferOutcome* outcome, bool takeRadioModel) {
+                const TransferRun& run) {
   const int mode = job.mode;
   // A signal before the transfer starts: nothing is sent at all.
   if (const int signal = PendingInterrupt(); signal != 0) {
@@ -140,16 +150,16 @@ int RunTransfer(Context& ctx, const std::string& command, const TransferJob& job
   QtSerialLine serial(device);
   WatchedLine line(serial);
   const std::unique_ptr<Clock> clock = TransferClock();
-  TransferUi ui(ctx.ui, line);
+  TransferUi ui(ctx.ui, line, run, ctx.session.model.name);
   RadioTransfer transfer(ctx.session, line, *clock, job, ui);
   transfer.dialog().SetTellsRadioState(false);
   ui.OnInterrupt([&] { transfer.dialog().Cancel(); });
-  if (takeRadioModel) transfer.transfers().AdoptModelWith([&](int a, int b) { TakeRadioModel(ctx, a, b); });
+  if (run.takeRadioModel) transfer.transfers().AdoptModelWith([&](int a, int b) { TakeRadioModel(ctx, a, b); });
   transfer.dialog().Load();
   transfer.dialog().Ok();
   const int signal = PendingInterrupt();
   transfer.dialog().RequestClose();
-  if (outcome) *outcome = transfer.outcome();
+  if (run.outcome) *run.outcome = transfer.outcome();
   // An interrupt that came too late to cancel leaves a finished transfer finished.
   if (transfer.succeeded()) return kSuccess;
   const TransferResult result = transfer.outcome().result;
@@ -198,7 +208,10 @@ int RunRead(Context& ctx, const std::vector<std::string>& args) {
   // The areas a read does not take over keep the fresh image's bytes.
   NewImageSetup(ctx.session);
   TransferOutcome read;
-  const int t = RunTransfer(ctx, "read", {transfer_mode::Read}, a.port, &read, !ctx.options.model);
+  TransferRun run;
+  run.outcome = &read;
+  run.takeRadioModel = !ctx.options.model;
+  const int t = RunTransfer(ctx, "read", {transfer_mode::Read}, a.port, run);
   if (t != kSuccess) return t;
   const RadioBackup kept = read.backup.value_or(RadioBackup{});
   if (!kept.problem.empty()) ctx.ui.Line("qm47-cli read: no backup of the radio was kept: " + kept.problem);
@@ -207,6 +220,11 @@ int RunRead(Context& ctx, const std::vector<std::string>& args) {
     ctx.ui.Line(kept.path.empty() ? "qm47-cli read: what the radio sent is lost"
                                   : "qm47-cli read: what the radio sent is kept in " + kept.path +
                                         "; 'qm47-cli convert' it to where it should go");
+  } else if (saved == kSuccess) {
+    // Said whether or not anyone watches the progress: a log shows which radio this was.
+    const ModelDescriptor& model = ctx.session.model;
+    ctx.ui.Line("qm47-cli read: the radio is a " + model.name + " (model " + std::to_string(model.number) +
+                "); its settings are in " + out + (kept.path.empty() ? "" : " and backed up in " + kept.path));
   }
   return AfterInterrupt(ctx, "read", saved);
 }
@@ -224,7 +242,9 @@ int RunClear(Context& ctx, const std::vector<std::string>& args) {
   if (mode < 0) return UsageError("clear", "'" + what + "' is not mmsi, dsc-log or distress-log");
   const InterruptGuard guard;
   NewImageSetup(ctx.session);
-  return AfterInterrupt(ctx, "clear", RunTransfer(ctx, "clear", {mode}, a.port, nullptr, !ctx.options.model));
+  TransferRun run;
+  run.takeRadioModel = !ctx.options.model;
+  return AfterInterrupt(ctx, "clear", RunTransfer(ctx, "clear", {mode}, a.port, run));
 }
 
 int RunPorts(Context& ctx, const std::vector<std::string>& args) {

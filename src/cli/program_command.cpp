@@ -26,12 +26,19 @@ void ListChanges(Context& ctx, const std::string& heading, const std::vector<Set
 std::string Settings(std::size_t n) { return std::to_string(n) + (n == 1 ? " setting" : " settings"); }
 
 // Reads what the radio holds into a scratch image and keeps it as a backup; kSuccess
-// only when the backup was written.
-int BackUpRadio(Context& ctx, const std::string& command, const std::string& port) {
+// only when the backup was written. "Complete!!" is left to the program transfer.
+int BackUpRadio(Context& ctx, const std::string& command, const std::string& port, const std::string& file) {
   TransferOutcome read;
-  const int rc = RunTransfer(ctx, command, {transfer_mode::Read, true}, port, &read);
+  TransferRun run;
+  run.outcome = &read;
+  run.file = file;
+  run.saysComplete = false;
+  const int rc = RunTransfer(ctx, command, {transfer_mode::Read, true}, port, run);
   if (rc != kSuccess) return rc;
-  if (read.backup && read.backup->problem.empty()) return kSuccess;
+  if (read.backup && read.backup->problem.empty()) {
+    ctx.ui.Line("qm47-cli " + command + ": the radio's settings are backed up in " + read.backup->path);
+    return kSuccess;
+  }
   ctx.ui.Line("qm47-cli " + command + ": the radio's settings could not be backed up: " +
               (read.backup ? read.backup->problem : std::string("no backup was written")) +
               " Nothing was written to the radio; --no-backup programs it without a backup.");
@@ -53,7 +60,7 @@ int RunProgram(Context& ctx, const std::vector<std::string>& args) {
   if (const int o = OpenDocument(ctx, a.rest[0], mended); o != kSuccess) return o;
   const InterruptGuard guard;
   if (!a.flags.count("--no-backup")) {
-    if (const int b = BackUpRadio(ctx, "program", a.port); b != kSuccess) return b;
+    if (const int b = BackUpRadio(ctx, "program", a.port, a.rest[0]); b != kSuccess) return b;
     // Listed, not asked: a script must not hang on a question, and --yes would only say yes.
     const std::vector<SettingChange> changes = PendingChanges(ctx.session);
     ListChanges(ctx,
@@ -65,7 +72,10 @@ int RunProgram(Context& ctx, const std::vector<std::string>& args) {
   }
   TransferOutcome out;
   const TransferJob job{transfer_mode::Program, false, !a.flags.count("--no-verify")};
-  const int t = RunTransfer(ctx, "program", job, a.port, &out);
+  TransferRun run;
+  run.outcome = &out;
+  run.file = a.rest[0];
+  const int t = RunTransfer(ctx, "program", job, a.port, run);
   if (out.readBack && !out.readBack->differing.empty()) {
     ListChanges(ctx, "qm47-cli program: the radio did not keep these settings (written -> held); program it again:",
                 UnkeptSettings(ctx.session, ctx.session.image, out.readBack->radio));
@@ -83,7 +93,9 @@ int RunVerify(Context& ctx, const std::vector<std::string>& args) {
   if (const int o = OpenDocument(ctx, file); o != kSuccess) return o;
   const MemoryImage meant = ImageToProgram(ctx.session);
   const InterruptGuard guard;
-  if (const int t = RunTransfer(ctx, "verify", {transfer_mode::Read, true}, a.port); t != kSuccess) return t;
+  TransferRun run;
+  run.file = file;
+  if (const int t = RunTransfer(ctx, "verify", {transfer_mode::Read, true}, a.port, run); t != kSuccess) return t;
   const std::vector<SettingChange> unkept = UnkeptSettings(ctx.session, meant, *ctx.session.radioImage);
   if (unkept.empty()) {
     ctx.ui.Line("qm47-cli verify: the radio holds the settings of " + file);

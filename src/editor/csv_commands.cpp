@@ -33,6 +33,56 @@ std::optional<CsvList> ListFor(Session& s, const PageRef& shown, const std::stri
   return kCsvLists[static_cast<std::size_t>(*picked)].list;
 }
 
+// What the status bar and the undo entry call a list, and what its rows are.
+struct ListWords {
+  std::string_view name;
+  std::string_view row;
+  std::string_view rows;
+};
+
+ListWords WordsFor(CsvList list) {
+  switch (list) {
+    case CsvList::Usa: return {"USA list", "channel", "channels"};
+    case CsvList::Intl: return {"INTL list", "channel", "channels"};
+    case CsvList::Canada: return {"CANADA list", "channel", "channels"};
+    case CsvList::Expansion: return {"EXP Channel list", "channel", "channels"};
+    case CsvList::Weather: return {"Weather list", "channel", "channels"};
+    case CsvList::Individual: return {"Individual Directory", "entry", "entries"};
+    case CsvList::Group: return {"Group Directory", "entry", "entries"};
+  }
+  return {"list", "row", "rows"};
+}
+
+template <class T>
+std::size_t Differing(const std::vector<T>& a, const std::vector<T>& b) {
+  std::size_t n = a.size() > b.size() ? a.size() - b.size() : b.size() - a.size();
+  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) n += a[i] == b[i] ? 0 : 1;
+  return n;
+}
+
+// The channels or entries of the list that differ between the two records.
+std::size_t ChangedRows(const SettingsRecord& before, const SettingsRecord& after, CsvList list) {
+  switch (list) {
+    case CsvList::Usa: return Differing(before.CHUSA, after.CHUSA);
+    case CsvList::Intl: return Differing(before.CHINT, after.CHINT);
+    case CsvList::Canada: return Differing(before.CHCAN, after.CHCAN);
+    case CsvList::Expansion: return Differing(before.CHEXP, after.CHEXP);
+    case CsvList::Weather: return Differing(before.CHWX, after.CHWX);
+    case CsvList::Individual: return Differing(before.CHMMSID, after.CHMMSID);
+    case CsvList::Group: return Differing(before.CHGRPID, after.CHGRPID);
+  }
+  return 0;
+}
+
+// What an import changed, for the status bar: "USA list: 12 channels changed".
+std::string ImportSummary(CsvList list, std::size_t changed) {
+  const ListWords words = WordsFor(list);
+  const std::string what = changed == 0   ? "nothing changed"
+                           : changed == 1 ? "1 " + std::string(words.row) + " changed"
+                                          : std::to_string(changed) + " " + std::string(words.rows) + " changed";
+  return std::string(words.name) + ": " + what;
+}
+
 std::optional<std::string> ChooseCsv(Session& s, FileChoice::Mode mode, const std::string& title, CsvList list) {
   const std::string suggested = std::string(NameOf(list).name) + ".csv";
   const bool open = mode == FileChoice::Mode::Open;
@@ -93,7 +143,11 @@ CsvImportOutcome ImportListFile(Session& s, CsvList list, const std::string& pat
     return CsvImportOutcome::Refused;
   }
   if (import.record == s.record) return CsvImportOutcome::Unchanged;
+  // The step is named after the import, not after the page it was made from.
+  const std::string place = s.history.Place();
+  s.history.SetPlace("Import " + std::string(WordsFor(list).name));
   const bool edited = s.Edit(CsvListArea(list), [&](SettingsRecord& rec) { TakeList(rec, import.record, list); });
+  s.history.SetPlace(place);
   return edited ? CsvImportOutcome::Changed : CsvImportOutcome::Unchanged;
 }
 
@@ -105,13 +159,16 @@ void ExportListCommand(Session& s, const PageRef& shown, const std::function<boo
   if (const auto path = ChooseCsv(s, FileChoice::Mode::Save, title, *list)) ExportListFile(s, *list, *path);
 }
 
-bool ImportListCommand(Session& s, const PageRef& shown, const std::function<bool()>& validate) {
+std::optional<std::string> ImportListCommand(Session& s, const PageRef& shown, const std::function<bool()>& validate) {
   const std::string title = "Import List from CSV";
-  if (!validate()) return false;
+  if (!validate()) return std::nullopt;
   const auto list = ListFor(s, shown, title);
-  if (!list) return false;
+  if (!list) return std::nullopt;
   const auto path = ChooseCsv(s, FileChoice::Mode::Open, title, *list);
-  return path && ImportListFile(s, *list, *path) == CsvImportOutcome::Changed;
+  if (!path) return std::nullopt;
+  const SettingsRecord before = s.record;
+  if (ImportListFile(s, *list, *path) == CsvImportOutcome::Refused) return std::nullopt;
+  return ImportSummary(*list, ChangedRows(before, s.record, *list));
 }
 
 }  // namespace qm47

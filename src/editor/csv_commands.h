@@ -28,15 +28,16 @@ ItemChoice CsvListChoice(const std::string& title);
 bool ExportListFile(Session& s, CsvList list, const std::string& path);
 
 enum class CsvImportOutcome { Changed, Unchanged, Refused };
-// Reads `path` into the list as one edit through the session when every cell is accepted;
-// otherwise (or when the file cannot be read) says why, naming each refused cell by row and
-// column, and changes nothing.
+// Reads `path` into the list as one edit through the session when every cell is accepted,
+// an undo step named after the import ("Import USA list"); otherwise (or when the file
+// cannot be read) says why, naming each refused cell by row and column, and changes nothing.
 CsvImportOutcome ImportListFile(Session& s, CsvList list, const std::string& path);
 
 // The File menu's entries: after the pending entry is validated, the list of the page
-// shown (or the one the user picks) and a file dialog. The import returns true when the
-// record changed, so the window draws the page again.
+// shown (or the one the user picks) and a file dialog. The import returns its summary
+// when the file was taken (the window draws the page again and shows it), nothing when it
+// was refused or cancelled.
 void ExportListCommand(Session& s, const PageRef& shown, const std::function<bool()>& validate);
-bool ImportListCommand(Session& s, const PageRef& shown, const std::function<bool()>& validate);
+std::optional<std::string> ImportListCommand(Session& s, const PageRef& shown, const std::function<bool()>& validate);
 
 }  // namespace qm47

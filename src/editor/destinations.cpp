@@ -57,13 +57,15 @@ bool NewImageSetup(Session& s, DestinationMenu& menu) {
   return ScanDestinations(s, menu);
 }
 
-DestinationChange SelectDestination(Session& s, DestinationMenu& menu, int menuIndex) {
+DestinationChange SelectDestination(Session& s, DestinationMenu& menu, int menuIndex,
+                                    const std::function<bool()>& mayReplace) {
   if (!menu.enabled || !InMenu(menu, menuIndex)) return DestinationChange::Unchanged;
   const std::string name = menu.names[static_cast<std::size_t>(menuIndex)];
   if (menuIndex != menu.checked &&
       s.Say(kChangeDestinationQuestion + name + "?", Icon::Exclamation, Buttons::OkCancel) != Answer::Ok) {
     return DestinationChange::Unchanged;
   }
+  if (mayReplace && !mayReplace()) return DestinationChange::Unchanged;
 
   const BusyScope busy(s.ui);
   s.ui.Pause(500);
@@ -95,7 +97,8 @@ ModelMenu ModelMenuFor(const IniFile& catalogue, int current) {
   return menu;
 }
 
-ModelChange SelectModel(Session& s, int menuIndex, const std::function<bool()>& validate) {
+ModelChange SelectModel(Session& s, int menuIndex, const std::function<bool()>& validate,
+                        const std::function<bool()>& mayReplace) {
   const int number = menuIndex + 1;
   if (number == s.model.number || !InUse(s.catalogue, number)) return ModelChange::Unchanged;
   if (validate && !validate()) return ModelChange::Unchanged;
@@ -103,6 +106,7 @@ ModelChange SelectModel(Session& s, int menuIndex, const std::function<bool()>& 
       Answer::Ok) {
     return ModelChange::Unchanged;
   }
+  if (mayReplace && !mayReplace()) return ModelChange::Unchanged;
   SetModel(s, number);
   s.history.Clear(!s.flags.dirty);
   s.prefs.Save("Settings", "lastmodel", std::to_string(number));

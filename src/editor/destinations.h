@@ -35,7 +35,10 @@ enum class DestinationChange {
   Failed,     // the image holds the model's defaults
 };
 // After Loaded or Failed the window builds its tree again and shows "General".
-DestinationChange SelectDestination(Session& s, DestinationMenu& menu, int menuIndex);
+// `mayReplace`, when given, is asked once the change is confirmed and before anything is
+// replaced (the unsaved-changes question); false leaves everything as it was.
+DestinationChange SelectDestination(Session& s, DestinationMenu& menu, int menuIndex,
+                                    const std::function<bool()>& mayReplace = {});
 
 struct ModelMenuEntry {
   std::string caption;
@@ -54,7 +57,9 @@ enum class ModelChange {
   NewRequested,  // the caller runs File > New, which builds the new model's image
 };
 // `validate` checks the pending text entry first: File > New must not be refused once
-// the model has changed, or image and model would no longer belong together.
-ModelChange SelectModel(Session& s, int menuIndex, const std::function<bool()>& validate);
+// the model has changed, or image and model would no longer belong together. `mayReplace`,
+// as for SelectDestination, is asked after the model question and before the model changes.
+ModelChange SelectModel(Session& s, int menuIndex, const std::function<bool()>& validate,
+                        const std::function<bool()>& mayReplace = {});
 
 }  // namespace qm47

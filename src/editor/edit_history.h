@@ -48,11 +48,14 @@ class EditHistory {
  public:
   // Names the steps that follow (the page being edited), for "Undo Common Setup".
   void SetPlace(std::string name) { place_ = std::move(name); }
+  const std::string& Place() const { return place_; }
 
   // One edit from `before` to `after`. Consecutive edits with the same non-empty `typing`
   // key (the keystrokes of one stretch of typing in one box) make a single step. An edit
   // that changed nothing is no step.
   void Record(SettingsRecord& before, SettingsRecord& after, unsigned areas, std::string_view typing = {});
+  // The next edit makes a step of its own, whatever its typing key (a new stretch of typing).
+  void Seal() { sealed_ = true; }
 
   bool CanUndo() const { return done_ > 0; }
   bool CanRedo() const { return done_ < steps_.size(); }

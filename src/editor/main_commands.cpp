@@ -63,7 +63,7 @@ void MainCommands::AfterNewImage() {
 }
 
 void MainCommands::New() {
-  if (Validate()) view_.StartNewTimer();
+  if (Validate() && CanClose()) view_.StartNewTimer();
 }
 
 void MainCommands::NewTimerFired() {
@@ -82,13 +82,15 @@ std::string MainCommands::StartFolder() const {
 }
 
 void MainCommands::Open() {
-  if (!Validate()) return;
+  if (!Validate() || !CanClose()) return;
   const BusyScope busy(s_.ui);
   s_.flags.cancel = true;
   const auto path = s_.ui.ChooseFile({FileChoice::Mode::Open, "Open", kDatFilter, StartFolder(), "", false});
   if (!path || path->empty()) return;
   OpenReport report;
   if (!OpenSettingsFile(s_, *path, &report)) return;
+  // Edits made before were saved or let go when asked: a whole file leaves nothing unsaved.
+  if (report.empty()) s_.ForgetEdits();
   TellMended(report);
   view_.SetCaption(WindowCaption(s_));
   view_.ShowCurrentPageAgain();
@@ -228,7 +230,7 @@ bool MainCommands::BackUpBeforeProgram() {
 }
 
 void MainCommands::ReadFromRadio() {
-  if (!Validate()) return;
+  if (!Validate() || !CanClose()) return;
   TransferOutcome read;
   s_.Touching([&] { read = view_.RunTransferDialog({transfer_mode::Read}); });
   if (!read.completed) return;
@@ -279,7 +281,8 @@ void MainCommands::SaveImage() {
 }
 
 void MainCommands::OpenImage() {
-  // No question about unsaved edits and no validation: a service command.
+  // No validation first (a service command), but unsaved edits are asked about as anywhere.
+  if (!CanClose()) return;
   const auto path = s_.ui.ChooseFile({FileChoice::Mode::Open, "Open Image", kHexFilter, StartFolder(), "", true});
   if (!path || path->empty()) {
     s_.flags.cancel = true;
@@ -317,7 +320,10 @@ void MainCommands::Contents(bool helpFileExists, int context) {
 
 void MainCommands::SelectDestination(int menuIndex) {
   const BusyScope busy(s_.ui);
-  if (qm47::SelectDestination(s_, state_.destinations, menuIndex) == DestinationChange::Unchanged) return;
+  if (qm47::SelectDestination(s_, state_.destinations, menuIndex, [this] { return CanClose(); }) ==
+      DestinationChange::Unchanged) {
+    return;
+  }
   AfterNewImage();
 }
 
@@ -330,7 +336,8 @@ void MainCommands::Redo() {
 }
 
 void MainCommands::SelectModel(int menuIndex) {
-  if (qm47::SelectModel(s_, menuIndex, validate_) != ModelChange::NewRequested) return;
+  // Asked before the model changes: a save afterwards would write these settings as the new model's.
+  if (qm47::SelectModel(s_, menuIndex, validate_, [this] { return CanClose(); }) != ModelChange::NewRequested) return;
   // Another model is another radio: what was read from the last one says nothing about it.
   s_.radioImage.reset();
   state_.programWithoutBackup = false;

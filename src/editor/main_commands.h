@@ -103,7 +103,8 @@ class MainCommands {
   void Print();
   void PrintPreview();
   void PrintToFile();
-  // The unsaved-changes question; true when the window may close.
+  // The unsaved-changes question, on exit and before every command that replaces the
+  // record: true when the window may close or the record may go (saved, or let go).
   bool CanClose();
   void SelectSerialPort(int number, bool store);
   void ToggleHexDump();

@@ -104,7 +104,19 @@ struct Terminal {
   std::string shown;
 };
 
-// Without --model a read takes the model the radio holds, not the catalogue's default.
+// Every backup in the bench's private data folder, by name.
+std::vector<std::filesystem::path> BackupFiles(const Bench& bench) {
+  std::vector<std::filesystem::path> kept;
+  std::error_code ec;
+  for (const auto& e : std::filesystem::directory_iterator(bench.dir.path() / "home/.local/share/QM47/backups", ec)) {
+    kept.push_back(e.path());
+  }
+  std::sort(kept.begin(), kept.end());
+  return kept;
+}
+
+// Without --model a read takes the model the radio holds, not the catalogue's default, and
+// says so, with where the file and its backup went, to a log as to a terminal.
 TEST(CliLink, Read_SavesTheRadiosSettingsInTheRadiosModel) {
   Bench bench;
   ASSERT_EQ(bench("--model 3 new start.hex").exitCode, 0);
@@ -112,7 +124,10 @@ TEST(CliLink, Read_SavesTheRadiosSettingsInTheRadiosModel) {
   ASSERT_TRUE(sim.ok());
   const CliResult r = bench("read --port radio.pty radio.hex");
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.err, "Complete!!\n");
+  const std::vector<std::filesystem::path> kept = BackupFiles(bench);
+  ASSERT_EQ(kept.size(), 1u) << r.err;
+  EXPECT_EQ(r.err, "Complete!!\nqm47-cli read: the radio is a TK7100C (model 3); its settings are in radio.hex and "
+                   "backed up in " + kept[0].string() + "\n");
   const std::string image = bench.dir.Read("radio.hex");
   const std::string start = bench.dir.Read("start.hex");
   EXPECT_EQ(image.substr(0, 2), start.substr(0, 2)) << "the model code";
@@ -181,9 +196,10 @@ TEST(CliLink, Program_BacksTheRadioUpListsTheChangesAndVerifiesWhatItKept) {
   ASSERT_TRUE(sim.ok());
   CliResult r = fast("--model 3 program --port radio.pty edited.dat");
   EXPECT_EQ(r.exitCode, 1) << r.err;
-  EXPECT_TRUE(Has(r.err, "Complete!!\nqm47-cli program: 1 setting changes in the radio (radio -> edited.dat):\n"
+  EXPECT_TRUE(Has(r.err, "\nqm47-cli program: 1 setting changes in the radio (radio -> edited.dat):\n"
                          "[CHUSA32] ChTag: "))
       << r.err;
+  EXPECT_FALSE(Has(r.err, "Complete!!")) << "the backup read is a step, and the program transfer did not complete";
   EXPECT_TRUE(Has(r.err, "program it again:\n[CHUSA32] ChTag: EDITED -> ")) << r.err;
   EXPECT_EQ(Backups(bench), std::vector<std::string>{start});
 
@@ -198,6 +214,44 @@ TEST(CliLink, Program_BacksTheRadioUpListsTheChangesAndVerifiesWhatItKept) {
   r = fast("--model 3 verify --port radio.pty edited.hex");
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(Backups(bench).size(), 3u) << "each read is kept";
+}
+
+// A file of one model and a radio of another: the refusal says which is which, and doing
+// what it says ends in a programmed radio, not in advice to take the other --model back.
+// Programming says "Complete!!" once, at its end; its backup read says where it went.
+TEST(CliLink, Program_AFileForAnotherModelIsToldApartFromTheRadioWithoutLeadingInACircle) {
+  Bench bench;
+  ASSERT_EQ(bench("--model 1 new boat.dat").exitCode, 0);
+  ASSERT_EQ(bench("--model 2 new start.hex").exitCode, 0);
+  const auto fast = [&](const std::string& args) {
+    return qm47::testing::RunIn(bench.dir, "qm47-cli", bench.DataDir() + args, "export QM47_TEST_TIME_SCALE=10; ");
+  };
+  Sim sim(bench.dir, {"--image", "start.hex"});
+  ASSERT_TRUE(sim.ok());
+
+  CliResult r = fast("program --port radio.pty boat.dat");
+  EXPECT_EQ(r.exitCode, 1);
+  std::vector<std::string> lines = qm47::testing::Lines(r.err);
+  ASSERT_GE(lines.size(), 2u) << r.err;
+  EXPECT_EQ(lines[0], "ModelType Error !!");
+  for (const std::string part : {"holds model 2 (TK520B)", "program a TK520B file into it", "'boat.dat' is for a TK4100A",
+                                 "'qm47-cli read'"}) {
+    EXPECT_TRUE(Has(lines[1], part)) << part << " in " << lines[1];
+  }
+  EXPECT_FALSE(Has(r.err, "--model")) << r.err;
+  EXPECT_TRUE(Backups(bench).empty());
+
+  r = fast("read --port radio.pty radio.dat");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::vector<std::filesystem::path> read = BackupFiles(bench);
+  r = fast("program --port radio.pty radio.dat");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  std::vector<std::filesystem::path> kept = BackupFiles(bench);
+  std::erase_if(kept, [&](const auto& p) { return std::find(read.begin(), read.end(), p) != read.end(); });
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(qm47::testing::Lines(r.err),
+            (std::vector<std::string>{"qm47-cli program: the radio's settings are backed up in " + kept[0].string(),
+                                      "qm47-cli program: no setting changes in the radio", "Complete!!"}));
 }
 
 // How many times the link tries, what --yes answers and when it gives up on a busy radio

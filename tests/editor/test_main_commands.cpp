@@ -165,11 +165,12 @@ TEST(FileCommands, FileNamesAndTheDirtyFlagFollowTheCommands) {
   EXPECT_EQ(w.view.caption, "QM47  PC Program for TK4100A - boat.dat");
   EXPECT_EQ(w.ui.fileChoices.back().filter, "dat files(*.dat)|*.dat|All files(*.*)|*.*");
 
-  // Opening a settings file keeps the exit question alive.
+  // Edits let go for a whole settings file: nothing of them is left unsaved.
   w.Edit();
+  w.ui.answers = {Answer::No};
   w.ui.files = {w.SavedFile()};
   w.commands.Open();
-  EXPECT_TRUE(s.flags.dirty);
+  EXPECT_FALSE(s.flags.dirty);
   EXPECT_EQ(s.currentFileName, w.SavedFile());
   EXPECT_FALSE(s.flags.cancel);
 
@@ -194,6 +195,67 @@ TEST(FileCommands, FileNamesAndTheDirtyFlagFollowTheCommands) {
   EXPECT_EQ(w.ui.fileChoices.size(), asked + 1);
   EXPECT_EQ(w.view.newTimers, 1);
   EXPECT_TRUE(w.view.modes.empty());
+}
+
+// Every command that puts other settings in place of the record asks first, as Exit does.
+TEST(UnsavedEdits, EveryCommandThatReplacesTheRecordAsksFirstAndNeverLosesThem) {
+  struct Command {
+    std::string name;
+    std::vector<Answer> ownQuestion;  // the command's own question, asked before ours
+    std::string file;                 // what its file dialog chooses
+    std::function<void(MainCommands&)> run;
+  };
+  const std::vector<Command> commands = {
+      {"New", {}, "", [](MainCommands& c) { c.New(); }},
+      {"Open", {}, "other.dat", [](MainCommands& c) { c.Open(); }},
+      {"Open Backup", {}, "radio.hex", [](MainCommands& c) { c.OpenBackup(); }},
+      {"Open Image", {}, "radio.hex", [](MainCommands& c) { c.OpenImage(); }},
+      {"Read from Radio", {}, "", [](MainCommands& c) { c.ReadFromRadio(); }},
+      {"model", {Answer::Ok}, "", [](MainCommands& c) { c.SelectModel(1); }},
+      {"destination", {Answer::Ok}, "", [](MainCommands& c) { c.SelectDestination(0); }},
+  };
+  enum class User { NoEdits, Yes, No, Cancel, SaveFails };
+  const std::vector<std::pair<User, std::string>> users = {
+      {User::NoEdits, "no edits"}, {User::Yes, "Yes"}, {User::No, "No"}, {User::Cancel, "Cancel"},
+      {User::SaveFails, "Yes, save fails"}};
+
+  for (const Command& c : commands) {
+    for (const auto& [user, said] : users) {
+      const std::string where = c.name + ", " + said;
+      Window w;
+      Session& s = w.session;
+      w.dir.Write("EUR" + DestinationSuffix(s.model) + ".ini", w.Image(1));
+      w.dir.Write("radio.hex", w.Image(1));
+      w.commands.Load();
+      ASSERT_TRUE(SaveSettingsFile(s, w.dir / "other.dat"));
+      s.currentFileName.clear();
+      s.backupFolder = w.dir.path().string();
+      w.view.transfer = [&s] { s.record.CHUSA[32].ChTag = "FROMRADIO"; };
+      if (user != User::NoEdits) w.Edit();
+
+      w.ui.answers = {c.ownQuestion.begin(), c.ownQuestion.end()};
+      if (user == User::Yes) w.ui.files.push_back(w.SavedFile());
+      if (user == User::SaveFails) w.ui.files.push_back(w.dir / "missing/boat.dat");
+      w.ui.answers.push_back(user == User::No ? Answer::No : user == User::Cancel ? Answer::Cancel : Answer::Yes);
+      if (!c.file.empty()) w.ui.files.push_back(w.dir / c.file);
+      w.ui.shown.clear();
+      c.run(w.commands);
+      if (w.view.newTimers > 0) w.commands.NewTimerFired();
+
+      const auto questions = std::count_if(w.ui.shown.begin(), w.ui.shown.end(), [](const MessageBox& m) {
+        return m.text == kSaveChangesQuestion && m.buttons == Buttons::YesNoCancel;
+      });
+      EXPECT_EQ(questions, user == User::NoEdits ? 0 : 1) << where;
+      const bool kept = user == User::Cancel || user == User::SaveFails;
+      EXPECT_EQ(s.record.CHUSA[32].ChTag == "EDITED", kept) << where;
+      EXPECT_EQ(s.flags.dirty, kept) << where;
+      EXPECT_EQ(w.dir.Read("boat.dat").find("ChTag=#EDITED") != std::string::npos, user == User::Yes) << where;
+      // Kept: the command went no further than the question.
+      EXPECT_EQ(w.ui.files.size(), kept && !c.file.empty() ? 1u : 0u) << where;
+      EXPECT_EQ(w.view.modes.empty(), kept || c.name != "Read from Radio") << where;
+      EXPECT_EQ(s.model.number, c.name == "model" && !kept ? 2 : 1) << where;
+    }
+  }
 }
 
 TEST(FileCommands, OpeningAFileThatHadToBeMendedSaysSoOnceAndMarksItChanged) {
@@ -226,6 +288,7 @@ TEST(RadioCommands, AReadReplacesTheSettingsAndForgetsTheFile) {
   w.Edit();
   w.view.transfer = [&] { s.record.CHUSA[32].ChTag = "FROMRADIO"; };
   w.view.transferSucceeds = false;
+  w.ui.answers = {Answer::No, Answer::No};  // the edits may go, twice
   w.commands.ReadFromRadio();
   EXPECT_TRUE(s.flags.dirty) << "a failed read changes no flag";
   EXPECT_EQ(s.currentFileName, w.SavedFile());
@@ -359,13 +422,14 @@ TEST(UndoCommands, LoadsReadsAndModelChangesLeaveNothingToUndo) {
   w.ui.files = {w.SavedFile()};
   w.commands.SaveAs();
 
+  // Each asked about the edits first, and told to let them go.
   const std::vector<std::pair<std::string, std::function<void()>>> loads = {
       {"New", [&] { w.commands.NewTimerFired(); }},
-      {"Open", [&] { w.ui.files = {w.SavedFile()}; w.commands.Open(); }},
-      {"image", [&] { w.ui.files = {w.dir / "radio.hex"}; w.commands.OpenImage(); }},
-      {"destination", [&] { w.ui.answers = {Answer::Ok}; w.commands.SelectDestination(0); }},
-      {"read", [&] { w.commands.ReadFromRadio(); }},
-      {"model", [&] { w.ui.answers = {Answer::Ok}; w.commands.SelectModel(1); }},
+      {"Open", [&] { w.ui.answers = {Answer::No}; w.ui.files = {w.SavedFile()}; w.commands.Open(); }},
+      {"image", [&] { w.ui.answers = {Answer::No}; w.ui.files = {w.dir / "radio.hex"}; w.commands.OpenImage(); }},
+      {"destination", [&] { w.ui.answers = {Answer::Ok, Answer::No}; w.commands.SelectDestination(0); }},
+      {"read", [&] { w.ui.answers = {Answer::No}; w.commands.ReadFromRadio(); }},
+      {"model", [&] { w.ui.answers = {Answer::Ok, Answer::No}; w.commands.SelectModel(1); }},
   };
   for (const auto& [name, load] : loads) {
     w.ToggleRotary();
@@ -388,13 +452,6 @@ TEST(UndoCommands, UndoingBackToTheStateOnFileLeavesTheDirtyFlagWhenSomethingEls
   w.commands.Undo();
   EXPECT_TRUE(s.history.CanUndo());
   w.entryValid = true;
-
-  // A settings file opened over unsaved edits merges into them: they stay unsaved.
-  w.ui.files = {w.SavedFile()};
-  w.commands.Open();
-  w.ToggleRotary();
-  w.commands.Undo();
-  EXPECT_TRUE(s.flags.dirty);
 
   // A clear of the radio changed the image: undoing the edits after it leaves that unsaved.
   w.commands.NewTimerFired();
@@ -421,8 +478,10 @@ TEST(RadioBackups, EveryReadIsKeptAFailedReadIsNotAndABackupOpensAgain) {
   EXPECT_TRUE(s.flags.dirty);
   EXPECT_EQ(w.HeldRecord().CHUSA[32].ChTag, "EDITED");
 
-  // The read of the Transfer menu; the next program transfer asks nothing.
+  // The read of the Transfer menu (the edits are in the radio now); the next program
+  // transfer asks nothing.
   const std::string programmed = w.Held();
+  w.ui.answers = {Answer::No};
   w.commands.ReadFromRadio();
   EXPECT_EQ(w.Backups(), (std::multiset<std::string>{beforeProgram, programmed}));
   const auto asked = w.ui.shown.size();

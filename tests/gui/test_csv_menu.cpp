@@ -1,7 +1,8 @@
-// File > Import List from CSV on the real window: the page shown picks the list, and the
-// imported values appear on it at once.
+// File > Import List from CSV on the real window: the page shown picks the list, the
+// imported values appear on it at once, and the status bar and Edit > Undo name the import.
 #include <QAction>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <gtest/gtest.h>
 
 #include "editor/csv_lists.h"
@@ -11,7 +12,7 @@
 namespace qm47::testing {
 namespace {
 
-TEST(MainWindowCsv, ImportOnTheWeatherPageDrawsItAgainAndLeavesTheWindowDirty) {
+TEST(MainWindowCsv, ImportOnTheWeatherPageDrawsItAgainSaysWhatChangedAndUndoesByItsName) {
   WindowRig rig("[model1]\nuse=1\natis=1\nscrambler=1\n", 1);
   rig.window->SelectNode("PW");
   std::vector<CsvRow> rows = ParseCsv(ListCsvText(rig.session.record, rig.session.model, CsvList::Weather)).rows;
@@ -25,6 +26,17 @@ TEST(MainWindowCsv, ImportOnTheWeatherPageDrawsItAgainAndLeavesTheWindowDirty) {
   EXPECT_EQ(rig.Find<QLineEdit>("txtDTagName_0")->text(), "HOME, PORT");
   EXPECT_TRUE(rig.session.flags.dirty);
   EXPECT_TRUE(rig.ui.shown.empty());
+  EXPECT_EQ(rig.window->statusBar()->currentMessage(), "Weather list: 1 channel changed");
+  EXPECT_EQ(rig.Find<QAction>("mnuEditUndo")->text(), "&Undo Import Weather list");
+
+  // Taken back by that name; the same file again changes nothing and says so.
+  rig.Find<QAction>("mnuEditUndo")->trigger();
+  EXPECT_NE(rig.Find<QLineEdit>("txtDTagName_0")->text(), "HOME, PORT");
+  EXPECT_EQ(rig.Find<QAction>("mnuEditRedo")->text(), "&Redo Import Weather list");
+  rig.Find<QAction>("mnuEditRedo")->trigger();
+  rig.ui.files.push_back(rig.dir / "wx.csv");
+  rig.Find<QAction>("mnuFileImportCsv")->trigger();
+  EXPECT_EQ(rig.window->statusBar()->currentMessage(), "Weather list: nothing changed");
 }
 
 }  // namespace

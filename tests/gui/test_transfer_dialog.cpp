@@ -72,16 +72,18 @@ TEST(TransferDialogWindow, ASuccessfulReadClosesTheDialogAndRefreshesTheWindow) 
   DecodeImage(expected, decoded);
   ASSERT_NE(decoded.CHUSA[32].ChTag, "EDITED");
 
+  rig.ui.answers = {Answer::No};  // the edits may go
   rig.WithDialog("mnuTransferRead", [](RadioDialog& d) {
     EXPECT_EQ(d.windowTitle(), "Read from Radio");
     RadioRig::ButtonOf(d, "cmdOK")->click();
     EXPECT_FALSE(d.isVisible());
   });
-  EXPECT_EQ(rig.ui.Texts(), std::vector<std::string>{"Complete!!"});
+  EXPECT_EQ(rig.ui.Texts(), (std::vector<std::string>{kSaveChangesQuestion, "Complete!!"}));
   EXPECT_EQ(rig.session.record, decoded);
   EXPECT_FALSE(rig.session.flags.dirty);
   EXPECT_TRUE(rig.session.currentFileName.empty());
-  EXPECT_EQ(rig.window->windowTitle(), "QM47  PC Program for TK4100A");
+  EXPECT_EQ(rig.window->windowTitle(), "QM47  PC Program for TK4100A[*]");
+  EXPECT_FALSE(rig.window->isWindowModified());
   EXPECT_EQ(rig.Find<QStackedWidget>("pages")->currentWidget(), rig.Find<QWidget>("picGeneral"));
   EXPECT_EQ(rig.devices, std::vector<std::string>{"/dev/ttyUSB0"}) << "COM1 as the preferences map it";
   EXPECT_FALSE(rig.radio.pipe.IsOpen());
@@ -93,6 +95,7 @@ TEST(TransferDialogWindow, AFailedBlockKeepsTheDialogOpenAndRadioNotReadyClosesI
   const SettingsRecord edited = rig.session.record;
 
   rig.radio.radio.SetFaults({.corruptAtData = 10});
+  rig.ui.answers = {Answer::No};  // the edits may go, but only for settings read whole
   rig.WithDialog("mnuTransferRead", [&](RadioDialog& d) {
     RadioRig::ButtonOf(d, "cmdOK")->click();
     EXPECT_TRUE(d.isVisible());
@@ -100,7 +103,8 @@ TEST(TransferDialogWindow, AFailedBlockKeepsTheDialogOpenAndRadioNotReadyClosesI
     EXPECT_TRUE(RadioRig::ButtonOf(d, "cmdHelp")->isEnabled());
     RadioRig::ButtonOf(d, "cmdCancel")->click();
   });
-  EXPECT_EQ(rig.ui.Texts(), (std::vector<std::string>{"Communication Error!!", "The radio is unchanged."}));
+  EXPECT_EQ(rig.ui.Texts(),
+            (std::vector<std::string>{kSaveChangesQuestion, "Communication Error!!", "The radio is unchanged."}));
   EXPECT_EQ(rig.session.record, edited);
   EXPECT_TRUE(rig.session.flags.dirty);
 
