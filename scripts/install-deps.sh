@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev poppler-utils
   xvfb xauth
-  help2man dpkg-dev file appstream desktop-file-utils
+  help2man dpkg-dev file appstream desktop-file-utils lintian
   "$@"
 )
 missing=()

@@ -36,7 +36,10 @@ struct CommandLine {
   bool version = false;
 };
 
-// Global options may stand before or after the command, up to "--".
+// Global options may stand before or after the command, up to "--". QCommandLineParser
+// cannot say this: it would refuse the commands' own options (--destination, --port) or,
+// given them all, accept each for every command, drop "--" and the order of the command's
+// words, and take "--model=2" and "-hv", which this program refuses.
 bool ParseCommandLine(const std::vector<std::string>& argv, CommandLine& line, int& exitCode) {
   bool optionsEnded = false;
   for (std::size_t i = 0; i < argv.size(); ++i) {
@@ -108,6 +111,7 @@ int main(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);
   std::signal(SIGXFSZ, SIG_IGN);
   QCoreApplication app(argc, argv);
+  NameTheApplication();
   const std::vector<std::string> args(argv + 1, argv + argc);
 
   CommandLine line;

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <initializer_list>
 
 #include "report/value_format.h"
 
@@ -242,6 +243,36 @@ std::string ShownText(EntryField field, const EntryValue& value) {
     }
     default: return t;
   }
+}
+
+std::string EntryRuleText(EntryField field) {
+  constexpr std::string_view kFrequency = ": 137 to 174 MHz on a 25 kHz step, for example 157.025; empty for none.";
+  constexpr std::string_view kTagCharacters = "letters, digits, spaces and - / * ( ) + . ,";
+  constexpr std::string_view kDisplayCharacters = "digits and A b C d E F H L n P t U G I J o q r S y";
+  const auto text = [](std::initializer_list<std::string_view> parts) {
+    std::string out;
+    for (const std::string_view part : parts) out += part;
+    return out;
+  };
+  switch (field) {
+    case UserMmsi: return "UserMMSI: exactly 9 digits, for example 366123456; empty for none.";
+    case IndividualMmsi: return "MMSI: exactly 9 digits, for example 366123456; empty for none.";
+    case GroupMmsi: return "MMSI: exactly 8 digits after the leading 0, for example 36612345; empty for none.";
+    case IndividualName: return text({"Station Name: up to 10 ", kTagCharacters, ", for example SEA WITCH."});
+    case GroupName: return text({"Group Name: up to 10 ", kTagCharacters, ", for example FLEET."});
+    case AtisCode: return "ATIS Code: exactly 10 digits, for example 9211234567; empty for none.";
+    case AtisMid: return "MID: up to 3 digits, for example 211; 7 is kept as 007.";
+    case AtisDisp: return "Display: up to 3 letters or digits, for example DEU.";
+    case ChannelTag: return text({"CH Name: up to 12 ", kTagCharacters, ", for example BRIDGE."});
+    case WeatherTag: return "CH Name: up to 12 characters, for example NOAA WX1.";
+    case DisplayLeft: return text({"CH Display: 2 characters the radio can show (", kDisplayCharacters, "), for example 88."});
+    case DisplayRight: return text({"CH Display suffix: 1 character the radio can show (", kDisplayCharacters,
+                                    "), for example A; empty for none."});
+    case RxFrequency: return text({"Rx Frequency", kFrequency});
+    case TxFrequency: return text({"Tx Frequency", kFrequency});
+    case StatusName: return "Status Name: up to 4 letters, digits, spaces and - + ( ) . * /, for example BOAT.";
+  }
+  return {};
 }
 
 }  // namespace qm47

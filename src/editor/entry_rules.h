@@ -125,4 +125,9 @@ bool StoreEntry(SettingsRecord& rec, const EntryPlace& place, const EntryValue& 
 // frequencies as "000.0000" (snapped as the report shows them), texts as stored.
 std::string ShownText(EntryField field, const EntryValue& value);
 
+// The field as its page names it, what it accepts in plain words and a value it takes
+// ("UserMMSI: exactly 9 digits, for example 366123456; empty for none."): the line under
+// "Data Error!!", whose text alone does not say which field or why, and the box's tooltip.
+std::string EntryRuleText(EntryField field);
+
 }  // namespace qm47

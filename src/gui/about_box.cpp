@@ -1,6 +1,5 @@
 #include "gui/about_box.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -22,7 +21,7 @@ AboutBox::AboutBox(const Session& s, QWidget* parent) : QDialog(parent) {
 
   auto* icon = new QLabel;
   icon->setObjectName("imgIcon");
-  icon->setPixmap(QApplication::windowIcon().pixmap(64, 64));
+  icon->setPixmap(windowIcon().pixmap(64, 64));  // the window's, else the program's
   icon->setAlignment(Qt::AlignTop);
 
   auto* title = new QLabel(QString("<b>QM47</b> %1").arg(kProgramVersion));

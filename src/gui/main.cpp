@@ -1,13 +1,11 @@
 #include <QApplication>
-#include <QIcon>
+#include <QCommandLineParser>
 #include <iostream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "editor/start_session.h"
 #include "editor/startup.h"
-#include "files/data_folder.h"
 #include "gui/main_window.h"
 #include "gui/qt_user_interface.h"
 #include "gui/screenshots.h"
@@ -16,66 +14,73 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: qm47 [/D | /E | /DE | /ED] [--data-dir DIR] [--screenshot DIR]\n"
-    "  /D             debug mode: Options > Hexdump, Ctrl+F2/Ctrl+F3 image files, monitor line, err.log\n"
-    "  /E             19200-baud mode for the fast part of a transfer\n"
-    "  /DE, /ED       both\n"
-    "  --data-dir DIR the folder with global.ini, destinations, help (default: beside the program)\n"
-    "  --screenshot DIR  save pictures of the window and its dialogs as PNG files into DIR, then quit\n"
-    "  --version      print the version\n";
+struct Options {
+  QCommandLineOption dataDir{"data-dir",
+                             "The folder with global.ini, the destinations and help (default: beside the program).",
+                             "DIR"};
+  QCommandLineOption screenshot{"screenshot",
+                                "Save pictures of the window and its dialogs as PNG files into DIR, then quit.", "DIR"};
+  QCommandLineOption version{"version", "Print the version."};
+  QCommandLineOption help{QStringList{"h", "help"}, "Print this text."};
+};
 
-bool Has(const std::vector<std::string>& args, const std::string& option) {
-  for (const auto& a : args) {
-    if (a == option) return true;
+void Describe(QCommandLineParser& parser, const Options& options) {
+  parser.setApplicationDescription("QM47, the programming tool for QM47 family marine VHF radios.");
+  parser.addPositionalArgument("switch",
+                               "/D   debug mode: Options > Hexdump, Ctrl+F2/Ctrl+F3 image files, monitor line, "
+                               "err.log\n/E   19200 baud for the fast part of a transfer\n/DE, /ED  both",
+                               "[/D | /E | /DE | /ED]");
+  for (const auto* option : {&options.dataDir, &options.screenshot, &options.version, &options.help}) {
+    parser.addOption(*option);
   }
-  return false;
-}
-
-// Removes "NAME VALUE" from `args` into `value`; false when the value is missing.
-bool TakeOption(QStringList& args, const char* name, QString& value) {
-  const auto at = args.indexOf(name);
-  if (at < 0) return true;
-  if (at + 1 >= args.size()) return false;
-  value = args.at(at + 1);
-  args.remove(at, 2);
-  return true;
-}
-
-QIcon ApplicationIcon(const std::string& dataFolder) {
-  QIcon icon;
-  for (const int size : {16, 32, 48, 64, 128, 256}) {
-    const std::string path = qm47::JoinPath(dataFolder, "icons/hicolor/" + std::to_string(size) + "x" +
-                                                            std::to_string(size) + "/apps/qm47.png");
-    icon.addFile(QString::fromStdString(path), QSize(size, size));
-  }
-  return icon;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> given(argv + 1, argv + argc);
-  if (Has(given, "--version")) {
-    std::cout << "qm47 " << QM47_VERSION << "\n";
-    return 0;
-  }
-  if (Has(given, "--help") || Has(given, "-h")) {
-    std::cout << kUsage;
-    return 0;
+  Options options;
+  {
+    // --help and --version answer without a display, before Qt looks for one.
+    QCommandLineParser early;
+    Describe(early, options);
+    QStringList given;
+    for (int i = 0; i < argc; ++i) given << QString::fromLocal8Bit(argv[i]);
+    early.parse(given);
+    if (early.isSet(options.version)) {
+      std::cout << "qm47 " << QM47_VERSION << "\n";
+      return 0;
+    }
+    // Without an application the text does not know the program's name yet.
+    const std::string help = early.helpText().replace("<executable_name>", "qm47").toStdString();
+    if (early.isSet(options.help)) {
+      std::cout << help;
+      return 0;
+    }
+    for (const auto* option : {&options.dataDir, &options.screenshot}) {
+      if (early.isSet(*option) && early.value(*option).isEmpty()) {
+        std::cerr << "qm47: --" << option->names().constFirst().toStdString() << " needs a folder\n" << help;
+        return 2;
+      }
+    }
   }
 
   QApplication app(argc, argv);
-  // Qt's own options are gone now; what is left is the switch, compared as one text.
-  QStringList args = QApplication::arguments().mid(1);
-  QString dataDir;
-  QString screenshots;
-  for (auto [name, value] : {std::pair{"--data-dir", &dataDir}, std::pair{"--screenshot", &screenshots}}) {
-    if (!TakeOption(args, name, *value)) {
-      std::cerr << "qm47: " << name << " needs a folder\n" << kUsage;
-      return 2;
-    }
+  qm47::NameTheApplication();
+  QGuiApplication::setDesktopFileName("org.qm47.qm47");
+  // Qt's own options are gone now.
+  QCommandLineParser parser;
+  Describe(parser, options);
+  parser.parse(QApplication::arguments());
+  // The switch is the whole rest of the line: anything besides it, an unknown option too,
+  // makes the line no switch at all, as with "/D /E".
+  QStringList line = parser.positionalArguments();
+  for (const QString& unknown : parser.unknownOptionNames()) {
+    const QString given = (unknown.size() == 1 ? "-" : "--") + unknown;
+    std::cerr << "qm47: unknown option " << given.toStdString() << " ignored\n";
+    line << given;
   }
+  const QString dataDir = parser.value(options.dataDir);
+  const QString screenshots = parser.value(options.screenshot);
 
   qm47::StartupRequest request;
   request.dataFolder = dataDir.isEmpty() ? qm47::PlatformDataFolder() : dataDir.toStdString();
@@ -83,8 +88,8 @@ int main(int argc, char** argv) {
       dataDir.isEmpty() ? qm47::PlatformDataFolderCandidates() : std::vector<std::string>{dataDir.toStdString()};
   request.stateFolder = qm47::PlatformStateFolder();
   request.backupFolder = qm47::PlatformBackupFolder();
-  request.flags = qm47::ParseSwitch(args.join(' ').toStdString());
-  QApplication::setWindowIcon(ApplicationIcon(request.dataFolder));
+  request.flags = qm47::ParseSwitch(line.join(' ').toStdString());
+  QApplication::setWindowIcon(qm47::ProgramIcon());
 
   qm47::QSettingsPreferenceStore prefs;
   qm47::QtUserInterface ui(prefs);
@@ -94,7 +99,6 @@ int main(int argc, char** argv) {
   qm47::MainWindow window(*session);
   ui.SetWindow(&window);
   if (!screenshots.isEmpty()) return qm47::TakeScreenshots(window, *session, screenshots) ? 0 : 1;
-  window.Load();
-  window.show();
+  window.ShowThenLoad();
   return QApplication::exec();
 }

@@ -7,11 +7,24 @@
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionHeader>
 #include <QUrl>
+#include <QWindow>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+#include <set>
+#include <span>
 
+#include "editor/channel_grid.h"
 #include "editor/csv_commands.h"
+#include "editor/directory_pages.h"
+#include "editor/entry_apply.h"
 #include "editor/entry_events.h"
 #include "files/data_folder.h"
 #include "gui/about_box.h"
@@ -28,21 +41,43 @@
 #include "gui/settings_page.h"
 #include "gui/status_hints.h"
 #include "gui/weather_page.h"
+#include "model/fresh_image.h"
 #include "platform/qt_serial_line.h"
 #include "platform/serial_ports.h"
+
+// Q_INIT_RESOURCE declares the resource's function where it stands: outside every namespace.
+// The pictures sit in a static library, whose unreferenced parts the linker would drop.
+static void LoadPictures() { Q_INIT_RESOURCE(pictures); }
 
 namespace qm47 {
 
 namespace {
 
-// 9105 x 6660 twips at 96 dots per inch: the window opens at its smallest size.
+// 9105 x 6660 twips at 96 dots per inch: the window is never smaller.
 constexpr int kMinimumWidth = 607;
 constexpr int kMinimumHeight = 444;
-constexpr int kTreeSharePercent = 30;
+constexpr double kTreeShare = 0.3;
+// If the window system never says the window is on the screen, the load does not wait forever.
+constexpr int kLoadAnywayMs = 1000;
+constexpr const char* kGeometrySection = "Settings";
+constexpr const char* kGeometryKey = "MainGeometry";  // saveGeometry, base64
+constexpr const char* kTreeShareKey = "MainTreeShare";
+// Older versions kept the window's frame in twips, never read back: read once, then replaced.
+constexpr std::array<const char*, 4> kTwipsKeys = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
+// Long enough to read what an import changed; the focus hints come back afterwards.
+constexpr int kImportMessageMs = 10000;
 
 QString Lines(const std::string& text) { return QString::fromStdString(text).replace("\r\n", "\n"); }
 
 }  // namespace
+
+QIcon ProgramIcon() {
+  LoadPictures();
+  QIcon icon;
+  // The sizes a window's frame and task list draw; launchers take the installed icons.
+  for (const int size : {16, 32, 48, 64}) icon.addFile(QString(":/icons/qm47-%1.png").arg(size), QSize(size, size));
+  return icon;
+}
 
 MainWindow::MainWindow(Session& session, QWidget* parent)
     : QMainWindow(parent),
@@ -51,9 +86,11 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
       pageContext_{session, commands_, tree_, [this](const std::string& key) { SelectNode(key); },
                    [this](const QString& hint) { SetHint(hint); }, [this] { return ValidatePendingEntry(); }} {
   setObjectName("frmMain");
+  LoadPictures();
+  // The program's icon is the application's (main sets it); a window made without it has its own.
+  if (QApplication::windowIcon().isNull()) setWindowIcon(ProgramIcon());
   BuildLayout();
-  RegisterPages();
-  menus_ = BuildMainMenus(*this, JoinPath(s_.dataFolder, "icons/toolbar"));
+  menus_ = BuildMainMenus(*this, ":/toolbar");
   ConnectMenus();
 
   newTimer_.setSingleShot(true);
@@ -62,8 +99,8 @@ MainWindow::MainWindow(Session& session, QWidget* parent)
   observer_ = s_.Observe([this](const RecordChange& change) { OnRecordChanged(change); });
   qApp->installEventFilter(this);
 
-  resize(kMinimumWidth, kMinimumHeight);
   setMinimumSize(kMinimumWidth, kMinimumHeight);
+  RestoreGeometry();
 }
 
 MainWindow::~MainWindow() {
@@ -73,38 +110,39 @@ MainWindow::~MainWindow() {
   s_.Forget(observer_);
 }
 
-void MainWindow::RegisterPages() {
-  pages_->Register(PageKind::ChannelList, new ChannelListPage(pageContext_));
-  pages_->Register(PageKind::Channel, new ChannelPage(pageContext_));
-  pages_->Register(PageKind::Weather, new WeatherPage(pageContext_));
-  pages_->Register(PageKind::Usable,
-                   new SettingsPage(pageContext_, PageKind::Usable, "picUsable", "Usable CH Group Setup"));
-  pages_->Register(PageKind::Common, new SettingsPage(pageContext_, PageKind::Common, "picCommon", "Common Setup"));
-  pages_->Register(PageKind::Dsc, new SettingsPage(pageContext_, PageKind::Dsc, "picDsc", "DSC Setup"));
-  pages_->Register(PageKind::Atis, new SettingsPage(pageContext_, PageKind::Atis, "picAtis", "ATIS Setup"));
-  pages_->Register(PageKind::DirectoryList, new DirectoryListPage(pageContext_));
-  pages_->Register(PageKind::DirectoryEntry, new DirectoryEntryPage(pageContext_));
+// Each page is built the first time a node shows it: the first frame and the memory of a
+// start hold only what the start shows (the general page), and a session builds what it visits.
+void MainWindow::RegisterPage(PageKind kind) {
+  if (!registered_.insert(kind).second) return;
+  Page* page = nullptr;
+  switch (kind) {
+    case PageKind::ChannelList: page = new ChannelListPage(pageContext_); break;
+    case PageKind::Channel: page = new ChannelPage(pageContext_); break;
+    case PageKind::Weather: page = new WeatherPage(pageContext_); break;
+    case PageKind::Usable:
+      page = new SettingsPage(pageContext_, PageKind::Usable, "picUsable", "Usable CH Group Setup");
+      break;
+    case PageKind::Common: page = new SettingsPage(pageContext_, PageKind::Common, "picCommon", "Common Setup"); break;
+    case PageKind::Dsc: page = new SettingsPage(pageContext_, PageKind::Dsc, "picDsc", "DSC Setup"); break;
+    case PageKind::Atis: page = new SettingsPage(pageContext_, PageKind::Atis, "picAtis", "ATIS Setup"); break;
+    case PageKind::DirectoryList: page = new DirectoryListPage(pageContext_); break;
+    case PageKind::DirectoryEntry: page = new DirectoryEntryPage(pageContext_); break;
+    case PageKind::None:
+    case PageKind::General:
+    case PageKind::Blank: return;  // the page area's own
+  }
+  pages_->Register(kind, page);
 }
 
 void MainWindow::BuildLayout() {
   treeView_ = new NavigationView;
   pages_ = new PageArea;
 
-  hex_ = new QPlainTextEdit;
-  hex_->setObjectName("txtHex");
-  hex_->setAccessibleName("Hex dump");
-  hex_->setReadOnly(true);
-  hex_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  hex_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  hex_->hide();
-
   rightSide_ = new QSplitter(Qt::Vertical);
   rightSide_->setObjectName("splPages");
   rightSide_->addWidget(pages_);
-  rightSide_->addWidget(hex_);
   rightSide_->setChildrenCollapsible(false);
   rightSide_->setStretchFactor(0, 1);
-  rightSide_->setStretchFactor(1, 1);
 
   splitter_ = new QSplitter(Qt::Horizontal);
   splitter_->setObjectName("splTree");
@@ -112,6 +150,11 @@ void MainWindow::BuildLayout() {
   splitter_->addWidget(rightSide_);
   splitter_->setChildrenCollapsible(false);
   setCentralWidget(splitter_);
+  // A dragged divider keeps its share of the width through resizes, and to the next start.
+  connect(splitter_, &QSplitter::splitterMoved, this, [this] {
+    const QList<int> sizes = splitter_->sizes();
+    if (sizes.size() == 2 && sizes[0] + sizes[1] > 0) treeShare_ = static_cast<double>(sizes[0]) / (sizes[0] + sizes[1]);
+  });
 
   statusBar()->setObjectName("sbStatusBar");
   statusBar()->setAccessibleName("Status Bar");
@@ -139,7 +182,10 @@ void MainWindow::ConnectMenus() {
   on(menus_.fileSaveAs, [this] { commands_.SaveAs(); });
   on(menus_.fileExportCsv, [this] { ExportListCommand(s_, pages_->shown(), [this] { return ValidatePendingEntry(); }); });
   on(menus_.fileImportCsv, [this] {
-    if (ImportListCommand(s_, pages_->shown(), [this] { return ValidatePendingEntry(); })) ShowCurrentPageAgain();
+    const auto said = ImportListCommand(s_, pages_->shown(), [this] { return ValidatePendingEntry(); });
+    if (!said) return;
+    ShowCurrentPageAgain();
+    statusBar()->showMessage(QString::fromStdString(*said), kImportMessageMs);
   });
   on(menus_.filePrint, [this] { commands_.Print(); });
   on(menus_.filePrintPreview, [this] { commands_.PrintPreview(); });
@@ -164,8 +210,19 @@ void MainWindow::ConnectMenus() {
 }
 
 void MainWindow::Load() {
+  if (loadWhenShown_) LoadLogoOnce();
+  loadWhenShown_ = false;
   commands_.Load();
   DrawMenus();
+  emit loaded();
+}
+
+void MainWindow::ShowThenLoad() {
+  loadWhenShown_ = true;
+  show();
+  QTimer::singleShot(kLoadAnywayMs, this, [this] {
+    if (loadWhenShown_) Load();
+  });
 }
 
 // Every command may change menus, the port or the hex dump: they are drawn again after it.
@@ -183,10 +240,11 @@ void MainWindow::DrawMenus() {
   view.helpAvailable = QFileInfo::exists(QString::fromStdString(HelpPath(kContentsHelpTopic)));
   qm47::DrawMenus(menus_, view);
   DrawEditSteps(menus_, s_.history);
+  setWindowModified(s_.flags.dirty);
 
   const bool hexShown = commands_.state().hexDumpVisible;
-  if (hexShown == hex_->isHidden()) {
-    hex_->setVisible(hexShown);
+  if (hexShown != (hex_ && !hex_->isHidden())) {
+    HexDump().setVisible(hexShown);
     DrawHexDump();
   }
 }
@@ -197,14 +255,10 @@ bool MainWindow::ValidatePendingEntry() {
   EntryWindowState window = pages_->PendingEntry();
   window.programTitle = s_.model.title;
   const EntryOutcome out = qm47::ValidatePendingEntry(window);
-  if (out.store) {
-    s_.Edit(record_area::All, [&](SettingsRecord& rec) { StoreEntry(rec, out.store->place, out.store->value); });
-  }
-  if (out.edited) s_.flags.dirty = true;
+  ApplyEntryOutcome(s_, out);  // the tree follows through the session's observers
   pages_->ApplyEntry(out);
-  for (const EntryMessage& m : out.messages) s_.ui.Message(m.text, m.caption, m.icon, m.buttons);
+  for (const EntryMessage& m : out.messages) s_.ui.Show(m.Box());
   if (out.hint) SetHint(QString::fromStdString(*out.hint));
-  if (out.statusNamesChanged) SyncTree();
   return out.valid;
 }
 
@@ -255,6 +309,7 @@ void MainWindow::ShowNodePage(int index) {
   // Filling the controls is no edit.
   const bool dirty = s_.flags.dirty;
   s_.history.SetPlace(NodeName(tree_, index));
+  RegisterPage(tree_.at(index).page.kind);
   pages_->Show(tree_.at(index).page, s_.flags.pageLoading);
   SetHint(hints::kNavigation);
   s_.flags.cancel = false;
@@ -278,12 +333,28 @@ void MainWindow::OnRecordChanged(const RecordChange& change) {
   SyncTree();
   DrawHexDump();
   DrawEditSteps(menus_, s_.history);
+  setWindowModified(s_.flags.dirty);
   // A change from the page itself is already on it; any other one is drawn again.
   if (!change.byUser) pages_->Show(pages_->shown(), s_.flags.pageLoading);
 }
 
+// Built the first time it is shown, which most starts never do: it costs the first frame time and memory.
+QPlainTextEdit& MainWindow::HexDump() {
+  if (hex_) return *hex_;
+  hex_ = new QPlainTextEdit;
+  hex_->setObjectName("txtHex");
+  hex_->setAccessibleName("Hex dump");
+  hex_->setReadOnly(true);
+  hex_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  hex_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  hex_->hide();
+  rightSide_->addWidget(hex_);
+  rightSide_->setStretchFactor(1, 1);
+  return *hex_;
+}
+
 void MainWindow::DrawHexDump() {
-  if (hex_->isHidden()) return;
+  if (!hex_ || hex_->isHidden()) return;
   const int top = hex_->verticalScrollBar()->value();
   hex_->setPlainText(Lines(commands_.HexDump()));
   hex_->verticalScrollBar()->setValue(top);
@@ -291,7 +362,8 @@ void MainWindow::DrawHexDump() {
 
 // ---- the view's other duties ----
 
-void MainWindow::SetCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption)); }
+// "[*]" is where Qt marks unsaved changes (setWindowModified, drawn from the dirty flag).
+void MainWindow::SetCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption) + "[*]"); }
 
 void MainWindow::StartNewTimer() { newTimer_.start(); }
 
@@ -337,11 +409,12 @@ void MainWindow::ChoosePortDevice() {
 }
 
 bool MainWindow::OpenHelp(int topic) {
+  if (!help_) help_ = new HelpWindow(this);
   const HelpLocation help = HelpFor(s_.dataFolder, topic);
-  QUrl url = QUrl::fromLocalFile(QString::fromStdString(help.file));
-  if (!help.anchor.empty()) url.setFragment(QString::fromStdString(help.anchor));
-  if (QDesktopServices::openUrl(url)) return true;
-  s_.SayWhy("The help viewer could not be started.", "Open " + help.file + " in a web browser.", Icon::Exclamation);
+  if (help_->Show(help)) return true;
+  s_.SayWhy("The help viewer could not be started.",
+            help.file + " could not be read: check that the data folder holds the help/ that came with QM47.",
+            Icon::Exclamation);
   return false;
 }
 
@@ -366,23 +439,163 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::StoreGeometry() {
   if (isMinimized()) return;
-  const QRect r = frameGeometry();
-  const int dpi = DotsPerInch(*this);
-  const auto twips = [dpi](int pixels) { return std::to_string(pixels * kTwipsPerInch / dpi); };
-  s_.prefs.Save("Settings", "MainLeft", twips(r.x()));
-  s_.prefs.Save("Settings", "MainTop", twips(r.y()));
-  s_.prefs.Save("Settings", "MainWidth", twips(r.width()));
-  s_.prefs.Save("Settings", "MainHeight", twips(r.height()));
+  s_.prefs.Save(kGeometrySection, kGeometryKey, saveGeometry().toBase64().toStdString());
+  s_.prefs.Save(kGeometrySection, kTreeShareKey, QString::number(treeShare_, 'f', 3).toStdString());
+  for (const char* key : kTwipsKeys) {
+    if (!s_.prefs.Get(kGeometrySection, key, "").empty()) s_.prefs.Save(kGeometrySection, key, "");
+  }
+}
+
+void MainWindow::RestoreGeometry() {
+  bool read = false;
+  const double share = QString::fromStdString(s_.prefs.Get(kGeometrySection, kTreeShareKey, "")).toDouble(&read);
+  treeShare_ = read && share >= kTreeShare / 2 && share <= 1 - kTreeShare ? share : kTreeShare;
+
+  const QByteArray stored = QByteArray::fromBase64(QByteArray::fromStdString(s_.prefs.Get(kGeometrySection, kGeometryKey, "")));
+  if (!stored.isEmpty() && restoreGeometry(stored)) return;
+
+  std::array<int, 4> twips{};  // left, top, width, height of the frame
+  bool haveTwips = true;
+  for (std::size_t i = 0; i < twips.size(); ++i) {
+    twips[i] = QString::fromStdString(s_.prefs.Get(kGeometrySection, kTwipsKeys[i], "")).toInt(&read);
+    haveTwips = haveTwips && read;
+  }
+  if (haveTwips && twips[2] > 0 && twips[3] > 0) {
+    const int dpi = DotsPerInch(*this);
+    const auto pixels = [dpi](int value) { return value * dpi / kTwipsPerInch; };
+    const QPoint at(pixels(twips[0]), pixels(twips[1]));
+    if (QGuiApplication::screenAt(at)) move(at);
+    resize(QSize(pixels(twips[2]), pixels(twips[3])).expandedTo(minimumSize()));
+    return;
+  }
+  SizeForFirstStart();
+}
+
+namespace {
+
+// A record whose tree and grids hold the longest texts: every group usable, every
+// channel and directory entry in use, so every node carries "[Enable]".
+SettingsRecord WidestRecord(int model) {
+  SettingsRecord rec;
+  MemoryImage image;
+  NewImageData(rec, image, model);
+  for (UsableGroupEntry& group : rec.UsableGroup) group.Usable = true;
+  for (int g = kUSA; g <= kEXP; ++g) {
+    for (Channel& ch : rec.GroupTable(g)) ch.Enable = true;
+  }
+  for (auto* entries : {&rec.CHMMSID, &rec.CHGRPID}) {
+    for (DirectoryEntry& e : *entries) e.InUse = true;
+  }
+  return rec;
+}
+
+// The widest of `count` texts, text(i) each, on `fm`. Texts that differ only in their
+// digits are as wide (digits share one width in the fonts a desktop uses): one of each
+// kind is measured.
+template <class Text>
+QString WidestText(const QFontMetrics& fm, std::size_t count, Text text) {
+  std::set<std::string> kinds;
+  QString widest;
+  int most = -1;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string& t = text(i);
+    std::string kind = t;
+    for (char& c : kind) {
+      if (c >= '0' && c <= '9') c = '0';
+    }
+    if (!kinds.insert(std::move(kind)).second) continue;
+    const QString shown = QString::fromStdString(t);
+    if (const int width = fm.horizontalAdvance(shown); width > most) {
+      most = width;
+      widest = shown;
+    }
+  }
+  return widest;
+}
+
+// The tree's width with its longest label in view, the vertical scroll bar beside it.
+int TreeWidth(const QTreeView& view, const NavigationTree& tree) {
+  const QFontMetrics fm(view.font());
+  std::map<int, std::vector<const std::string*>> byDepth;
+  for (int i = 1; i <= tree.size(); ++i) {
+    int depth = 1;  // the top level has its branch mark too
+    for (int parent = tree.at(i).parent; parent; parent = tree.at(parent).parent) ++depth;
+    byDepth[depth].push_back(&tree.at(i).text);
+  }
+  int widest = 0;
+  for (const auto& [depth, texts] : byDepth) {
+    const QString text = WidestText(fm, texts.size(), [&](std::size_t i) -> const std::string& { return *texts[i]; });
+    widest = std::max(widest, depth * view.indentation() + fm.horizontalAdvance(text));
+  }
+  const QStyle& style = *view.style();
+  const int textMargins = 2 * (style.pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1);
+  return widest + textMargins + style.pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &view) + 2 * view.frameWidth();
+}
+
+// A grid's width with every column as FitGridColumns sizes it (its documented width, or
+// its header's or widest cell's as QHeaderView and QTableView measure them), the vertical
+// scroll bar beside them. `like` is an item view styled as the grids are; cell(row, column).
+template <class Cell>
+int GridWidth(const QAbstractScrollArea& like, std::span<const GridColumn> columns, std::size_t rows, Cell cell) {
+  const QStyle& style = *like.style();
+  const QFontMetrics fm(like.font());
+  const int textMargin = style.pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &like) + 1;
+  int width = 0;
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    const QString widest = WidestText(fm, rows, [&](std::size_t r) -> const std::string& { return cell(r, c); });
+    const int content = fm.horizontalAdvance(widest) + 2 * textMargin + 1;  // and the grid line
+    QStyleOptionHeader header;
+    header.fontMetrics = fm;
+    header.text = QString::fromStdString(columns[c].header);
+    const int head = style.sizeFromContents(QStyle::CT_HeaderSection, &header, QSize(), &like).width();
+    width += std::max({columns[c].widthTwips * DotsPerInch(like) / kTwipsPerInch, content, head});
+  }
+  return width + 2 * like.frameWidth() + style.pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &like);
+}
+
+}  // namespace
+
+void MainWindow::SizeForFirstStart() {
+  const SettingsRecord rec = WidestRecord(s_.model.number);
+  const int tree = TreeWidth(*treeView_, BuildTree(rec, s_.model));
+
+  int page = 0;
+  for (const ChannelGrid& grid : {PlanChannelGrid(rec, kUSA, s_.model.scrambler), ExpansionChannelGrid(rec, s_.model.scrambler)}) {
+    page = std::max(page, GridWidth(*treeView_, grid.columns, grid.rows.size(),
+                                    [&](std::size_t r, std::size_t c) -> const std::string& { return grid.rows[r].cells[c]; }));
+  }
+  for (const Directory which : {Directory::Individual, Directory::Group}) {
+    const DirectoryListState grid = DirectoryListFor(rec, which);
+    page = std::max(page, GridWidth(*treeView_, grid.columns, grid.rows.size(),
+                                    [&](std::size_t r, std::size_t c) -> const std::string& { return grid.rows[r][c]; }));
+  }
+  // The pages are not built yet: a grid's page keeps at most the style's margins around it.
+  const QStyle& style = *this->style();
+  page += style.pixelMetric(QStyle::PM_LayoutLeftMargin) + style.pixelMetric(QStyle::PM_LayoutRightMargin) +
+          2 * pages_->frameWidth();
+
+  // The divider starts where the tree's labels end, as it once started 2500 twips in.
+  const int width = std::max(kMinimumWidth, tree + splitter_->handleWidth() + page);
+  QSize size(width, std::max(kMinimumHeight, width * kMinimumHeight / kMinimumWidth));
+  if (const QScreen* screen = this->screen()) size = size.boundedTo(screen->availableGeometry().size());
+  size = size.expandedTo(minimumSize());
+  treeShare_ = std::clamp(static_cast<double>(tree) / size.width(), kTreeShare / 2, 1 - kTreeShare);
+  resize(size);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  const int tree = width() * kTreeSharePercent / 100;
+  const int tree = static_cast<int>(std::lround(width() * treeShare_));
   splitter_->setSizes({tree, width() - tree});
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
+  // Shown before its load, the window draws its first frame first: the load brings the logo.
+  if (!loadWhenShown_) LoadLogoOnce();
+}
+
+void MainWindow::LoadLogoOnce() {
   if (logoLoaded_) return;
   logoLoaded_ = true;
   pages_->LoadLogo(JoinPath(s_.dataFolder, "QL Logo.gif"));
@@ -401,9 +614,22 @@ int HelpContextOf(const QWidget* widget) {
 }  // namespace
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (loadWhenShown_ && event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
+    // Handling the expose paints the first frame; the load comes after it, once.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (loadWhenShown_) Load();
+        },
+        Qt::QueuedConnection);
+    return false;
+  }
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
   auto* widget = qobject_cast<QWidget*>(watched);
   if (!widget || widget->window() != this) return false;
+  // Typing raises the dirty flag before anything is stored: the caption's mark follows
+  // once the box has taken the key.
+  if (event->type() == QEvent::KeyPress) QTimer::singleShot(0, this, [this] { setWindowModified(s_.flags.dirty); });
   auto* key = static_cast<QKeyEvent*>(event);
   // F1 on a control that has a help context opens its section instead of the contents.
   if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {

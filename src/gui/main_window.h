@@ -2,6 +2,7 @@
 // It draws what the command layer decides and forwards each user action to one call.
 #pragma once
 
+#include <QIcon>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPlainTextEdit>
@@ -9,12 +10,14 @@
 #include <QSplitter>
 #include <QTimer>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "editor/main_commands.h"
 #include "editor/session.h"
 #include "editor/tree.h"
+#include "gui/help_window.h"
 #include "gui/main_menus.h"
 #include "gui/navigation_view.h"
 #include "gui/page_area.h"
@@ -23,6 +26,9 @@
 class QKeyEvent;
 
 namespace qm47 {
+
+// The program's icon in every size it comes in, compiled into the program.
+QIcon ProgramIcon();
 
 class MainWindow final : public QMainWindow, public MainWindowView {
   Q_OBJECT
@@ -34,6 +40,9 @@ class MainWindow final : public QMainWindow, public MainWindowView {
 
   // The window's load: the port, the model's new image with its destination, tree and menus.
   void Load();
+  // How the program starts: the window is shown first, and the load with its waits runs
+  // once the first frame is on the screen.
+  void ShowThenLoad();
 
   MainCommands& commands() { return commands_; }
   NavigationView& tree() { return *treeView_; }
@@ -54,9 +63,14 @@ class MainWindow final : public QMainWindow, public MainWindowView {
   void PreviewReport(const std::vector<PrintPage>& pages) override;
   std::string ReportPdf(const std::vector<PrintPage>& pages) override;
   void OpenReportWindow() override;
+  // The help inside the program, at the topic's page and section.
   bool OpenHelp(int topic) override;
   void ChoosePortDevice();
   void ShowAbout() override;
+
+ signals:
+  // The load has run: image, tree and menus are there.
+  void loaded();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -67,8 +81,8 @@ class MainWindow final : public QMainWindow, public MainWindowView {
 
  private:
   void BuildLayout();
-  // Every page kind the area shows besides the general and blank pages.
-  void RegisterPages();
+  // The page of `kind`, built and handed to the area unless it is there already.
+  void RegisterPage(PageKind kind);
   void ConnectMenus();
   void Run(const std::function<void()>& command);
   void DrawMenus();
@@ -82,8 +96,15 @@ class MainWindow final : public QMainWindow, public MainWindowView {
   void Apply(NodeSelection::Step step);
   void ShowNodePage(int index);
   void SetHint(const QString& hint);
+  QPlainTextEdit& HexDump();
   void DrawHexDump();
   void OnRecordChanged(const RecordChange& change);
+  // The logo of the general page, from the data folder, the first time the window is up.
+  void LoadLogoOnce();
+  // The last size, place and divider (StoreGeometry keeps them on closing), or the first start's.
+  void RestoreGeometry();
+  // A size that shows every grid column beside every tree label, the divider between them.
+  void SizeForFirstStart();
   void StoreGeometry();
 
   Session& s_;
@@ -102,6 +123,10 @@ class MainWindow final : public QMainWindow, public MainWindowView {
   MainMenus menus_;
   QTimer newTimer_;
   bool logoLoaded_ = false;
+  bool loadWhenShown_ = false;
+  double treeShare_ = 0;  // the tree's part of the window's width, kept through resizes
+  QPointer<HelpWindow> help_;
+  std::set<PageKind> registered_;
   std::vector<QPointer<QWidget>> reportWindows_;
   TransferLine transferLine_;
 };

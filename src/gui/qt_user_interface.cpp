@@ -6,8 +6,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLabel>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <algorithm>
 #include <vector>
 
 #include "platform/event_loop_wait.h"
@@ -18,6 +20,8 @@ namespace {
 
 constexpr const char* kLastFolderSection = "Settings";
 constexpr const char* kLastFolderKey = "LastFolder";
+// Where a message's detail line wraps, in characters.
+constexpr int kDetailColumns = 50;
 
 // The program's texts break lines with CR LF or a lone CR.
 QString Lines(const std::string& text) {
@@ -88,7 +92,17 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBox& box, QWidget* pare
   mb->setWindowTitle(QString::fromStdString(box.caption));
   mb->setTextFormat(Qt::PlainText);
   mb->setText(Lines(box.text));
-  if (!box.detail.empty()) mb->setInformativeText(Lines(box.detail));
+  if (!box.detail.empty()) {
+    mb->setInformativeText(Lines(box.detail));
+    // A headline as short as "Data Error!!" would make the box as narrow as itself and
+    // wrap the detail into a column of single words.
+    if (auto* detail = mb->findChild<QLabel*>("qt_msgbox_informativelabel")) {
+      const QFontMetrics fm(detail->font());
+      int longest = 0;
+      for (const QString& line : Lines(box.detail).split('\n')) longest = std::max(longest, fm.horizontalAdvance(line));
+      detail->setMinimumWidth(std::min(longest, fm.averageCharWidth() * kDetailColumns));
+    }
+  }
   mb->setIcon(IconOf(box.icon));
   const auto buttons = ButtonsOf(box.buttons);
   for (const auto b : buttons) mb->addButton(b);

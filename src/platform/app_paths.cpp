@@ -1,10 +1,11 @@
 #include "platform/app_paths.h"
 
 #include <QCoreApplication>
-#include <QStandardPaths>
+#include <QDir>
 
 #include <cstdlib>
 
+#include "editor/startup.h"
 #include "files/backups.h"
 #include "files/data_folder.h"
 
@@ -20,8 +21,16 @@ std::vector<std::string> PlatformDataFolderCandidates() {
                               QCoreApplication::applicationDirPath().toStdString(), QM47_INSTALLED_DATA_DIR);
 }
 
+void NameTheApplication() {
+  QCoreApplication::setOrganizationName(kApplicationTitle);
+  QCoreApplication::setApplicationName(kApplicationTitle);
+}
+
 std::string PlatformStateFolder() {
-  return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation).toStdString();
+  // Qt 6.4 has no state location yet; the XDG rule, as for the backups (relative values do not count).
+  const QString xdg = qEnvironmentVariable("XDG_STATE_HOME");
+  const QString base = QDir::isAbsolutePath(xdg) ? xdg : QDir::homePath() + "/.local/state";
+  return QDir(base).filePath(kApplicationTitle).toStdString();
 }
 
 std::string PlatformBackupFolder() { return BackupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")); }

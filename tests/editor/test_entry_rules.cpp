@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "editor/channel_page.h"
+#include "editor/directory_pages.h"
 #include "editor/entry_rules.h"
+#include "editor/settings_pages.h"
+#include "model/fresh_image.h"
 
 using namespace qm47;
 
@@ -161,4 +167,59 @@ TEST(EntryRules, FieldsShowMmsisAsTypedAndFrequenciesInFourDecimals) {
 
   EXPECT_EQ(ShownText(EntryField::RxFrequency, {{}, 157.025}), "157.0250");
   EXPECT_EQ(ShownText(EntryField::TxFrequency, {{}, 0}), "---.----");
+}
+
+namespace {
+
+// The value after "for example " in a rule text, without the closing "." or what follows ";".
+std::string ExampleIn(const std::string& text) {
+  const auto at = text.find("for example ");
+  if (at == std::string::npos) return {};
+  std::string example = text.substr(at + 12);
+  example = example.substr(0, example.find(';'));
+  if (!example.empty() && example.back() == '.') example.pop_back();
+  return example;
+}
+
+}  // namespace
+
+// The line under "Data Error!!" and the box's tooltip: they name the field as its page
+// labels it, state the length the check wants, and give a value the field takes.
+TEST(EntryRules, EachRuleTextNamesTheFieldAsItsPageDoesAndGivesAValueItTakes) {
+  for (const EntryFieldRule& rule : EntryFieldRules()) {
+    const std::string text = EntryRuleText(rule.field);
+    const std::string example = ExampleIn(text);
+    ASSERT_FALSE(example.empty()) << text;
+    EXPECT_TRUE(AcceptsText(rule.field, std::u32string(example.begin(), example.end()))) << text;
+    EXPECT_LE(static_cast<int>(example.size()), rule.maxLength) << text;
+    EXPECT_TRUE(CheckEntry(rule.field, example).valid) << text;
+    if (rule.check == EntryCheck::FixedLength || rule.check == EntryCheck::Mmsi) {
+      EXPECT_NE(text.find("exactly " + std::to_string(rule.digits) + " digits"), std::string::npos) << text;
+    }
+  }
+
+  SettingsRecord rec;
+  MemoryImage image;
+  NewImageData(rec, image, 1);
+  std::vector<std::pair<std::string, EntryField>> boxes;  // caption, field
+  for (const SettingsPageState& page : {UsablePageFor(rec), DscPageFor(rec, image), AtisPageFor(rec)}) {
+    for (const TextControl& box : page.texts) {
+      if (box.place) boxes.emplace_back(box.caption, box.place->field);
+    }
+  }
+  for (const Directory which : {Directory::Individual, Directory::Group}) {
+    const DirectoryEntryState entry = DirectoryEntryFor(rec, which, 1);
+    for (const TextControl* box : {&entry.name, &entry.mmsi}) boxes.emplace_back(box->caption, box->place->field);
+  }
+  const auto channel = BuildChannelPage(rec, MakeDescriptor(1, true, true), ChannelRef{kEXP, 1});
+  ASSERT_TRUE(channel);
+  for (const TextBoxState* box : {&channel->txtCN[0], &channel->txtCN[1], &channel->txtCRF, &channel->txtCTF,
+                                  &channel->txtCTag}) {
+    boxes.emplace_back(box->caption, box->entry.field);
+  }
+  ASSERT_GE(boxes.size(), 50u);
+  for (const auto& [caption, field] : boxes) {
+    ASSERT_FALSE(caption.empty());
+    EXPECT_EQ(EntryRuleText(field).rfind(caption + ": ", 0), 0u) << caption << " | " << EntryRuleText(field);
+  }
 }

@@ -2,8 +2,16 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
+#include <QHeaderView>
+#include <QLineEdit>
 #include <QTimer>
 #include <QMenu>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QToolButton>
+#include <filesystem>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTest>
@@ -55,12 +63,133 @@ TEST(MainWindowClose, EditsAskTheQuestionAndTheGeometryIsStoredOnlyOnClosing) {
   EXPECT_FALSE(rig.window->close());
   EXPECT_EQ(rig.ui.Texts(), std::vector<std::string>{"KVX data has changed.\nDo you want to save changes?"});
   EXPECT_TRUE(rig.window->isVisible());
-  EXPECT_EQ(rig.prefs.Get("Settings", "MainWidth", ""), "") << "no geometry stored while the window stays";
+  EXPECT_EQ(rig.prefs.Get("Settings", "MainGeometry", ""), "") << "no geometry stored while the window stays";
 
   rig.ui.answers = {Answer::No};
   EXPECT_TRUE(rig.window->close());
-  const int width = rig.window->frameGeometry().width();
-  EXPECT_EQ(rig.prefs.Get("Settings", "MainWidth", ""), std::to_string(width * 1440 / rig.window->logicalDpiX()));
+  EXPECT_NE(rig.prefs.Get("Settings", "MainGeometry", ""), "");
+}
+
+// With no size remembered, every column of a channel list and every label of the tree
+// are in view, at whatever size the platform's font makes them.
+TEST(MainWindowGeometry, FirstStartShowsTheGridsLastColumnAndEveryTreeLabel) {
+  WindowRig rig(kThreeModels, 1);
+  EXPECT_GE(rig.window->width(), 607);
+  EXPECT_GE(rig.window->height(), 444);
+
+  rig.window->SelectNode("PU");
+  QApplication::processEvents();
+  auto* grid = rig.Find<QTableWidget>("MSFlexGrid1");
+  ASSERT_TRUE(grid && grid->isVisible());
+  EXPECT_EQ(grid->horizontalHeaderItem(grid->columnCount() - 1)->text(), "CH Name");
+  EXPECT_LE(grid->horizontalHeader()->length(), grid->viewport()->width()) << "CH Name lies behind a scroll bar";
+
+  rig.Tree()->expandAll();
+  QApplication::processEvents();
+  const QAbstractItemView& tree = *rig.Tree();
+  EXPECT_LE(tree.sizeHintForColumn(0), tree.viewport()->width()) << "a tree label is cut";
+}
+
+TEST(MainWindowGeometry, LaterStartsTakeTheLastSizeAndDividerAndTheOldTwipsOnlyOnce) {
+  WindowRig rig(kThreeModels, 1);
+  // Closed last by a version that kept the window's frame in twips.
+  const int dpi = rig.window->logicalDpiX();
+  for (const auto& [key, pixels] : {std::pair{"MainLeft", 30}, std::pair{"MainTop", 20}, std::pair{"MainWidth", 700},
+                                    std::pair{"MainHeight", 500}}) {
+    rig.prefs.Save("Settings", key, std::to_string(pixels * 1440 / dpi));
+  }
+  rig.window = std::make_unique<MainWindow>(rig.session);
+  EXPECT_EQ(rig.window->size(), QSize(700, 500));
+
+  rig.window->show();
+  rig.window->resize(760, 560);
+  auto* divider = rig.Find<QSplitter>("splTree");
+  divider->setSizes({300, divider->width() - divider->handleWidth() - 300});
+  emit divider->splitterMoved(300, 1);  // as a drag ends
+  EXPECT_TRUE(rig.window->close());
+  for (const char* key : {"MainLeft", "MainTop", "MainWidth", "MainHeight"}) {
+    EXPECT_EQ(rig.prefs.Get("Settings", key, "unset"), "") << key << " is read once, then replaced";
+  }
+
+  rig.window = std::make_unique<MainWindow>(rig.session);
+  EXPECT_EQ(rig.window->size(), QSize(760, 560));
+  rig.window->show();
+  QApplication::processEvents();
+  EXPECT_NEAR(rig.Find<QSplitter>("splTree")->sizes().at(0), 300, 3);
+}
+
+// The window is on the screen before the model's new image and its destination are set
+// up, whose waits would hold back its first frame; the load follows it, once.
+TEST(MainWindowStart, TheFirstFrameComesBeforeTheLoad) {
+  EnsureApplication();
+  TempDir dir{"start"};
+  MemoryPreferenceStore prefs;
+  RecordingUi ui;
+  Session session(dir.path().string(), IniFile::Parse(kOneModel), prefs, ui, StartupFlags{}, ErrorLog("", false));
+  SetModel(session, 1);
+  MainWindow window(session);
+  QSignalSpy loaded(&window, &MainWindow::loaded);
+  window.ShowThenLoad();
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(window.tree().topLevelItemCount(), 0) << "the load ran before the first frame";
+  ASSERT_TRUE(loaded.wait(500)) << "the load waited for its fallback, not for the first frame";
+  EXPECT_GT(window.tree().topLevelItemCount(), 0);
+  QTest::qWait(50);
+  EXPECT_EQ(loaded.count(), 1);
+}
+
+// "Data Error!!" alone does not say what went wrong: the line under it names the field,
+// its rule and a value it takes, and the field keeps the focus with the typing selected.
+TEST(MainWindowEntry, ARefusedEntrySaysWhichFieldAndWhyAndKeepsItsTextSelected) {
+  WindowRig rig(kOneModel, 1);
+  rig.window->SelectNode("DSC");
+  auto* mmsi = rig.Find<QLineEdit>("txtUserMMSI");
+  ASSERT_TRUE(mmsi);
+  EXPECT_EQ(mmsi->toolTip().toStdString(), EntryRuleText(EntryField::UserMmsi));
+  Focus(mmsi);
+  QTest::keyClicks(mmsi, "12345");
+  QTest::keyClick(mmsi, Qt::Key_Tab);
+  QTest::qWait(0);
+  ASSERT_EQ(rig.ui.Texts(), std::vector<std::string>{"Data Error!!"});
+  EXPECT_EQ(rig.ui.shown.front().detail, "UserMMSI: exactly 9 digits, for example 366123456; empty for none.");
+  EXPECT_TRUE(mmsi->hasFocus());
+  // The focus comes back once the message box has gone: a busy machine takes a moment.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return mmsi->selectedText() == "12345"; }, 2000)) << mmsi->selectedText().toStdString();
+}
+
+// The data folder holds neither icons/ nor anything else: the pictures are in the program.
+TEST(MainWindowPictures, ToolBarAndWindowHaveTheirPicturesWithAnEmptyDataFolder) {
+  WindowRig rig(kOneModel, 1);
+  ASSERT_FALSE(std::filesystem::exists(rig.dir.path() / "icons"));
+  for (const char* key : {"New", "Open", "Save", "SaveAsDefault", "Print", "Program", "Read"}) {
+    auto* button = rig.Find<QToolButton>((std::string("tbToolBar_") + key).c_str());
+    ASSERT_TRUE(button) << key;
+    EXPECT_FALSE(button->icon().pixmap(24).isNull()) << key;
+  }
+  EXPECT_FALSE(rig.window->windowIcon().pixmap(32).isNull());
+}
+
+// The title carries Qt's unsaved-changes mark, drawn from the dirty flag: the first key
+// typed raises it, before anything is stored; a command that lets the edits go clears it.
+TEST(MainWindowCaption, MarksUnsavedChangesFromTheFirstKeyUntilTheyAreLetGo) {
+  WindowRig rig(kThreeModels, 1);
+  EXPECT_EQ(rig.window->windowTitle(), "QM47  PC Program for TK4100A[*]");
+  EXPECT_FALSE(rig.window->isWindowModified());
+
+  rig.window->SelectNode("DSC");
+  auto* mmsi = rig.Find<QLineEdit>("txtUserMMSI");
+  ASSERT_NE(mmsi, nullptr);
+  Focus(mmsi);
+  QTest::keyClicks(mmsi, "366123456");
+  QApplication::processEvents();
+  EXPECT_EQ(rig.session.record.DscBasic.UserMmsi, "") << "stored only when the box is left";
+  EXPECT_TRUE(rig.window->isWindowModified());
+
+  rig.ui.answers = {Answer::No};
+  rig.Find<QAction>("mnuFileNew")->trigger();
+  EXPECT_EQ(rig.ui.Texts(), std::vector<std::string>{"KVX data has changed.\nDo you want to save changes?"});
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !rig.session.flags.dirty; }, 2000));  // New runs after 100 ms
+  EXPECT_FALSE(rig.window->isWindowModified());
 }
 
 TEST(MainWindowMenus, ModelMenuOnlyWithTwoOrMoreModels) {

@@ -1,7 +1,8 @@
 #!/bin/sh
-# The .deb that CPack makes of this build unpacks into a scratch root (dpkg -x) and runs
-# from there with no environment variables: the version, a new settings file from a
-# sample destination, and a transfer between the packaged qm47-cli and qm47-sim.
+# The .deb that CPack makes of this build passes lintian where it is installed, unpacks
+# into a scratch root (dpkg -x) and runs from there with no environment variables: the
+# version, a new settings file from a sample destination, and a transfer between the
+# packaged qm47-cli and qm47-sim.
 set -eu
 build=$1
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/qm47-package.XXXXXX")
@@ -21,6 +22,15 @@ if ! cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >"$scrat
   fail "cpack could not build the package"
 fi
 deb=$(ls "$scratch"/out/qm47_*.deb)
+# Debian's own checks: no error and no warning (scripts/install-deps.sh installs lintian).
+if command -v lintian >/dev/null 2>&1; then
+  lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$scratch/lintian.txt" 2>&1 || {
+    cat "$scratch/lintian.txt"
+    fail "lintian finds errors or warnings in the package"
+  }
+else
+  echo "lintian is not installed: the package's Debian checks are skipped"
+fi
 depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6core6 libqt6serialport6; do
   case $depends in *"$lib"*) ;; *) fail "Depends lacks $lib: $depends" ;; esac
