@@ -363,13 +363,17 @@ TEST(CliLink, PortWithoutPermission_IsReportedAsSuchWithTheGroupToJoin) {
   ::close(master);
 }
 
-TEST(CliLink, Interrupt_CancelsTheTransferAsCancelDoesAndSaysWhatTheRadioMayHold) {
-  Bench bench;
+// fresh.hex of model 1, and blank.bin: a radio whose settings differ from it in every byte.
+void WriteFreshFileAndBlankRadio(Bench& bench) {
   ASSERT_EQ(bench("--model 1 new fresh.hex").exitCode, 0);
-  // A radio whose settings differ from the file's in every byte.
   std::string blank = bench.dir.Read("fresh.hex");
   blank.replace(2, 0x3FFC, 0x3FFC, '\x5A');
   bench.dir.Write("blank.bin", blank);
+}
+
+TEST(CliLink, Interrupt_CancelsTheTransferAsCancelDoesAndSaysWhatTheRadioMayHold) {
+  Bench bench;
+  WriteFreshFileAndBlankRadio(bench);
   struct Case {
     std::string command;
     int signal;
@@ -412,11 +416,7 @@ TEST(CliLink, Interrupt_CancelsTheTransferAsCancelDoesAndSaysWhatTheRadioMayHold
 // signal, with the exit status of the signal and a closing line on what the radio holds.
 TEST(CliLink, Interrupt_AtEveryStageOfProgramWritesNothingAfterTheSignal) {
   Bench bench;
-  ASSERT_EQ(bench("--model 1 new fresh.hex").exitCode, 0);
-  // A radio whose settings differ from the file's in every byte: a change list of thousands of lines.
-  std::string blank = bench.dir.Read("fresh.hex");
-  blank.replace(2, 0x3FFC, 0x3FFC, '\x5A');
-  bench.dir.Write("blank.bin", blank);
+  WriteFreshFileAndBlankRadio(bench);  // a change list of thousands of lines
   const auto writesAfter = [](const std::string& trace, std::size_t at) {
     return trace.find("tool  > #CEPWR", at) != std::string::npos;
   };
