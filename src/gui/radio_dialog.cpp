@@ -1,11 +1,11 @@
 #include "gui/radio_dialog.h"
 
-#include <QDesktopServices>
+#include "gui/help_window.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "editor/main_commands.h"
@@ -252,9 +252,12 @@ void RadioDialog::Help() {
   const auto page = [this](int topic) { return HelpFilePath(s_.dataFolder, topic); };
   const bool exists = QFileInfo::exists(QString::fromStdString(page(kTransferHelpTopic)));
   transfer_->dialog().Help(exists, [&](int topic) -> std::optional<HelpFailure> {
-    const std::string path = page(topic);
-    if (QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)))) return std::nullopt;
-    return HelpFailure{"The help viewer could not be started.", "Open " + path + " in a web browser."};
+    // A window of the dialog's own, so it takes input while the dialog is modal.
+    if (!helpWindow_) helpWindow_ = new HelpWindow(this);
+    if (helpWindow_->Show(HelpFor(s_.dataFolder, topic))) return std::nullopt;
+    return HelpFailure{"The help viewer could not be started.",
+                       page(topic) + " could not be read: check that the data folder holds the help/ that came "
+                                     "with QM47."};
   });
 }
 

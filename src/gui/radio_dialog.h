@@ -19,6 +19,8 @@
 
 namespace qm47 {
 
+class HelpWindow;
+
 // Where a transfer runs: the chosen port, and the time it waits by. By default the
 // window's serial port and steady time whose waits keep the window repainting.
 struct TransferLine {
@@ -71,6 +73,7 @@ class RadioDialog final : public QDialog {
   QPushButton* ok_ = nullptr;
   QPushButton* cancel_ = nullptr;
   QPushButton* help_ = nullptr;
+  HelpWindow* helpWindow_ = nullptr;
 };
 
 }  // namespace qm47

@@ -6,6 +6,9 @@
 #include <QStackedWidget>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <fstream>
+#include <filesystem>
+#include <QTextBrowser>
 
 #include <algorithm>
 
@@ -188,6 +191,24 @@ TEST(TransferDialogWindow, CaptionPicturesAndMonitorFollowModeAndDebugMode) {
     d.userInterface().Progress(50, 100);
     EXPECT_NEAR(bar->geometry().right(), inside.center().x(), 1);
   }
+}
+
+// Help opens topic 1012 in the program's own window, which takes input while the dialog is modal.
+TEST(TransferDialogWindow, HelpOpensItsTopicInTheProgramsOwnWindow) {
+  RadioRig rig;
+  std::filesystem::create_directories(std::filesystem::path(rig.session.dataFolder) / "help");
+  std::ofstream(std::filesystem::path(rig.session.dataFolder) / "help" / "1012.html")
+      << "<html><body><h1>Talking to the radio</h1></body></html>";
+  RadioDialog d(rig.session, TransferJob{transfer_mode::Read}, "COM1 (/dev/ttyVIRTUAL)", rig.radio.pipe,
+                &rig.radio.clock, rig.window.get());
+  d.show();
+  RadioRig::ButtonOf(d, "cmdHelp")->click();
+  auto* browser = d.findChild<QTextBrowser*>();
+  ASSERT_NE(browser, nullptr);
+  EXPECT_TRUE(browser->isVisible());
+  EXPECT_TRUE(browser->source().toLocalFile().endsWith("help/1012.html")) << browser->source().toString().toStdString();
+  EXPECT_TRUE(browser->toPlainText().contains("Talking to the radio"));
+  EXPECT_TRUE(rig.ui.shown.empty());
 }
 
 }  // namespace
