@@ -395,6 +395,8 @@ void MainWindow::PreviewReport(const std::vector<PrintPage>& pages) { PreviewRep
 std::string MainWindow::ReportPdf(const std::vector<PrintPage>& pages) { return qm47::ReportPdf(pages).toStdString(); }
 
 void MainWindow::OpenReportWindow() {
+  // Closed report windows delete themselves; their emptied pointers go.
+  std::erase_if(reportWindows_, [](const QPointer<QWidget>& w) { return w.isNull(); });
   auto* window = new ReportWindow(s_, this);
   reportWindows_.emplace_back(window);
   window->show();
