@@ -15,18 +15,16 @@ std::string TypingKey(const EntryPlace& place) {
 
 }  // namespace
 
-EntryRedraw ApplyEntryOutcome(Session& s, const EntryOutcome& outcome) {
-  EntryRedraw redraw;
+bool ApplyEntryOutcome(Session& s, const EntryOutcome& outcome) {
+  bool stored = false;
   if (outcome.newTypingStep) s.history.Seal();
   if (outcome.store) {
     const EntryStore& store = *outcome.store;
-    const unsigned areas = AreaOf(store.place);
-    redraw.stored = s.Edit(areas, [&](SettingsRecord& rec) { StoreEntry(rec, store.place, store.value); },
-                           TypingKey(store.place));
-    if (redraw.stored) redraw.areas = areas;
+    stored = s.Edit(AreaOf(store.place), [&](SettingsRecord& rec) { StoreEntry(rec, store.place, store.value); },
+                    TypingKey(store.place));
   }
   if (outcome.edited && !s.flags.pageLoading) s.flags.dirty = true;
-  return redraw;
+  return stored;
 }
 
 }  // namespace qm47

@@ -10,12 +10,8 @@
 
 namespace qm47 {
 
-// What changed in the record, for the views that show it.
-struct EntryRedraw {
-  bool stored = false;  // the record took the outcome's store (nothing while a page loads)
-  unsigned areas = 0;   // record_area bits of that store; the observers were told the same
-};
-
-EntryRedraw ApplyEntryOutcome(Session& s, const EntryOutcome& outcome);
+// True when the record took the outcome's store (nothing while a page loads); the views
+// learn what changed through the session's observers.
+bool ApplyEntryOutcome(Session& s, const EntryOutcome& outcome);
 
 }  // namespace qm47

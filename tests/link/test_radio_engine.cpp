@@ -92,19 +92,6 @@ TEST(RadioEngine, Rate_ASecondConnectsProbeIsExpectedNoise) {
   EXPECT_EQ(radio.tally().probeNoise, 12u);
 }
 
-TEST(RadioEngine, Rate_SlowOnlyRadioIgnoresTheRateCommand) {
-  sim::RadioEngine radio;
-  radio.SetFaults({.slowOnly = true});
-  EXPECT_EQ(Say(radio, "P"), "P");
-  EXPECT_EQ(Say(radio, "0"), "");
-  EXPECT_EQ(Say(radio, "ACMD:002\r\n"), "");
-  EXPECT_EQ(radio.rate(), kSlow);
-  EXPECT_EQ(Say(radio, "#CMDSY\r\n", kFast), "");
-  EXPECT_EQ(Say(radio, "#CMDSY\r\n"), "#CMDOK\r\n");
-  EXPECT_EQ(radio.commandCount(), 1) << "the rate command unheard counts as no command";
-  EXPECT_EQ(radio.strayBytes(), 8u);
-}
-
 TEST(RadioEngine, Pipe_PassesAnAnswerOnlyToAPortAtTheRadiosRate) {
   VirtualClock clock;
   sim::RadioEngine radio;
