@@ -59,25 +59,34 @@ struct Rule {
   std::string reason;
 };
 
-Rule RuleOfKey(const std::string& key) {
-  const auto starts = [&](const char* stem) { return key.rfind(stem, 0) == 0; };
-  if (starts("TX Po Display")) return {"TX Power Display", "the page offers " + Range(TxPoDisplayItems())};
-  if (starts("Resume Time")) return {"Resume Time", "the page offers " + Range(ResumeTimeItems())};
-  if (starts("Offset Time")) return {"Offset Time", "the page offers -12:00 to +12:00 in half hours (-24..24)"};
-  if (starts("Magnetic Variation")) return {"Bearing", "the page offers " + Range(BearingItems())};
-  if (starts("Weater")) return {"Weather Alert", "the page offers " + Range(WeatherAlertItems())};
-  if (starts("Status name")) return {"Status name", "up to 4 letters, digits or - + ( ) . * / and spaces"};
-  if (starts("User MMSI")) return {"User MMSI", "an MMSI is empty or exactly 9 digits, for example 366123456"};
-  if (starts("Atis Code")) return {"ATISNo", "empty or exactly 10 digits"};
-  if (starts("MID")) return {"Call sign number", "empty or 1 to 3 digits"};
-  if (starts("DISP")) return {"Call sign", "up to 3 letters or digits"};
-  if (starts("ChTag")) return {"CH Name", "up to 12 letters, digits or - / * ( ) + . , and spaces"};
-  if (starts("TagName")) return {"Name", "up to 10 letters, digits or - / * ( ) + . , and spaces"};
-  if (starts("Mmsid")) return {"MMSI", "an individual MMSI is 9 digits, a group MMSI 8; or empty"};
-  if (starts("CHDisplay")) return {"CH display", "the letters and digits a channel display can show, 2 and 1 of them"};
-  if (starts("Rxfreq")) return {"Rx frequency", "0 (none) or 137 to 174 MHz in steps of 25 kHz"};
-  if (starts("Txfreq")) return {"Tx frequency", "0 (none) or 137 to 174 MHz in steps of 25 kHz"};
-  if (starts("Scramble")) return {"Scrambler", "the page offers Off and 0 to 3 (0..7 as stored)"};
+// A text box's rule as its page words it: "CH Name: up to 12 ..." split at the colon.
+Rule BoxRule(EntryField field) {
+  const std::string text = EntryRuleText(field);
+  const auto colon = text.find(": ");
+  return {text.substr(0, colon), text.substr(colon + 2)};
+}
+
+Rule RuleOfKey(const std::string& section, const std::string& key) {
+  const auto starts = [&](const std::string& text, const char* stem) { return text.rfind(stem, 0) == 0; };
+  const bool group = starts(section, "CHGRPID");
+  if (starts(key, "TX Po Display")) return {"TX Power Display", "the page offers " + Range(TxPoDisplayItems())};
+  if (starts(key, "Resume Time")) return {"Resume Time", "the page offers " + Range(ResumeTimeItems())};
+  if (starts(key, "Offset Time")) return {"Offset Time", "the page offers -12:00 to +12:00 in half hours (-24..24)"};
+  if (starts(key, "Magnetic Variation")) return {"Bearing", "the page offers " + Range(BearingItems())};
+  if (starts(key, "Weater")) return {"Weather Alert", "the page offers " + Range(WeatherAlertItems())};
+  if (starts(key, "Scramble")) return {"Scrambler", "the page offers Off and 0 to 3 (0..7 as stored)"};
+  if (starts(key, "Status name")) return BoxRule(EntryField::StatusName);
+  if (starts(key, "User MMSI")) return BoxRule(EntryField::UserMmsi);
+  if (starts(key, "Atis Code")) return BoxRule(EntryField::AtisCode);
+  if (starts(key, "MID")) return BoxRule(EntryField::AtisMid);
+  if (starts(key, "DISP")) return BoxRule(EntryField::AtisDisp);
+  if (starts(key, "ChTag")) return BoxRule(starts(section, "CHWX") ? EntryField::WeatherTag : EntryField::ChannelTag);
+  if (starts(key, "TagName")) return BoxRule(group ? EntryField::GroupName : EntryField::IndividualName);
+  if (starts(key, "Mmsid")) return BoxRule(group ? EntryField::GroupMmsi : EntryField::IndividualMmsi);
+  if (starts(key, "CHDisplayL")) return BoxRule(EntryField::DisplayLeft);
+  if (starts(key, "CHDisplayR")) return BoxRule(EntryField::DisplayRight);
+  if (starts(key, "Rxfreq")) return BoxRule(EntryField::RxFrequency);
+  if (starts(key, "Txfreq")) return BoxRule(EntryField::TxFrequency);
   return {key, "not a value the pages offer"};
 }
 
@@ -164,7 +173,7 @@ SettingsRecord AsStored(const SettingsRecord& rec, int modelNumber) {
 
 void Add(std::vector<ValueProblem>& out, const std::vector<SettingChange>& changes, bool pageRule) {
   for (const SettingChange& c : changes) {
-    const Rule rule = RuleOfKey(c.key);
+    const Rule rule = RuleOfKey(c.section, c.key);
     out.push_back({c.section, c.key, rule.field, c.before, c.after,
                    pageRule ? rule.reason : "the radio's memory cannot hold it as written (characters or length)"});
   }

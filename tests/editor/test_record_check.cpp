@@ -3,6 +3,7 @@
 
 #include <random>
 
+#include "editor/entry_rules.h"
 #include "editor/record_check.h"
 #include "files/dat_reader.h"
 #include "files/dat_writer.h"
@@ -57,7 +58,9 @@ TEST(RecordCheck, RefusedAndUnencodableValuesAreNamedAndMended) {
   EXPECT_EQ(resume->value, "99");
   EXPECT_NE(resume->reason.find("the page offers Off"), std::string::npos) << resume->reason;
   ASSERT_NE(Find(check, "User MMSI"), nullptr);
-  EXPECT_NE(Find(check, "User MMSI")->reason.find("9 digits"), std::string::npos);
+  // A text box's problem is worded as the box's own refusal is.
+  EXPECT_EQ(Find(check, "User MMSI")->field + ": " + Find(check, "User MMSI")->reason,
+            EntryRuleText(EntryField::UserMmsi));
   ASSERT_NE(Find(check, "Rxfreq"), nullptr);
   ASSERT_NE(Find(check, "Mmsid"), nullptr);
   // Every bad value is gone from the mended record, each back to the fresh setting.
