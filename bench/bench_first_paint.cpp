@@ -19,6 +19,7 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <optional>
 #include <csignal>
 #include <fcntl.h>
 #include <string>
@@ -29,6 +30,7 @@
 #include "editor/start_session.h"
 #include "gui/main_window.h"
 #include "gui/qt_user_interface.h"
+#include "gui/start_warmup.h"
 #include "platform/app_paths.h"
 #include "platform/qsettings_preferences.h"
 
@@ -91,6 +93,8 @@ void SayMemory() { std::cout << "rss " << ResidentKib() << std::endl; }
 // start. The editor says its size, and closes as a user does, so its preferences keep it.
 int Child(const std::string& kind, const std::string& size, int argc, char** argv) {
   QApplication app(argc, argv);
+  std::optional<StartWarmup> warmup;
+  if (kind != "bare") warmup.emplace();
   NameTheApplication();
   if (kind == "bare") {
     QMainWindow window;

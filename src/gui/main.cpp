@@ -9,6 +9,7 @@
 #include "gui/main_window.h"
 #include "gui/qt_user_interface.h"
 #include "gui/screenshots.h"
+#include "gui/start_warmup.h"
 #include "platform/app_paths.h"
 #include "platform/qsettings_preferences.h"
 
@@ -65,6 +66,7 @@ int main(int argc, char** argv) {
   }
 
   QApplication app(argc, argv);
+  const qm47::StartWarmup warmup;
   qm47::NameTheApplication();
   QGuiApplication::setDesktopFileName("org.qm47.qm47");
   // Qt's own options are gone now.

@@ -15,6 +15,9 @@
 #include <QUrl>
 #include <QWindow>
 #include <algorithm>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <array>
 #include <cmath>
 #include <map>
@@ -214,6 +217,10 @@ void MainWindow::Load() {
   loadWhenShown_ = false;
   commands_.Load();
   DrawMenus();
+#ifdef __GLIBC__
+  // The start's parsing leaves freed pages behind; the session keeps none of them.
+  ::malloc_trim(0);
+#endif
   emit loaded();
 }
 
