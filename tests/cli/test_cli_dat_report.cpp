@@ -1,30 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "cli_fixture.h"
+#include "golden.h"
 
 using namespace qm47::testing;
 
-namespace {
-
 using Cli = CliFolder;
-
-std::string Golden(const std::string& name) {
-  std::ifstream f(std::filesystem::path(__FILE__).parent_path().parent_path() / "report/golden" / name,
-                  std::ios::binary);
-  return {std::istreambuf_iterator<char>(f), {}};
-}
-
-}  // namespace
 
 TEST(CliDat, ReportOfAFreshFileIsTheGoldenTextAndCrLf) {
   Cli cli;
   ASSERT_EQ(cli("--model 1 new fresh1.dat").exitCode, 0);
   ASSERT_EQ(cli("--model 4 new fresh4.DAT").exitCode, 0);
-  const std::string golden1 = Golden("fresh_model1.txt");
-  const std::string golden4 = Golden("fresh_model4.txt");
+  const std::string golden1 = GoldenText("fresh_model1.txt");
+  const std::string golden4 = GoldenText("fresh_model4.txt");
   ASSERT_FALSE(golden1.empty());
   ASSERT_FALSE(golden4.empty());
 

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <random>
 #include <regex>
@@ -96,10 +95,7 @@ TEST(Backups, PruneBackups_KeepsTheCountButAlwaysTheNewestOfEachRadio) {
 TEST(Backups, PruneBackups_RemovesOnlyWhatAReadWrote) {
   TempDir dir("decoys");
   const fs::path folder = dir.path() / "backups";
-  fs::create_directories(folder);
-  const auto write = [&](const std::string& name, const std::string& bytes) {
-    std::ofstream(folder / name, std::ios::binary) << bytes;
-  };
+  const auto write = [&](const std::string& name, const std::string& bytes) { dir.Write("backups/" + name, bytes); };
   std::mt19937 random(47);
   std::string noise(kImageSize, '\0');
   for (char& c : noise) c = static_cast<char>(random());

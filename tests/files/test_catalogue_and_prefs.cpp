@@ -2,30 +2,16 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-
-#include <unistd.h>
 
 #include "files/data_folder.h"
 #include "files/error_log.h"
 #include "files/ini_file.h"
 #include "files/preferences.h"
+#include "temp_dir.h"
 
 using namespace qm47;
+using qm47::testing::TempDir;
 namespace fs = std::filesystem;
-
-namespace {
-std::string ReadText(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(f), {}};
-}
-fs::path TempDir(const std::string& name) {
-  const fs::path dir = fs::temp_directory_path() / ("qm47-files-" + name + "-" + std::to_string(::getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  return dir;
-}
-}  // namespace
 
 TEST(Catalogue, ValuesFollowTheProfileRules) {
   const IniFile ini = IniFile::Parse(
@@ -65,17 +51,17 @@ TEST(Preferences, NumbersAndFlagsAreReadLeniently) {
 }
 
 TEST(ErrorLog, AppendsOneLinePerFaultOnlyInDebugMode) {
-  const fs::path dir = TempDir("log");
+  const TempDir dir("files-log");
   const auto when = std::chrono::system_clock::now();
-  ErrorLog quiet((dir / "err.log").string(), false, [&] { return when; });
+  ErrorLog quiet(dir / "err.log", false, [&] { return when; });
   quiet.WriteErrorLog("frmMain.SaveFileAs", {53, "File not found"});
   EXPECT_FALSE(fs::exists(dir / "err.log"));
 
-  std::ofstream(dir / "err.log", std::ios::binary) << "old line\r\n";
-  ErrorLog log((dir / "err.log").string(), true, [&] { return when; });
+  dir.Write("err.log", "old line\r\n");
+  ErrorLog log(dir / "err.log", true, [&] { return when; });
   log.WriteErrorLog("frmMain.SaveFileAs", {53, "File not found"});
   log.WriteErrorLog("frmRadio.PortOpen", {70, "Permission denied"});
-  const std::string text = ReadText(dir / "err.log");
+  const std::string text = dir.Read("err.log");
   EXPECT_EQ(text.rfind("old line\r\n", 0), 0u);
   const auto first = text.find(":frmMain.SaveFileAs -> 53File not found\r\n");
   const auto second = text.find(":frmRadio.PortOpen -> 70Permission denied\r\n");
@@ -86,20 +72,19 @@ TEST(ErrorLog, AppendsOneLinePerFaultOnlyInDebugMode) {
 
   ErrorLog nowhere("/nonexistent/dir/err.log", true);
   nowhere.WriteErrorLog("frmMain.SaveFileAs", {1, "x"});  // never fails loudly
-  fs::remove_all(dir);
 }
 
 TEST(DataFolder, OverrideThenProgramFolderThenShareBesideItThenInstalledFolder) {
-  const fs::path dir = TempDir("data");
-  const std::string bin = (dir / "bin").string();
+  const TempDir scratch("files-data");
+  const fs::path& dir = scratch.path();
+  const std::string bin = scratch / "bin";
   EXPECT_EQ(ResolveDataFolder("/override", bin, "/usr/share/qm47"), "/override");
   EXPECT_EQ(ResolveDataFolder("", bin, "/usr/share/qm47"), "/usr/share/qm47");
   fs::create_directories(dir / "share/qm47");
-  std::ofstream(dir / "share/qm47/global.ini") << "[model1]\nuse=1\n";
+  scratch.Write("share/qm47/global.ini", "[model1]\nuse=1\n");
   EXPECT_EQ(ResolveDataFolder("", bin, "/usr/share/qm47"), (dir / "share/qm47").string());
-  std::ofstream(dir / "global.ini") << "[model1]\nuse=1\n";
+  scratch.Write("global.ini", "[model1]\nuse=1\n");
   EXPECT_EQ(ResolveDataFolder("", dir.string(), "/usr/share/qm47"), dir.string());
-  EXPECT_EQ(ErrorLogPath(dir.string(), "/state"), (dir / "err.log").string());
-  EXPECT_EQ(ErrorLogPath("/nonexistent/data", (dir / "state").string()), (dir / "state" / "err.log").string());
-  fs::remove_all(dir);
+  EXPECT_EQ(ErrorLogPath(dir.string(), "/state"), scratch / "err.log");
+  EXPECT_EQ(ErrorLogPath("/nonexistent/data", scratch / "state"), (dir / "state" / "err.log").string());
 }

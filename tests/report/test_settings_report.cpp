@@ -9,6 +9,7 @@
 #include "model/memory_map.h"
 #include "report/printed_report.h"
 #include "report/settings_report.h"
+#include "golden.h"
 #include "report_records.h"
 
 using namespace qm47;
@@ -16,19 +17,14 @@ using namespace qm47::testing;
 
 namespace {
 
-std::filesystem::path Golden(const std::string& name) {
-  return std::filesystem::path(__FILE__).parent_path() / "golden" / name;
-}
-
 // Compares with the golden file; QM47_UPDATE_GOLDEN=1 rewrites it instead.
 void ExpectGolden(const std::string& name, const std::string& text) {
   if (std::getenv("QM47_UPDATE_GOLDEN")) {
-    std::ofstream(Golden(name), std::ios::binary) << text;
+    std::ofstream(GoldenPath(name), std::ios::binary) << text;
     return;
   }
-  std::ifstream f(Golden(name), std::ios::binary);
-  ASSERT_TRUE(f) << "missing golden file " << Golden(name);
-  const std::string expected{std::istreambuf_iterator<char>(f), {}};
+  const std::string expected = GoldenText(name);
+  ASSERT_FALSE(expected.empty()) << "missing golden file " << GoldenPath(name);
   // Line by line, so a failure names the line.
   std::size_t line = 1, i = 0;
   while (i < text.size() && i < expected.size() && text[i] == expected[i]) line += text[i++] == '\n';

@@ -26,7 +26,9 @@ class TempDir {
   const std::filesystem::path& path() const { return path_; }
   std::string operator/(const std::string& name) const { return (path_ / name).string(); }
 
+  // `name` may name folders below this one; they are made as needed.
   void Write(const std::string& name, const std::string& bytes) const {
+    std::filesystem::create_directories((path_ / name).parent_path());
     std::ofstream(path_ / name, std::ios::binary) << bytes;
   }
   std::string Read(const std::string& name) const {
