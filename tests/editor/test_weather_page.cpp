@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "editor/entry_events.h"
+#include "editor/entry_apply.h"
 #include "editor/weather_page.h"
 #include "session_fixture.h"
 
@@ -60,10 +60,9 @@ TEST(WeatherPage, ClicksAndNamesStoreIntoTheirRow) {
   EXPECT_TRUE(rec.CHWX[2].ScanMemory);
   EXPECT_FALSE(EditWeather(f.session, 10, Enable, false).row);
 
+  // A row's name box stores into that row's channel.
   const WeatherRowState row4 = *WeatherRowFor(rec, 4);
-  const EntryOutcome typed = EntryTextChanged({row4.txtDTagName.entry, "NOAA", true}, true);
-  ASSERT_TRUE(typed.store);
-  f.session.Edit(record_area::Weather, [&](SettingsRecord& r2) { StoreEntry(r2, typed.store->place, typed.store->value); });
+  ASSERT_TRUE(ApplyEntryOutcome(f.session, EntryTextChanged({row4.txtDTagName.entry, "NOAA", true}, true)));
   EXPECT_EQ(rec.CHWX[4].ChTag, "NOAA");
 
   const SettingsRecord before = rec;
