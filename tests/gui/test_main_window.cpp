@@ -2,20 +2,20 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
-#include <QLineEdit>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QTimer>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTableWidget>
-#include <QToolButton>
-#include <filesystem>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "window_rig.h"
 
@@ -92,11 +92,11 @@ TEST(MainWindowGeometry, FirstStartShowsTheGridsLastColumnAndEveryTreeLabel) {
 
 TEST(MainWindowGeometry, LaterStartsTakeTheLastSizeAndDividerAndTheOldTwipsOnlyOnce) {
   WindowRig rig(kThreeModels, 1);
-  // Closed last by a version that kept the window's frame in twips.
-  const int dpi = rig.window->logicalDpiX();
-  for (const auto& [key, pixels] : {std::pair{"MainLeft", 30}, std::pair{"MainTop", 20}, std::pair{"MainWidth", 700},
-                                    std::pair{"MainHeight", 500}}) {
-    rig.prefs.Save("Settings", key, std::to_string(pixels * 1440 / dpi));
+  // Closed last by a version that kept the window's frame in twips: 15 to a pixel at 96 dpi.
+  ASSERT_EQ(rig.window->logicalDpiX(), 96) << "the offscreen platform's";
+  for (const auto& [key, twips] : {std::pair{"MainLeft", "450"}, std::pair{"MainTop", "300"},
+                                   std::pair{"MainWidth", "10500"}, std::pair{"MainHeight", "7500"}}) {
+    rig.prefs.Save("Settings", key, twips);
   }
   rig.window = std::make_unique<MainWindow>(rig.session);
   EXPECT_EQ(rig.window->size(), QSize(700, 500));

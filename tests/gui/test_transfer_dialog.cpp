@@ -5,10 +5,8 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTimer>
-#include <gtest/gtest.h>
-#include <fstream>
-#include <filesystem>
 #include <QTextBrowser>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 
@@ -196,9 +194,8 @@ TEST(TransferDialogWindow, CaptionPicturesAndMonitorFollowModeAndDebugMode) {
 // Help opens topic 1012 in the program's own window, which takes input while the dialog is modal.
 TEST(TransferDialogWindow, HelpOpensItsTopicInTheProgramsOwnWindow) {
   RadioRig rig;
-  std::filesystem::create_directories(std::filesystem::path(rig.session.dataFolder) / "help");
-  std::ofstream(std::filesystem::path(rig.session.dataFolder) / "help" / "1012.html")
-      << "<html><body><h1>Talking to the radio</h1></body></html>";
+  ASSERT_EQ(rig.session.dataFolder, rig.dir.path().string());
+  rig.dir.Write("help/1012.html", "<html><body><h1>Talking to the radio</h1></body></html>");
   RadioDialog d(rig.session, TransferJob{transfer_mode::Read}, "COM1 (/dev/ttyVIRTUAL)", rig.radio.pipe,
                 &rig.radio.clock, rig.window.get());
   d.show();
