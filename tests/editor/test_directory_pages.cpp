@@ -98,6 +98,16 @@ TEST(DirectoryEntry, FullDirectoryNeverReachesPastItsLastEntry) {
     EXPECT_EQ(DirectoryRowNode(f.session.record, which, 0), "");  // the header row
     EXPECT_EQ(DirectoryRowNode(f.session.record, which, size), DirectoryNodeKey(which, size));
 
+    // Delete asks first; No keeps the entry and Enter answers No.
+    f.ui.answers = {Answer::No};
+    EXPECT_FALSE(DeleteDirectoryEntry(f.session, which, 1, true));
+    EXPECT_EQ(CountInUse(f.session.record, which), size);
+    ASSERT_EQ(f.ui.Texts(), std::vector<std::string>{"Are you sure ?"});
+    EXPECT_EQ(f.ui.shown[0].caption, f.session.model.title);
+    EXPECT_EQ(f.ui.shown[0].icon, Icon::Critical);
+    EXPECT_EQ(f.ui.shown[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(f.ui.shown[0].defaultButton, DefaultButton::Second);
+
     f.ui.answers = {Answer::Yes};
     const DirectoryEntry last = Entries(f.session.record, which).back();
     EXPECT_TRUE(DeleteDirectoryEntry(f.session, which, 1, true));
