@@ -1,5 +1,5 @@
 // A directory edited in a spreadsheet goes back into a settings file through qm47-cli; a
-// refused cell, or a plan's file given to another plan, writes nothing and says where.
+// refused cell writes nothing and says where (which cells are refused is the editor's test).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -30,11 +30,4 @@ TEST(CliCsv, ExportEditImportAndRefuseABadCell) {
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("Row 2, column Mmsid: \"2112345\""), std::string::npos) << r.err;
   EXPECT_FALSE(std::filesystem::exists(cli.dir / "bad.dat"));
-
-  // A plan's file goes back into its own plan only.
-  ASSERT_EQ(cli("--model 1 export-csv --list usa radio.dat usa.csv").exitCode, 0);
-  r = cli("--model 1 import-csv --list intl usa.csv radio.dat intl.dat");
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_NE(r.err.find("Row 2, column List: \"usa\" where \"intl\" is expected"), std::string::npos) << r.err;
-  EXPECT_FALSE(std::filesystem::exists(cli.dir / "intl.dat"));
 }

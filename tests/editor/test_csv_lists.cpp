@@ -141,27 +141,22 @@ TEST(CsvLists, RefusesAHeaderThatIsNotTheListsAndAGapInADirectory) {
   const ModelDescriptor scrambler = Model(1), plain = Model(4);
   SettingsRecord rec = qm47::testing::Fresh(1);
 
-  const auto refusals = [](const CsvImport& import) {
-    std::vector<std::string> cells;
-    for (const CsvRefusal& r : import.refused) cells.push_back(std::to_string(r.row) + " " + r.column);
-    return cells;
-  };
-  EXPECT_EQ(refusals(ImportListCsv(rec, scrambler, CsvList::Weather, "Enable,ChTag,enable,Bogus\r\n1,A,1,x\r\n")),
+  EXPECT_EQ(Cells(ImportListCsv(rec, scrambler, CsvList::Weather, "Enable,ChTag,enable,Bogus\r\n1,A,1,x\r\n")),
             (std::vector<std::string>{"1 enable", "1 Bogus", "1 ScanMemory"}));
   // A model without the scrambler has no Scrambler column.
-  EXPECT_EQ(refusals(ImportListCsv(rec, plain, CsvList::Usa, ListCsvText(rec, scrambler, CsvList::Usa))),
+  EXPECT_EQ(Cells(ImportListCsv(rec, plain, CsvList::Usa, ListCsvText(rec, scrambler, CsvList::Usa))),
             (std::vector<std::string>{"1 Scrambler"}));
   // A file of the stored numbers, written before the column showed the page's list, is
   // refused rather than read as one of its items.
   std::string old = ListCsvText(rec, scrambler, CsvList::Usa);
   old.replace(old.find("Scrambler"), 9, "Scramble");
-  EXPECT_EQ(refusals(ImportListCsv(rec, scrambler, CsvList::Usa, old)), (std::vector<std::string>{"1 Scramble", "1 Scrambler"}));
+  EXPECT_EQ(Cells(ImportListCsv(rec, scrambler, CsvList::Usa, old)), (std::vector<std::string>{"1 Scramble", "1 Scrambler"}));
 
   for (int k = 0; k < 3; ++k)
     rec.CHMMSID[static_cast<std::size_t>(k)] = {true, "SHIP", "21100000" + std::to_string(k) + "0"};
   std::vector<CsvRow> rows = ParseCsv(ListCsvText(rec, scrambler, CsvList::Individual)).rows;
   rows[2][0] = "0";  // entry 2 freed while entry 3 stays in use
-  EXPECT_EQ(refusals(ImportListCsv(rec, scrambler, CsvList::Individual, CsvText(rows))),
+  EXPECT_EQ(Cells(ImportListCsv(rec, scrambler, CsvList::Individual, CsvText(rows))),
             (std::vector<std::string>{"4 Enable"}));
 }
 
