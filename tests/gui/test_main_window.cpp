@@ -145,13 +145,14 @@ TEST(MainWindowEntry, ARefusedEntrySaysWhichFieldAndWhyAndKeepsItsTextSelected) 
   rig.window->SelectNode("DSC");
   auto* mmsi = rig.Find<QLineEdit>("txtUserMMSI");
   ASSERT_TRUE(mmsi);
-  EXPECT_EQ(mmsi->toolTip().toStdString(), EntryRuleText(EntryField::UserMmsi));
+  const std::string rule = "UserMMSI: exactly 9 digits, for example 366123456; empty for none.";
+  EXPECT_EQ(mmsi->toolTip().toStdString(), rule) << "said before the typing, too";
   Focus(mmsi);
   QTest::keyClicks(mmsi, "12345");
   QTest::keyClick(mmsi, Qt::Key_Tab);
   QTest::qWait(0);
   ASSERT_EQ(rig.ui.Texts(), std::vector<std::string>{"Data Error!!"});
-  EXPECT_EQ(rig.ui.shown.front().detail, "UserMMSI: exactly 9 digits, for example 366123456; empty for none.");
+  EXPECT_EQ(rig.ui.shown.front().detail, rule);
   EXPECT_TRUE(mmsi->hasFocus());
   // The focus comes back once the message box has gone: a busy machine takes a moment.
   EXPECT_TRUE(QTest::qWaitFor([&] { return mmsi->selectedText() == "12345"; }, 2000)) << mmsi->selectedText().toStdString();
