@@ -163,7 +163,10 @@ int RunTransfer(Context& ctx, const std::string& command, const TransferJob& job
   // An interrupt that came too late to cancel leaves a finished transfer finished.
   if (transfer.succeeded()) return kSuccess;
   const TransferResult result = transfer.outcome().result;
-  const std::string state = Sentence(RadioStateText(mode, result.radio));
+  std::string state = Sentence(RadioStateText(mode, result.radio));
+  if (result.radio == RadioState::PartlyWritten && !result.written.empty()) {
+    state += " (sent to it before it stopped: " + AreasText(result.written) + ")";
+  }
   if (signal != 0) {
     ctx.ui.Line("qm47-cli " + command + ": interrupted by " + SignalName(signal) + "; " + state);
     return 128 + signal;

@@ -25,57 +25,67 @@ void ListChanges(Context& ctx, const std::string& heading, const std::vector<Set
 
 std::string Settings(std::size_t n) { return std::to_string(n) + (n == 1 ? " setting" : " settings"); }
 
-// Reads what the radio holds into a scratch image and keeps it as a backup; kSuccess
-// only when the backup was written. "Complete!!" is left to the program transfer.
-int BackUpRadio(Context& ctx, const std::string& command, const std::string& port, const std::string& file) {
-  TransferOutcome read;
-  TransferRun run;
-  run.outcome = &read;
-  run.file = file;
-  run.saysComplete = false;
-  const int rc = RunTransfer(ctx, command, {transfer_mode::Read, true}, port, run);
-  if (rc != kSuccess) return rc;
-  if (read.backup && read.backup->problem.empty()) {
-    ctx.ui.Line("qm47-cli " + command + ": the radio's settings are backed up in " + read.backup->path);
-    return kSuccess;
+// Said once the radio has been read and before anything is written: where its settings
+// are kept, and what will change. False stops the program with nothing written.
+bool BackedUp(Context& ctx, const std::string& file, const RadioBackup& kept) {
+  if (!kept.problem.empty()) {
+    ctx.ui.Line("qm47-cli program: the radio's settings could not be backed up: " + kept.problem +
+                " Nothing was written to the radio; --no-backup programs it without a backup.");
+    return false;
   }
-  ctx.ui.Line("qm47-cli " + command + ": the radio's settings could not be backed up: " +
-              (read.backup ? read.backup->problem : std::string("no backup was written")) +
-              " Nothing was written to the radio; --no-backup programs it without a backup.");
-  return kFailed;
+  ctx.ui.Line("qm47-cli program: the radio's settings are backed up in " + kept.path);
+  // Listed, not asked: a script must not hang on a question, and --yes would only say yes.
+  const std::vector<SettingChange> changes = PendingChanges(ctx.session);
+  ListChanges(ctx,
+              changes.empty() ? "qm47-cli program: no setting changes in the radio"
+                              : "qm47-cli program: " + Settings(changes.size()) +
+                                    (changes.size() == 1 ? " changes" : " change") + " in the radio (radio -> " +
+                                    file + "):",
+              changes);
+  return true;
 }
+
+std::string Writes(int n) { return std::to_string(n) + (n == 1 ? " write" : " writes"); }
 
 }  // namespace
 
 int RunProgram(Context& ctx, const std::vector<std::string>& args) {
   PortArgs a;
   int rc = kUsage;
-  if (!ParsePortArgs("program", args, a, rc, {"--no-backup", "--verify", "--no-verify", "--accept-changes"})) return rc;
+  if (!ParsePortArgs("program", args, a, rc,
+                     {"--no-backup", "--verify", "--verify=whole", "--verify=written", "--no-verify",
+                      "--accept-changes", "--changed-only"})) {
+    return rc;
+  }
   if (a.rest.size() != 1) return UsageError("program", "expects one input file (.hex or .dat)");
   if (!IsSettingsFile(a.rest[0])) return UsageError("program", "'" + a.rest[0] + "' is not a .hex or .dat file");
-  if (a.flags.count("--verify") && a.flags.count("--no-verify")) {
-    return UsageError("program", "takes --verify or --no-verify, not both");
-  }
-  const MendedFile mended = a.flags.count("--accept-changes") ? MendedFile::Warn : MendedFile::Refuse;
+  const auto given = [&](const char* flag) { return a.flags.count(flag) > 0; };
+  const int checks = given("--verify") + given("--verify=whole") + given("--verify=written") + given("--no-verify");
+  if (checks > 1) return UsageError("program", "takes one of --verify, --verify=whole, --verify=written, --no-verify");
+  const MendedFile mended = given("--accept-changes") ? MendedFile::Warn : MendedFile::Refuse;
   if (const int o = OpenDocument(ctx, a.rest[0], mended); o != kSuccess) return o;
   const InterruptGuard guard;
-  if (!a.flags.count("--no-backup")) {
-    if (const int b = BackUpRadio(ctx, "program", a.port, a.rest[0]); b != kSuccess) return b;
-    // Listed, not asked: a script must not hang on a question, and --yes would only say yes.
-    const std::vector<SettingChange> changes = PendingChanges(ctx.session);
-    ListChanges(ctx,
-                changes.empty() ? "qm47-cli program: no setting changes in the radio"
-                                : "qm47-cli program: " + Settings(changes.size()) +
-                                      (changes.size() == 1 ? " changes" : " change") + " in the radio (radio -> " +
-                                      a.rest[0] + "):",
-                changes);
+  TransferJob job{transfer_mode::Program};
+  job.verify = !given("--no-verify");
+  job.checkWrittenOnly = given("--verify=written");
+  // The backup read, the write and its check on one connection: a second connect to a
+  // radio already at the fast rate would first wait out every slow-rate ping.
+  job.readFirst = !given("--no-backup");
+  job.changedOnly = given("--changed-only") && job.readFirst;
+  if (given("--changed-only") && !job.readFirst) {
+    ctx.ui.Line("qm47-cli program: --changed-only needs the radio read first; with --no-backup every block is written");
   }
+  if (job.readFirst) job.beforeWrite = [&](const RadioBackup& kept) { return BackedUp(ctx, a.rest[0], kept); };
   TransferOutcome out;
-  const TransferJob job{transfer_mode::Program, false, !a.flags.count("--no-verify")};
   TransferRun run;
   run.outcome = &out;
   run.file = a.rest[0];
   const int t = RunTransfer(ctx, "program", job, a.port, run);
+  const auto& plan = out.result.plan;
+  if (t == kSuccess && plan && !plan->whole && !plan->empty()) {
+    ctx.ui.Line("qm47-cli program: wrote only what differs from the radio: " + Writes(plan->requests()) + " of " +
+                std::to_string(WritePlan{}.requests()) + " (" + AreasText(out.result.written) + ")");
+  }
   if (out.readBack && !out.readBack->differing.empty()) {
     ListChanges(ctx, "qm47-cli program: the radio did not keep these settings (written -> held); program it again:",
                 UnkeptSettings(ctx.session, ctx.session.image, out.readBack->radio));

@@ -85,12 +85,17 @@ const std::vector<CommandHelp>& CommandHelps() {
        "Every read is also kept as MODEL[-MMSI]-YYYYMMDD-HHMMSS.hex in the backups folder,\n"
        "$XDG_DATA_HOME/QM47/backups (else ~/.local/share/QM47/backups). The newest 50 are\n"
        "kept (preferences Backups/Keep), and always the newest of each radio.\n"},
-      {"program", "program [--no-backup] [--no-verify] [--accept-changes] --port DEV IN",
+      {"program",
+       "program [--changed-only] [--verify=written] [--no-backup] [--no-verify] [--accept-changes] --port DEV IN",
        "program the settings of IN into the radio",
        "IN is .hex or .dat of the radio's model. First the radio is read and what it holds\n"
        "kept in the backups folder (see 'help read'), and the settings that will change are\n"
        "listed as [SECTION] KEY: radio -> IN. After writing, the written areas are read back;\n"
        "settings the radio did not keep are listed and the exit status is 1.\n"
+       "  --changed-only   write only the bytes and blocks that differ from what the read\n"
+       "               found (\"The radio already holds these settings.\" when none do)\n"
+       "  --verify=written  read back only the blocks written, not every settings block\n"
+       "               (--verify and --verify=whole read back every one)\n"
        "  --no-backup  write at once: no backup and no list of changes\n"
        "  --no-verify  do not read the written areas back (--verify, the default, does)\n"
        "  --accept-changes  program a file whose values are not all usable as they stand,\n"

@@ -16,13 +16,35 @@ RadioTransfer::RadioTransfer(Session& s, SerialLine& line, Clock& clock, int mod
 
 RadioTransfer::RadioTransfer(Session& s, SerialLine& line, Clock& clock, const TransferJob& job, UserInterface& ui)
     : s_(s),
+      mode_(job.mode),
       scratchImage_(s.image),
       scratchRecord_(s.record),
       link_(line, clock, ui, s.errorLog, LinkOptions{s.startup.debugMode, s.startup.baud19200, 3}),
       transfers_(link_, job.scratch ? scratchImage_ : s.image, job.scratch ? scratchRecord_ : s.record, s.model),
       dialog_(job.mode, link_, transfers_) {
   transfers_.OnRadioRead([this](std::span<const std::uint8_t> radio, bool whole) { Received(radio, whole); });
-  transfers_.SetVerify(job.verify);
+  ProgramOptions program;
+  program.check = !job.verify              ? ProgramCheck::None
+                  : job.checkWrittenOnly ? ProgramCheck::Written
+                                         : ProgramCheck::Whole;
+  program.changedOnly = job.changedOnly;
+  if (job.changedOnly && !job.readFirst) program.knownRadio = s.radioImage;
+  program.readFirst = job.readFirst;
+  if (job.beforeWrite) {
+    program.beforeWrite = [this, decide = job.beforeWrite] {
+      return decide(backup_.value_or(RadioBackup{"", "no backup was written."}));
+    };
+  }
+  transfers_.SetProgramOptions(std::move(program));
+  dialog_.OnFinished([this](const TransferResult& r) { Finished(r); });
+}
+
+void RadioTransfer::Finished(const TransferResult& result) {
+  // Written to without a check that finished: no read of it can be trusted any more.
+  if (result.radioUnknown) s_.radioImage.reset();
+  if (mode_ == transfer_mode::ClearMmsi && result.completed() && s_.radioImage) {
+    s_.radioImage->SetByte(addr::UserMmsiCount, 0);
+  }
 }
 
 void RadioTransfer::Received(std::span<const std::uint8_t> radio, bool whole) {

@@ -2,6 +2,7 @@
 // image, record, model and flags.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -25,6 +26,16 @@ struct TransferJob {
   bool scratch = false;
   // A program transfer reads the written areas back and compares them.
   bool verify = false;
+  // With `verify`: only the blocks written are read back, not every settings block.
+  bool checkWrittenOnly = false;
+  // A program transfer writes only what differs from the radio's last whole read in this
+  // session, when there is one and the radio is still the one read.
+  bool changedOnly = false;
+  // A program transfer first reads the whole radio on the same connection (kept as a
+  // backup); `beforeWrite`, told where the backup went, then decides whether anything is
+  // written.
+  bool readFirst = false;
+  std::function<bool(const RadioBackup& kept)> beforeWrite = {};
 };
 
 // What a transfer left for the command that ran it.
@@ -52,8 +63,11 @@ class RadioTransfer {
  private:
   // Every read is kept before anything else happens to it, and remembered as the radio's.
   void Received(std::span<const std::uint8_t> radio, bool whole);
+  // What the session knows of the radio after a transfer that may have written to it.
+  void Finished(const TransferResult& result);
 
   Session& s_;
+  int mode_;
   MemoryImage scratchImage_;
   SettingsRecord scratchRecord_;
   std::optional<RadioBackup> backup_;

@@ -86,6 +86,7 @@ TransferResult TransferDialog::Run() {
   }
   // A read-back that found differences is listed by the command that asked for it.
   const bool listed = transfers_.readBack() && !transfers_.readBack()->differing.empty();
+  if (finished_) finished_(r);
   if (!r.completed() && !listed) TellRadioState(r, false);
   return r;
 }
@@ -104,6 +105,9 @@ void TransferDialog::TellRadioState(const TransferResult& r, bool connectUntold)
     box.text = state;
     box.icon = r.radio == RadioState::Unchanged ? Icon::Information : Icon::Exclamation;
     if (!r.diagnosisShown && !r.diagnosis.empty()) box.detail = "What happened: " + r.diagnosis + ".";
+    if (r.radio == RadioState::PartlyWritten && !r.written.empty()) {
+      box.detail += std::string(box.detail.empty() ? "" : "\n") + "Sent to the radio before it stopped: " + AreasText(r.written) + ".";
+    }
   }
   link_.ui().Show(box);
 }

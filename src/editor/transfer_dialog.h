@@ -62,6 +62,8 @@ class TransferDialog {
   // Off: a transfer that did not complete is left for the caller to account for (the
   // command line says it in its closing line).
   void SetTellsRadioState(bool tells) { tellsRadioState_ = tells; }
+  // Called with the result of every press of OK, before anything is told.
+  void OnFinished(std::function<void(const TransferResult&)> finished) { finished_ = std::move(finished); }
 
   // Loading: the first monitor text and an empty bar.
   void Load();
@@ -87,6 +89,7 @@ class TransferDialog {
   DialogState state_ = DialogState::Idle;
   std::optional<TransferResult> result_;
   bool tellsRadioState_ = true;
+  std::function<void(const TransferResult&)> finished_;
 };
 
 }  // namespace qm47

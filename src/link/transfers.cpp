@@ -1,5 +1,6 @@
 #include "link/transfers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -42,6 +43,83 @@ bool IsSettingsAddress(Address a) {
   return (a >= area::SingleBytesFirst && a < area::SkippedFirst) || (a >= area::SkippedEnd && a < area::DscLogFirst);
 }
 
+namespace {
+
+bool IsWrittenBlock(Address a) {
+  return a >= area::BlockSize && a < area::DscLogFirst && !(a >= area::SkippedFirst && a < area::SkippedEnd);
+}
+
+// Every write of the whole program, listed.
+WritePlan EveryWriteListed() {
+  WritePlan plan;
+  plan.whole = false;
+  for (Address j = area::SingleBytesFirst; j < area::SingleBytesEnd; ++j) plan.singleBytes.push_back(j);
+  for (Address a = 0; a < kImageSize; a += area::BlockSize) {
+    if (IsWrittenBlock(a)) plan.blocks.push_back(a);
+  }
+  return plan;
+}
+
+}  // namespace
+
+int WritePlan::requests() const {
+  if (whole) return EveryWriteListed().requests();
+  return static_cast<int>(singleBytes.size() + blocks.size());
+}
+
+bool WritePlan::Writes(Address a) const {
+  if (whole) return IsSettingsAddress(a);
+  if (std::find(singleBytes.begin(), singleBytes.end(), a) != singleBytes.end()) return true;
+  const Address block = a - a % area::BlockSize;
+  return a >= area::BlockSize && std::find(blocks.begin(), blocks.end(), block) != blocks.end();
+}
+
+WritePlan ChangedWritePlan(const MemoryImage& radio, const MemoryImage& image) {
+  WritePlan plan;
+  plan.whole = false;
+  for (Address j = area::SingleBytesFirst; j < area::SingleBytesEnd; ++j) {
+    if (radio.GetByte(j) != image.GetByte(j)) plan.singleBytes.push_back(j);
+  }
+  for (const Address a : EveryWriteListed().blocks) {
+    for (Address i = a; i < a + area::BlockSize; ++i) {
+      if (radio.GetByte(i) != image.GetByte(i)) {
+        plan.blocks.push_back(a);
+        break;
+      }
+    }
+  }
+  return plan;
+}
+
+std::vector<Address> CheckedBlocks(const WritePlan& plan, ProgramCheck check) {
+  std::vector<Address> blocks;
+  if (check == ProgramCheck::None) return blocks;
+  for (Address a = 0; a < kImageSize; a += area::BlockSize) {
+    const bool settings = IsSettingsAddress(a) || IsSettingsAddress(a + area::BlockSize - 1);
+    if (!settings) continue;
+    if (check == ProgramCheck::Whole || plan.whole) {
+      blocks.push_back(a);
+    } else if (a == 0 ? !plan.singleBytes.empty()
+                      : std::find(plan.blocks.begin(), plan.blocks.end(), a) != plan.blocks.end()) {
+      blocks.push_back(a);
+    }
+  }
+  return blocks;
+}
+
+std::string AreasText(std::vector<std::pair<Address, int>> writes) {
+  std::sort(writes.begin(), writes.end());
+  std::string text;
+  for (std::size_t i = 0; i < writes.size();) {
+    const Address first = writes[i].first;
+    Address end = first + writes[i].second;
+    for (++i; i < writes.size() && writes[i].first <= end; ++i) end = std::max(end, writes[i].first + writes[i].second);
+    if (!text.empty()) text += ", ";
+    text += end - first == 1 ? AddressText(first) : AddressText(first) + "-" + AddressText(end - 1);
+  }
+  return text;
+}
+
 Transfers::Transfers(Link& link, MemoryImage& image, SettingsRecord& record, const ModelDescriptor& model)
     : link_(link), image_(image), record_(record), model_(model) {}
 
@@ -68,9 +146,9 @@ Ending Transfers::Trapped(const char* source, Step step) {
   }
 }
 
-void Transfers::Succeeded() {
+void Transfers::Succeeded(const char* text) {
   link_.ClearStatus();
-  link_.Message(kComplete, Icon::Information);
+  link_.Message(text, Icon::Information);
 }
 
 // ---- status and model checks ----
@@ -164,6 +242,7 @@ Ending Transfers::CheckModel() {
   const auto word = [&](Address a) {
     return buffer[static_cast<std::size_t>(a)] * 256 + buffer[static_cast<std::size_t>(a) + 1];
   };
+  modelWords_ = {word(first), word(second)};
   if (adopt_ && !ModelCodeMatches(model_.number, word(first), word(second))) adopt_(word(first), word(second));
   if (ModelCodeMatches(model_.number, word(first), word(second))) return Ending::Done;
   link_.Diagnose("the radio holds model codes " + std::to_string(word(first)) + " and " +
@@ -191,7 +270,7 @@ Ending Transfers::EndLoop(Ending loop, const char* caption, bool hold) {
   return loop;
 }
 
-Ending Transfers::ReadData(std::span<std::uint8_t> buffer) {
+Ending Transfers::ReadData(std::span<std::uint8_t> buffer, bool hold) {
   return Trapped("frmRadio.ReadData", [&] {
     // A loop that cannot reach the radio must not look like a finished one.
     if (!link_.PortOpen()) return Ending::Failed;
@@ -202,24 +281,23 @@ Ending Transfers::ReadData(std::span<std::uint8_t> buffer) {
       loop = link_.ReadBlock(buffer, a, area::BlockSize).ending;
     }
     if (link_.CancelRequested()) loop = Ending::Cancelled;
-    return EndLoop(loop, kReadCaption);
+    return EndLoop(loop, kReadCaption, hold);
   });
 }
 
-Ending Transfers::WriteData(bool hold) {
+Ending Transfers::WriteData(const WritePlan& plan, bool hold) {
   return Trapped("frmRadio.WriteData", [&] {
     if (!link_.PortOpen()) return Ending::Failed;
     link_.ShowProgress(0);
-    Ending loop = Ending::Done;
-    for (Address a = 0; a < kImageSize && loop == Ending::Done; a += area::BlockSize) {
+    Ending loop = plan.whole ? Ending::Done : WriteChanged(plan);
+    for (Address a = 0; plan.whole && a < kImageSize && loop == Ending::Done; a += area::BlockSize) {
       link_.ShowProgress(Percent(a));
       if (a == 0) {
-        loop = WriteSingleBytes();
-      } else if ((a >= area::SkippedFirst && a < area::SkippedEnd) || a >= area::DscLogFirst) {
+        loop = WriteSingleBytes(EveryWriteListed().singleBytes);
+      } else if (!IsWrittenBlock(a)) {
         link_.clock().Sleep(kIdleStep);
       } else {
-        radio_ = RadioState::PartlyWritten;
-        loop = link_.WriteBlock(image_, a, area::BlockSize).ending;
+        loop = WriteOne(a, area::BlockSize);
       }
       if (link_.CancelRequested()) loop = Ending::Cancelled;
     }
@@ -228,14 +306,37 @@ Ending Transfers::WriteData(bool hold) {
   });
 }
 
-// The 62 single bytes are all tried, and a byte the radio refused still fails the
+Ending Transfers::WriteOne(Address a, int length) {
+  // No request leaves after a stop; one that left may have been written, answered or not.
+  if (link_.CancelRequested()) return Ending::Cancelled;
+  radio_ = RadioState::PartlyWritten;
+  written_.emplace_back(a, length);
+  return link_.WriteBlock(image_, a, length).ending;
+}
+
+// The same requests in the same order as the whole write, only fewer, and no idle steps
+// over what is not written: they pace nothing.
+Ending Transfers::WriteChanged(const WritePlan& plan) {
+  const double count = std::max(1, plan.requests());
+  Ending loop = WriteSingleBytes(plan.singleBytes);
+  for (std::size_t i = 0; i < plan.blocks.size() && loop == Ending::Done; ++i) {
+    link_.ShowProgress(static_cast<int>(std::lround(100.0 * static_cast<double>(plan.singleBytes.size() + i) / count)));
+    loop = WriteOne(plan.blocks[i], area::BlockSize);
+    if (link_.CancelRequested()) loop = Ending::Cancelled;
+  }
+  return loop;
+}
+
+// The single bytes are all tried, and a byte the radio refused still fails the
 // transfer afterwards. A byte that drew no answer on any attempt ends them at once: the
 // radio has gone silent, and 30 s more for each byte left would help nobody. So does a
 // Cancel. The diagnosis names the first byte that failed.
-Ending Transfers::WriteSingleBytes() {
+Ending Transfers::WriteSingleBytes(const std::vector<Address>& bytes) {
   std::string firstFailure;
-  for (Address j = area::SingleBytesFirst; j < area::SingleBytesEnd; ++j) {
+  for (const Address j : bytes) {
+    if (link_.CancelRequested()) return Ending::Cancelled;
     radio_ = RadioState::PartlyWritten;
+    written_.emplace_back(j, 1);
     const BlockResult r = link_.WriteBlock(image_, j, 1);
     if (r.ending == Ending::Cancelled || link_.CancelRequested()) return Ending::Cancelled;
     if (r.done()) continue;
@@ -247,22 +348,19 @@ Ending Transfers::WriteSingleBytes() {
   return Ending::Failed;
 }
 
-Ending Transfers::VerifyData(std::span<std::uint8_t> buffer) {
+Ending Transfers::VerifyData(std::span<std::uint8_t> buffer, const std::vector<Address>& blocks, bool hold) {
   return Trapped("frmRadio.VerifyData", [&] {
     if (!link_.PortOpen()) return Ending::Failed;
-    std::vector<Address> blocks;
-    for (Address a = 0; a < kImageSize; a += area::BlockSize) {
-      if (IsSettingsAddress(a) || IsSettingsAddress(a + area::BlockSize - 1)) blocks.push_back(a);
-    }
     // The bar runs over the blocks read, so it moves evenly and ends full.
     link_.ShowProgress(0);
     Ending loop = Ending::Done;
     for (std::size_t i = 0; i < blocks.size() && loop == Ending::Done; ++i) {
-      link_.ShowProgress(static_cast<int>(std::lround(100.0 * static_cast<double>(i) / (blocks.size() - 1))));
+      const double last = std::max<double>(1.0, static_cast<double>(blocks.size() - 1));
+      link_.ShowProgress(static_cast<int>(std::lround(100.0 * static_cast<double>(i) / last)));
       loop = link_.ReadBlock(buffer, blocks[i], area::BlockSize).ending;
     }
     if (link_.CancelRequested()) loop = Ending::Cancelled;
-    return EndLoop(loop, kProgramCaption);
+    return EndLoop(loop, kProgramCaption, hold);
   });
 }
 
@@ -351,6 +449,9 @@ TransferResult Transfers::Run(Body body) {
   radio_ = RadioState::Unchanged;
   diagnosisShown_ = false;
   readBack_.reset();
+  plan_.reset();
+  written_.clear();
+  checked_ = false;
   TransferResult result;
   {
     const BusyScope busy(link_.ui());
@@ -369,6 +470,9 @@ TransferResult Transfers::Run(Body body) {
   result.radio = radio_;
   result.diagnosis = link_.Diagnosis();
   result.diagnosisShown = diagnosisShown_;
+  result.radioUnknown = radio_ != RadioState::Unchanged && !checked_;
+  result.plan = plan_;
+  result.written = written_;
   return result;
 }
 
@@ -389,29 +493,115 @@ TransferResult Transfers::RunReadTransfer() {
 }
 
 TransferResult Transfers::RunProgramTransfer() {
-  return Run([&] {
+  return Run([&] { return Program(); });
+}
+
+Ending Transfers::Program() {
+  std::optional<MemoryImage> known = program_.changedOnly ? program_.knownRadio : std::nullopt;
+  if (program_.readFirst) {
+    link_.ShowStatus("radio reading...");
+    MemoryImage radio = image_;
+    // Held open: re-opened, the port would start at another rate than the radio's.
+    if (const Ending e = ReadData(radio.bytes(), true); e != Ending::Done) return e;
+    if (onRead_) onRead_(radio.bytes(), true);
+    const bool goOn = !program_.beforeWrite || program_.beforeWrite();
+    // A stop asked for while the read was looked at: nothing runs to abort, nothing is written.
+    link_.ui().ProcessEvents();
+    if (!goOn || link_.CancelRequested()) {
+      link_.PortClose();
+      return goOn ? Ending::Cancelled : Ending::Failed;
+    }
+    if (program_.changedOnly) known = radio;
+  } else if (known) {
+    bool same = false;
+    if (const Ending e = CheckKnownRadio(*known, same); e != Ending::Done) return e;
+    if (!same) known.reset();
+  }
+  const ProgramCheck check = program_.check;
+  plan_ = known ? ChangedWritePlan(*known, image_) : WritePlan{};
+  if (plan_->empty() && check != ProgramCheck::Whole) {
+    link_.PortClose();
+    checked_ = true;
+    Succeeded(kAlreadyHeld);
+    return Ending::Done;
+  }
+  if (!plan_->empty()) {
     link_.ShowStatus("radio writing...");
     // The read-back follows on the connected port: re-opened, it would run at another rate.
-    if (const Ending e = WriteData(verify_); e != Ending::Done) return e;
-    if (verify_) {
-      if (const Ending e = Verify(); e != Ending::Done) return e;
+    if (const Ending e = WriteData(*plan_, check != ProgramCheck::None); e != Ending::Done) return e;
+  }
+  if (check != ProgramCheck::None) {
+    if (const Ending e = Verify(*plan_, known.value_or(image_)); e != Ending::Done) return e;
+  }
+  if (radio_ == RadioState::Unchanged) {
+    Succeeded(kAlreadyHeld);
+    return Ending::Done;
+  }
+  radio_ = RadioState::Written;
+  Succeeded();
+  return Ending::Done;
+}
+
+// The radio's model words came with the model check; its MMSI is asked for. Another radio,
+// or one given another MMSI since, holds settings nobody here has read.
+Ending Transfers::CheckKnownRadio(const MemoryImage& known, bool& same) {
+  const auto [first, second] = ModelCodeAddresses();
+  const auto word = [&](Address a) { return known.GetByte(a) * 256 + known.GetByte(a + 1); };
+  same = modelWords_ == std::pair{word(first), word(second)};
+  if (!same) {
+    link_.ShowStatus("another radio: writing everything");
+    return Ending::Done;
+  }
+  constexpr int kMmsiBytes = 5;
+  std::vector<std::uint8_t> buffer(kImageSize, 0);
+  return Trapped("frmRadio.ReadMmsi", [&] {
+    Ending e = link_.ReadBlock(buffer, addr::UserMmsi, kMmsiBytes).ending;
+    if (link_.CancelRequested()) e = Ending::Cancelled;
+    if (e != Ending::Done) return EndLoop(e, kProgramCaption);
+    for (Address a = addr::UserMmsi; a < addr::UserMmsi + kMmsiBytes; ++a) {
+      if (buffer[static_cast<std::size_t>(a)] != known.GetByte(a)) same = false;
     }
-    radio_ = RadioState::Written;
-    Succeeded();
+    if (!same) link_.ShowStatus("another MMSI: writing everything");
     return Ending::Done;
   });
 }
 
-// Done when the radio holds what was written. A radio that answered every write but kept
+Ending Transfers::ReadBackInto(MemoryImage& radio, const std::vector<Address>& blocks, bool hold) {
+  return VerifyData(radio.bytes(), blocks, hold);
+}
+
+// Done when the radio holds what was written. After a changed-only write a whole check
+// also finds blocks the radio holds otherwise than it was known to (changed since it was
+// read): those are written and checked once more. A radio that answered a write but kept
 // other bytes fails the transfer, with readBack() saying where.
-Ending Transfers::Verify() {
+Ending Transfers::Verify(const WritePlan& plan, const MemoryImage& known) {
   link_.ShowStatus("radio verifying...");
-  ReadBack back{image_, {}};
-  if (const Ending e = VerifyData(back.radio.bytes()); e != Ending::Done) return e;
-  if (onRead_) onRead_(back.radio.bytes(), false);
-  for (Address a = 0; a < kImageSize; ++a) {
-    if (IsSettingsAddress(a) && back.radio.GetByte(a) != image_.GetByte(a)) back.differing.push_back(a);
+  // Blocks not read back stand as the radio is known to hold them.
+  ReadBack back{known, {}};
+  const auto differing = [&] {
+    std::vector<Address> found;
+    for (Address a = 0; a < kImageSize; ++a) {
+      if (IsSettingsAddress(a) && back.radio.GetByte(a) != image_.GetByte(a)) found.push_back(a);
+    }
+    return found;
+  };
+  const std::vector<Address> blocks = CheckedBlocks(plan, program_.check);
+  Ending e = ReadBackInto(back.radio, blocks, !plan.whole);
+  back.differing = differing();
+  const bool dropped = std::any_of(back.differing.begin(), back.differing.end(),
+                                   [&](Address a) { return plan.Writes(a); });
+  if (e == Ending::Done && !plan.whole && !back.differing.empty() && !dropped) {
+    const WritePlan again = ChangedWritePlan(back.radio, image_);
+    link_.ShowStatus("radio changed since its read: writing " + std::to_string(again.requests()) + " more");
+    e = WriteData(again, true);
+    if (e == Ending::Done) e = ReadBackInto(back.radio, CheckedBlocks(again, ProgramCheck::Written), false);
+    back.differing = differing();
+  } else if (e == Ending::Done && !plan.whole) {
+    link_.PortClose();
   }
+  if (e != Ending::Done) return e;
+  checked_ = true;
+  if (onRead_) onRead_(back.radio.bytes(), false);
   const bool same = back.differing.empty();
   if (!same) {
     radio_ = RadioState::PartlyWritten;

@@ -6,6 +6,8 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "link/link.h"
@@ -31,6 +33,7 @@ inline constexpr const char* kBusy = "Radio is busy!!";
 inline constexpr const char* kCommunicationError = "Communication Error!!";
 inline constexpr const char* kModelTypeError = "ModelType Error !!";
 inline constexpr const char* kComplete = "Complete!!";
+inline constexpr const char* kAlreadyHeld = "The radio already holds these settings.";
 inline constexpr const char* kModelCheckCaption = "Model Check";
 inline constexpr const char* kReadCaption = "Read from Radio";
 inline constexpr const char* kProgramCaption = "Program to Radio";
@@ -63,6 +66,46 @@ struct ReadBack {
   std::vector<Address> differing;
 };
 
+// What a program transfer writes: every settings block in the documented order, or only
+// the single bytes of 0x0002-0x003F and the 64-byte blocks that differ from what the radio
+// is known to hold, in the same order and framing.
+struct WritePlan {
+  bool whole = true;
+  std::vector<Address> singleBytes;
+  std::vector<Address> blocks;
+  bool empty() const { return !whole && singleBytes.empty() && blocks.empty(); }
+  // The write requests it sends.
+  int requests() const;
+  // True when the plan writes the byte at `a`.
+  bool Writes(Address a) const;
+};
+WritePlan ChangedWritePlan(const MemoryImage& radio, const MemoryImage& image);
+
+// How a program transfer checks the radio afterwards.
+enum class ProgramCheck {
+  None,
+  Whole,    // every settings block is read back, written or not
+  Written,  // only the blocks written: for a radio that stayed on the bench since its read
+};
+
+// The blocks a check reads back after `plan`.
+std::vector<Address> CheckedBlocks(const WritePlan& plan, ProgramCheck check);
+
+// "0x0002-0x003F, 0x0040-0x007F": the areas of (address, length) writes, neighbours joined.
+std::string AreasText(std::vector<std::pair<Address, int>> writes);
+
+struct ProgramOptions {
+  ProgramCheck check = ProgramCheck::None;
+  // Write only what differs from what the radio is known to hold: `knownRadio`, or with
+  // `readFirst` what that read found.
+  bool changedOnly = false;
+  std::optional<MemoryImage> knownRadio;
+  // The whole radio is read first on the same connection (the backup before programming);
+  // `beforeWrite` then decides whether anything is written.
+  bool readFirst = false;
+  std::function<bool()> beforeWrite;
+};
+
 // What the radio may hold after a transfer ended.
 enum class RadioState {
   Unchanged,         // nothing was written to it
@@ -78,6 +121,11 @@ struct TransferResult {
   RadioState radio = RadioState::Unchanged;
   std::string diagnosis;           // what went wrong, for a person
   bool diagnosisShown = false;     // a message box carried it already
+  // The radio's settings may now differ from every read of them, so a later program must
+  // not write only what differs from such a read.
+  bool radioUnknown = false;
+  std::optional<WritePlan> plan;                  // a program transfer: how it wrote
+  std::vector<std::pair<Address, int>> written;   // the write requests sent: each may have landed
   bool completed() const { return ending == Ending::Done; }
 };
 
@@ -98,21 +146,26 @@ class Transfers {
 
   bool StatusCheck();
   Ending ReadDataChkModel();
-  Ending ReadData(std::span<std::uint8_t> buffer);
-  // `hold`: a successful loop leaves the port open at its rate for the read-back.
-  Ending WriteData(bool hold = false);
+  // `hold`: a successful loop leaves the port open at its rate for what follows.
+  Ending ReadData(std::span<std::uint8_t> buffer, bool hold = false);
+  Ending WriteData(bool hold = false) { return WriteData(WritePlan{}, hold); }
+  Ending WriteData(const WritePlan& plan, bool hold);
   Ending ClearData();
   Ending ClearDataDsc();
   Ending ClearDataDistress();
   // Reads the blocks a program transfer writes into `buffer`.
-  Ending VerifyData(std::span<std::uint8_t> buffer);
+  Ending VerifyData(std::span<std::uint8_t> buffer) {
+    return VerifyData(buffer, CheckedBlocks(WritePlan{}, ProgramCheck::Whole));
+  }
+  Ending VerifyData(std::span<std::uint8_t> buffer, const std::vector<Address>& blocks, bool hold = false);
 
   // Called with what the radio holds once a block loop that read it has succeeded: all it
   // sent (`whole`), before the image takes anything over; or a verify's read-back.
   using RadioRead = std::function<void(std::span<const std::uint8_t> radio, bool whole)>;
   void OnRadioRead(RadioRead received) { onRead_ = std::move(received); }
   // A program transfer then reads the written areas back; "Complete!!" only when they match.
-  void SetVerify(bool verify) { verify_ = verify; }
+  void SetVerify(bool verify) { program_.check = verify ? ProgramCheck::Whole : ProgramCheck::None; }
+  void SetProgramOptions(ProgramOptions options) { program_ = std::move(options); }
   const std::optional<ReadBack>& readBack() const { return readBack_; }
 
   TransferResult RunReadTransfer();
@@ -127,15 +180,21 @@ class Transfers {
   Ending Trapped(const char* source, Step step);
   bool StatusCheckOnce(bool& again);
   Ending CheckModel();
-  Ending WriteSingleBytes();
+  Ending WriteSingleBytes(const std::vector<Address>& bytes);
+  Ending WriteChanged(const WritePlan& plan);
+  Ending WriteOne(Address a, int length);
+  // Whether the radio connected is the one `known` was read from; `same` says.
+  Ending CheckKnownRadio(const MemoryImage& known, bool& same);
+  Ending Program();
   // Abort byte after a cancel, the port closed (unless held after a success), then the
   // pause or "Communication Error!!".
   Ending EndLoop(Ending loop, const char* caption, bool hold = false);
   Ending ClearLog(int step, Address first, Address last, int length);
   // Reads back `length`-byte blocks from `first` to `last` and compares them with the image.
   Ending CheckCleared(Address first, Address last, int length, const char* area, const char* caption);
-  void Succeeded();
-  Ending Verify();
+  void Succeeded(const char* text = transfer_text::kComplete);
+  Ending Verify(const WritePlan& plan, const MemoryImage& known);
+  Ending ReadBackInto(MemoryImage& radio, const std::vector<Address>& blocks, bool hold);
   int Percent(Address a) const;
 
   Link& link_;
@@ -144,8 +203,12 @@ class Transfers {
   const ModelDescriptor& model_;
   std::function<void(int first, int second)> adopt_;
   RadioRead onRead_;
-  bool verify_ = false;
+  ProgramOptions program_;
   std::optional<ReadBack> readBack_;
+  std::optional<WritePlan> plan_;
+  std::vector<std::pair<Address, int>> written_;
+  bool checked_ = false;  // read back after the last write
+  std::pair<int, int> modelWords_{};
   RadioState radio_ = RadioState::Unchanged;
   bool diagnosisShown_ = false;
 };

@@ -207,13 +207,23 @@ TEST(CliLink, Program_BacksTheRadioUpListsTheChangesAndVerifiesWhatItKept) {
   EXPECT_EQ(r.exitCode, 1) << r.err;
   EXPECT_TRUE(Has(r.err, "1 setting differs (edited.dat -> radio):\n[CHUSA32] ChTag: EDITED -> ")) << r.err;
 
+  // Only the block the radio did not keep differs from what its backup read found.
+  r = fast("--model 3 program --changed-only --port radio.pty edited.dat");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(Has(r.err, "Complete!!\nqm47-cli program: wrote only what differs from the radio: 1 write of 273 (0x"))
+      << r.err;
+  EXPECT_TRUE(SettingsAreasEqual(bench.Memory(), edited));
+  r = fast("--model 3 program --changed-only --verify=written --port radio.pty edited.dat");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_TRUE(Has(r.err, "no setting changes in the radio\nThe radio already holds these settings.\n")) << r.err;
+
   r = fast("--model 3 program --no-backup --port radio.pty edited.dat");
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err, "Complete!!\n");
   EXPECT_TRUE(SettingsAreasEqual(bench.Memory(), edited));
   r = fast("--model 3 verify --port radio.pty edited.hex");
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(Backups(bench).size(), 3u) << "each read is kept";
+  EXPECT_EQ(Backups(bench).size(), 5u) << "each read is kept";
 }
 
 // A file of one model and a radio of another: the refusal says which is which, and doing
@@ -386,7 +396,8 @@ TEST(CliLink, Interrupt_CancelsTheTransferAsCancelDoesAndSaysWhatTheRadioMayHold
       {"read --port radio.pty radio.hex", SIGINT, "10", "#CEPRD\\t00C0",
        "SIGINT; the radio is unchanged"},
       {"program --no-backup --port radio.pty fresh.hex", SIGTERM, "20", "#CEPWR\\t000F",
-       "SIGTERM; the radio may be partly programmed: program it again"},
+       "SIGTERM; the radio may be partly programmed: program it again (sent to it before it stopped: "
+       "0x0002-0x000F)"},
   };
   for (const Case& c : cases) {
     Sim sim(bench.dir, {"--image", "blank.bin", "--silent-at", c.silentAt, "--silent-count", "-1"},
