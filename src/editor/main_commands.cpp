@@ -18,6 +18,12 @@
 
 namespace qm47 {
 
+namespace {
+constexpr const char* kSettingsSection = "Settings";
+constexpr const char* kChangedOnlyKey = "ProgramChangedOnly";
+constexpr const char* kCheckWrittenKey = "CheckWrittenOnly";
+}  // namespace
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -51,6 +57,7 @@ void MainCommands::Load() {
   const BusyScope busy(s_.ui);
   SelectSerialPort(PreferenceInt(s_.prefs.Get("ComPath", "ComNum", "1"), 1), false);
   state_.hexDumpVisible = s_.startup.debugMode && PreferenceFlag(s_.prefs.Get("Settings", "hexvisible", "0"), false);
+  state_.programChangedOnly = PreferenceFlag(s_.prefs.Get(kSettingsSection, kChangedOnlyKey, "0"), false);
   NewImageSetup(s_, state_.destinations);
   s_.ForgetEdits();
   AfterNewImage();
@@ -196,16 +203,31 @@ void MainCommands::SelectSerialPort(int number, bool store) {
 
 void MainCommands::ToggleHexDump() { state_.hexDumpVisible = !state_.hexDumpVisible; }
 
+void MainCommands::ToggleProgramChangedOnly() {
+  state_.programChangedOnly = !state_.programChangedOnly;
+  s_.prefs.Save(kSettingsSection, kChangedOnlyKey, state_.programChangedOnly ? "1" : "0");
+}
+
 std::string MainCommands::HexDump() const { return HexDumpText(s_.image); }
 
 void MainCommands::ProgramToRadio() {
   if (!Validate()) return;
   if (!s_.radioImage && !BackUpBeforeProgram()) return;
-  if (s_.radioImage && !view_.ReviewChanges(PendingChanges(s_))) return;
+  TransferJob job{transfer_mode::Program, false, true};
+  job.changedOnly = state_.programChangedOnly;
+  if (s_.radioImage) {
+    const bool writtenOnly = PreferenceFlag(s_.prefs.Get(kSettingsSection, kCheckWrittenKey, "0"), false);
+    const ReviewAnswer answer = view_.ReviewChanges(ReviewProgram(s_, job.changedOnly, writtenOnly));
+    if (!answer.program) return;
+    if (job.changedOnly && answer.checkWrittenOnly != writtenOnly) {
+      s_.prefs.Save(kSettingsSection, kCheckWrittenKey, answer.checkWrittenOnly ? "1" : "0");
+    }
+    job.checkWrittenOnly = job.changedOnly && answer.checkWrittenOnly;
+  }
   for (;;) {
     TransferOutcome out;
     // Programming encodes the record, which may tidy it (call signs, unused groups).
-    s_.Touching([&] { out = view_.RunTransferDialog({transfer_mode::Program, false, true}); });
+    s_.Touching([&] { out = view_.RunTransferDialog(job); });
     if (!out.readBack || out.readBack->differing.empty()) return;
     std::string unkept = SettingChangesText(UnkeptSettings(s_, s_.image, out.readBack->radio));
     if (!unkept.empty() && unkept.back() == '\n') unkept.pop_back();

@@ -49,7 +49,7 @@ class MainWindowView {
   // The transfer dialog, modal, for `job`; what it left once closed.
   virtual TransferOutcome RunTransferDialog(const TransferJob& job) = 0;
   // The settings programming will change in the radio, with OK and Cancel; true for OK.
-  virtual bool ReviewChanges(const std::vector<SettingChange>& changes) = 0;
+  virtual ReviewAnswer ReviewChanges(const ProgramReview& review) = 0;
   // The folder in the system's file manager; false when none could be started.
   virtual bool OpenFolder(const std::string& path) = 0;
   // The printed report on a printer the user picks in the print dialog, or in a preview.
@@ -68,6 +68,7 @@ struct MainWindowState {
   int serialPort = 1;
   bool programWithoutBackup = false;  // the user declined the backup before programming
   bool hexDumpVisible = false;
+  bool programChangedOnly = false;  // Options > Program only changed settings
   DestinationMenu destinations;
 };
 
@@ -108,6 +109,7 @@ class MainCommands {
   bool CanClose();
   void SelectSerialPort(int number, bool store);
   void ToggleHexDump();
+  void ToggleProgramChangedOnly();
   std::string HexDump() const;
   void ProgramToRadio();
   void ReadFromRadio();

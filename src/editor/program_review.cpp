@@ -97,6 +97,31 @@ std::vector<SettingChange> PendingChanges(const Session& s) {
   return DiffSettings(Decoded(s, *s.radioImage), Decoded(s, ImageToProgram(s)), s.model);
 }
 
+namespace {
+
+std::string Writes(int n) { return std::to_string(n) + (n == 1 ? " write" : " writes"); }
+
+}  // namespace
+
+ProgramReview ReviewProgram(const Session& s, bool changedOnly, bool checkWrittenOnly) {
+  ProgramReview review;
+  review.changes = PendingChanges(s);
+  const int all = WritePlan{}.requests();
+  if (!changedOnly || !s.radioImage) {
+    review.plan = "Every setting is written (" + Writes(all) + "), then every block is read back to check it.";
+    return review;
+  }
+  const WritePlan plan = ChangedWritePlan(*s.radioImage, ImageToProgram(s));
+  review.offersWrittenCheck = true;
+  review.checkWrittenOnly = checkWrittenOnly;
+  const std::string check = checkWrittenOnly ? "the written blocks are read back" : "the whole radio is read back";
+  const std::string nothing = "Nothing differs from the radio as last read, so nothing is written";
+  review.plan = plan.empty() ? (checkWrittenOnly ? nothing + " or read back." : nothing + "; the whole radio is read back.")
+                             : "Only what differs from the radio as last read is written (" + Writes(plan.requests()) +
+                                   " of " + std::to_string(all) + "), then " + check + ".";
+  return review;
+}
+
 std::vector<SettingChange> UnkeptSettings(const Session& s, const MemoryImage& sent, const MemoryImage& radio) {
   const SettingsRecord wanted = Decoded(s, sent);
   const SettingsRecord held = Decoded(s, radio);

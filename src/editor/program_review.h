@@ -2,6 +2,7 @@
 // radio did not keep, each setting named by its .dat section and key.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "editor/session.h"
@@ -18,6 +19,22 @@ MemoryImage ImageToProgram(const Session& s);
 // (before: the radio, after: the session), every one: also those the program's own
 // tidying makes (a value out of range, a flag no channel uses). Nothing without a radio image.
 std::vector<SettingChange> PendingChanges(const Session& s);
+
+// The change list before a program transfer: what changes, how the transfer will write
+// and check, and whether it offers to check only what it wrote.
+struct ProgramReview {
+  std::vector<SettingChange> changes;
+  std::string plan;                 // "Only what differs from the radio's last read is written: ..."
+  bool offersWrittenCheck = false;  // a changed-only write: the check box
+  bool checkWrittenOnly = false;    // its state as last chosen
+};
+ProgramReview ReviewProgram(const Session& s, bool changedOnly, bool checkWrittenOnly);
+
+// What the user chose in the change list.
+struct ReviewAnswer {
+  bool program = false;
+  bool checkWrittenOnly = false;
+};
 
 // Where `radio` differs from `sent` in the areas a program writes (before: sent, after:
 // held). Bytes no setting covers are listed as section "image byte", key "0x005F".

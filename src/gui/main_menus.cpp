@@ -119,6 +119,8 @@ MainMenus BuildMainMenus(QMainWindow& window, const std::string& iconFolder) {
   m.portDevice = Entry(m.serialPort, "mnuOptionsPortDevice", "&Device...");
   m.hexDump = Entry(m.options, "mnuOptionsHexdump", "Hexdump");
   m.hexDump->setCheckable(true);
+  m.changedOnly = Entry(m.options, "mnuOptionsChangedOnly", "Program only &changed settings");
+  m.changedOnly->setCheckable(true);
   m.options->addSeparator();
   m.backups = Entry(m.options, "mnuOptionsBackups", "Open &Backups Folder");
 
@@ -180,6 +182,7 @@ void DrawMenus(MainMenus& m, const MenuView& view) {
 
   m.hexDump->setVisible(view.debugMode);
   m.hexDump->setChecked(state.hexDumpVisible);
+  m.changedOnly->setChecked(state.programChangedOnly);
   m.helpContents->setEnabled(view.helpAvailable);
 }
 

@@ -53,6 +53,7 @@ struct MainMenus {
   std::array<QAction*, kPortEntries> ports{};  // COM1 .. COM4
   QAction* portDevice = nullptr;               // which device the checked port stands for
   QAction* hexDump = nullptr;
+  QAction* changedOnly = nullptr;  // Program only changed settings
   QAction* backups = nullptr;
 
   QMenu* help = nullptr;

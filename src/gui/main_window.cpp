@@ -207,6 +207,7 @@ void MainWindow::ConnectMenus() {
   }
   on(menus_.portDevice, [this] { ChoosePortDevice(); });
   on(menus_.hexDump, [this] { commands_.ToggleHexDump(); });
+  on(menus_.changedOnly, [this] { commands_.ToggleProgramChangedOnly(); });
   on(menus_.backups, [this] { commands_.OpenBackupsFolder(); });
   on(menus_.helpContents, [this] { commands_.Contents(QFileInfo::exists(QString::fromStdString(HelpPath(kContentsHelpTopic)))); });
   on(menus_.helpAbout, [this] { ShowAbout(); });
@@ -384,9 +385,9 @@ TransferOutcome MainWindow::RunTransferDialog(const TransferJob& job) {
   return dialog.outcome();
 }
 
-bool MainWindow::ReviewChanges(const std::vector<SettingChange>& changes) {
-  ReviewDialog dialog(changes, this);
-  return dialog.exec() == QDialog::Accepted;
+ReviewAnswer MainWindow::ReviewChanges(const ProgramReview& review) {
+  ReviewDialog dialog(review, this);
+  return dialog.Ask();
 }
 
 bool MainWindow::OpenFolder(const std::string& path) {

@@ -57,7 +57,7 @@ class MainWindow final : public QMainWindow, public MainWindowView {
   void StartNewTimer() override;
   TransferOutcome RunTransferDialog(const TransferJob& job) override;
   bool OpenFolder(const std::string& path) override;
-  bool ReviewChanges(const std::vector<SettingChange>& changes) override;
+  ReviewAnswer ReviewChanges(const ProgramReview& review) override;
   bool PrinterInstalled() const override;
   void PrintReport(const std::vector<PrintPage>& pages) override;
   void PreviewReport(const std::vector<PrintPage>& pages) override;

@@ -35,7 +35,8 @@ QTableWidget* ChangesTable(const std::vector<SettingChange>& changes) {
 
 }  // namespace
 
-ReviewDialog::ReviewDialog(const std::vector<SettingChange>& changes, QWidget* parent) : QDialog(parent) {
+ReviewDialog::ReviewDialog(const ProgramReview& review, QWidget* parent) : QDialog(parent) {
+  const std::vector<SettingChange>& changes = review.changes;
   setObjectName("frmReview");
   setWindowTitle("Program to Radio");
   auto* layout = new QVBoxLayout(this);
@@ -53,6 +54,17 @@ ReviewDialog::ReviewDialog(const std::vector<SettingChange>& changes, QWidget* p
     layout->addWidget(table);
     resize(620, 420);
   }
+  auto* plan = new QLabel(QString::fromStdString(review.plan));
+  plan->setObjectName("lblPlan");
+  plan->setWordWrap(true);
+  layout->addWidget(plan);
+  if (review.offersWrittenCheck) {
+    writtenOnly_ = new QCheckBox("Check only the blocks written (the radio has stayed here since its read)");
+    writtenOnly_->setObjectName("chkWrittenOnly");
+    writtenOnly_->setAccessibleName(writtenOnly_->text());
+    writtenOnly_->setChecked(review.checkWrittenOnly);
+    layout->addWidget(writtenOnly_);
+  }
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   buttons->button(QDialogButtonBox::Ok)->setObjectName("cmdOK");
@@ -63,6 +75,13 @@ ReviewDialog::ReviewDialog(const std::vector<SettingChange>& changes, QWidget* p
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
+}
+
+ReviewAnswer ReviewDialog::Ask() {
+  ReviewAnswer answer;
+  answer.program = exec() == QDialog::Accepted;
+  answer.checkWrittenOnly = writtenOnly_ && writtenOnly_->isChecked();
+  return answer;
 }
 
 }  // namespace qm47

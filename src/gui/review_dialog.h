@@ -1,11 +1,12 @@
 // Before programming: the settings that will change in the radio, section, key, the
-// radio's value and the new one, with OK to program and Cancel to leave the radio alone.
+// radio's value and the new one, how the transfer will write and check, with OK to
+// program and Cancel to leave the radio alone.
 #pragma once
 
+#include <QCheckBox>
 #include <QDialog>
-#include <vector>
 
-#include "files/settings_diff.h"
+#include "editor/program_review.h"
 
 namespace qm47 {
 
@@ -13,7 +14,12 @@ class ReviewDialog final : public QDialog {
   Q_OBJECT
 
  public:
-  explicit ReviewDialog(const std::vector<SettingChange>& changes, QWidget* parent = nullptr);
+  explicit ReviewDialog(const ProgramReview& review, QWidget* parent = nullptr);
+  // Shown modal; what the user chose.
+  ReviewAnswer Ask();
+
+ private:
+  QCheckBox* writtenOnly_ = nullptr;
 };
 
 }  // namespace qm47

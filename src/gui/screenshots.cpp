@@ -202,10 +202,14 @@ bool TakeScreenshots(MainWindow& window, Session& s, const QString& folder) {
   }
   TakeTransferDialogs(camera, window, s);
   {
-    const std::vector<SettingChange> changes = {{"Common Setup", "Rotary", "0", "1"},
-                                                {"DSC Setup (Basic Setup)", "User MMSI", "", "3661234560"},
-                                                {"CHUSA13", "ChTag", "", "BRIDGE"},
-                                                {"CHUSA13", "ScanMemory", "0", "1"}};
+    ProgramReview changes;
+    changes.changes = {{"Common Setup", "Rotary", "0", "1"},
+                       {"DSC Setup (Basic Setup)", "User MMSI", "", "3661234560"},
+                       {"CHUSA13", "ChTag", "", "BRIDGE"},
+                       {"CHUSA13", "ScanMemory", "0", "1"}};
+    changes.plan = "Only what differs from the radio as last read is written (3 writes of 273), then the whole "
+                   "radio is read back.";
+    changes.offersWrittenCheck = true;
     ReviewDialog review(changes, &window);
     review.show();
     camera.Take(review, "program-review");

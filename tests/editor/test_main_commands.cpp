@@ -38,9 +38,10 @@ struct FakeView : MainWindowView {
     return out;
   }
   bool OpenFolder(const std::string&) override { return true; }
-  bool ReviewChanges(const std::vector<SettingChange>& changes) override {
-    reviews.push_back(changes);
-    return reviewOk;
+  ReviewAnswer ReviewChanges(const ProgramReview& review) override {
+    reviews.push_back(review.changes);
+    plans.push_back(review.plan);
+    return {reviewOk, checkWrittenOnly};
   }
   bool PrinterInstalled() const override { return printerInstalled; }
   void PrintReport(const std::vector<PrintPage>& pages) override { printed.push_back(pages.size()); }
@@ -63,6 +64,8 @@ struct FakeView : MainWindowView {
   bool transferSucceeds = true;
   std::vector<std::vector<SettingChange>> reviews;
   bool reviewOk = true;
+  bool checkWrittenOnly = false;
+  std::vector<std::string> plans;
   bool printerInstalled = true;
   std::vector<std::size_t> printed;
   std::vector<std::size_t> previewed;
@@ -570,3 +573,52 @@ TEST(ProgramVerify, ADroppedWriteIsNamedByItsSettingAndProgrammingAgainMendsIt) 
   EXPECT_EQ(w.view.modes, (std::vector<int>{transfer_mode::Read, transfer_mode::Program, transfer_mode::Program}));
   EXPECT_EQ(w.HeldRecord().CHUSA[32].ChTag, "EDITED");
 }
+
+namespace {
+
+// Options > Program only changed settings: remembered, said in the change list, and given up
+// after a transfer that left the radio unknown.
+TEST(ProgramChangedOnly, WritesWhatDiffersFromTheLastReadAndForgetsThatReadAfterAFailure) {
+  RadioWindow w;
+  Session& s = w.session;
+  w.commands.ToggleProgramChangedOnly();
+  EXPECT_EQ(s.prefs.Get("Settings", "ProgramChangedOnly", ""), "1");
+  w.commands.ReadFromRadio();
+  w.Edit();
+  int writes = w.radio.radio.writeCount();
+  w.view.checkWrittenOnly = true;
+  w.commands.ProgramToRadio();
+  EXPECT_EQ(w.view.plans.back(),
+            "Only what differs from the radio as last read is written (1 write of 273), then the whole radio is "
+            "read back.");
+  EXPECT_EQ(s.prefs.Get("Settings", "CheckWrittenOnly", ""), "1");
+  EXPECT_EQ(w.radio.radio.writeCount() - writes, 1);
+  EXPECT_EQ(w.HeldRecord().CHUSA[32].ChTag, "EDITED");
+
+  // A program whose check cannot finish: the radio's settings are no longer known, so the
+  // next program asks to read it first, and then writes only what differs from that read.
+  s.Edit(record_area::Channels, [](SettingsRecord& r) {
+    r.CHUSA[33].ChTag = "AGAIN";
+    r.CHUSA[50].ChTag = "AGAIN";
+  });
+  // Silent from the read-back on, after both writes.
+  w.radio.radio.SetFaults({.silentAtCommand = w.radio.radio.commandCount() + 9, .silentCount = -1});
+  writes = w.radio.radio.writeCount();
+  w.commands.ProgramToRadio();
+  EXPECT_EQ(w.radio.radio.writeCount() - writes, 2);
+  EXPECT_EQ(w.ui.shown.back().text,
+            "Every write reached the radio, but the check could not finish: verify it or program it again.");
+  EXPECT_FALSE(s.radioImage.has_value());
+  w.radio.radio.SetFaults({});
+  w.ui.answers = {Answer::Yes};  // read and back up first
+  writes = w.radio.radio.writeCount();
+  w.commands.ProgramToRadio();
+  EXPECT_EQ(w.view.modes.back(), transfer_mode::Program);
+  EXPECT_EQ(w.view.plans.back(),
+            "Nothing differs from the radio as last read, so nothing is written or read back.");
+  EXPECT_EQ(w.radio.radio.writeCount() - writes, 0);
+  EXPECT_EQ(w.ui.shown.back().text, "The radio already holds these settings.");
+  EXPECT_EQ(w.HeldRecord().CHUSA[50].ChTag, "AGAIN");
+}
+
+}  // namespace
