@@ -112,7 +112,10 @@ def main():
         "its bytes need on the wire at the line rate plus the pauses the protocol mandates (1 is the "
         "floor); `cpu_pct` is the tool's CPU time as a share of that wall time; `gap_per_bound` and "
         "`cancel_per_bound` are the longest pause of the event loop during a read over its 50 ms "
-        "bound and the time Cancel takes over its 100 ms bound (below 1 is good).",
+        "bound and the time Cancel takes over its 100 ms bound; `after_per_bound` is the time a "
+        "changed-only program takes past its backup read (`after_read_s`) over its bound; "
+        "`paint_per_bound` and `rss_per_bound` are the window's first paint and its memory after the "
+        "start, each as a ratio to a bare window's, over their bounds 1.5 and 1.3 (below 1 is good).",
         "",
     ]
     if load > cores / 2:
