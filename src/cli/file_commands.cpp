@@ -60,7 +60,7 @@ int RunDump(Context& ctx, const std::vector<std::string>& argv) {
   if (const int opened = OpenDocument(ctx, args[0]); opened != kSuccess) return opened;
   // A settings text file has no image of its own: show the one a .hex save would write.
   if (Extension(args[0]) == ".dat") {
-    ctx.session.Touching([&] { PrepareImageForExport(ctx.session.record, ctx.session.image, ctx.session.model.number); });
+    PrepareImageForExport(ctx.session.record, ctx.session.image, ctx.session.model.number);
   }
   return WriteStandardOutput("dump", HexDumpText(ctx.session.image));
 }

@@ -95,8 +95,8 @@ ChannelGrid ExpansionChannelGrid(const SettingsRecord& rec, bool scrambler) {
 
 ChannelGrid ChannelListFor(Session& s, int group) {
   if (group != kEXP) return PlanChannelGrid(s.record, group, s.model.scrambler);
-  s.Touching([&] {
-    for (Channel& ch : s.record.CHEXP) SnapExpansionFrequencies(ch);
+  s.Tidy(record_area::Expansion, [](SettingsRecord& r) {
+    for (Channel& ch : r.CHEXP) SnapExpansionFrequencies(ch);
   });
   return ExpansionChannelGrid(s.record, s.model.scrambler);
 }

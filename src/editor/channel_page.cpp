@@ -141,7 +141,7 @@ std::optional<ChannelPageState> BuildChannelPage(const SettingsRecord& rec, cons
 
 std::optional<ChannelPageState> ChannelPageFor(Session& s, ChannelRef ref) {
   if (ref.group == kEXP && ChannelAt(s.record, ref)) {
-    s.Touching([&] { SnapExpansionFrequencies(*ChannelAt(s.record, ref)); });
+    s.Tidy(record_area::Expansion, [&](SettingsRecord& r) { SnapExpansionFrequencies(*ChannelAt(r, ref)); });
   }
   return BuildChannelPage(s.record, s.model, ref);
 }

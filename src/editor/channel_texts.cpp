@@ -62,8 +62,8 @@ std::string PlanTxText(const Channel& ch) {
 }
 
 void SnapExpansionFrequencies(Channel& ch) {
-  ExpFrequencyText(ch.Rxfreq);
-  ExpFrequencyText(ch.Txfreq);
+  ch.Rxfreq = SnappedExpFrequency(ch.Rxfreq);
+  ch.Txfreq = SnappedExpFrequency(ch.Txfreq);
 }
 
 std::string ExpansionFrequencyText(double mhz) { return ExpFrequencyText(mhz); }

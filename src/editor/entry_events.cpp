@@ -22,7 +22,7 @@ void Restore(EntryOutcome& out, const EntryFieldState& field, const SettingsReco
   if (shown != field.text) out.show = shown;
   if (RuleFor(field.place.field).check == EntryCheck::Frequency) {
     EntryValue snapped = stored;
-    ExpFrequencyText(snapped.mhz);
+    snapped.mhz = SnappedExpFrequency(snapped.mhz);
     if (snapped != stored) out.store = EntryStore{field.place, snapped};
   }
 }

@@ -237,10 +237,7 @@ std::string ShownText(EntryField field, const EntryValue& value) {
       if (t.size() == 10 && t.front() == '0' && t.back() == '0') return t.substr(1, 8);
       return t;
     case RxFrequency:
-    case TxFrequency: {
-      double f = value.mhz;
-      return ExpFrequencyText(f);
-    }
+    case TxFrequency: return ExpFrequencyText(value.mhz);
     default: return t;
   }
 }

@@ -66,7 +66,9 @@ bool OpenImageFile(Session& s, const std::string& path, OpenReport* report) {
 bool SaveImageFile(Session& s, const std::string& path) {
   const auto error = [&] {
     const BusyScope busy(s.ui);
-    s.Touching([&] { PrepareImageForExport(s.record, s.image, s.model.number); });
+    s.TidyForStorage();
+    PrepareImageForExport(s.record, s.image, s.model.number);
+    s.Changed(record_area::Image);
     s.flags.pageLoading = true;
     auto written = WriteHexFile(path, s.image);
     s.ui.Pause(500);

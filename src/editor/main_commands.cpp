@@ -224,10 +224,11 @@ void MainCommands::ProgramToRadio() {
     }
     job.checkWrittenOnly = job.changedOnly && answer.checkWrittenOnly;
   }
+  // What the image stores is what the radio will hold: the pages show it too.
+  s_.TidyForStorage();
   for (;;) {
-    TransferOutcome out;
-    // Programming encodes the record, which may tidy it (call signs, unused groups).
-    s_.Touching([&] { out = view_.RunTransferDialog(job); });
+    const TransferOutcome out = view_.RunTransferDialog(job);
+    s_.Changed(record_area::Image);  // encoded for the radio
     if (!out.readBack || out.readBack->differing.empty()) return;
     std::string unkept = SettingChangesText(UnkeptSettings(s_, s_.image, out.readBack->radio));
     if (!unkept.empty() && unkept.back() == '\n') unkept.pop_back();
@@ -253,9 +254,9 @@ bool MainCommands::BackUpBeforeProgram() {
 
 void MainCommands::ReadFromRadio() {
   if (!Validate() || !CanClose()) return;
-  TransferOutcome read;
-  s_.Touching([&] { read = view_.RunTransferDialog({transfer_mode::Read}); });
+  const TransferOutcome read = view_.RunTransferDialog({transfer_mode::Read});
   if (!read.completed) return;
+  s_.Changed();
   view_.RebuildTree();
   view_.SelectNode("General");
   view_.ShowCurrentPageAgain();
@@ -281,8 +282,9 @@ void MainCommands::OpenBackupsFolder() {
 ClearOutcome MainCommands::ClearRadio(int mode) {
   ClearOutcome out;
   if (mode >= transfer_mode::ClearMmsi && mode <= transfer_mode::ClearDistressLog && Validate()) {
-    s_.Touching([&] { out.completed = view_.RunTransferDialog({mode}).completed; });
+    out.completed = view_.RunTransferDialog({mode}).completed;
     if (out.completed) {
+      s_.Changed(record_area::Image);
       view_.ShowCurrentPageAgain();
       s_.flags.dirty = true;
       s_.history.ForgetSaved();

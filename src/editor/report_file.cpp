@@ -6,18 +6,9 @@
 
 namespace qm47 {
 
-// Building the report snaps the stored expansion frequencies; open pages hear of it.
-std::string MakeReportText(Session& s) {
-  std::string text;
-  s.Touching([&] { text = ReportTextImage(s.record, s.image); });
-  return text;
-}
+std::string MakeReportText(const Session& s) { return ReportTextImage(s.record, s.image); }
 
-std::vector<PrintPage> MakePrintedReport(Session& s) {
-  std::vector<PrintPage> pages;
-  s.Touching([&] { pages = PrintedReportPages(s.record, s.image, s.model); });
-  return pages;
-}
+std::vector<PrintPage> MakePrintedReport(const Session& s) { return PrintedReportPages(s.record, s.image, s.model); }
 
 std::string ReportCaption(const ModelDescriptor& model) { return model.name + " - " + model.title; }
 

@@ -9,9 +9,9 @@
 
 namespace qm47 {
 
-// Building snaps the stored expansion frequencies, as the report always has.
-std::string MakeReportText(Session& s);
-std::vector<PrintPage> MakePrintedReport(Session& s);
+// The report of the session's record, expansion frequencies as snapped; the record stays as it is.
+std::string MakeReportText(const Session& s);
+std::vector<PrintPage> MakePrintedReport(const Session& s);
 
 // The report window's Save: the text image followed by CR LF, written atomically.
 // A failure shows the system's description of the error and sets the error and

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/codec.h"
+
 namespace qm47 {
 
 Session::Session(std::string dataFolder_, IniFile catalogue_, PreferenceStore& prefs_, UserInterface& ui_,
@@ -49,14 +51,19 @@ void Session::ForgetEdits() {
 
 void Session::Changed(unsigned areas) { Notify(areas, false); }
 
-void Session::Touching(const std::function<void()>& work) {
-  const SettingsRecord before = record;
-  const MemoryImage imageBefore = image;
-  work();
-  unsigned areas = 0;
-  if (!(record == before)) areas |= record_area::All & ~record_area::Image;
-  if (!(image.bytes() == imageBefore.bytes())) areas |= record_area::Image;
-  if (areas != 0) Notify(areas, false);
+bool Session::Tidy(unsigned areas, const std::function<void(SettingsRecord&)>& change) {
+  SettingsRecord tidy = record;
+  change(tidy);
+  if (tidy == record) return false;
+  // In place, so what points into the record stays valid.
+  change(record);
+  Notify(areas, false);
+  return true;
+}
+
+bool Session::TidyForStorage() {
+  const int number = model.number;
+  return Tidy(record_area::All & ~record_area::Image, [number](SettingsRecord& r) { PutInStoredForm(r, number); });
 }
 
 int Session::Observe(RecordObserver observer) {

@@ -100,9 +100,13 @@ struct Session {
   // The program itself replaced or changed record or image (a load, a read, the
   // encoder): observers redraw, the dirty flag is left to the command.
   void Changed(unsigned areas = record_area::All);
-  // Runs `work`, which may change the record on the side (the encoder, the report's
-  // frequency snapping), and tells the observers when it did.
-  void Touching(const std::function<void()>& work);
+  // A change the program makes on its own, to what the image can store (snapped
+  // frequencies, the stored form before encoding): applied in place and told to the
+  // observers when it changes something; `change` must give the same result twice. Not a step to undo (a page showing the record again would only
+  // make it again), and not unsaved work: the settings mean the same. True when it did.
+  bool Tidy(unsigned areas, const std::function<void(SettingsRecord&)>& change);
+  // The record in the form the image stores (see StoredForm), before it is encoded.
+  bool TidyForStorage();
 
   int Observe(RecordObserver observer);
   void Forget(int observerId);

@@ -85,7 +85,13 @@ void EncodeExpChannels(MemoryImage& img, const std::vector<Channel>& exp) {
 
 }  // namespace
 
-void EncodeImage(SettingsRecord& rec, MemoryImage& img, int modelNumber) {
+SettingsRecord StoredForm(const SettingsRecord& record, int modelNumber) {
+  SettingsRecord rec = record;
+  PutInStoredForm(rec, modelNumber);
+  return rec;
+}
+
+void PutInStoredForm(SettingsRecord& rec, int modelNumber) {
   // The first model cannot show a group without a single usable channel.
   if (modelNumber == 1) {
     for (int i = 0; i < kGroupCount; ++i) {
@@ -95,6 +101,14 @@ void EncodeImage(SettingsRecord& rec, MemoryImage& img, int modelNumber) {
       }
     }
   }
+  for (AtisCallSignEntry& cs : rec.AtisCallSign) {
+    cs.MID = RightJustified(cs.MID, addr::CallSignLength);
+    cs.DISP = RightJustified(cs.DISP, addr::CallSignLength);
+  }
+}
+
+void EncodeImage(const SettingsRecord& record, MemoryImage& img, int modelNumber) {
+  const SettingsRecord rec = StoredForm(record, modelNumber);
 
   // Usable CH Group.
   for (int i = 0; i < kGroupCount; ++i) {
@@ -161,10 +175,10 @@ void EncodeImage(SettingsRecord& rec, MemoryImage& img, int modelNumber) {
   for (int i = 0; i < 4; ++i) img.SetBitAt(addr::AtisKikkerGroup, t.KikkerGroup[static_cast<std::size_t>(i)], 3 - i);
   img.SetDigits(addr::AtisCode, t.AtisCode, false);
 
-  // ATIS Call Sign: right-justified in the record too.
+  // ATIS Call Sign.
   for (int k = 0; k < kCallSigns; ++k) {
     const Address entry = addr::CallSigns + addr::CallSignStride * k;
-    AtisCallSignEntry& cs = rec.AtisCallSign[static_cast<std::size_t>(k)];
+    const AtisCallSignEntry& cs = rec.AtisCallSign[static_cast<std::size_t>(k)];
     img.SetCallSign(entry + addr::CallSignMidOffset, cs.MID, addr::CallSignLength);
     img.SetCallSign(entry + addr::CallSignDispOffset, cs.DISP, addr::CallSignLength);
   }
@@ -180,7 +194,8 @@ void SetChecksum(MemoryImage& img) {
   img.SetByte(addr::Checksum, img.Sum8(addr::ChecksumFirst, addr::ChecksumCount));
 }
 
-void PrepareImageForExport(SettingsRecord& rec, MemoryImage& img, int modelNumber) {
+void PrepareImageForExport(const SettingsRecord& record, MemoryImage& img, int modelNumber) {
+  const SettingsRecord rec = StoredForm(record, modelNumber);
   EncodeImage(rec, img, modelNumber);
   NormaliseImage(rec, img);
   SetChecksum(img);

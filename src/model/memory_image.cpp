@@ -130,9 +130,13 @@ void MemoryImage::SetText(Address start, const std::string& text, int length) {
   }
 }
 
-void MemoryImage::SetCallSign(Address start, std::string& text, int length) {
+std::string RightJustified(const std::string& text, int length) {
   const std::string padded = std::string(static_cast<std::size_t>(length), ' ') + text;
-  text = padded.substr(padded.size() - static_cast<std::size_t>(length));
+  return padded.substr(padded.size() - static_cast<std::size_t>(length));
+}
+
+void MemoryImage::SetCallSign(Address start, const std::string& given, int length) {
+  const std::string text = RightJustified(given, length);
   for (int i = 0; i < length; ++i) {
     const char c = text[static_cast<std::size_t>(i)];
     at(start + i) = InCallSignCharset(c) ? static_cast<std::uint8_t>(c) : 0xFF;

@@ -55,8 +55,8 @@ class MemoryImage {
   std::string GetText(Address start, int length) const;
   std::string GetTextSkipping(Address start, int length) const;
   void SetText(Address start, const std::string& text, int length);
-  // Right-justifies text in place to its last `length` characters, then stores it.
-  void SetCallSign(Address start, std::string& text, int length);
+  // Stores the text right-justified to its last `length` characters.
+  void SetCallSign(Address start, const std::string& text, int length);
 
   std::string GetDigits(Address start) const;
   void SetDigits(Address start, const std::string& text, bool lastNibbleZero);
@@ -74,5 +74,8 @@ class MemoryImage {
   std::uint8_t& at(Address a);
   Bytes bytes_;
 };
+
+// "  A" for "A" in three places; the last `length` characters of a longer text.
+std::string RightJustified(const std::string& text, int length);
 
 }  // namespace qm47

@@ -62,7 +62,7 @@ std::vector<double> RunningSums(const std::vector<double>& offsets) {
   return sums;
 }
 
-std::vector<PrintPage> PrintedReportPages(SettingsRecord& rec, const MemoryImage& img, const ModelDescriptor& model) {
+std::vector<PrintPage> PrintedReportPages(const SettingsRecord& rec, const MemoryImage& img, const ModelDescriptor& model) {
   const std::vector<ReportSection> sections =
       BuildReportSections(rec, img.GetByte(addr::UserMmsiCount), ReportForm::Printed);
   const std::string header = model.name + " Tidecraft";

@@ -35,7 +35,7 @@ struct PrintPage {
 
 // Pages in print order: general settings (ATIS sections only with ATIS), USA,
 // International, Canada, weather, both directories, expansion channels.
-std::vector<PrintPage> PrintedReportPages(SettingsRecord& rec, const MemoryImage& img, const ModelDescriptor& model);
+std::vector<PrintPage> PrintedReportPages(const SettingsRecord& rec, const MemoryImage& img, const ModelDescriptor& model);
 
 // Paper geometry for splitting pages into sheets.
 struct PrintGeometry {

@@ -227,17 +227,16 @@ ReportSection Directory(const std::vector<DirectoryEntry>& dir, ReportPart part,
   return b.Take();
 }
 
-ReportSection ExpChannels(SettingsRecord& rec, ReportForm form) {
+ReportSection ExpChannels(const SettingsRecord& rec, ReportForm form) {
   SectionBuilder b(ReportPart::ExpChannels,
                    form == ReportForm::Printed ? "Programable EXP Channel" : "Programable Exp Channel");
   ColumnHeader(b, {"CH", "CHD", "ENABLE", "RX(MHz)", "TX(MHz)", "LOW", "UP", "MEM", "VS", "CH Name"},
                {"--", "---", "------", "--------", "--------", "---", "--", "---", "--", "------------"},
                {4, 5, 8, 10, 10, 5, 4, 5, 4, 12});
   for (std::size_t k = 0; k < rec.CHEXP.size(); ++k) {
-    Channel& ch = rec.CHEXP[k];
+    const Channel& ch = rec.CHEXP[k];
     const std::string right = " " + ch.CHDisplayR;
     const std::string display = (ch.CHDisplayL + "  ").substr(0, 2) + right.back();
-    // The receive frequency is snapped before the transmit frequency, as the row reads.
     std::string rx = ExpFrequencyText(ch.Rxfreq);
     std::string tx = ExpFrequencyText(ch.Txfreq);
     b.Line({{std::to_string(k + 1), 4},
@@ -256,7 +255,7 @@ ReportSection ExpChannels(SettingsRecord& rec, ReportForm form) {
 
 }  // namespace
 
-std::vector<ReportSection> BuildReportSections(SettingsRecord& rec, int mmsiCount, ReportForm form) {
+std::vector<ReportSection> BuildReportSections(const SettingsRecord& rec, int mmsiCount, ReportForm form) {
   const bool printed = form == ReportForm::Printed;
   std::vector<ReportSection> sections;
   sections.push_back(UsableGroups(rec, form));
@@ -284,7 +283,7 @@ std::string LineText(const ReportLine& line) {
   return text;
 }
 
-std::string ReportTextImage(SettingsRecord& rec, const MemoryImage& img) {
+std::string ReportTextImage(const SettingsRecord& rec, const MemoryImage& img) {
   std::string text;
   for (const ReportSection& section : BuildReportSections(rec, img.GetByte(addr::UserMmsiCount), ReportForm::TextImage)) {
     for (const ReportLine& line : section.lines) {

@@ -44,16 +44,15 @@ struct ReportSection {
   std::vector<ReportLine> lines;  // starting with the empty line and the heading
 };
 
-// All fourteen sections in report order. Building the expansion section snaps the
-// stored expansion frequencies (see ExpFrequencyText); `mmsiCount` is the image's
-// User MMSI input count.
-std::vector<ReportSection> BuildReportSections(SettingsRecord& rec, int mmsiCount, ReportForm form);
+// All fourteen sections in report order, expansion frequencies as snapped (see
+// ExpFrequencyText); `mmsiCount` is the image's User MMSI input count.
+std::vector<ReportSection> BuildReportSections(const SettingsRecord& rec, int mmsiCount, ReportForm form);
 
 // The line as the text image holds it: every cell padded to its width.
 std::string LineText(const ReportLine& line);
 
 // The text image: CR LF before every line, none after the last.
-std::string ReportTextImage(SettingsRecord& rec, const MemoryImage& img);
+std::string ReportTextImage(const SettingsRecord& rec, const MemoryImage& img);
 
 // What a saved .txt holds: the text image followed by CR LF.
 std::string ReportFileText(const std::string& textImage);

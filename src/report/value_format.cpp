@@ -152,13 +152,15 @@ std::string FrequencyOrInhibitText(double mhz, bool inhibit) {
   return inhibit ? "---.---" : FrequencyText(mhz);
 }
 
-std::string ExpFrequencyText(double& mhz) {
+double SnappedExpFrequency(double mhz) {
+  if (!(mhz > 0) || !std::isfinite(mhz) || mhz >= 1e9) return mhz;
+  const long long k = std::llround(mhz * 10000);  // 100 Hz units
+  return k % 50 != 0 && k % 125 != 0 ? std::floor(mhz * 200) / 200 : mhz;  // down to 5 kHz
+}
+
+std::string ExpFrequencyText(double mhz) {
   if (!(mhz > 0) || !std::isfinite(mhz)) return "---.----";
-  if (mhz < 1e9) {
-    const long long k = std::llround(mhz * 10000);  // 100 Hz units
-    if (k % 50 != 0 && k % 125 != 0) mhz = std::floor(mhz * 200) / 200;  // down to 5 kHz
-  }
-  return FixedDecimalText(mhz, 3, 4);
+  return FixedDecimalText(SnappedExpFrequency(mhz), 3, 4);
 }
 
 std::string BlankAsDashes(const std::string& text) { return AllSpaces(text) ? "----" : text; }

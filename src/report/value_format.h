@@ -39,9 +39,10 @@ std::string ScrambleText(long long value);
 // "000.000" in MHz, "---.---" when there is no frequency.
 std::string FrequencyText(double mhz);
 std::string FrequencyOrInhibitText(double mhz, bool inhibit);
-// Snaps the stored frequency to 5 kHz unless it already lies on a 5 or 12.5 kHz
-// step, then "000.0000"; "---.----" when there is none.
-std::string ExpFrequencyText(double& mhz);
+// The frequency snapped down to 5 kHz unless it already lies on a 5 or 12.5 kHz step.
+double SnappedExpFrequency(double mhz);
+// The snapped frequency as "000.0000"; "---.----" when there is none.
+std::string ExpFrequencyText(double mhz);
 
 std::string BlankAsDashes(const std::string& text);
 std::string Pad3OrDashes(const std::string& text);

@@ -402,9 +402,11 @@ TEST(SessionEdits, PagesEditOnlyWhenNotLoadingAndTheEncoderIsHeardToo) {
   w.ui.files = {w.dir / "radio.hex"};
   w.commands.SaveImage();
   EXPECT_FALSE(s.record.UsableGroup[kEXP].Usable);
-  ASSERT_EQ(heard.size(), 2u);
+  // The tidying, then the encoded image: each heard, neither the user's.
+  ASSERT_EQ(heard.size(), 3u);
   EXPECT_FALSE(heard[1].byUser);
   EXPECT_NE(heard[1].areas & record_area::Usable, 0u);
+  EXPECT_EQ(heard[2].areas, record_area::Image);
 }
 
 TEST(ImageChords, OnlyCtrlAloneAndOnlyInDebugMode) {

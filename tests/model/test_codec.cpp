@@ -225,7 +225,8 @@ TEST(Encode, ModelOneDropsGroupsWithoutEnabledChannels) {
     rec.UsableGroup[kINTL].Usable = true;
     rec.UsableGroup[kEXP].Usable = true;  // no expansion channel is enabled in a fresh record
     EncodeImage(rec, img, model);
-    EXPECT_EQ(rec.UsableGroup[kINTL].Usable, model != 1);
+    EXPECT_EQ(StoredForm(rec, model).UsableGroup[kINTL].Usable, model != 1);
+    EXPECT_TRUE(rec.UsableGroup[kINTL].Usable) << "the record given stays as it is";
     EXPECT_EQ(img.GetByte(0x00C0), model == 1 ? 0 : 1);
     EXPECT_EQ(img.GetByte(0x00E0), model == 1 ? 0 : 1);
     EXPECT_EQ(img.GetByte(0x00B0), 1);
@@ -275,8 +276,8 @@ TEST(Encode, DigitsNamesAndDisplayCharacters) {
   EXPECT_EQ(img.GetByte(0x0911), '1');
   EXPECT_EQ(img.GetByte(0x0912), '2');
   EXPECT_EQ(img.GetByte(0x0913), 'B');
-  EXPECT_EQ(rec.AtisCallSign[0].MID, "  1");  // the encoder right-justifies the record too
-  EXPECT_EQ(rec.AtisCallSign[0].DISP, "BCD");
+  EXPECT_EQ(StoredForm(rec, 2).AtisCallSign[0].MID, "  1");  // stored right-justified
+  EXPECT_EQ(StoredForm(rec, 2).AtisCallSign[0].DISP, "BCD");
   EXPECT_EQ(rec.DscBasic.UserMmsi, "123456789");  // digits are not padded in the record
   EXPECT_EQ(img.GetDigits(0x3200), "9876543210");
   EXPECT_EQ(img.GetText(0x3205, 11), "HARBOUR");

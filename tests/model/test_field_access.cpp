@@ -90,15 +90,11 @@ TEST(FieldAccess, TextStopsAtFirstByteOutsideTheCharset) {
 
 TEST(FieldAccess, CallSignsAreRightJustifiedWithoutCommasOrSpaces) {
   MemoryImage img;
-  std::string mid = "12";
-  img.SetCallSign(0x3100, mid, 3);
-  EXPECT_EQ(mid, " 12");
+  img.SetCallSign(0x3100, "12", 3);
   EXPECT_EQ(Bytes(img, 0x3100, 3), (std::vector<int>{0xFF, '1', '2'}));
-  std::string longer = "ABCD";
-  img.SetCallSign(0x3103, longer, 3);
-  EXPECT_EQ(longer, "BCD");
-  std::string comma = "A,B";
-  img.SetCallSign(0x3106, comma, 3);
+  img.SetCallSign(0x3103, "ABCD", 3);
+  EXPECT_EQ(img.GetTextSkipping(0x3103, 3), "BCD");
+  img.SetCallSign(0x3106, "A,B", 3);
   EXPECT_EQ(Bytes(img, 0x3106, 3), (std::vector<int>{'A', 0xFF, 'B'}));
   EXPECT_EQ(img.GetTextSkipping(0x3106, 3), "AB");
 }

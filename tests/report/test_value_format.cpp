@@ -84,23 +84,20 @@ TEST(ValueFormat, FrequencyTexts) {
 }
 
 TEST(ValueFormat, ExpFrequencySnapsOffStepValuesDownTo5kHz) {
-  double f = 156.0125;  // a 12.5 kHz step: kept
-  EXPECT_EQ(ExpFrequencyText(f), "156.0125");
-  EXPECT_EQ(f, 156.0125);
-  f = 157.005;  // a 5 kHz step: kept
-  EXPECT_EQ(ExpFrequencyText(f), "157.0050");
-  EXPECT_EQ(f, 157.005);
-  f = 157.0031;  // neither: snapped and stored
-  EXPECT_EQ(ExpFrequencyText(f), "157.0000");
-  EXPECT_EQ(f, 157.0);
-  f = 161.6199;
-  EXPECT_EQ(ExpFrequencyText(f), "161.6150");
-  EXPECT_DOUBLE_EQ(f, 161.615);
-  f = 0;
-  EXPECT_EQ(ExpFrequencyText(f), "---.----");
-  f = -3;
-  EXPECT_EQ(ExpFrequencyText(f), "---.----");
-  EXPECT_EQ(f, -3);
+  struct Case {
+    double stored;
+    double snapped;
+    const char* text;
+  };
+  for (const Case& c : {Case{156.0125, 156.0125, "156.0125"},  // a 12.5 kHz step: kept
+                        Case{157.005, 157.005, "157.0050"},    // a 5 kHz step: kept
+                        Case{157.0031, 157.0, "157.0000"},     // neither: down to 5 kHz
+                        Case{161.6199, 161.615, "161.6150"},
+                        Case{0, 0, "---.----"},
+                        Case{-3, -3, "---.----"}}) {
+    EXPECT_DOUBLE_EQ(SnappedExpFrequency(c.stored), c.snapped) << c.stored;
+    EXPECT_EQ(ExpFrequencyText(c.stored), c.text) << c.stored;
+  }
 }
 
 TEST(ValueFormat, DashesForEmptyTexts) {
