@@ -27,7 +27,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "editor/start_session.h"
+#include "editor/session/start_session.h"
 #include "gui/main_window.h"
 #include "gui/qt_user_interface.h"
 #include "gui/start_warmup.h"

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "link/link.h"
-#include "editor/transfer_dialog.h"
+#include "editor/radio/transfer_dialog.h"
 #include "link/transfers.h"
 #include "model/fresh_image.h"
 #include "model/models.h"

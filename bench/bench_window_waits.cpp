@@ -12,9 +12,9 @@
 #include <deque>
 #include <thread>
 
-#include "editor/session.h"
+#include "editor/session/session.h"
 #include "link/link.h"
-#include "editor/transfer_dialog.h"
+#include "editor/radio/transfer_dialog.h"
 #include "link/transfers.h"
 #include "model/fresh_image.h"
 #include "platform/event_loop_wait.h"

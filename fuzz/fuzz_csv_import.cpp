@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "editor/csv_commands.h"
-#include "editor/csv_lists.h"
+#include "editor/lists/csv_commands.h"
+#include "editor/lists/csv_lists.h"
 #include "model/fresh_image.h"
 
 using namespace qm47;

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/new_image.h"
+#include "editor/documents/new_image.h"
 #include "files/atomic_file.h"
 #include "files/data_folder.h"
 #include "model/builtin_tables.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/session.h"
+#include "editor/session/session.h"
 #include "seams/user_interface.h"
 
 namespace qm47::cli {

@@ -1,5 +1,5 @@
 // export-csv, import-csv.
-#include "editor/csv_commands.h"
+#include "editor/lists/csv_commands.h"
 
 #include "cli/cli.h"
 

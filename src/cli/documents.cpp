@@ -7,9 +7,9 @@
 #include <iostream>
 
 #include "cli/cli.h"
-#include "editor/image_file.h"
-#include "editor/new_image.h"
-#include "editor/settings_file.h"
+#include "editor/documents/image_file.h"
+#include "editor/documents/new_image.h"
+#include "editor/documents/settings_file.h"
 
 namespace qm47::cli {
 

@@ -2,8 +2,8 @@
 #include <iostream>
 
 #include "cli/cli.h"
-#include "editor/fault_detail.h"
-#include "editor/new_image.h"
+#include "editor/session/fault_detail.h"
+#include "editor/documents/new_image.h"
 #include "files/settings_diff.h"
 #include "model/codec.h"
 #include "report/hex_dump.h"

@@ -6,7 +6,7 @@
 
 #include "cli/cli.h"
 #include "cli/usage.h"
-#include "editor/start_session.h"
+#include "editor/session/start_session.h"
 #include "platform/app_paths.h"
 #include "platform/qsettings_preferences.h"
 

@@ -2,8 +2,8 @@
 #include <iostream>
 
 #include "cli/cli.h"
-#include "editor/model_detection.h"
-#include "editor/startup.h"
+#include "editor/session/model_detection.h"
+#include "editor/session/startup.h"
 #include "model/fresh_image.h"
 
 namespace qm47::cli {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "cli/radio_transfer.h"
-#include "editor/program_review.h"
+#include "editor/radio/program_review.h"
 
 namespace qm47::cli {
 

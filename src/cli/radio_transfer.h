@@ -6,7 +6,7 @@
 
 #include "cli/cli.h"
 #include "cli/interrupts.h"
-#include "editor/transfer.h"
+#include "editor/radio/transfer.h"
 
 namespace qm47::cli {
 

@@ -2,7 +2,7 @@
 #include <iostream>
 
 #include "cli/cli.h"
-#include "editor/report_file.h"
+#include "editor/documents/report_file.h"
 #include "report/settings_report.h"
 
 namespace qm47::cli {

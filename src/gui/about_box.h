@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "editor/session.h"
+#include "editor/session/session.h"
 
 namespace qm47 {
 

@@ -4,7 +4,7 @@
 
 #include <QTableWidget>
 
-#include "editor/channel_grid.h"
+#include "editor/pages/channel_grid.h"
 #include "gui/page.h"
 
 namespace qm47 {

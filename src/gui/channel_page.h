@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <array>
 
-#include "editor/channel_page.h"
+#include "editor/pages/channel_page.h"
 #include "gui/connector_line.h"
 #include "gui/control_view.h"
 #include "gui/entry_field.h"

@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "editor/control_state.h"
+#include "editor/pages/control_state.h"
 
 namespace qm47 {
 

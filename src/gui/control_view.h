@@ -12,7 +12,7 @@
 #include <map>
 #include <string>
 
-#include "editor/control_state.h"
+#include "editor/pages/control_state.h"
 
 namespace qm47 {
 

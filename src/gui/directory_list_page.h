@@ -4,7 +4,7 @@
 
 #include <QTableWidget>
 
-#include "editor/directory_pages.h"
+#include "editor/pages/directory_pages.h"
 #include "gui/page.h"
 #include "gui/page_widgets.h"
 

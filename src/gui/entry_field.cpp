@@ -8,7 +8,7 @@
 #include <QValidator>
 #include <functional>
 
-#include "editor/entry_apply.h"
+#include "editor/pages/entry_apply.h"
 
 namespace qm47 {
 

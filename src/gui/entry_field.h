@@ -19,7 +19,7 @@
 #include <QObject>
 #include <string>
 
-#include "editor/entry_events.h"
+#include "editor/pages/entry_events.h"
 #include "gui/page.h"
 
 namespace qm47 {

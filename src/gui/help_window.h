@@ -7,7 +7,7 @@
 #include <QTextBrowser>
 #include <QWidget>
 
-#include "editor/help_topics.h"
+#include "editor/session/help_topics.h"
 
 namespace qm47 {
 

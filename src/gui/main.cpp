@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/start_session.h"
-#include "editor/startup.h"
+#include "editor/session/start_session.h"
+#include "editor/session/startup.h"
 #include "gui/main_window.h"
 #include "gui/qt_user_interface.h"
 #include "gui/screenshots.h"

@@ -9,9 +9,9 @@
 #include <array>
 #include <string>
 
-#include "editor/destinations.h"
-#include "editor/edit_history.h"
-#include "editor/main_commands.h"
+#include "editor/documents/destinations.h"
+#include "editor/session/edit_history.h"
+#include "editor/session/main_commands.h"
 #include "model/models.h"
 
 namespace qm47 {

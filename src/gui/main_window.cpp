@@ -24,11 +24,11 @@
 #include <set>
 #include <span>
 
-#include "editor/channel_grid.h"
-#include "editor/csv_commands.h"
-#include "editor/directory_pages.h"
-#include "editor/entry_apply.h"
-#include "editor/entry_events.h"
+#include "editor/pages/channel_grid.h"
+#include "editor/lists/csv_commands.h"
+#include "editor/pages/directory_pages.h"
+#include "editor/pages/entry_apply.h"
+#include "editor/pages/entry_events.h"
 #include "files/data_folder.h"
 #include "gui/about_box.h"
 #include "gui/channel_list_page.h"

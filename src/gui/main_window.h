@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "editor/main_commands.h"
-#include "editor/session.h"
-#include "editor/tree.h"
+#include "editor/session/main_commands.h"
+#include "editor/session/session.h"
+#include "editor/pages/tree.h"
 #include "gui/help_window.h"
 #include "gui/main_menus.h"
 #include "gui/navigation_view.h"

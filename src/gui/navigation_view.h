@@ -5,7 +5,7 @@
 #include <QTreeWidget>
 #include <vector>
 
-#include "editor/tree.h"
+#include "editor/pages/tree.h"
 
 namespace qm47 {
 

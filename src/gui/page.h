@@ -7,10 +7,10 @@
 #include <functional>
 #include <string>
 
-#include "editor/entry_events.h"
-#include "editor/main_commands.h"
-#include "editor/session.h"
-#include "editor/tree.h"
+#include "editor/pages/entry_events.h"
+#include "editor/session/main_commands.h"
+#include "editor/session/session.h"
+#include "editor/pages/tree.h"
 
 namespace qm47 {
 

@@ -8,8 +8,8 @@
 #include <map>
 #include <string>
 
-#include "editor/entry_events.h"
-#include "editor/tree.h"
+#include "editor/pages/entry_events.h"
+#include "editor/pages/tree.h"
 #include "gui/page.h"
 
 namespace qm47 {

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "editor/entry_events.h"
+#include "editor/pages/entry_events.h"
 #include "gui/entry_field.h"
 
 namespace qm47 {

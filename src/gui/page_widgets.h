@@ -9,7 +9,7 @@
 #include <map>
 #include <span>
 
-#include "editor/control_state.h"
+#include "editor/pages/control_state.h"
 
 class QLineEdit;
 class QTableWidget;

@@ -8,9 +8,9 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
-#include "editor/main_commands.h"
+#include "editor/session/main_commands.h"
 #include "files/data_folder.h"
-#include "editor/transfer_dialog.h"
+#include "editor/radio/transfer_dialog.h"
 
 namespace qm47 {
 

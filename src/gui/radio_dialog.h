@@ -11,8 +11,8 @@
 #include <memory>
 #include <string>
 
-#include "editor/session.h"
-#include "editor/transfer.h"
+#include "editor/session/session.h"
+#include "editor/radio/transfer.h"
 #include "link/serial_line.h"
 #include "link/watched_line.h"
 #include "seams/clock.h"

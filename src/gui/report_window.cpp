@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "editor/report_file.h"
+#include "editor/documents/report_file.h"
 
 namespace qm47 {
 

@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 #include <string>
 
-#include "editor/session.h"
+#include "editor/session/session.h"
 
 namespace qm47 {
 

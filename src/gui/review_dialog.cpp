@@ -1,6 +1,6 @@
 #include "gui/review_dialog.h"
 
-#include "editor/program_review.h"
+#include "editor/radio/program_review.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

@@ -6,7 +6,7 @@
 #include <QCheckBox>
 #include <QDialog>
 
-#include "editor/program_review.h"
+#include "editor/radio/program_review.h"
 
 namespace qm47 {
 

@@ -9,13 +9,13 @@
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 
-#include "editor/csv_commands.h"
-#include "editor/main_commands.h"
+#include "editor/lists/csv_commands.h"
+#include "editor/session/main_commands.h"
 #include "gui/about_box.h"
 #include "gui/port_device_dialog.h"
 #include "gui/qt_user_interface.h"
-#include "editor/report_file.h"
-#include "editor/transfer.h"
+#include "editor/documents/report_file.h"
+#include "editor/radio/transfer.h"
 #include "gui/radio_dialog.h"
 #include "gui/report_printing.h"
 #include "gui/report_window.h"

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "editor/session.h"
+#include "editor/session/session.h"
 #include "gui/main_window.h"
 
 namespace qm47 {

@@ -11,7 +11,7 @@
 #include <map>
 #include <string>
 
-#include "editor/page_controls.h"
+#include "editor/pages/page_controls.h"
 #include "gui/connector_line.h"
 #include "gui/page.h"
 #include "gui/page_widgets.h"

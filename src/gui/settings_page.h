@@ -4,8 +4,8 @@
 
 #include <QString>
 
-#include "editor/setting_edit.h"
-#include "editor/settings_pages.h"
+#include "editor/pages/setting_edit.h"
+#include "editor/pages/settings_pages.h"
 #include "gui/page.h"
 #include "gui/page_widgets.h"
 #include "gui/settings_form.h"

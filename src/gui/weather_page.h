@@ -7,7 +7,7 @@
 #include <array>
 #include <vector>
 
-#include "editor/weather_page.h"
+#include "editor/pages/weather_page.h"
 #include "gui/control_view.h"
 #include "gui/entry_field.h"
 #include "gui/page.h"

@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "editor/startup.h"
+#include "editor/session/startup.h"
 #include "files/backups.h"
 #include "files/data_folder.h"
 

@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "editor/new_image.h"
-#include "editor/session.h"
+#include "editor/documents/new_image.h"
+#include "editor/session/session.h"
 #include "model/fresh_image.h"
 #include "cli_fixture.h"
 #include "recording_ui.h"

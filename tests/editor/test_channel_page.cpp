@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "editor/channel_grid.h"
-#include "editor/channel_page.h"
-#include "editor/channel_texts.h"
+#include "editor/pages/channel_grid.h"
+#include "editor/pages/channel_page.h"
+#include "editor/pages/channel_texts.h"
 #include "session_fixture.h"
 
 using namespace qm47;

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 
-#include "editor/channel_page.h"
-#include "editor/csv_commands.h"
-#include "editor/image_file.h"
+#include "editor/pages/channel_page.h"
+#include "editor/lists/csv_commands.h"
+#include "editor/documents/image_file.h"
 #include "files/csv.h"
 #include "record_builder.h"
 #include "session_fixture.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "editor/destinations.h"
-#include "editor/image_file.h"
-#include "editor/startup.h"
+#include "editor/documents/destinations.h"
+#include "editor/documents/image_file.h"
+#include "editor/session/startup.h"
 #include "model/codec.h"
 #include "session_fixture.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "editor/directory_pages.h"
+#include "editor/pages/directory_pages.h"
 #include "session_fixture.h"
 
 using namespace qm47;

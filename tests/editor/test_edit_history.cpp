@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <random>
 
-#include "editor/channel_page.h"
-#include "editor/directory_pages.h"
-#include "editor/setting_edit.h"
-#include "editor/settings_file.h"
-#include "editor/settings_pages.h"
-#include "editor/weather_page.h"
+#include "editor/pages/channel_page.h"
+#include "editor/pages/directory_pages.h"
+#include "editor/pages/setting_edit.h"
+#include "editor/documents/settings_file.h"
+#include "editor/pages/settings_pages.h"
+#include "editor/pages/weather_page.h"
 #include "session_fixture.h"
 
 using namespace qm47;

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "editor/entry_apply.h"
+#include "editor/pages/entry_apply.h"
 #include "session_fixture.h"
 
 namespace qm47::testing {

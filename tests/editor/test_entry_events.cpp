@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "editor/entry_events.h"
+#include "editor/pages/entry_events.h"
 #include "recording_ui.h"
 
 using namespace qm47;
@@ -238,7 +238,7 @@ TEST(ValidatePendingEntry, StoresTheDirectoryNameBeingTyped) {
 
 TEST(ValidatePendingEntry, EnabledExpansionChannelNeedsAFrequencyAndATwoCharacterDisplay) {
   const EntryMessage refusal{"Data Error!!\nPlease input correct data.", "PC Program for TK4100A", Icon::Exclamation,
-                             Buttons::Ok};
+                             Buttons::Ok, {}};
   struct Case {
     ChannelPageEntry page;
     bool valid;

@@ -4,10 +4,10 @@
 #include <utility>
 #include <vector>
 
-#include "editor/channel_page.h"
-#include "editor/directory_pages.h"
-#include "editor/entry_rules.h"
-#include "editor/settings_pages.h"
+#include "editor/pages/channel_page.h"
+#include "editor/pages/directory_pages.h"
+#include "editor/pages/entry_rules.h"
+#include "editor/pages/settings_pages.h"
 #include "model/fresh_image.h"
 
 using namespace qm47;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "editor/image_file.h"
+#include "editor/documents/image_file.h"
 #include "model/codec.h"
 #include "session_fixture.h"
 

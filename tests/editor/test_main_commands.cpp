@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <set>
 
-#include "editor/main_commands.h"
-#include "editor/new_image.h"
-#include "editor/program_review.h"
-#include "editor/settings_file.h"
-#include "editor/transfer.h"
+#include "editor/session/main_commands.h"
+#include "editor/documents/new_image.h"
+#include "editor/radio/program_review.h"
+#include "editor/documents/settings_file.h"
+#include "editor/radio/transfer.h"
 #include "link/transfers.h"
 #include "model/codec.h"
 #include "model/memory_map.h"

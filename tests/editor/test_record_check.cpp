@@ -3,8 +3,8 @@
 
 #include <random>
 
-#include "editor/entry_rules.h"
-#include "editor/record_check.h"
+#include "editor/pages/entry_rules.h"
+#include "editor/documents/record_check.h"
 #include "files/dat_reader.h"
 #include "files/dat_writer.h"
 #include "files/settings_diff.h"

@@ -3,8 +3,8 @@
 #include <map>
 #include <set>
 
-#include "editor/setting_edit.h"
-#include "editor/settings_pages.h"
+#include "editor/pages/setting_edit.h"
+#include "editor/pages/settings_pages.h"
 #include "link/transfers.h"
 #include "session_fixture.h"
 

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "editor/image_file.h"
-#include "editor/report_file.h"
-#include "editor/settings_file.h"
+#include "editor/documents/image_file.h"
+#include "editor/documents/report_file.h"
+#include "editor/documents/settings_file.h"
 #include "files/dat_writer.h"
 #include "session_fixture.h"
 

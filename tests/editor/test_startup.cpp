@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "editor/model_detection.h"
-#include "editor/startup.h"
+#include "editor/session/model_detection.h"
+#include "editor/session/startup.h"
 
 using namespace qm47;
 

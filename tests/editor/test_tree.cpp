@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "editor/tree.h"
+#include "editor/pages/tree.h"
 #include "session_fixture.h"
 
 using namespace qm47;

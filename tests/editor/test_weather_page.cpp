@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "editor/entry_apply.h"
-#include "editor/weather_page.h"
+#include "editor/pages/entry_apply.h"
+#include "editor/pages/weather_page.h"
 #include "session_fixture.h"
 
 using namespace qm47;

@@ -5,7 +5,7 @@
 #include <QStatusBar>
 #include <gtest/gtest.h>
 
-#include "editor/csv_lists.h"
+#include "editor/lists/csv_lists.h"
 #include "files/csv.h"
 #include "window_rig.h"
 

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "editor/report_file.h"
+#include "editor/documents/report_file.h"
 #include "gui/report_printing.h"
 #include "gui/report_window.h"
 #include "golden.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "editor/session.h"
+#include "editor/session/session.h"
 #include "files/preferences.h"
 #include "gui/main_window.h"
 #include "recording_ui.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "link/link.h"
-#include "editor/transfer_dialog.h"
+#include "editor/radio/transfer_dialog.h"
 #include "link/transfers.h"
 #include "model/codec.h"
 #include "model/fresh_image.h"

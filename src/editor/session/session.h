@@ -1,0 +1,136 @@
+// The one application session: image, record, model, flags and the services
+// every command needs. Handed to whoever works on them; nothing is global.
+//
+// Beside it in session/: the undo history, the start-up that builds a session from the
+// data folder and the preferences, and the window's commands (New, Open, Save, the radio
+// transfers, model and destination) as plain calls over it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "editor/session/edit_history.h"
+#include "editor/session/startup.h"
+#include "files/error_log.h"
+#include "files/ini_file.h"
+#include "files/preferences.h"
+#include "model/memory_image.h"
+#include "model/models.h"
+#include "model/settings_record.h"
+#include "seams/user_interface.h"
+
+namespace qm47 {
+
+struct WindowFlags {
+  bool dirty = false;
+  bool pageLoading = false;
+  bool cancel = false;
+  bool error = false;
+};
+
+// The page-loading flag raised while the program itself fills controls, so their change
+// handlers edit nothing; put back as it was, so a fill inside a fill keeps it raised.
+class PageLoading {
+ public:
+  explicit PageLoading(WindowFlags& flags) : flag_(flags.pageLoading), was_(flags.pageLoading) { flag_ = true; }
+  ~PageLoading() { flag_ = was_; }
+  PageLoading(const PageLoading&) = delete;
+  PageLoading& operator=(const PageLoading&) = delete;
+
+ private:
+  bool& flag_;
+  bool was_;
+};
+
+// Which parts of the record a change touched, so each view redraws only what it shows.
+namespace record_area {
+inline constexpr unsigned Usable = 1u << 0;
+inline constexpr unsigned Common = 1u << 1;
+inline constexpr unsigned Dsc = 1u << 2;
+inline constexpr unsigned Atis = 1u << 3;
+inline constexpr unsigned Channels = 1u << 4;  // USA, INTL and Canada lists
+inline constexpr unsigned Weather = 1u << 5;
+inline constexpr unsigned Expansion = 1u << 6;
+inline constexpr unsigned Directories = 1u << 7;
+inline constexpr unsigned Image = 1u << 8;  // the memory image itself (hex dump)
+inline constexpr unsigned All = ~0u;
+}  // namespace record_area
+
+struct RecordChange {
+  unsigned areas = record_area::All;
+  bool byUser = false;  // an edit on a page, as opposed to a load, a read or the encoder
+  std::uint64_t revision = 0;
+};
+using RecordObserver = std::function<void(const RecordChange&)>;
+
+struct Session {
+  Session(std::string dataFolder, IniFile catalogue, PreferenceStore& prefs, UserInterface& ui,
+          StartupFlags flags, ErrorLog log);
+
+  std::string dataFolder;
+  IniFile catalogue;
+  PreferenceStore& prefs;
+  UserInterface& ui;
+  StartupFlags startup;
+  ErrorLog errorLog;
+
+  ModelDescriptor model;
+  MemoryImage image;
+  SettingsRecord record;
+  WindowFlags flags;
+  std::string currentFileName;
+  EditHistory history;
+  // Where every read from the radio is kept ("" when the user has no such folder).
+  std::string backupFolder;
+  // All the radio sent at the last read of this session (a verify's read-back included).
+  std::optional<MemoryImage> radioImage;
+
+  // The one way pages change the record. Does nothing while the page-loading flag is
+  // raised (the program itself is filling the controls); otherwise applies `change`,
+  // records it as a step (see EditHistory::Record for `typing`), raises the dirty flag
+  // and tells the observers. True when the change was applied.
+  bool Edit(unsigned areas, const std::function<void(SettingsRecord&)>& change, std::string_view typing = {});
+  // Takes back the last step, or does the next undone one again: the observers redraw
+  // and the dirty flag is raised unless the record is back at the state on file.
+  bool Undo();
+  bool Redo();
+  // A load replaced the record: no unsaved edits, nothing to undo.
+  void ForgetEdits();
+  // The program itself replaced or changed record or image (a load, a read, the
+  // encoder): observers redraw, the dirty flag is left to the command.
+  void Changed(unsigned areas = record_area::All);
+  // A change the program makes on its own, to what the image can store (snapped
+  // frequencies, the stored form before encoding): applied in place and told to the
+  // observers when it changes something; `change` must give the same result twice. Not a step to undo (a page showing the record again would only
+  // make it again), and not unsaved work: the settings mean the same. True when it did.
+  bool Tidy(unsigned areas, const std::function<void(SettingsRecord&)>& change);
+  // The record in the form the image stores (see StoredForm), before it is encoded.
+  bool TidyForStorage();
+
+  int Observe(RecordObserver observer);
+  void Forget(int observerId);
+  std::uint64_t revision() const { return revision_; }
+
+  // Editor message box: the model title as caption.
+  Answer Say(const std::string& text, Icon icon, Buttons buttons = Buttons::Ok);
+  // The same with a line under the text that says what failed, where and what to do.
+  Answer SayWhy(const std::string& text, const std::string& detail, Icon icon, Buttons buttons = Buttons::Ok);
+
+ private:
+  void Notify(unsigned areas, bool byUser);
+  bool AfterStep(const std::optional<unsigned>& areas);
+
+  std::uint64_t revision_ = 0;
+  int nextObserver_ = 0;
+  std::vector<std::pair<int, RecordObserver>> observers_;
+};
+
+// Makes `number` the current model (descriptor only; callers run the set-up).
+void SetModel(Session& s, int number);
+
+}  // namespace qm47
