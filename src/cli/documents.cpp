@@ -10,13 +10,12 @@
 #include "editor/documents/image_file.h"
 #include "editor/documents/new_image.h"
 #include "editor/documents/settings_file.h"
+#include "model/text.h"
 
 namespace qm47::cli {
 
 std::string Extension(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext;
+  return Lower(std::filesystem::path(path).extension().string());
 }
 
 int UsageError(const std::string& command, const std::string& problem) {

@@ -8,26 +8,15 @@
 
 #include "files/atomic_file.h"
 #include "files/dat_schema.h"
+#include "model/text.h"
 
 namespace qm47 {
 
 namespace {
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string UpperCopy(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = Upper(c);
-  return out;
-}
 
 // Only spaces are trimmed; a tab is part of the text.
-std::string_view Trim(std::string_view s) {
-  const std::size_t first = s.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  const std::size_t last = s.find_last_not_of(' ');
-  return s.substr(first, last - first + 1);
-}
+std::string_view Trim(std::string_view s) { return Trimmed(s, " "); }
 
 // CR LF, a lone LF and a lone CR each end a line: files edited on any system read alike.
 class LineReader {
@@ -104,9 +93,7 @@ double RoundHalfEven(double x) {
   return r;
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Upper(x) == Upper(y); });
-}
+bool EqualsNoCase(std::string_view a, std::string_view b) { return SameIgnoringCase(a, b); }
 
 }  // namespace
 
@@ -133,7 +120,7 @@ DatSectionTable DatSectionTable::Parse(std::string_view fileText) {
     if (current.empty() || current.front() != '[') continue;
     const std::size_t close = current.find(']');
     if (close == std::string_view::npos || close == 1) continue;
-    const std::string name = UpperCopy(Trim(current.substr(1, close - 1)));
+    const std::string name = Upper(Trim(current.substr(1, close - 1)));
     // A header on the very last line makes no section.
     if (lines.AtEnd()) break;
 
@@ -153,7 +140,7 @@ DatSectionTable DatSectionTable::Parse(std::string_view fileText) {
         continue;
       }
       Entry entry;
-      entry.key = table.Store(UpperCopy(Trim(line.substr(0, eq))));
+      entry.key = table.Store(Upper(Trim(line.substr(0, eq))));
       std::string_view value = Trim(line.substr(eq + 1));
       if (!value.empty() && value.front() == '#') value.remove_prefix(1);
       entry.value = table.Store(value);
@@ -196,13 +183,13 @@ std::vector<std::uint32_t>::const_iterator DatSectionTable::FirstNamed(const std
 }
 
 bool DatSectionTable::HasSection(std::string_view section) const {
-  const std::string name = UpperCopy(section);
+  const std::string name = Upper(section);
   const auto it = FirstNamed(name);
   return it != byName_.end() && Text(sections_[*it].name) == name;
 }
 
 std::optional<std::string_view> DatSectionTable::Find(std::string_view section, std::string_view key) const {
-  const std::string name = UpperCopy(section);
+  const std::string name = Upper(section);
   for (auto it = FirstNamed(name); it != byName_.end() && Text(sections_[*it].name) == name; ++it) {
     const Section& s = sections_[*it];
     for (std::uint32_t k = 0; k < s.entryCount; ++k) {

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "files/atomic_file.h"
+#include "model/text.h"
 
 namespace qm47 {
 
@@ -12,18 +13,7 @@ namespace {
 constexpr std::size_t kMaxIniBytes = 1 << 20;  // a catalogue is a few hundred bytes
 constexpr std::size_t kValueBuffer = 128;      // the value arrives through a 128-character buffer
 
-std::string Trim(const std::string& s) {
-  const auto first = s.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) return "";
-  const auto last = s.find_last_not_of(" \t\r\n");
-  return s.substr(first, last - first + 1);
-}
-
-bool SameText(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
+std::string Trim(const std::string& s) { return std::string(Trimmed(s)); }
 
 }  // namespace
 
@@ -56,9 +46,9 @@ IniFile IniFile::Load(const std::string& path) {
 
 bool IniFile::Lookup(const std::string& section, const std::string& key, std::string& value) const {
   for (const Section& s : sections_) {
-    if (!SameText(s.name, section)) continue;
+    if (!SameIgnoringCase(s.name, section)) continue;
     for (const auto& [k, v] : s.entries) {
-      if (SameText(k, key)) {
+      if (SameIgnoringCase(k, key)) {
         value = v;
         return true;
       }

@@ -1,4 +1,5 @@
 #include "link/link.h"
+#include "model/text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -32,11 +33,6 @@ int BaudOf(const std::string& settings) {
   return baud;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-         });
-}
 
 const char* StatusWords(LinkStatus s) {
   switch (s) {
@@ -224,7 +220,7 @@ LineRead Link::ReadChars(std::size_t count, Clock::Duration timeout) {
     if (const auto byte = Turn(deadline)) r.text.push_back(static_cast<char>(*byte));
     if (cancelRequested_) return r.status = LinkStatus::Cancelled, r;
     if (Late(deadline)) return r.status = LinkStatus::TimedOut, r;
-    if (EqualsIgnoringCase(r.text, "ERROR")) return r.status = LinkStatus::ErrorReply, r;
+    if (SameIgnoringCase(r.text, "ERROR")) return r.status = LinkStatus::ErrorReply, r;
     if (r.text.size() >= count) return r.status = LinkStatus::Ok, r;
   }
 }

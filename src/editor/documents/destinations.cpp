@@ -6,6 +6,7 @@
 #include "editor/session/fault_detail.h"
 #include "editor/documents/new_image.h"
 #include "editor/session/startup.h"
+#include "model/text.h"
 
 namespace qm47 {
 
@@ -15,11 +16,6 @@ constexpr const char* kDestinationSection = "IniFilePath";
 
 std::string RememberedKey(const Session& s) { return "IniFileName_" + std::to_string(s.model.number); }
 
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-    return std::toupper(x) == std::toupper(y);
-  });
-}
 
 bool InMenu(const DestinationMenu& menu, int index) {
   return index >= 0 && index < static_cast<int>(menu.names.size());

@@ -10,6 +10,7 @@
 #include "files/hex_file.h"
 #include "model/codec.h"
 #include "model/fresh_image.h"
+#include "model/text.h"
 
 namespace qm47 {
 
@@ -18,11 +19,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kMaxDestinations = 10;
-
-std::string Upper(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return s;
-}
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include "files/dat_reader.h"
 #include "files/dat_schema.h"
 #include "model/memory_image.h"
+#include "model/text.h"
 
 namespace qm47 {
 
@@ -55,18 +56,7 @@ const DatNumberedSections<Element>* SectionsOf(CsvList list) {
   return nullptr;
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
-
-std::string_view TrimSpaces(std::string_view s) {
-  const std::size_t first = s.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
+std::string_view TrimSpaces(std::string_view s) { return Trimmed(s, " "); }
 
 std::string Quoted(std::string_view s) { return "\"" + std::string(s) + "\""; }
 
@@ -122,8 +112,8 @@ std::string CharText(char32_t c) {
 
 // Check boxes as the .dat writes them, or as a spreadsheet's own truth values.
 std::optional<bool> FlagCell(std::string_view v) {
-  if (v == "1" || SameNoCase(v, "true")) return true;
-  if (v == "0" || SameNoCase(v, "false")) return false;
+  if (v == "1" || SameIgnoringCase(v, "true")) return true;
+  if (v == "0" || SameIgnoringCase(v, "false")) return false;
   return std::nullopt;
 }
 
@@ -231,7 +221,7 @@ bool SameChannel(std::string_view a, std::string_view b) {
     while (s.size() > 1 && s.front() == '0') s.remove_prefix(1);
     return s;
   };
-  return SameNoCase(unpadded(a), unpadded(b));
+  return SameIgnoringCase(unpadded(a), unpadded(b));
 }
 
 // The name boxes: the radio keeps letters, digits, space and - + ( ) . * / , and drops
@@ -394,12 +384,12 @@ class Importer {
     for (std::size_t i = 0; i < header.size(); ++i) {
       const std::string_view name = TrimSpaces(header[i]);
       const auto it =
-          std::find_if(columns.begin(), columns.end(), [&](const Col& c) { return SameNoCase(c.name, name); });
+          std::find_if(columns.begin(), columns.end(), [&](const Col& c) { return SameIgnoringCase(c.name, name); });
       if (name.empty()) {
         Refuse(1, "", "cell " + std::to_string(i + 1) + " of the header names no column");
         continue;
       }
-      if (it == columns.end() && SameNoCase(name, kOldScrambleColumn)) {
+      if (it == columns.end() && SameIgnoringCase(name, kOldScrambleColumn)) {
         Refuse(1, header[i],
                "holds the scrambler as stored numbers (an older file); the column is now Scrambler with the "
                "page's items " + Joined(ScramblerItems()) + ": export the list again and edit that");
@@ -447,7 +437,7 @@ class Importer {
     if (!listAt_) return true;
     const std::string& found = cells[*listAt_];
     const std::string_view want = NameOf(csv_.list()).name;
-    if (SameNoCase(TrimSpaces(found), want)) return true;
+    if (SameIgnoringCase(TrimSpaces(found), want)) return true;
     const std::optional<CsvList> other = CsvListNamed(TrimSpaces(found));
     std::string why = Quoted(found) + " where " + Quoted(want) + " is expected: ";
     if (other) {
@@ -528,7 +518,7 @@ class Importer {
       // The page's list: Off keeps the code and clears the scrambler, a code sets both.
       const std::vector<std::string>& items = ScramblerItems();
       const auto item =
-          std::find_if(items.begin(), items.end(), [&](const std::string& i) { return SameNoCase(i, v); });
+          std::find_if(items.begin(), items.end(), [&](const std::string& i) { return SameIgnoringCase(i, v); });
       if (item == items.end())
         return Refuse(row, c.name, Quoted(cell) + " is not on the Scrambler list: " + Joined(items));
       number = ScrambleOfIndex(NumberOf(f), static_cast<int>(item - items.begin()));
@@ -640,7 +630,7 @@ const CsvListName& NameOf(CsvList list) { return kCsvLists[static_cast<std::size
 
 std::optional<CsvList> CsvListNamed(std::string_view name) {
   for (const CsvListName& l : kCsvLists) {
-    if (SameNoCase(l.name, name)) return l.list;
+    if (SameIgnoringCase(l.name, name)) return l.list;
   }
   return std::nullopt;
 }

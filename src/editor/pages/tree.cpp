@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "model/builtin_tables.h"
+#include "model/text.h"
 
 namespace qm47 {
 
@@ -13,11 +14,6 @@ constexpr const char* kEnableMark = "[Enable]";
 constexpr const char* kGroupKeys[kGroupCount] = {"PU", "PI", "PC", "ExpChannel"};
 constexpr const char* kGroupTexts[kGroupCount] = {"USA", "INTL", "CANADA", "EXP Channel"};
 
-std::string Upper(std::string_view s) {
-  std::string u(s);
-  std::transform(u.begin(), u.end(), u.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return u;
-}
 
 // The decimal number that makes up all of `digits`, or -1.
 int WholeNumber(std::string_view digits) {

@@ -15,6 +15,7 @@
 #include "link/transfers.h"
 #include "model/memory_map.h"
 #include "report/hex_dump.h"
+#include "model/text.h"
 
 namespace qm47 {
 
@@ -29,11 +30,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kSerialPorts = 4;
-
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return s;
-}
 
 }  // namespace
 
@@ -123,9 +119,7 @@ bool MainCommands::SaveTo(const std::string& path) {
 // with settings text: its save asks for a settings file instead.
 bool MainCommands::HasSettingsFile() const {
   if (s_.currentFileName.empty()) return false;
-  std::string ext = fs::path(s_.currentFileName).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-  return ext != ".hex";
+  return Lower(fs::path(s_.currentFileName).extension().string()) != ".hex";
 }
 
 void MainCommands::Save() {

@@ -1,4 +1,5 @@
 #include "editor/session/startup.h"
+#include "model/text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,14 +8,7 @@ namespace qm47 {
 
 namespace {
 
-std::string TrimUpper(const std::string& s) {
-  const auto first = s.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) return "";
-  const auto last = s.find_last_not_of(" \t\r\n");
-  std::string t = s.substr(first, last - first + 1);
-  std::transform(t.begin(), t.end(), t.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return t;
-}
+std::string TrimUpper(const std::string& s) { return Upper(Trimmed(s)); }
 
 std::string ModelSection(int n) { return "model" + std::to_string(n); }
 
