@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "cli_fixture.h"
@@ -168,58 +167,6 @@ TEST(CliStorage, EverySaveIntoEveryStorageFault_SaysWhyAndKeepsThePreviousFile) 
     }
   }
   if (skipped) GTEST_SKIP() << "root cannot make a read-only folder without mounting one, which this machine refuses";
-}
-
-// A read keeps its backup and prunes the oldest beyond the count the preferences keep;
-// what it did not write stays, however much it looks like a backup.
-TEST(CliStorage, Read_PrunesItsOwnOldBackupsOnly) {
-  CliFolder cli("read-prune");
-  const TempDir& dir = cli.dir;
-  ASSERT_EQ(cli("--model 1 new radio.hex").exitCode, 0);
-  const std::string image = dir.Read("radio.hex");
-  const fs::path backups = dir.path() / "home/.local/share/QM47/backups";
-  fs::create_directories(backups);
-  fs::create_directories(dir.path() / "home/.config/QM47");
-  dir.Write("home/.config/QM47/QM47.conf", "[Backups]\nKeep=2\n");
-  const std::vector<std::string> ours = {"TK4100A-20200101-000000.hex", "TK4100A-20200102-000000.hex"};
-  const std::vector<std::string> others = {"TK4100A-19990101-000000.hex", "TK4100A-19991301-000000.hex"};
-  for (const auto& name : ours) dir.Write("home/.local/share/QM47/backups/" + name, image);
-  dir.Write("home/.local/share/QM47/backups/" + others[0], "notes");
-  dir.Write("home/.local/share/QM47/backups/" + others[1], image);
-
-  const SimProcess radio(BinDir() + "/qm47-sim", dir.path().string(),
-                         {"--link", "radio.pty", "--no-throttle", "--image", "radio.hex"});
-  ASSERT_TRUE(radio.ok());
-  const CliResult r = RunIn(dir, "qm47-cli", cli.DataDir() + "--model 1 read --port radio.pty read.hex",
-                            "unset XDG_DATA_HOME; export QM47_TEST_TIME_SCALE=100; ");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  const std::vector<std::string> left = Listing(backups);
-  ASSERT_EQ(left.size(), 4u) << r.err;
-  EXPECT_EQ(std::vector<std::string>(left.begin(), left.begin() + 3),
-            (std::vector<std::string>{others[0], others[1], ours[1]}));
-  EXPECT_TRUE(std::regex_match(left[3], std::regex("TK4100A-20[0-9]{6}-[0-9]{6}\\.hex"))) << left[3];
-  EXPECT_EQ(dir.Read("home/.local/share/QM47/backups/" + left[3]), dir.Read("read.hex"));
-}
-
-// A link another user planted in a shared folder such as /tmp is refused, not followed.
-TEST(CliStorage, SaveThroughALinkAnotherUserPlanted_IsRefusedAndSaysWhy) {
-  if (::geteuid() != 0) GTEST_SKIP() << "only root can give a link to another user";
-  CliFolder cli("planted");
-  const TempDir& dir = cli.dir;
-  ASSERT_EQ(cli("--model 1 new settings.dat").exitCode, 0);
-  fs::create_directories(dir.path() / "shared");
-  fs::permissions(dir.path() / "shared", fs::perms::all | fs::perms::sticky_bit);
-  dir.Write("victim.txt", "precious");
-  fs::create_symlink(dir.path() / "victim.txt", dir.path() / "shared/out.hex");
-  ASSERT_EQ(::lchown((dir / "shared/out.hex").c_str(), 65534, 65534), 0);
-  for (const std::string command : {"convert settings.dat shared/out.hex", "read --port radio.pty shared/out.hex"}) {
-    const CliResult r = cli("--model 1 " + command);
-    EXPECT_EQ(r.exitCode, 1) << command;
-    EXPECT_TRUE(SaysWhy(r, "FileSave Error!!",
-                        {"'out.hex'", "symbolic link another user owns in a shared folder", "a folder of your own"}))
-        << command;
-    EXPECT_EQ(dir.Read("victim.txt"), "precious") << command;
-  }
 }
 
 }  // namespace

@@ -517,6 +517,12 @@ TEST(RadioBackups, EveryReadIsKeptAFailedReadIsNotAndABackupOpensAgain) {
   w.commands.Save();
   EXPECT_EQ(w.ui.fileChoices.size(), choices + 1) << "Save asks for a .dat file";
   EXPECT_EQ(w.dir.Read(std::filesystem::relative(kept, w.dir.path()).string()), beforeProgram);
+
+  // Each read prunes to the count the preferences keep.
+  w.radio.radio.SetFaults({});
+  w.prefs.Save("Backups", "Keep", "1");
+  w.commands.ReadFromRadio();
+  EXPECT_EQ(w.Backups(), std::multiset<std::string>{w.Held()});
 }
 
 TEST(ProgramReview, ListsExactlyTheSettingsThatWillChangeAndCancelWritesNothing) {
