@@ -117,6 +117,7 @@ TEST(AccessibleActions, CheckBoxesOfEveryPageReachTheRecordByToggleAndByClick) {
        [](WindowRig& r, QWidget* box) {
          const bool on = static_cast<QCheckBox*>(box)->isChecked();
          EXPECT_EQ(r.Tree()->currentItem()->text(0), on ? "CH13[Enable]" : "CH13");
+         EXPECT_EQ(r.Find<QCheckBox>("chkCTXEnable")->isEnabled(), on) << "the page is drawn again";
        }},
       {"PW", "chkDEnable_2"},
       {"SM1", "chkGEnable"},
