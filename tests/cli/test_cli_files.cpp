@@ -26,19 +26,6 @@ TEST(CliFiles, NewWritesTheExportedFreshImageOfTheModel) {
   EXPECT_EQ(Byte(cli.dir.Read("OTHER.HEX"), 1), 0xBC);
 }
 
-TEST(CliFiles, NewSettingsAndNewImageHoldTheSameDefaults) {
-  Cli cli;
-  for (int model = 1; model <= 4; ++model) {
-    const std::string m = "--model " + std::to_string(model) + " ";
-    ASSERT_EQ(cli(m + "new new.dat").exitCode, 0);
-    ASSERT_EQ(cli(m + "new new.hex").exitCode, 0);
-    ASSERT_EQ(cli(m + "convert new.dat from-dat.hex").exitCode, 0);
-    ASSERT_EQ(cli(m + "convert new.hex from-hex.dat").exitCode, 0);
-    EXPECT_TRUE(cli.dir.Read("from-dat.hex") == cli.dir.Read("new.hex")) << "model " << model;
-    EXPECT_EQ(cli.dir.Read("from-hex.dat"), cli.dir.Read("new.dat")) << "model " << model;
-  }
-}
-
 TEST(CliFiles, ConvertReproducesAndNormalisesAnImage) {
   Cli cli;
   ASSERT_EQ(cli("--model 1 new a.hex").exitCode, 0);

@@ -10,7 +10,6 @@
 #include <poll.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <algorithm>
 #include <regex>
@@ -51,6 +50,10 @@ std::vector<std::string> Words(const std::string& text) {
 struct Bench : CliFolder {
   Bench() : CliFolder("cli-link") {}
   std::string Memory() const { return dir.Read("radio.mem"); }
+  // Transfers with their fixed pauses at ten times the speed.
+  CliResult Fast(const std::string& args) const {
+    return qm47::testing::RunIn(dir, "qm47-cli", DataDir() + args, "export QM47_TEST_TIME_SCALE=10; ");
+  }
   // The words of a qm47-cli command line on this folder, for CliProcess.
   std::vector<std::string> Args(const std::string& words) const {
     std::vector<std::string> args{"--data-dir", dir.path().string()};
@@ -115,6 +118,15 @@ std::vector<std::filesystem::path> BackupFiles(const Bench& bench) {
   return kept;
 }
 
+// The contents of every backup, oldest first.
+std::vector<std::string> Backups(const Bench& bench) {
+  std::vector<std::string> kept;
+  for (const auto& path : BackupFiles(bench)) {
+    kept.push_back(bench.dir.Read("home/.local/share/QM47/backups/" + path.filename().string()));
+  }
+  return kept;
+}
+
 // Without --model a read takes the model the radio holds, not the catalogue's default, and
 // says so, with where the file and its backup went, to a log as to a terminal.
 TEST(CliLink, Read_SavesTheRadiosSettingsInTheRadiosModel) {
@@ -146,28 +158,13 @@ TEST(CliLink, Read_KeepsWhatTheRadioSentWhenTheSaveFailsAfterAll) {
                                            "unset XDG_DATA_HOME; trap '' XFSZ; ulimit -f 64; ");
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.err.substr(0, 28), "Complete!!\nFileSave Error!!\n") << r.err;
-  std::vector<std::filesystem::path> kept;
-  for (const auto& e : std::filesystem::directory_iterator(bench.dir.path() / "home/.local/share/QM47/backups")) {
-    kept.push_back(e.path());
-  }
+  const std::vector<std::filesystem::path> kept = BackupFiles(bench);
   ASSERT_EQ(kept.size(), 1u) << r.err;
   EXPECT_TRUE(std::regex_match(kept[0].filename().string(), std::regex("TK520B-[0-9]{8}-[0-9]{6}\\.hex")));
   EXPECT_NE(r.err.find("qm47-cli read: what the radio sent is kept in " + kept[0].string()), std::string::npos)
       << r.err;
   // The backup of the read: all the radio held, byte for byte.
-  std::ifstream f(kept[0], std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(f), {}), bench.dir.Read("start.hex"));
-}
-
-// Every backup in the bench's private data folder.
-std::vector<std::string> Backups(const Bench& bench) {
-  std::vector<std::string> kept;
-  std::error_code ec;
-  for (const auto& e : std::filesystem::directory_iterator(bench.dir.path() / "home/.local/share/QM47/backups", ec)) {
-    std::ifstream f(e.path(), std::ios::binary);
-    kept.emplace_back(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-  }
-  return kept;
+  EXPECT_EQ(Backups(bench), std::vector<std::string>{bench.dir.Read("start.hex")});
 }
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -187,14 +184,10 @@ TEST(CliLink, Program_BacksTheRadioUpListsTheChangesAndVerifiesWhatItKept) {
   const auto at = std::mismatch(start.begin(), start.end(), edited.begin()).first - start.begin();
   ASSERT_LT(at, 0x3600);
 
-  // Five transfers: their fixed pauses at ten times the speed.
-  const auto fast = [&](const std::string& args) {
-    return qm47::testing::RunIn(bench.dir, "qm47-cli", bench.DataDir() + args, "export QM47_TEST_TIME_SCALE=10; ");
-  };
   // The radio answers the write of the edited name but keeps the old bytes, once.
   Sim sim(bench.dir, {"--model", "3", "--image", "start.hex", "--drop-write-at", std::to_string(at)});
   ASSERT_TRUE(sim.ok());
-  CliResult r = fast("--model 3 program --port radio.pty edited.dat");
+  CliResult r = bench.Fast("--model 3 program --port radio.pty edited.dat");
   EXPECT_EQ(r.exitCode, 1) << r.err;
   EXPECT_TRUE(Has(r.err, "\nqm47-cli program: 1 setting changes in the radio (radio -> edited.dat):\n"
                          "[CHUSA32] ChTag: "))
@@ -203,25 +196,25 @@ TEST(CliLink, Program_BacksTheRadioUpListsTheChangesAndVerifiesWhatItKept) {
   EXPECT_TRUE(Has(r.err, "program it again:\n[CHUSA32] ChTag: EDITED -> ")) << r.err;
   EXPECT_EQ(Backups(bench), std::vector<std::string>{start});
 
-  r = fast("--model 3 verify --port radio.pty edited.dat");
+  r = bench.Fast("--model 3 verify --port radio.pty edited.dat");
   EXPECT_EQ(r.exitCode, 1) << r.err;
   EXPECT_TRUE(Has(r.err, "1 setting differs (edited.dat -> radio):\n[CHUSA32] ChTag: EDITED -> ")) << r.err;
 
   // Only the block the radio did not keep differs from what its backup read found.
-  r = fast("--model 3 program --changed-only --port radio.pty edited.dat");
+  r = bench.Fast("--model 3 program --changed-only --port radio.pty edited.dat");
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_TRUE(Has(r.err, "Complete!!\nqm47-cli program: wrote only what differs from the radio: 1 write of 273 (0x"))
       << r.err;
   EXPECT_TRUE(SettingsAreasEqual(bench.Memory(), edited));
-  r = fast("--model 3 program --changed-only --verify=written --port radio.pty edited.dat");
+  r = bench.Fast("--model 3 program --changed-only --verify=written --port radio.pty edited.dat");
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_TRUE(Has(r.err, "no setting changes in the radio\nThe radio already holds these settings.\n")) << r.err;
 
-  r = fast("--model 3 program --no-backup --port radio.pty edited.dat");
+  r = bench.Fast("--model 3 program --no-backup --port radio.pty edited.dat");
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err, "Complete!!\n");
   EXPECT_TRUE(SettingsAreasEqual(bench.Memory(), edited));
-  r = fast("--model 3 verify --port radio.pty edited.hex");
+  r = bench.Fast("--model 3 verify --port radio.pty edited.hex");
   EXPECT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(Backups(bench).size(), 5u) << "each read is kept";
 }
@@ -233,13 +226,10 @@ TEST(CliLink, Program_AFileForAnotherModelIsToldApartFromTheRadioWithoutLeadingI
   Bench bench;
   ASSERT_EQ(bench("--model 1 new boat.dat").exitCode, 0);
   ASSERT_EQ(bench("--model 2 new start.hex").exitCode, 0);
-  const auto fast = [&](const std::string& args) {
-    return qm47::testing::RunIn(bench.dir, "qm47-cli", bench.DataDir() + args, "export QM47_TEST_TIME_SCALE=10; ");
-  };
   Sim sim(bench.dir, {"--image", "start.hex"});
   ASSERT_TRUE(sim.ok());
 
-  CliResult r = fast("program --port radio.pty boat.dat");
+  CliResult r = bench.Fast("program --port radio.pty boat.dat");
   EXPECT_EQ(r.exitCode, 1);
   std::vector<std::string> lines = qm47::testing::Lines(r.err);
   ASSERT_GE(lines.size(), 2u) << r.err;
@@ -251,10 +241,10 @@ TEST(CliLink, Program_AFileForAnotherModelIsToldApartFromTheRadioWithoutLeadingI
   EXPECT_FALSE(Has(r.err, "--model")) << r.err;
   EXPECT_TRUE(Backups(bench).empty());
 
-  r = fast("read --port radio.pty radio.dat");
+  r = bench.Fast("read --port radio.pty radio.dat");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const std::vector<std::filesystem::path> read = BackupFiles(bench);
-  r = fast("program --port radio.pty radio.dat");
+  r = bench.Fast("program --port radio.pty radio.dat");
   EXPECT_EQ(r.exitCode, 0) << r.err;
   std::vector<std::filesystem::path> kept = BackupFiles(bench);
   std::erase_if(kept, [&](const auto& p) { return std::find(read.begin(), read.end(), p) != read.end(); });
