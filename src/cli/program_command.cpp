@@ -27,13 +27,14 @@ std::string Settings(std::size_t n) { return std::to_string(n) + (n == 1 ? " set
 
 // Said once the radio has been read and before anything is written: where its settings
 // are kept, and what will change. False stops the program with nothing written.
-bool BackedUp(Context& ctx, const std::string& file, const RadioBackup& kept) {
+bool BackedUp(Context& ctx, const std::string& file, const TransferJob& job, const RadioBackup& kept) {
   if (!kept.problem.empty()) {
     ctx.ui.Line("qm47-cli program: the radio's settings could not be backed up: " + kept.problem +
                 " Nothing was written to the radio; --no-backup programs it without a backup.");
     return false;
   }
   ctx.ui.Line("qm47-cli program: the radio's settings are backed up in " + kept.path);
+  if (job.changedOnly) ctx.ui.Line("qm47-cli program: " + ReviewProgram(ctx.session, true, job.checkWrittenOnly).plan);
   // Listed, not asked: a script must not hang on a question, and --yes would only say yes.
   const std::vector<SettingChange> changes = PendingChanges(ctx.session);
   ListChanges(ctx,
@@ -75,7 +76,7 @@ int RunProgram(Context& ctx, const std::vector<std::string>& args) {
   if (given("--changed-only") && !job.readFirst) {
     ctx.ui.Line("qm47-cli program: --changed-only needs the radio read first; with --no-backup every block is written");
   }
-  if (job.readFirst) job.beforeWrite = [&](const RadioBackup& kept) { return BackedUp(ctx, a.rest[0], kept); };
+  if (job.readFirst) job.beforeWrite = [&](const RadioBackup& kept) { return BackedUp(ctx, a.rest[0], job, kept); };
   TransferOutcome out;
   TransferRun run;
   run.outcome = &out;

@@ -208,7 +208,10 @@ TEST(CliLink, Program_BacksTheRadioUpListsTheChangesAndVerifiesWhatItKept) {
   EXPECT_TRUE(SettingsAreasEqual(bench.Memory(), edited));
   r = bench.Fast("--model 3 program --changed-only --verify=written --port radio.pty edited.dat");
   EXPECT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_TRUE(Has(r.err, "no setting changes in the radio\nThe radio already holds these settings.\n")) << r.err;
+  EXPECT_TRUE(Has(r.err, "qm47-cli program: Nothing differs from the radio as last read, so nothing is written or read "
+                         "back.\nqm47-cli program: no setting changes in the radio\nThe radio already holds these "
+                         "settings.\n"))
+      << r.err;
 
   r = bench.Fast("--model 3 program --no-backup --port radio.pty edited.dat");
   EXPECT_EQ(r.exitCode, 0) << r.err;
