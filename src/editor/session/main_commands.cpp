@@ -122,23 +122,19 @@ bool MainCommands::HasSettingsFile() const {
   return Lower(fs::path(s_.currentFileName).extension().string()) != ".hex";
 }
 
-void MainCommands::Save() {
-  if (!Validate()) return;
-  if (!HasSettingsFile()) {
-    SaveAs();
-    return;
-  }
-  SaveTo(s_.currentFileName);
+bool MainCommands::Save() {
+  if (!Validate()) return false;
+  return HasSettingsFile() ? SaveTo(s_.currentFileName) : SaveAs();
 }
 
-void MainCommands::SaveAs() {
-  if (!Validate()) return;
+bool MainCommands::SaveAs() {
+  if (!Validate()) return false;
   s_.flags.cancel = true;
   const std::string suggested =
       s_.currentFileName.empty() ? "" : fs::path(s_.currentFileName).filename().string();
   const auto path = s_.ui.ChooseFile({FileChoice::Mode::Save, "Save As", kDatFilter, StartFolder(), suggested, false});
-  if (!path || path->empty()) return;
-  SaveTo(*path);
+  if (!path || path->empty()) return false;
+  return SaveTo(*path);
 }
 
 void MainCommands::Print() {
@@ -178,16 +174,8 @@ bool MainCommands::CanClose() {
   const Answer a = s_.Say(kSaveChangesQuestion, Icon::Exclamation, Buttons::YesNoCancel);
   if (a == Answer::Cancel) return false;
   if (a == Answer::No) return true;
-  if (!Validate()) return false;
   // A save that failed or was cancelled must never lose the edits.
-  s_.flags.error = false;
-  s_.flags.cancel = true;
-  if (HasSettingsFile()) {
-    SaveTo(s_.currentFileName);
-  } else {
-    SaveAs();
-  }
-  return !s_.flags.error && !s_.flags.cancel;
+  return Save();
 }
 
 void MainCommands::SelectSerialPort(int number, bool store) {

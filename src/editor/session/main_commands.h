@@ -98,8 +98,9 @@ class MainCommands {
   void New();
   void NewTimerFired();
   void Open();
-  void Save();
-  void SaveAs();
+  // True when the settings reached their file; a cancelled or failed save is false.
+  bool Save();
+  bool SaveAs();
   // On the printer; where none is installed, offers a PDF file instead.
   void Print();
   void PrintPreview();
