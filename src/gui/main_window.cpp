@@ -29,6 +29,7 @@
 #include "editor/pages/directory_pages.h"
 #include "editor/pages/entry_apply.h"
 #include "editor/pages/entry_events.h"
+#include "editor/pages/page_fill.h"
 #include "files/data_folder.h"
 #include "gui/about_box.h"
 #include "gui/channel_list_page.h"
@@ -312,16 +313,11 @@ void MainWindow::ShowCurrentPageAgain() {
 }
 
 void MainWindow::ShowNodePage(int index) {
-  s_.flags.cancel = true;
-  if (isMinimized()) return;
-  // Filling the controls is no edit.
-  const bool dirty = s_.flags.dirty;
-  s_.history.SetPlace(NodeName(tree_, index));
-  RegisterPage(tree_.at(index).page.kind);
-  pages_->Show(tree_.at(index).page, s_.flags.pageLoading);
-  SetHint(hints::kNavigation);
-  s_.flags.cancel = false;
-  s_.flags.dirty = dirty;
+  FillPage(s_, !isMinimized(), NodeName(tree_, index), [&] {
+    RegisterPage(tree_.at(index).page.kind);
+    pages_->Show(tree_.at(index).page, s_.flags.pageLoading);
+    SetHint(hints::kNavigation);
+  });
 }
 
 void MainWindow::OnItemExpanded(QTreeWidgetItem* item) {
