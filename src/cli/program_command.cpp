@@ -46,8 +46,6 @@ bool BackedUp(Context& ctx, const std::string& file, const TransferJob& job, con
   return true;
 }
 
-std::string Writes(int n) { return std::to_string(n) + (n == 1 ? " write" : " writes"); }
-
 }  // namespace
 
 int RunProgram(Context& ctx, const std::vector<std::string>& args) {
@@ -84,8 +82,8 @@ int RunProgram(Context& ctx, const std::vector<std::string>& args) {
   const int t = RunTransfer(ctx, "program", job, a.port, run);
   const auto& plan = out.result.plan;
   if (t == kSuccess && plan && !plan->whole && !plan->empty()) {
-    ctx.ui.Line("qm47-cli program: wrote only what differs from the radio: " + Writes(plan->requests()) + " of " +
-                std::to_string(WritePlan{}.requests()) + " (" + AreasText(out.result.written) + ")");
+    ctx.ui.Line("qm47-cli program: wrote only what differs from the radio: " + WritesOfAll(plan->requests()) + " (" +
+                AreasText(out.result.written) + ")");
   }
   if (out.readBack && !out.readBack->differing.empty()) {
     ListChanges(ctx, "qm47-cli program: the radio did not keep these settings (written -> held); program it again:",

@@ -566,10 +566,6 @@ Ending Transfers::CheckKnownRadio(const MemoryImage& known, bool& same) {
   });
 }
 
-Ending Transfers::ReadBackInto(MemoryImage& radio, const std::vector<Address>& blocks, bool hold) {
-  return VerifyData(radio.bytes(), blocks, hold);
-}
-
 // Done when the radio holds what was written. After a changed-only write a whole check
 // also finds blocks the radio holds otherwise than it was known to (changed since it was
 // read): those are written and checked once more. A radio that answered a write but kept
@@ -586,7 +582,7 @@ Ending Transfers::Verify(const WritePlan& plan, const MemoryImage& known) {
     return found;
   };
   const std::vector<Address> blocks = CheckedBlocks(plan, program_.check);
-  Ending e = ReadBackInto(back.radio, blocks, !plan.whole);
+  Ending e = VerifyData(back.radio.bytes(), blocks, !plan.whole);
   back.differing = differing();
   const bool dropped = std::any_of(back.differing.begin(), back.differing.end(),
                                    [&](Address a) { return plan.Writes(a); });
@@ -594,7 +590,7 @@ Ending Transfers::Verify(const WritePlan& plan, const MemoryImage& known) {
     const WritePlan again = ChangedWritePlan(back.radio, image_);
     link_.ShowStatus("radio changed since its read: writing " + std::to_string(again.requests()) + " more");
     e = WriteData(again, true);
-    if (e == Ending::Done) e = ReadBackInto(back.radio, CheckedBlocks(again, ProgramCheck::Written), false);
+    if (e == Ending::Done) e = VerifyData(back.radio.bytes(), CheckedBlocks(again, ProgramCheck::Written), false);
     back.differing = differing();
   } else if (e == Ending::Done && !plan.whole) {
     link_.PortClose();

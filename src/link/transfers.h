@@ -194,7 +194,6 @@ class Transfers {
   Ending CheckCleared(Address first, Address last, int length, const char* area, const char* caption);
   void Succeeded(const char* text = transfer_text::kComplete);
   Ending Verify(const WritePlan& plan, const MemoryImage& known);
-  Ending ReadBackInto(MemoryImage& radio, const std::vector<Address>& blocks, bool hold);
   int Percent(Address a) const;
 
   Link& link_;

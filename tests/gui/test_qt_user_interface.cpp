@@ -1,10 +1,14 @@
 // The user-interface seam as the window shows it: whole message boxes, the filter form
-// of the file dialogs, and a busy window that takes no input.
+// of the file dialogs, a busy window that takes no input, and the change list's answer.
+#include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "gui/qt_user_interface.h"
+#include "gui/review_dialog.h"
 #include "window_rig.h"
 
 namespace qm47::testing {
@@ -51,6 +55,38 @@ TEST(QtUserInterface, ABusyWindowTakesNoInputAndAnswersAgainAfterwards) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the pointer is back to normal";
   QTest::keyClick(tree, Qt::Key_Down);
   EXPECT_NE(tree->currentItem(), general);
+}
+
+}  // namespace
+}  // namespace qm47::testing
+
+namespace qm47::testing {
+namespace {
+
+// The change list shows how the transfer will write, and offers the written-block check
+// only to a changed-only write; Program hands back what the box says.
+TEST(ReviewDialog, SaysHowItWritesAndHandsBackTheCheckChosen) {
+  EnsureApplication();
+  ProgramReview whole;
+  whole.plan = "Every setting is written (273 writes), then every block is read back to check it.";
+  ReviewDialog plain(whole);
+  EXPECT_EQ(plain.findChild<QCheckBox*>("chkWrittenOnly"), nullptr);
+  EXPECT_EQ(plain.findChild<QLabel*>("lblPlan")->text().toStdString(), whole.plan);
+
+  ProgramReview changed = whole;
+  changed.offersWrittenCheck = true;
+  ReviewDialog dialog(changed);
+  auto* box = dialog.findChild<QCheckBox*>("chkWrittenOnly");
+  ASSERT_NE(box, nullptr);
+  EXPECT_FALSE(box->isChecked());
+  EXPECT_FALSE(box->accessibleName().isEmpty());
+  QTimer::singleShot(0, &dialog, [&] {
+    box->click();
+    dialog.findChild<QPushButton*>("cmdOK")->click();
+  });
+  const ReviewAnswer answer = dialog.Ask();
+  EXPECT_TRUE(answer.program);
+  EXPECT_TRUE(answer.checkWrittenOnly);
 }
 
 }  // namespace

@@ -162,10 +162,9 @@ void MendPageRules(SettingsRecord& rec, const SettingsRecord& fresh, const Model
 
 // The record as the radio would hold it: through the memory image and back.
 SettingsRecord AsStored(const SettingsRecord& rec, int modelNumber) {
-  SettingsRecord encoded = rec;
   MemoryImage image;
   MakeFreshImage(image, modelNumber);
-  PrepareImageForExport(encoded, image, modelNumber);
+  PrepareImageForExport(rec, image, modelNumber);
   SettingsRecord decoded = rec;
   DecodeImage(image, decoded);
   return decoded;

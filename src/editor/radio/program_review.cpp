@@ -86,9 +86,8 @@ SettingChange ShownChange(const SettingChange& c) {
 }
 
 MemoryImage ImageToProgram(const Session& s) {
-  SettingsRecord rec = s.record;
   MemoryImage image = s.image;
-  PrepareImageForExport(rec, image, s.model.number);
+  PrepareImageForExport(s.record, image, s.model.number);
   return image;
 }
 
@@ -97,18 +96,16 @@ std::vector<SettingChange> PendingChanges(const Session& s) {
   return DiffSettings(Decoded(s, *s.radioImage), Decoded(s, ImageToProgram(s)), s.model);
 }
 
-namespace {
-
-std::string Writes(int n) { return std::to_string(n) + (n == 1 ? " write" : " writes"); }
-
-}  // namespace
+std::string WritesOfAll(int writes) {
+  return std::to_string(writes) + (writes == 1 ? " write" : " writes") + " of " + std::to_string(WritePlan{}.requests());
+}
 
 ProgramReview ReviewProgram(const Session& s, bool changedOnly, bool checkWrittenOnly) {
   ProgramReview review;
   review.changes = PendingChanges(s);
-  const int all = WritePlan{}.requests();
   if (!changedOnly || !s.radioImage) {
-    review.plan = "Every setting is written (" + Writes(all) + "), then every block is read back to check it.";
+    review.plan = "Every setting is written (" + std::to_string(WritePlan{}.requests()) +
+                  " writes), then every block is read back to check it.";
     return review;
   }
   const WritePlan plan = ChangedWritePlan(*s.radioImage, ImageToProgram(s));
@@ -117,8 +114,8 @@ ProgramReview ReviewProgram(const Session& s, bool changedOnly, bool checkWritte
   const std::string check = checkWrittenOnly ? "the written blocks are read back" : "the whole radio is read back";
   const std::string nothing = "Nothing differs from the radio as last read, so nothing is written";
   review.plan = plan.empty() ? (checkWrittenOnly ? nothing + " or read back." : nothing + "; the whole radio is read back.")
-                             : "Only what differs from the radio as last read is written (" + Writes(plan.requests()) +
-                                   " of " + std::to_string(all) + "), then " + check + ".";
+                             : "Only what differs from the radio as last read is written (" + WritesOfAll(plan.requests()) +
+                                   "), then " + check + ".";
   return review;
 }
 

@@ -29,6 +29,8 @@ struct ProgramReview {
   bool checkWrittenOnly = false;    // its state as last chosen
 };
 ProgramReview ReviewProgram(const Session& s, bool changedOnly, bool checkWrittenOnly);
+// "1 write of 273": a changed-only write against the whole program's.
+std::string WritesOfAll(int writes);
 
 // What the user chose in the change list.
 struct ReviewAnswer {
