@@ -103,7 +103,7 @@ void EntryFieldAdapter::Carry(const EntryOutcome& outcome) {
 
 void EntryFieldAdapter::OnChanged() {
   // A disabled box takes no typing; assistive technology can still set its text.
-  const bool pageActive = page_.isEnabled() && box_.isEnabled() && !context_.session.flags.pageLoading;
+  const bool pageActive = page_.isEnabled() && box_.isEnabled() && !context_.session.EditsHeld();
   Carry(EntryTextChanged(State(), pageActive));
 }
 

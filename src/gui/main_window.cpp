@@ -315,7 +315,7 @@ void MainWindow::ShowCurrentPageAgain() {
 void MainWindow::ShowNodePage(int index) {
   FillPage(s_, !isMinimized(), NodeName(tree_, index), [&] {
     RegisterPage(tree_.at(index).page.kind);
-    pages_->Show(tree_.at(index).page, s_.flags.pageLoading);
+    pages_->Show(tree_.at(index).page, s_.flags);
     SetHint(hints::kNavigation);
   });
 }
@@ -339,7 +339,7 @@ void MainWindow::OnRecordChanged(const RecordChange& change) {
   DrawEditSteps(menus_, s_.history);
   setWindowModified(s_.flags.dirty);
   // A change from the page itself is already on it; any other one is drawn again.
-  if (!change.byUser) pages_->Show(pages_->shown(), s_.flags.pageLoading);
+  if (!change.byUser) pages_->Show(pages_->shown(), s_.flags);
 }
 
 // Built the first time it is shown, which most starts never do: it costs the first frame time and memory.

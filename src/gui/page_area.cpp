@@ -42,15 +42,13 @@ Page* PageArea::Current() const {
   return it == pages_.end() ? nullptr : it->second;
 }
 
-void PageArea::Show(const PageRef& page, bool& pageLoading) {
+void PageArea::Show(const PageRef& page, WindowFlags& flags) {
   QWidget* target = PageFor(page.kind);
   for (int i = 0; i < count(); ++i) widget(i)->setEnabled(false);
   shown_ = page;
   if (Page* p = Current()) {
-    const bool wasLoading = pageLoading;
-    pageLoading = true;
+    const PageLoading loading(flags);
     p->Fill(page);
-    pageLoading = wasLoading;
   }
   setCurrentWidget(target);
   target->setEnabled(true);

@@ -22,8 +22,8 @@ class PageArea final : public QStackedWidget {
   void Register(PageKind kind, Page* page);
 
   // Fills the page of `page` from the record and brings it to the front; the others are
-  // disabled. `pageLoading` is the session's flag, raised while the controls are filled.
-  void Show(const PageRef& page, bool& pageLoading);
+  // disabled. The session's page-loading flag is raised while the controls are filled.
+  void Show(const PageRef& page, WindowFlags& flags);
   const PageRef& shown() const { return shown_; }
 
   // The logo picture; a missing or unreadable file leaves the general page empty.

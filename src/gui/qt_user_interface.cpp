@@ -10,9 +10,11 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "platform/event_loop_wait.h"
+#include "gui/wait_cursor.h"
 
 namespace qm47 {
 
@@ -69,17 +71,12 @@ Answer AnswerOf(QMessageBox::StandardButton button, Buttons buttons) {
 // While the window is busy the pointer is an hourglass; a question wants the arrow.
 class ArrowWhileAsking {
  public:
-  ArrowWhileAsking() : pushed_(QApplication::overrideCursor() != nullptr) {
-    if (pushed_) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  ArrowWhileAsking() {
+    if (QApplication::overrideCursor() != nullptr) arrow_.emplace(Qt::ArrowCursor);
   }
-  ~ArrowWhileAsking() {
-    if (pushed_) QApplication::restoreOverrideCursor();
-  }
-  ArrowWhileAsking(const ArrowWhileAsking&) = delete;
-  ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
 
  private:
-  bool pushed_;
+  std::optional<WaitCursor> arrow_;
 };
 
 bool IsFolder(const QString& path) { return !path.isEmpty() && QFileInfo(path).isDir(); }

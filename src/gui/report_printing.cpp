@@ -11,6 +11,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "gui/wait_cursor.h"
+
 namespace qm47 {
 
 namespace {
@@ -91,10 +93,8 @@ bool PrintReportPages(const std::vector<PrintPage>& pages, QWidget* parent) {
   dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
   dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
   if (dialog.exec() != QDialog::Accepted) return false;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  const bool printed = PaintReport(printer, pages);
-  QApplication::restoreOverrideCursor();
-  return printed;
+  const WaitCursor wait;
+  return PaintReport(printer, pages);
 }
 
 ReportPreview::ReportPreview(std::vector<PrintPage> pages_, QWidget* parent)

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "editor/documents/report_file.h"
+#include "gui/wait_cursor.h"
 
 namespace qm47 {
 
@@ -67,13 +68,14 @@ void ReportWindow::showEvent(QShowEvent* event) {
 void ReportWindow::MakeText() {
   if (made_) return;
   made_ = true;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  setEnabled(false);
-  image_ = MakeReportText(s_);
-  text_->setPlainText(QString::fromStdString(image_).replace("\r\n", "\n"));
   const QPointer<ReportWindow> alive(this);
-  s_.ui.Pause(kSettleMs);
-  QApplication::restoreOverrideCursor();
+  {
+    const WaitCursor wait;
+    setEnabled(false);
+    image_ = MakeReportText(s_);
+    text_->setPlainText(QString::fromStdString(image_).replace("\r\n", "\n"));
+    s_.ui.Pause(kSettleMs);
+  }
   // The main window may have closed this one meanwhile.
   if (alive) setEnabled(true);
 }
@@ -81,11 +83,7 @@ void ReportWindow::MakeText() {
 void ReportWindow::Save() {
   MakeText();  // a Save before the text is made saves the text, not the wait message
   const auto path = s_.ui.ChooseFile({FileChoice::Mode::Save, "Save As", kTextFilter, "", "", false});
-  if (!path || path->empty()) {
-    s_.flags.cancel = true;
-    return;
-  }
-  SaveReportFile(s_, *path, image_);
+  if (path && !path->empty()) SaveReportFile(s_, *path, image_);
 }
 
 }  // namespace qm47

@@ -25,20 +25,32 @@ TEST(SettingsFile, SaveThenOpenGivesTheSameSettingsAndNamesTheFile) {
 
   ASSERT_TRUE(SaveSettingsFile(s, path));
   EXPECT_EQ(s.currentFileName, path);
-  EXPECT_FALSE(s.flags.cancel);
-  EXPECT_FALSE(s.flags.error);
   EXPECT_TRUE(s.flags.dirty);  // saving leaves the dirty flag as it was
-  EXPECT_FALSE(s.flags.pageLoading);
+  EXPECT_FALSE(s.EditsHeld());
 
   NewImageSetup(s);
   ASSERT_NE(s.record, edited);
   ASSERT_TRUE(OpenSettingsFile(s, path));
   EXPECT_EQ(s.record, edited);
   EXPECT_EQ(s.currentFileName, path);
-  EXPECT_FALSE(s.flags.cancel);
-  EXPECT_FALSE(s.flags.pageLoading);
+  EXPECT_FALSE(s.EditsHeld());
   EXPECT_TRUE(f.ui.shown.empty());
   EXPECT_EQ(f.ui.pausedMs, 1000);  // the pause after each file operation
+}
+
+TEST(SettingsFile, AControlChangedWhileAFileIsReadOrWrittenEditsNothing) {
+  SessionFixture f(1);
+  Session& s = f.session;
+  int held = 0;
+  f.ui.onPause = [&] {
+    held += !s.Edit(record_area::Common, [](SettingsRecord& r) { r.CommonSetup.ResumeTime = 3; });
+  };
+  ASSERT_TRUE(SaveSettingsFile(s, f.dir / "boat.dat"));
+  ASSERT_TRUE(OpenSettingsFile(s, f.dir / "boat.dat"));
+  ASSERT_TRUE(SaveImageFile(s, f.dir / "boat.hex"));
+  ASSERT_TRUE(OpenImageFile(s, f.dir / "boat.hex"));
+  EXPECT_EQ(held, 4);
+  EXPECT_TRUE(s.Edit(record_area::Common, [](SettingsRecord& r) { r.CommonSetup.ResumeTime = 3; }));
 }
 
 TEST(SettingsFile, AFileMendedOnItsWayInSaysSoOnceAndMarksTheRecordChanged) {
@@ -80,8 +92,6 @@ TEST(SettingsFile, FileOfAnotherModelOrNoFileIsRefused) {
     ASSERT_EQ(f.ui.Texts(), std::vector<std::string>{"different model!!"}) << name;
     EXPECT_EQ(f.ui.shown[0].icon, Icon::Critical);
     EXPECT_EQ(f.ui.shown[0].caption, "PC Program for TK4100A");
-    EXPECT_TRUE(s.flags.error);
-    EXPECT_TRUE(s.flags.cancel);
     EXPECT_EQ(s.record, before);
     EXPECT_EQ(s.currentFileName, "old.dat");
   }
@@ -96,9 +106,7 @@ TEST(SettingsFile, FailedSaveReportsFileSaveErrorAndKeepsTheName) {
   ASSERT_EQ(f.ui.Texts(), std::vector<std::string>{"FileSave Error!!"});
   EXPECT_EQ(f.ui.shown[0].icon, Icon::Exclamation);
   EXPECT_EQ(f.ui.shown[0].caption, "PC Program for TK7100C");
-  EXPECT_TRUE(s.flags.error);
-  EXPECT_TRUE(s.flags.cancel);
-  EXPECT_FALSE(s.flags.pageLoading);
+  EXPECT_FALSE(s.EditsHeld());
   EXPECT_EQ(s.currentFileName, "kept.dat");
   EXPECT_NE(f.dir.Read("err.log").find("frmMain.SaveFileAs -> 53File not found\r\n"), std::string::npos);
 }
@@ -111,8 +119,6 @@ TEST(SettingsFile, UnreadableFileReportsFileReadError) {
   EXPECT_FALSE(OpenSettingsFile(s, f.dir / "folder.dat"));
   ASSERT_EQ(f.ui.Texts(), std::vector<std::string>{"FileRead Error!!"});
   EXPECT_EQ(f.ui.shown[0].icon, Icon::Exclamation);
-  EXPECT_TRUE(s.flags.error);
-  EXPECT_TRUE(s.flags.cancel);
   EXPECT_EQ(s.record, before);
   EXPECT_NE(f.dir.Read("err.log").find("frmMain.FileRead2 -> "), std::string::npos);
 
@@ -138,12 +144,9 @@ TEST(ReportFile, SavedReportIsTheTextImageAndCrLf) {
   const std::string text = MakeReportText(s);
   ASSERT_TRUE(SaveReportFile(s, f.dir / "report.txt", text));
   EXPECT_EQ(f.dir.Read("report.txt"), text + "\r\n");
-  EXPECT_FALSE(s.flags.error);
 
   EXPECT_FALSE(SaveReportFile(s, f.dir / "missing/report.txt", text));
   ASSERT_EQ(f.ui.Texts(), std::vector<std::string>{"File not found"});
   EXPECT_EQ(f.ui.shown[0].caption, ReportCaption(s.model));
   EXPECT_EQ(f.ui.shown[0].icon, Icon::Exclamation);
-  EXPECT_TRUE(s.flags.error);
-  EXPECT_TRUE(s.flags.cancel);
 }

@@ -46,7 +46,11 @@ class RecordingUi : public UserInterface {
     if (onEvents) onEvents();
   }
   void SetBusy(bool busy) override { busy_ = busy; }
-  void Pause(int milliseconds) override { pausedMs += milliseconds; }
+  // The window repaints and takes clicks during a pause too.
+  void Pause(int milliseconds) override {
+    pausedMs += milliseconds;
+    if (onPause) onPause();
+  }
 
   std::vector<std::string> Texts() const {
     std::vector<std::string> t;
@@ -63,6 +67,7 @@ class RecordingUi : public UserInterface {
   std::vector<ItemChoice> itemChoices;
   std::vector<std::string> monitor;
   std::function<void()> onEvents;
+  std::function<void()> onPause;
   int pausedMs = 0;
 
  private:

@@ -7,11 +7,9 @@
 namespace qm47 {
 
 HexReadResult ReadImageWhileLoading(Session& s, const std::string& path) {
-  s.flags.error = false;
-  s.flags.pageLoading = true;
+  const RaisedFlag held(s.flags.recordBusy);
   HexReadResult file = ReadHexFile(path);
   s.ui.Pause(500);
-  s.flags.pageLoading = false;
   return file;
 }
 
@@ -30,16 +28,13 @@ bool OpenImageFile(Session& s, const std::string& path, OpenReport* report) {
 
   HexReadResult file = ReadImageWhileLoading(s, path);
   if (file.error) {
-    s.flags.error = true;
     s.errorLog.WriteErrorLog("frmMain.ReadHexFileAs", *file.error);
     s.SayWhy(kFileReadErrorMessage, ReadFaultDetail(path, *file.error), Icon::Exclamation);
-    s.flags.cancel = true;
     return false;
   }
 
   // The program never switches models to suit a file.
   if (!ImageIsOfCurrentModel(s, file.image)) {
-    s.flags.error = true;
     const auto [first, second] = ModelCodeAddresses();
     s.ui.MessageWithDetail(kModelTypeErrorMessage,
                            ImageModelDetail("'" + path + "'", file.image.GetWordBE(first), file.image.GetWordBE(second),
@@ -65,20 +60,17 @@ bool OpenImageFile(Session& s, const std::string& path, OpenReport* report) {
 
 bool SaveImageFile(Session& s, const std::string& path) {
   const auto error = [&] {
-    const BusyScope busy(s.ui);
+    const RecordBusy busy(s);
     s.TidyForStorage();
     PrepareImageForExport(s.record, s.image, s.model.number);
     s.Changed(record_area::Image);
-    s.flags.pageLoading = true;
     auto written = WriteHexFile(path, s.image);
     s.ui.Pause(500);
-    s.flags.pageLoading = false;
     return written;
   }();
   if (error) {
     s.errorLog.WriteErrorLog("frmMain.SaveHexFileAs", *error);
     s.SayWhy(kFileSaveErrorMessage, SaveFaultDetail(path, *error), Icon::Exclamation);
-    s.flags.cancel = true;
     return false;
   }
   return true;

@@ -51,13 +51,9 @@ bool LoadDestinationFile(Session& s, const std::string& path) {
   HexReadResult file = ReadImageWhileLoading(s, path);
   if (file.error) {
     s.errorLog.WriteErrorLog("frmMain.FileReadIni", *file.error);
-    s.flags.cancel = true;
     return false;
   }
-  if (!ImageIsOfCurrentModel(s, file.image)) {
-    s.flags.error = true;
-    return false;
-  }
+  if (!ImageIsOfCurrentModel(s, file.image)) return false;
   s.image = file.image;
   DecodeImage(s.image, s.record);
   s.Changed();
@@ -76,12 +72,13 @@ std::string DestinationPath(const Session& s, const std::string& name) {
 }
 
 bool NewImageSetup(Session& s, const std::string& destination) {
-  s.flags.pageLoading = true;
-  NewImageData(s.record, s.image, s.model.number);
   bool loaded = false;
-  if (!destination.empty()) loaded = LoadDestinationFile(s, DestinationPath(s, destination));
-  s.currentFileName.clear();
-  s.flags.pageLoading = false;
+  {
+    const RaisedFlag held(s.flags.recordBusy);
+    NewImageData(s.record, s.image, s.model.number);
+    if (!destination.empty()) loaded = LoadDestinationFile(s, DestinationPath(s, destination));
+    s.currentFileName.clear();
+  }
   s.Changed();
   return loaded;
 }

@@ -13,13 +13,10 @@ std::vector<PrintPage> MakePrintedReport(const Session& s) { return PrintedRepor
 std::string ReportCaption(const ModelDescriptor& model) { return model.name + " - " + model.title; }
 
 bool SaveReportFile(Session& s, const std::string& path, const std::string& textImage) {
-  s.flags.error = false;
   const auto error = WriteFileAtomic(path, ReportFileText(textImage));
   if (!error) return true;
-  s.flags.error = true;
   s.ui.MessageWithDetail(error->description, SaveFaultDetail(path, *error), ReportCaption(s.model), Icon::Exclamation,
                          Buttons::Ok);
-  s.flags.cancel = true;
   return false;
 }
 

@@ -9,14 +9,6 @@ namespace qm47 {
 
 namespace {
 
-// The hourglass, and the page handlers quiet while the file is read or written.
-struct BusyWindow {
-  explicit BusyWindow(Session& s) : s(s), busy(s.ui) { s.flags.pageLoading = true; }
-  ~BusyWindow() { s.flags.pageLoading = false; }
-  Session& s;
-  BusyScope busy;
-};
-
 // "The file lacks 27 settings ...", or empty for a whole file.
 std::string IncompleteText(const DatCompleteness& whole) {
   if (whole.missingKeys == 0) return "";
@@ -38,17 +30,16 @@ std::string IncompleteText(const DatCompleteness& whole) {
 }  // namespace
 
 bool FileRead2(Session& s, const std::string& path, OpenReport* report) {
-  s.flags.error = false;
   std::optional<IoError> error;
+  bool read = false;
   {
-    BusyWindow busy(s);
+    const RecordBusy busy(s);
     const DatReadResult file = ReadDatFile(path);
     error = file.error;
     if (!error) {
       // A name that does not exist fails the model check like a file of another model.
       if (file.notFound || !DatModelMatches(*file.table, s.model.number)) {
         s.SayWhy(kDifferentModelMessage, DatModelDetail(path, file, s.model, s.catalogue, s.ui), Icon::Critical);
-        s.flags.error = true;
       } else {
         const DatCompleteness whole = ApplyDatSettings(*file.table, s.record, s.model);
         RecordCheck check = CheckRecord(s.record, s.model);
@@ -58,39 +49,34 @@ bool FileRead2(Session& s, const std::string& path, OpenReport* report) {
           report->incomplete = IncompleteText(whole);
         }
         s.Changed();
+        read = true;
       }
     }
     s.ui.Pause(500);
   }
   if (error) {
-    s.flags.error = true;
     s.errorLog.WriteErrorLog("frmMain.FileRead2", *error);
     s.SayWhy(kFileReadErrorMessage, ReadFaultDetail(path, *error), Icon::Exclamation);
-    s.flags.cancel = true;
   }
-  return !s.flags.error;
+  return read;
 }
 
 bool SaveFileAs(Session& s, const std::string& path) {
-  s.flags.error = false;
   std::optional<IoError> error;
   {
-    BusyWindow busy(s);
+    const RecordBusy busy(s);
     error = WriteDatFile(path, s.record, s.model);
     s.ui.Pause(500);
   }
   if (error) {
-    s.flags.error = true;
     s.errorLog.WriteErrorLog("frmMain.SaveFileAs", *error);
     s.SayWhy(kFileSaveErrorMessage, SaveFaultDetail(path, *error), Icon::Exclamation);
-    s.flags.cancel = true;
     return false;
   }
   return true;
 }
 
 bool OpenSettingsFile(Session& s, const std::string& path, OpenReport* report) {
-  s.flags.cancel = true;
   OpenReport own;
   OpenReport& r = report ? *report : own;
   if (!FileRead2(s, path, &r)) return false;
@@ -98,16 +84,13 @@ bool OpenSettingsFile(Session& s, const std::string& path, OpenReport* report) {
   // The file merges into the record: what was unsaved before stays unsaved.
   s.history.Clear(!s.flags.dirty);
   s.currentFileName = path;
-  s.flags.cancel = false;
   return true;
 }
 
 bool SaveSettingsFile(Session& s, const std::string& path) {
-  s.flags.cancel = true;
   if (!SaveFileAs(s, path)) return false;
   s.history.MarkSaved();
   s.currentFileName = path;
-  s.flags.cancel = false;
   return true;
 }
 

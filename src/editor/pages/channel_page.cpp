@@ -187,7 +187,7 @@ bool ApplyChannelEdit(SettingsRecord& rec, const ModelDescriptor& model, Channel
 
 ChannelEditResult EditChannel(Session& s, NavigationTree& tree, ChannelRef ref, ChannelEdit edit) {
   ChannelEditResult r;
-  if (!s.flags.pageLoading) {
+  if (!s.EditsHeld()) {
     if (const std::optional<Channel> next = ChannelAfterEdit(s.record, s.model, ref, edit)) {
       r.applied = s.Edit(ChannelArea(ref.group),
                          [&](SettingsRecord& rec) { *ChannelAt(rec, ref) = *next; });

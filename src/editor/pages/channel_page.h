@@ -4,7 +4,7 @@
 // Wiring a Qt page (gui/): draw the state, forward each click, draw what comes back.
 //
 //   void ChannelPage::Show(const ChannelPageState& st) {
-//     session_.flags.pageLoading = true;  // textChanged from setText() then stores nothing
+//     const PageLoading loading(session_.flags);  // toggled/textChanged from Show() store nothing
 //     Draw(ui_->chkCDup, st.chkCDup);  // setText(caption), setVisible, setEnabled, setChecked,
 //                                      // setStatusTip(hint), help context; its group frame
 //                                      // follows `visible`
@@ -12,17 +12,16 @@
 //     ui_->lineToPowerUp->setColour(st.lineToPowerUp.colour == LineColour::WindowText
 //                                       ? palette().windowText() : inactiveTitle);
 //     ...
-//     session_.flags.pageLoading = false;
 //   }
 //   void ChannelPage::Open(ChannelRef ch) { channel_ = ch; Show(*ChannelPageFor(session_, ch)); }
 //
-//   // clicked/activated fire for the user only, never for Show().
-//   connect(ui_->chkCDup, &QCheckBox::clicked, this, [this](bool on) {
+//   // Every hand (mouse, key, accessible Toggle) changes the value; Show() does too, quietly.
+//   connect(ui_->chkCDup, &QCheckBox::toggled, this, [this](bool on) {
 //     const ChannelEditResult r = EditChannel(session_, tree_, channel_, {ChannelControl::Duplex, on});
 //     if (r.treeNode) window_.RedrawNodeText(r.treeNode);  // "[Enable]" after CH Enable
 //     if (r.page) Show(*r.page);
 //   });
-//   connect(ui_->cmbScramble, &QComboBox::activated, this, [this](int index) {
+//   connect(ui_->cmbScramble, &QComboBox::currentIndexChanged, this, [this](int index) {
 //     ... EditChannel(session_, tree_, channel_, {ChannelControl::Scrambler, index}) ...
 //   });
 //

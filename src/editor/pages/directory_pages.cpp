@@ -97,7 +97,7 @@ bool AddDirectoryEntry(Session& s, Directory which, int number, bool checked) {
 }
 
 bool DeleteDirectoryEntry(Session& s, Directory which, int number, bool checked) {
-  if (!checked || s.flags.pageLoading || !DirectoryEntryFor(s.record, which, number).remove.enabled) return false;
+  if (!checked || s.EditsHeld() || !DirectoryEntryFor(s.record, which, number).remove.enabled) return false;
   // No is the default: Enter or Space on a box that just got the focus must not delete.
   if (s.ui.MessageWithDefault(kDeleteQuestion, s.model.title, Icon::Critical, Buttons::YesNo,
                               DefaultButton::Second) != Answer::Yes)

@@ -3,12 +3,10 @@
 namespace qm47 {
 
 void FillPage(Session& s, bool shown, const std::string& place, const std::function<void()>& fill) {
-  s.flags.cancel = true;
   if (!shown) return;
   const bool dirty = s.flags.dirty;
   s.history.SetPlace(place);
   fill();
-  s.flags.cancel = false;
   s.flags.dirty = dirty;
 }
 

@@ -8,9 +8,8 @@
 
 namespace qm47 {
 
-// Runs `fill` with the cancel flag raised (as the page handlers expect), the undo steps
-// that follow named after `place`, and the dirty flag as it was afterwards: filling the
-// controls is no edit. A window that is not shown (minimised) fills nothing.
+// Runs `fill` with the undo steps that follow named after `place`, and the dirty flag as
+// it was afterwards: filling the controls is no edit. A window that is not shown (minimised) fills nothing.
 void FillPage(Session& s, bool shown, const std::string& place, const std::function<void()>& fill);
 
 }  // namespace qm47

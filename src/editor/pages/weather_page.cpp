@@ -71,7 +71,7 @@ bool ApplyWeatherEdit(SettingsRecord& rec, int row, WeatherControl control, bool
 
 WeatherEditResult EditWeather(Session& s, int row, WeatherControl control, bool on) {
   WeatherEditResult r;
-  if (!s.flags.pageLoading && Changes(s.record, row, control, on))
+  if (!s.EditsHeld() && Changes(s.record, row, control, on))
     r.applied = s.Edit(record_area::Weather, [&](SettingsRecord& rec) { ApplyWeatherEdit(rec, row, control, on); });
   r.row = WeatherRowFor(s.record, row);
   return r;

@@ -84,20 +84,25 @@ std::string MainCommands::StartFolder() const {
   return fs::path(s_.currentFileName).parent_path().string();
 }
 
-void MainCommands::Open() {
-  if (!Validate() || !CanClose()) return;
+Outcome MainCommands::MayReplace() {
+  if (!Validate()) return Outcome::Failed;
+  return CanClose() ? Outcome::Done : Outcome::Cancelled;
+}
+
+Outcome MainCommands::Open() {
+  if (const Outcome may = MayReplace(); may != Outcome::Done) return may;
   const BusyScope busy(s_.ui);
-  s_.flags.cancel = true;
   const auto path = s_.ui.ChooseFile({FileChoice::Mode::Open, "Open", kDatFilter, StartFolder(), "", false});
-  if (!path || path->empty()) return;
+  if (!path || path->empty()) return Outcome::Cancelled;
   OpenReport report;
-  if (!OpenSettingsFile(s_, *path, &report)) return;
+  if (!OpenSettingsFile(s_, *path, &report)) return Outcome::Failed;
   // Edits made before were saved or let go when asked: a whole file leaves nothing unsaved.
   if (report.empty()) s_.ForgetEdits();
   TellMended(report);
   view_.SetCaption(WindowCaption(s_));
   view_.ShowCurrentPageAgain();
   view_.RebuildTree();
+  return Outcome::Done;
 }
 
 // Shown once, when a file had to be mended on its way in; the record is marked changed.
@@ -109,10 +114,10 @@ void MainCommands::TellMended(const OpenReport& report) {
             Icon::Exclamation);
 }
 
-bool MainCommands::SaveTo(const std::string& path) {
-  const bool saved = SaveSettingsFile(s_, path);
-  if (saved) view_.SetCaption(WindowCaption(s_));
-  return saved;
+Outcome MainCommands::SaveTo(const std::string& path) {
+  if (!SaveSettingsFile(s_, path)) return Outcome::Failed;
+  view_.SetCaption(WindowCaption(s_));
+  return Outcome::Done;
 }
 
 // A radio image opened as the current file (Ctrl+F2, a backup) must never be overwritten
@@ -122,45 +127,44 @@ bool MainCommands::HasSettingsFile() const {
   return Lower(fs::path(s_.currentFileName).extension().string()) != ".hex";
 }
 
-bool MainCommands::Save() {
-  if (!Validate()) return false;
+Outcome MainCommands::Save() {
+  if (!Validate()) return Outcome::Failed;
   return HasSettingsFile() ? SaveTo(s_.currentFileName) : SaveAs();
 }
 
-bool MainCommands::SaveAs() {
-  if (!Validate()) return false;
-  s_.flags.cancel = true;
+Outcome MainCommands::SaveAs() {
+  if (!Validate()) return Outcome::Failed;
   const std::string suggested =
       s_.currentFileName.empty() ? "" : fs::path(s_.currentFileName).filename().string();
   const auto path = s_.ui.ChooseFile({FileChoice::Mode::Save, "Save As", kDatFilter, StartFolder(), suggested, false});
-  if (!path || path->empty()) return false;
+  if (!path || path->empty()) return Outcome::Cancelled;
   return SaveTo(*path);
 }
 
-void MainCommands::Print() {
-  if (!Validate()) return;
+Outcome MainCommands::Print() {
+  if (!Validate()) return Outcome::Failed;
   const std::vector<PrintPage> pages = MakePrintedReport(s_);
   if (view_.PrinterInstalled()) {
     view_.PrintReport(pages);
-    return;
+    return Outcome::Done;
   }
-  if (s_.SayWhy(kNoPrinterQuestion, kNoPrinterDetail, Icon::Question, Buttons::YesNo) != Answer::Yes) return;
-  SaveReportPdf(pages);
+  if (s_.SayWhy(kNoPrinterQuestion, kNoPrinterDetail, Icon::Question, Buttons::YesNo) != Answer::Yes) {
+    return Outcome::Cancelled;
+  }
+  return SaveReportPdf(pages);
 }
 
-void MainCommands::SaveReportPdf(const std::vector<PrintPage>& pages) {
+Outcome MainCommands::SaveReportPdf(const std::vector<PrintPage>& pages) {
   const std::string suggested =
       (s_.currentFileName.empty() ? s_.model.name : fs::path(s_.currentFileName).stem().string()) + ".pdf";
-  s_.flags.cancel = true;
   const auto path = s_.ui.ChooseFile({FileChoice::Mode::Save, "Save As PDF", kPdfFilter, StartFolder(), suggested, false});
-  if (!path || path->empty()) return;
-  s_.flags.cancel = false;
-  s_.flags.error = false;
+  if (!path || path->empty()) return Outcome::Cancelled;
   const std::string pdf = view_.ReportPdf(pages);
   if (const auto error = WriteFileAtomic(*path, pdf)) {
-    s_.flags.error = true;
     s_.SayWhy(error->description, SaveFaultDetail(*path, *error), Icon::Exclamation);
+    return Outcome::Failed;
   }
+  return Outcome::Done;
 }
 
 void MainCommands::PrintPreview() {
@@ -175,7 +179,7 @@ bool MainCommands::CanClose() {
   if (a == Answer::Cancel) return false;
   if (a == Answer::No) return true;
   // A save that failed or was cancelled must never lose the edits.
-  return Save();
+  return Save() == Outcome::Done;
 }
 
 void MainCommands::SelectSerialPort(int number, bool store) {
@@ -276,44 +280,40 @@ ClearOutcome MainCommands::ClearRadio(int mode) {
   return out;
 }
 
-void MainCommands::SaveImage() {
-  if (!Validate()) return;
+Outcome MainCommands::SaveImage() {
+  if (!Validate()) return Outcome::Failed;
   const auto path = s_.ui.ChooseFile({FileChoice::Mode::Save, "Save Image", kHexFilter, StartFolder(), "", false});
-  if (!path || path->empty()) {
-    s_.flags.cancel = true;
-    return;
-  }
-  SaveImageFile(s_, *path);
+  if (!path || path->empty()) return Outcome::Cancelled;
+  return SaveImageFile(s_, *path) ? Outcome::Done : Outcome::Failed;
 }
 
-void MainCommands::OpenImage() {
+Outcome MainCommands::OpenImage() {
   // No validation first (a service command), but unsaved edits are asked about as anywhere.
-  if (!CanClose()) return;
+  if (!CanClose()) return Outcome::Cancelled;
   const auto path = s_.ui.ChooseFile({FileChoice::Mode::Open, "Open Image", kHexFilter, StartFolder(), "", true});
-  if (!path || path->empty()) {
-    s_.flags.cancel = true;
-    return;
-  }
+  if (!path || path->empty()) return Outcome::Cancelled;
   OpenReport report;
-  if (!OpenImageFile(s_, *path, &report)) return;
+  if (!OpenImageFile(s_, *path, &report)) return Outcome::Failed;
   TellMended(report);
   view_.RebuildTree();
   view_.ShowCurrentPageAgain();
   view_.SetCaption(WindowCaption(s_));
+  return Outcome::Done;
 }
 
-void MainCommands::OpenBackup() {
-  if (!Validate() || !CanClose()) return;
+Outcome MainCommands::OpenBackup() {
+  if (const Outcome may = MayReplace(); may != Outcome::Done) return may;
   const auto path =
       s_.ui.ChooseFile({FileChoice::Mode::Open, "Open Backup", kHexFilter, s_.backupFolder, "", true});
-  if (!path || path->empty()) return;
+  if (!path || path->empty()) return Outcome::Cancelled;
   OpenReport report;
-  if (!OpenImageFile(s_, *path, &report)) return;
+  if (!OpenImageFile(s_, *path, &report)) return Outcome::Failed;
   TellMended(report);
   view_.RebuildTree();
   view_.SelectNode("General");
   view_.ShowCurrentPageAgain();
   view_.SetCaption(WindowCaption(s_));
+  return Outcome::Done;
 }
 
 void MainCommands::Contents(bool helpFileExists, int context) {

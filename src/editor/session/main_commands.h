@@ -79,6 +79,11 @@ struct ClearOutcome {
   std::string count;
 };
 
+// What a file command came to. Cancelled: the user said no (to a question or a file
+// chooser) and nothing changed; Failed: a refused entry or a file that could not be used,
+// already told to the user.
+enum class Outcome { Done, Cancelled, Failed };
+
 // "QM47  PC Program for TK4100A - boat.dat": the file name without its folder, lower case.
 std::string WindowCaption(const Session& s);
 
@@ -97,12 +102,12 @@ class MainCommands {
 
   void New();
   void NewTimerFired();
-  void Open();
-  // True when the settings reached their file; a cancelled or failed save is false.
-  bool Save();
-  bool SaveAs();
+  Outcome Open();
+  // Done only when the settings reached their file.
+  Outcome Save();
+  Outcome SaveAs();
   // On the printer; where none is installed, offers a PDF file instead.
-  void Print();
+  Outcome Print();
   void PrintPreview();
   void PrintToFile();
   // The unsaved-changes question, on exit and before every command that replaces the
@@ -117,10 +122,10 @@ class MainCommands {
   void OpenBackupsFolder();
   // A clear of the radio's MMSI count, DSC log or distress log (the DSC page's buttons).
   ClearOutcome ClearRadio(int mode);
-  void SaveImage();
-  void OpenImage();
+  Outcome SaveImage();
+  Outcome OpenImage();
   // A radio's settings as a backup kept them; asks about unsaved edits first.
-  void OpenBackup();
+  Outcome OpenBackup();
   // Help > Contents, or F1 on a control with a help context number (0: none).
   void Contents(bool helpFileExists, int context = 0);
   void SelectDestination(int menuIndex);
@@ -131,12 +136,14 @@ class MainCommands {
 
  private:
   bool Validate() { return validate_(); }
-  bool SaveTo(const std::string& path);
+  Outcome SaveTo(const std::string& path);
+  // Validation, then the unsaved-changes question: Done when the record may be replaced.
+  Outcome MayReplace();
   void TellMended(const OpenReport& report);
   bool HasSettingsFile() const;
   std::string StartFolder() const;
   void AfterNewImage();
-  void SaveReportPdf(const std::vector<PrintPage>& pages);
+  Outcome SaveReportPdf(const std::vector<PrintPage>& pages);
   // Before the first program transfer of a session; false when programming must not go on.
   bool BackUpBeforeProgram();
 

@@ -24,7 +24,7 @@ Answer Session::SayWhy(const std::string& text, const std::string& detail, Icon 
 }
 
 bool Session::Edit(unsigned areas, const std::function<void(SettingsRecord&)>& change, std::string_view typing) {
-  if (flags.pageLoading) return false;
+  if (EditsHeld()) return false;
   SettingsRecord before = record;
   change(record);
   history.Record(before, record, areas, typing);

@@ -28,23 +28,28 @@ namespace qm47 {
 
 struct WindowFlags {
   bool dirty = false;
+  // The program itself fills the controls: their change handlers store nothing.
   bool pageLoading = false;
-  bool cancel = false;
-  bool error = false;
+  // A file is read into or written from the record: edits wait until it is done.
+  bool recordBusy = false;
 };
 
-// The page-loading flag raised while the program itself fills controls, so their change
-// handlers edit nothing; put back as it was, so a fill inside a fill keeps it raised.
-class PageLoading {
+// Raises a flag for a scope and puts it back as it was, so a fill inside a fill (or a
+// load inside a load) keeps it raised.
+class RaisedFlag {
  public:
-  explicit PageLoading(WindowFlags& flags) : flag_(flags.pageLoading), was_(flags.pageLoading) { flag_ = true; }
-  ~PageLoading() { flag_ = was_; }
-  PageLoading(const PageLoading&) = delete;
-  PageLoading& operator=(const PageLoading&) = delete;
+  explicit RaisedFlag(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+  ~RaisedFlag() { flag_ = was_; }
+  RaisedFlag(const RaisedFlag&) = delete;
+  RaisedFlag& operator=(const RaisedFlag&) = delete;
 
  private:
   bool& flag_;
   bool was_;
+};
+
+struct PageLoading : RaisedFlag {
+  explicit PageLoading(WindowFlags& flags) : RaisedFlag(flags.pageLoading) {}
 };
 
 // Which parts of the record a change touched, so each view redraws only what it shows.
@@ -90,8 +95,11 @@ struct Session {
   // All the radio sent at the last read of this session (a verify's read-back included).
   std::optional<MemoryImage> radioImage;
 
-  // The one way pages change the record. Does nothing while the page-loading flag is
-  // raised (the program itself is filling the controls); otherwise applies `change`,
+  // True while the program fills the controls or a file replaces the record: a
+  // control's change then stores nothing.
+  bool EditsHeld() const { return flags.pageLoading || flags.recordBusy; }
+  // The one way pages change the record. Does nothing while edits are held (see
+  // EditsHeld); otherwise applies `change`,
   // records it as a step (see EditHistory::Record for `typing`), raises the dirty flag
   // and tells the observers. True when the change was applied.
   bool Edit(unsigned areas, const std::function<void(SettingsRecord&)>& change, std::string_view typing = {});
@@ -128,6 +136,16 @@ struct Session {
   std::uint64_t revision_ = 0;
   int nextObserver_ = 0;
   std::vector<std::pair<int, RecordObserver>> observers_;
+};
+
+// The hourglass, and edits held off while a file is read into or written from the record.
+class RecordBusy {
+ public:
+  explicit RecordBusy(Session& s) : busy_(s.ui), held_(s.flags.recordBusy) {}
+
+ private:
+  BusyScope busy_;
+  RaisedFlag held_;
 };
 
 // Makes `number` the current model (descriptor only; callers run the set-up).
