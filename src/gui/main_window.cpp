@@ -30,6 +30,7 @@
 #include "editor/pages/entry_apply.h"
 #include "editor/pages/entry_events.h"
 #include "editor/pages/page_fill.h"
+#include "editor/session/window_place.h"
 #include "files/data_folder.h"
 #include "gui/about_box.h"
 #include "gui/channel_list_page.h"
@@ -60,14 +61,8 @@ namespace {
 // 9105 x 6660 twips at 96 dots per inch: the window is never smaller.
 constexpr int kMinimumWidth = 607;
 constexpr int kMinimumHeight = 444;
-constexpr double kTreeShare = 0.3;
 // If the window system never says the window is on the screen, the load does not wait forever.
 constexpr int kLoadAnywayMs = 1000;
-constexpr const char* kGeometrySection = "Settings";
-constexpr const char* kGeometryKey = "MainGeometry";  // saveGeometry, base64
-constexpr const char* kTreeShareKey = "MainTreeShare";
-// Older versions kept the window's frame in twips, never read back: read once, then replaced.
-constexpr std::array<const char*, 4> kTwipsKeys = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
 // Long enough to read what an import changed; the focus hints come back afterwards.
 constexpr int kImportMessageMs = 10000;
 
@@ -410,7 +405,7 @@ void MainWindow::ChoosePortDevice() {
   const int number = commands_.state().serialPort;
   PortDeviceDialog dialog(number, PortDevice(s_.prefs, number), ListSerialPorts(), this);
   if (dialog.exec() != QDialog::Accepted) return;
-  s_.prefs.Save(kPortSection, PortDeviceKey(number), dialog.Device());
+  SetPortDevice(s_.prefs, number, dialog.Device());
   DrawMenus();
 }
 
@@ -445,28 +440,17 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::StoreGeometry() {
   if (isMinimized()) return;
-  s_.prefs.Save(kGeometrySection, kGeometryKey, saveGeometry().toBase64().toStdString());
-  s_.prefs.Save(kGeometrySection, kTreeShareKey, QString::number(treeShare_, 'f', 3).toStdString());
-  for (const char* key : kTwipsKeys) {
-    if (!s_.prefs.Get(kGeometrySection, key, "").empty()) s_.prefs.Save(kGeometrySection, key, "");
-  }
+  StoreWindowPlace(s_.prefs, saveGeometry().toBase64().toStdString(), treeShare_);
 }
 
 void MainWindow::RestoreGeometry() {
-  bool read = false;
-  const double share = QString::fromStdString(s_.prefs.Get(kGeometrySection, kTreeShareKey, "")).toDouble(&read);
-  treeShare_ = read && share >= kTreeShare / 2 && share <= 1 - kTreeShare ? share : kTreeShare;
-
-  const QByteArray stored = QByteArray::fromBase64(QByteArray::fromStdString(s_.prefs.Get(kGeometrySection, kGeometryKey, "")));
+  const WindowPlace place = StoredWindowPlace(s_.prefs);
+  treeShare_ = place.treeShare;
+  const QByteArray stored = QByteArray::fromBase64(QByteArray::fromStdString(place.geometry));
   if (!stored.isEmpty() && restoreGeometry(stored)) return;
 
-  std::array<int, 4> twips{};  // left, top, width, height of the frame
-  bool haveTwips = true;
-  for (std::size_t i = 0; i < twips.size(); ++i) {
-    twips[i] = QString::fromStdString(s_.prefs.Get(kGeometrySection, kTwipsKeys[i], "")).toInt(&read);
-    haveTwips = haveTwips && read;
-  }
-  if (haveTwips && twips[2] > 0 && twips[3] > 0) {
+  if (place.twips) {
+    const auto& twips = *place.twips;
     const int dpi = DotsPerInch(*this);
     const auto pixels = [dpi](int value) { return value * dpi / kTwipsPerInch; };
     const QPoint at(pixels(twips[0]), pixels(twips[1]));
@@ -585,7 +569,7 @@ void MainWindow::SizeForFirstStart() {
   QSize size(width, std::max(kMinimumHeight, width * kMinimumHeight / kMinimumWidth));
   if (const QScreen* screen = this->screen()) size = size.boundedTo(screen->availableGeometry().size());
   size = size.expandedTo(minimumSize());
-  treeShare_ = std::clamp(static_cast<double>(tree) / size.width(), kTreeShare / 2, 1 - kTreeShare);
+  treeShare_ = std::clamp(static_cast<double>(tree) / size.width(), kDefaultTreeShare / 2, 1 - kDefaultTreeShare);
   resize(size);
 }
 

@@ -27,6 +27,10 @@ std::string PortDevice(const PreferenceStore& prefs, int number) {
   return value.empty() ? DefaultPortDevice(number) : value;
 }
 
+void SetPortDevice(PreferenceStore& prefs, int number, const std::string& device) {
+  prefs.Save(kPortSection, PortDeviceKey(number), device);
+}
+
 std::string ResolvePortArgument(const PreferenceStore& prefs, const std::string& argument) {
   if (argument.size() == 1 && argument[0] >= '1' && argument[0] < '1' + kPortNumbers) {
     return PortDevice(prefs, argument[0] - '0');

@@ -20,6 +20,7 @@ std::string PortDeviceKey(int number);
 std::string DefaultPortDevice(int number);
 // The device of port number 1..4 as the preferences map it.
 std::string PortDevice(const PreferenceStore& prefs, int number);
+void SetPortDevice(PreferenceStore& prefs, int number, const std::string& device);
 
 // What --port means: "1".."4" through the preferences; a path (or a file in the current
 // folder, such as a simulator's link) made absolute; anything else a port name as given.

@@ -1,7 +1,9 @@
-// The session's observers, as the window's views come and go while they are told.
+// The session's observers, as the window's views come and go while they are told, and what
+// the session keeps of the window.
 #include <gtest/gtest.h>
 
 #include "editor/pages/page_fill.h"
+#include "editor/session/window_place.h"
 #include "session_fixture.h"
 
 namespace qm47::testing {
@@ -34,6 +36,36 @@ TEST(Session, FillingAPageLeavesTheDirtyFlagAsItWasAndNamesTheStepsAfterIt) {
   bool filled = false;
   FillPage(s, false, "General", [&] { filled = true; });
   EXPECT_FALSE(filled) << "a minimised window fills nothing";
+}
+
+// The preferences file is the user's to edit: what it says about the window is checked.
+TEST(Session, TheWindowsStoredPlaceIsTakenOnlyWhenItMakesSense) {
+  MemoryPreferenceStore prefs;
+  EXPECT_EQ(StoredWindowPlace(prefs).treeShare, kDefaultTreeShare);
+  EXPECT_FALSE(StoredWindowPlace(prefs).twips);
+
+  for (const char* share : {"0.9", "-1", "nan", "0.4x"}) {
+    prefs.Save("Settings", "MainTreeShare", share);
+    EXPECT_EQ(StoredWindowPlace(prefs).treeShare, kDefaultTreeShare) << share;
+  }
+  prefs.Save("Settings", "MainTreeShare", "0.45");
+  EXPECT_EQ(StoredWindowPlace(prefs).treeShare, 0.45);
+
+  const auto twips = [&](const char* left, const char* width) {
+    prefs.Save("Settings", "MainLeft", left);
+    prefs.Save("Settings", "MainTop", "300");
+    prefs.Save("Settings", "MainWidth", width);
+    prefs.Save("Settings", "MainHeight", "7500");
+    return StoredWindowPlace(prefs).twips;
+  };
+  EXPECT_EQ(twips("-450", "10500"), (std::array<int, 4>{-450, 300, 10500, 7500}));
+  EXPECT_FALSE(twips("450", "0"));
+  EXPECT_FALSE(twips("450", "2147483647")) << "would overflow on its way to pixels";
+  EXPECT_FALSE(twips("4.5", "10500"));
+
+  StoreWindowPlace(prefs, "AdnQywADAAAA", 0.25);
+  EXPECT_EQ(StoredWindowPlace(prefs).geometry, "AdnQywADAAAA");
+  EXPECT_FALSE(StoredWindowPlace(prefs).twips) << "replaced once the window has a geometry of its own";
 }
 
 }  // namespace
