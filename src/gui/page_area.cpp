@@ -1,11 +1,38 @@
 #include "gui/page_area.h"
 
-#include <QPixmap>
+#include <QImage>
+#include <QPainter>
 #include <QVBoxLayout>
 
 namespace qm47 {
 
-PageArea::PageArea(QWidget* parent) : QStackedWidget(parent), logo_(new QLabel), general_(new QWidget), blank_(new QWidget) {
+// The logo as its file holds it (a GIF's 256 colours, a quarter of a full-colour copy),
+// turned into screen colours only while it is drawn.
+class LogoView final : public QLabel {
+ public:
+  bool Load(const QString& path) {
+    image_ = QImage(path);
+    updateGeometry();
+    update();
+    return !image_.isNull();
+  }
+  QSize sizeHint() const override { return image_.isNull() ? QLabel::sizeHint() : image_.size(); }
+  QSize minimumSizeHint() const override { return sizeHint(); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    if (image_.isNull()) return QLabel::paintEvent(event);
+    QPainter painter(this);
+    QRect place(QPoint(), image_.size());
+    place.moveCenter(contentsRect().center());
+    painter.drawImage(place, image_);
+  }
+
+ private:
+  QImage image_;
+};
+
+PageArea::PageArea(QWidget* parent) : QStackedWidget(parent), logo_(new LogoView), general_(new QWidget), blank_(new QWidget) {
   setObjectName("pages");
   setAccessibleName("Page");
   setFrameShape(QFrame::StyledPanel);
@@ -13,7 +40,6 @@ PageArea::PageArea(QWidget* parent) : QStackedWidget(parent), logo_(new QLabel),
   general_->setObjectName("picGeneral");
   general_->setAccessibleName("General");
   logo_->setObjectName("imgLogo");
-  logo_->setAlignment(Qt::AlignCenter);
   auto* layout = new QVBoxLayout(general_);
   layout->addWidget(logo_);
 
@@ -64,9 +90,8 @@ void PageArea::ApplyEntry(const EntryOutcome& outcome) {
 }
 
 void PageArea::LoadLogo(const std::string& path) {
-  QPixmap logo;
-  if (logo.load(QString::fromStdString(path))) logo_->setPixmap(logo);
-  logo_->setAccessibleName(logo.isNull() ? QString() : "Logo");
+  const bool shown = logo_->Load(QString::fromStdString(path));
+  logo_->setAccessibleName(shown ? "Logo" : QString());
 }
 
 }  // namespace qm47

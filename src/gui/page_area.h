@@ -14,6 +14,8 @@
 
 namespace qm47 {
 
+class LogoView;
+
 class PageArea final : public QStackedWidget {
  public:
   explicit PageArea(QWidget* parent = nullptr);
@@ -38,7 +40,7 @@ class PageArea final : public QStackedWidget {
   QWidget* PageFor(PageKind kind) const;
   Page* Current() const;
 
-  QLabel* logo_;
+  LogoView* logo_;
   QWidget* general_;
   QWidget* blank_;
   PageRef shown_;

@@ -158,6 +158,7 @@ int PositionOfLabel(const std::string& label) {
 void ApplyChannelPlan(std::vector<Channel>& table, const ChannelPlan& plan) {
   const auto& builtin = BuiltinChannels();
   table.clear();
+  table.reserve(kRegionPositions);  // settings held for the whole session: no slack
   for (int k = 0; k < kRegionPositions; ++k) {
     Channel ch;
     ch.Position = static_cast<std::int16_t>(k);
