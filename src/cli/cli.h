@@ -1,9 +1,8 @@
 // qm47-cli: the editor's file and radio commands without a window.
 #pragma once
 
-#include <map>
+#include <QCommandLineParser>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -59,17 +58,15 @@ struct Context {
 // Prints a usage error for `command` and returns kUsage.
 int UsageError(const std::string& command, const std::string& problem);
 
-// A command's own arguments: the options it takes with a value, those without one that
-// were given, and the rest in order. "--" ends the options; after it every word is a file name.
+// A command's words as its QCommandLineParser read them: its own options, the global
+// ones given after it, and the other words in order (every one after "--").
 struct CommandArgs {
-  std::map<std::string, std::string> options;
-  std::set<std::string> flags;
+  const QCommandLineParser& parser;
   std::vector<std::string> positional;
+
+  bool Given(const QString& option) const { return parser.isSet(option); }
+  std::string Value(const QString& option) const { return parser.value(option).toStdString(); }
 };
-// False after a usage error (already printed, `rc` set).
-bool ParseCommandArgs(const std::string& command, const std::vector<std::string>& args,
-                      const std::vector<std::string>& valueOptions, CommandArgs& out, int& rc,
-                      const std::vector<std::string>& flagOptions = {});
 
 // Writes `text` to stdout; kSuccess when all of it got there, else says why and returns kFailed.
 int WriteStandardOutput(const std::string& command, const std::string& text);
@@ -86,24 +83,24 @@ enum class MendedFile { Warn, Refuse };
 int OpenDocument(Context& ctx, const std::string& path, MendedFile mended = MendedFile::Warn);
 int SaveDocument(Context& ctx, const std::string& path);
 
-int RunNew(Context& ctx, const std::vector<std::string>& args);
-int RunConvert(Context& ctx, const std::vector<std::string>& args);
-int RunDump(Context& ctx, const std::vector<std::string>& args);
-int RunReport(Context& ctx, const std::vector<std::string>& args);  // report_command.cpp
-int RunRead(Context& ctx, const std::vector<std::string>& args);    // link_commands.cpp
-int RunProgram(Context& ctx, const std::vector<std::string>& args);  // program_command.cpp
-int RunClear(Context& ctx, const std::vector<std::string>& args);
-int RunPorts(Context& ctx, const std::vector<std::string>& args);
-int RunDiff(Context& ctx, const std::vector<std::string>& args);    // file_commands.cpp
-int RunModels(Context& ctx, const std::vector<std::string>& args);  // model_choice.cpp
+int RunNew(Context& ctx, const CommandArgs& args);
+int RunConvert(Context& ctx, const CommandArgs& args);
+int RunDump(Context& ctx, const CommandArgs& args);
+int RunReport(Context& ctx, const CommandArgs& args);  // report_command.cpp
+int RunRead(Context& ctx, const CommandArgs& args);    // link_commands.cpp
+int RunProgram(Context& ctx, const CommandArgs& args);  // program_command.cpp
+int RunClear(Context& ctx, const CommandArgs& args);
+int RunPorts(Context& ctx, const CommandArgs& args);
+int RunDiff(Context& ctx, const CommandArgs& args);    // file_commands.cpp
+int RunModels(Context& ctx, const CommandArgs& args);  // model_choice.cpp
 
 // Without --model, the one model in use that the file (or the radio's model codes) names
 // becomes the session's; with none, the model stays and its check speaks. kFailed after
 // saying so when several models fit.
 int TakeFileModel(Context& ctx, const std::string& path);
 void TakeRadioModel(Context& ctx, int first, int second);
-int RunExportCsv(Context& ctx, const std::vector<std::string>& args);  // csv_commands.cpp
-int RunImportCsv(Context& ctx, const std::vector<std::string>& args);
-int RunVerify(Context& ctx, const std::vector<std::string>& args);  // program_command.cpp
+int RunExportCsv(Context& ctx, const CommandArgs& args);  // csv_commands.cpp
+int RunImportCsv(Context& ctx, const CommandArgs& args);
+int RunVerify(Context& ctx, const CommandArgs& args);  // program_command.cpp
 
 }  // namespace qm47::cli

@@ -1,5 +1,4 @@
 // Files named on the command line: the extension decides the format.
-#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
@@ -22,31 +21,6 @@ int UsageError(const std::string& command, const std::string& problem) {
   std::cerr << "qm47-cli" << (command.empty() ? "" : " " + command) << ": " << problem << "\n"
             << "Try 'qm47-cli --help' for the commands and what they accept." << std::endl;
   return kUsage;
-}
-
-bool ParseCommandArgs(const std::string& command, const std::vector<std::string>& args,
-                      const std::vector<std::string>& valueOptions, CommandArgs& out, int& rc,
-                      const std::vector<std::string>& flagOptions) {
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (optionsEnded || a.rfind("--", 0) != 0) {
-      out.positional.push_back(a);
-    } else if (a == "--") {
-      optionsEnded = true;
-    } else if (std::find(flagOptions.begin(), flagOptions.end(), a) != flagOptions.end()) {
-      out.flags.insert(a);
-    } else if (std::find(valueOptions.begin(), valueOptions.end(), a) == valueOptions.end()) {
-      rc = UsageError(command, "unknown option " + a);
-      return false;
-    } else if (i + 1 >= args.size()) {
-      rc = UsageError(command, a + " needs a value");
-      return false;
-    } else {
-      out.options[a] = args[++i];
-    }
-  }
-  return true;
 }
 
 int WriteStandardOutput(const std::string& command, const std::string& text) {

@@ -20,12 +20,9 @@ bool IsDocument(const std::string& path) {
 
 }  // namespace
 
-int RunNew(Context& ctx, const std::vector<std::string>& args) {
-  CommandArgs parsed;
-  int rc = kUsage;
-  if (!ParseCommandArgs("new", args, {"--destination"}, parsed, rc)) return rc;
-  const std::string destination = parsed.options["--destination"];
-  const std::vector<std::string>& rest = parsed.positional;
+int RunNew(Context& ctx, const CommandArgs& args) {
+  const std::string destination = args.Value("destination");
+  const std::vector<std::string>& rest = args.positional;
   if (rest.size() != 1) return UsageError("new", "expects exactly one output file");
   if (!IsDocument(rest[0])) return UsageError("new", "'" + rest[0] + "' is not a .hex or .dat file");
   const bool loaded = NewImageSetup(ctx.session, destination);
@@ -36,26 +33,20 @@ int RunNew(Context& ctx, const std::vector<std::string>& args) {
   return SaveDocument(ctx, rest[0]);
 }
 
-int RunConvert(Context& ctx, const std::vector<std::string>& argv) {
-  CommandArgs parsed;
-  int rc = kUsage;
-  if (!ParseCommandArgs("convert", argv, {}, parsed, rc, {"--accept-changes"})) return rc;
-  const std::vector<std::string>& args = parsed.positional;
+int RunConvert(Context& ctx, const CommandArgs& argv) {
+  const std::vector<std::string>& args = argv.positional;
   if (args.size() != 2) return UsageError("convert", "expects an input and an output file");
   // Check both names before touching anything, so a bad output name writes nothing.
   for (const auto& path : args) {
     if (!IsDocument(path)) return UsageError("convert", "'" + path + "' is not a .hex or .dat file");
   }
-  const MendedFile mended = parsed.flags.count("--accept-changes") ? MendedFile::Warn : MendedFile::Refuse;
+  const MendedFile mended = argv.Given("accept-changes") ? MendedFile::Warn : MendedFile::Refuse;
   if (const int opened = OpenDocument(ctx, args[0], mended); opened != kSuccess) return opened;
   return SaveDocument(ctx, args[1]);
 }
 
-int RunDump(Context& ctx, const std::vector<std::string>& argv) {
-  CommandArgs parsed;
-  int rc = kUsage;
-  if (!ParseCommandArgs("dump", argv, {}, parsed, rc)) return rc;
-  const std::vector<std::string>& args = parsed.positional;
+int RunDump(Context& ctx, const CommandArgs& argv) {
+  const std::vector<std::string>& args = argv.positional;
   if (args.size() != 1) return UsageError("dump", "expects one input file");
   if (const int opened = OpenDocument(ctx, args[0]); opened != kSuccess) return opened;
   // A settings text file has no image of its own: show the one a .hex save would write.
@@ -65,11 +56,8 @@ int RunDump(Context& ctx, const std::vector<std::string>& argv) {
   return WriteStandardOutput("dump", HexDumpText(ctx.session.image));
 }
 
-int RunDiff(Context& ctx, const std::vector<std::string>& argv) {
-  CommandArgs parsed;
-  int rc = kUsage;
-  if (!ParseCommandArgs("diff", argv, {}, parsed, rc)) return rc;
-  const std::vector<std::string>& args = parsed.positional;
+int RunDiff(Context& ctx, const CommandArgs& argv) {
+  const std::vector<std::string>& args = argv.positional;
   if (args.size() != 2) return UsageError("diff", "expects the two files to compare");
   for (const auto& path : args) {
     if (!IsDocument(path)) return UsageError("diff", "'" + path + "' is not a .hex or .dat file");

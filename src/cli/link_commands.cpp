@@ -116,18 +116,8 @@ std::unique_ptr<Clock> TransferClock() {
 
 }  // namespace
 
-bool ParsePortArgs(const std::string& command, const std::vector<std::string>& args, PortArgs& out, int& rc,
-                   const std::vector<std::string>& flagOptions) {
-  CommandArgs parsed;
-  if (!ParseCommandArgs(command, args, {"--port"}, parsed, rc, flagOptions)) return false;
-  out.port = parsed.options["--port"];
-  out.flags = parsed.flags;
-  out.rest = parsed.positional;
-  if (out.port.empty()) {
-    rc = UsageError(command, "needs --port DEV (ttyUSB0, /dev/ttyUSB0, COM3 or a port number 1..4)");
-    return false;
-  }
-  return true;
+int PortMissing(const std::string& command) {
+  return UsageError(command, "needs --port DEV (ttyUSB0, /dev/ttyUSB0, COM3 or a port number 1..4)");
 }
 
 int AfterInterrupt(Context& ctx, const std::string& command, int rc) {
@@ -194,12 +184,10 @@ std::string UsbIds(const SerialPortDescription& p) {
 
 }  // namespace
 
-int RunRead(Context& ctx, const std::vector<std::string>& args) {
-  PortArgs a;
-  int rc = kUsage;
-  if (!ParsePortArgs("read", args, a, rc)) return rc;
-  if (a.rest.size() != 1) return UsageError("read", "expects one output file (.hex or .dat)");
-  const std::string& out = a.rest[0];
+int RunRead(Context& ctx, const CommandArgs& args) {
+  if (args.Value("port").empty()) return PortMissing("read");
+  if (args.positional.size() != 1) return UsageError("read", "expects one output file (.hex or .dat)");
+  const std::string& out = args.positional[0];
   if (!IsDocument(out)) return UsageError("read", "'" + out + "' is not a .hex or .dat file");
   // Found only after the transfer, a file that cannot be written would lose the read.
   if (const auto why = CheckWritable(out)) {
@@ -214,7 +202,7 @@ int RunRead(Context& ctx, const std::vector<std::string>& args) {
   TransferRun run;
   run.outcome = &read;
   run.takeRadioModel = !ctx.options.model;
-  const int t = RunTransfer(ctx, "read", {transfer_mode::Read}, a.port, run);
+  const int t = RunTransfer(ctx, "read", {transfer_mode::Read}, args.Value("port"), run);
   if (t != kSuccess) return t;
   const RadioBackup kept = read.backup.value_or(RadioBackup{});
   if (!kept.problem.empty()) ctx.ui.Line("qm47-cli read: no backup of the radio was kept: " + kept.problem);
@@ -232,12 +220,10 @@ int RunRead(Context& ctx, const std::vector<std::string>& args) {
   return AfterInterrupt(ctx, "read", saved);
 }
 
-int RunClear(Context& ctx, const std::vector<std::string>& args) {
-  PortArgs a;
-  int rc = kUsage;
-  if (!ParsePortArgs("clear", args, a, rc)) return rc;
-  if (a.rest.size() != 1) return UsageError("clear", "expects what to clear: mmsi, dsc-log or distress-log");
-  const std::string& what = a.rest[0];
+int RunClear(Context& ctx, const CommandArgs& args) {
+  if (args.Value("port").empty()) return PortMissing("clear");
+  if (args.positional.size() != 1) return UsageError("clear", "expects what to clear: mmsi, dsc-log or distress-log");
+  const std::string& what = args.positional[0];
   const int mode = what == "mmsi"           ? transfer_mode::ClearMmsi
                    : what == "dsc-log"      ? transfer_mode::ClearDscLog
                    : what == "distress-log" ? transfer_mode::ClearDistressLog
@@ -247,11 +233,11 @@ int RunClear(Context& ctx, const std::vector<std::string>& args) {
   NewImageSetup(ctx.session);
   TransferRun run;
   run.takeRadioModel = !ctx.options.model;
-  return AfterInterrupt(ctx, "clear", RunTransfer(ctx, "clear", {mode}, a.port, run));
+  return AfterInterrupt(ctx, "clear", RunTransfer(ctx, "clear", {mode}, args.Value("port"), run));
 }
 
-int RunPorts(Context& ctx, const std::vector<std::string>& args) {
-  if (!args.empty()) return UsageError("ports", "takes no arguments");
+int RunPorts(Context& ctx, const CommandArgs& args) {
+  if (!args.positional.empty()) return UsageError("ports", "takes no arguments");
   const auto ports = ListSerialPorts();
   if (ports.empty()) std::cout << "No serial ports found.\n";
   else std::cout << "NAME\tDEVICE\tDESCRIPTION\tUSB VENDOR:PRODUCT\tMANUFACTURER\tSERIAL\n";

@@ -1,10 +1,10 @@
 #include <QCoreApplication>
 #include <csignal>
-#include <functional>
 #include <iostream>
 #include <map>
 
 #include "cli/cli.h"
+#include "cli/command_line.h"
 #include "cli/usage.h"
 #include "editor/session/start_session.h"
 #include "platform/app_paths.h"
@@ -15,75 +15,64 @@ namespace {
 using namespace qm47;
 using namespace qm47::cli;
 
-using Command = std::function<int(Context&, const std::vector<std::string>&)>;
+QCommandLineOption Valued(const QString& name, const QString& value, const QString& byDefault = {}) {
+  return QCommandLineOption(name, {}, value, byDefault);
+}
+
+// Before the command or after it, up to "--".
+QList<QCommandLineOption> GlobalOptionList() {
+  return {Valued("data-dir", "DIR"), Valued("model", "M"), QCommandLineOption("debug"),
+          QCommandLineOption("baud19200"), QCommandLineOption("yes"), QCommandLineOption(QStringList{"h", "help"}),
+          QCommandLineOption("version")};
+}
+
+struct Command {
+  int (*run)(Context&, const CommandArgs&);
+  QList<QCommandLineOption> options;  // its own: another command's are refused
+};
 
 const std::map<std::string, Command>& Commands() {
+  static const QCommandLineOption port = Valued("port", "DEV"), list = Valued("list", "NAME");
+  static const QCommandLineOption acceptChanges("accept-changes");
   static const std::map<std::string, Command> commands = {
-      {"new", RunNew},   {"convert", RunConvert}, {"dump", RunDump},   {"report", RunReport},
-      {"read", RunRead}, {"program", RunProgram}, {"clear", RunClear}, {"ports", RunPorts},
-      {"diff", RunDiff}, {"models", RunModels},
-      {"export-csv", RunExportCsv}, {"import-csv", RunImportCsv},
-      {"verify", RunVerify},
+      {"new", {RunNew, {Valued("destination", "NAME")}}},
+      {"convert", {RunConvert, {acceptChanges}}},
+      {"report", {RunReport, {}}},
+      {"dump", {RunDump, {}}},
+      {"diff", {RunDiff, {}}},
+      {"export-csv", {RunExportCsv, {list}}},
+      {"import-csv", {RunImportCsv, {list}}},
+      {"read", {RunRead, {port}}},
+      // "--verify" alone reads back every settings block, as programming does unless told otherwise.
+      {"program",
+       {RunProgram,
+        {port, Valued("verify", "whole|written", "whole"), QCommandLineOption("no-verify"),
+         QCommandLineOption("no-backup"), QCommandLineOption("changed-only"), acceptChanges}}},
+      {"verify", {RunVerify, {port}}},
+      {"clear", {RunClear, {port}}},
+      {"ports", {RunPorts, {}}},
+      {"models", {RunModels, {}}},
+      {"help", {nullptr, {}}},  // answered before a session starts
   };
   return commands;
 }
 
-struct CommandLine {
-  GlobalOptions options;
-  std::string command;
-  std::vector<std::string> rest;  // the command's own words, "--" kept for it
-  bool help = false;
-  bool version = false;
-};
-
-// Global options may stand before or after the command, up to "--". QCommandLineParser
-// cannot say this: it would refuse the commands' own options (--destination, --port) or,
-// given them all, accept each for every command, drop "--" and the order of the command's
-// words, and take "--model=2" and "-hv", which this program refuses.
-bool ParseCommandLine(const std::vector<std::string>& argv, CommandLine& line, int& exitCode) {
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < argv.size(); ++i) {
-    const std::string& a = argv[i];
-    auto& opt = line.options;
-    if (optionsEnded) {
-      line.rest.push_back(a);
-    } else if (a == "--") {
-      optionsEnded = true;
-      if (!line.command.empty()) line.rest.push_back(a);
-    } else if (a == "--help" || a == "-h") {
-      line.help = true;
-    } else if (a == "--version") {
-      line.version = true;
-    } else if (a == "--debug") {
-      opt.debug = true;
-    } else if (a == "--baud19200") {
-      opt.baud19200 = true;
-    } else if (a == "--yes") {
-      opt.yes = true;
-    } else if (a == "--data-dir" || a == "--model") {
-      if (i + 1 >= argv.size()) {
-        exitCode = UsageError(a, "needs a value");
+// The global options given before the command and after it; false after a usage error.
+bool TakeGlobalOptions(const QCommandLineParser& before, const QCommandLineParser& after, GlobalOptions& opt,
+                       int& exitCode) {
+  for (const QCommandLineParser* given : {&before, &after}) {
+    if (given->isSet("data-dir")) opt.dataDir = given->value("data-dir").toStdString();
+    for (const QString& name : given->values("model")) {
+      opt.model = ModelNamed(name.toStdString());
+      if (!opt.model) {
+        exitCode = UsageError("--model", "'" + name.toStdString() + "' is not a model number 1..10 or a model's name "
+                                                                    "(qm47-cli models lists them)");
         return false;
       }
-      const std::string& v = argv[++i];
-      if (a == "--data-dir") {
-        opt.dataDir = v;
-      } else {
-        opt.model = ModelNamed(v);
-        if (!opt.model) {
-          exitCode = UsageError("--model", "'" + v + "' is not a model number 1..10 or a model's name "
-                                                     "(qm47-cli models lists them)");
-          return false;
-        }
-      }
-    } else if (line.command.empty() && a.rfind("--", 0) == 0) {
-      exitCode = UsageError(a, "unknown option");
-      return false;
-    } else if (line.command.empty()) {
-      line.command = a;
-    } else {
-      line.rest.push_back(a);  // the command's own options and files
     }
+    opt.debug = opt.debug || given->isSet("debug");
+    opt.baud19200 = opt.baud19200 || given->isSet("baud19200");
+    opt.yes = opt.yes || given->isSet("yes");
   }
   return true;
 }
@@ -96,6 +85,11 @@ int ShowHelp(const std::string& command) {
   } else {
     return UsageError("help", "there is no command '" + command + "'");
   }
+  return kSuccess;
+}
+
+int ShowVersion() {
+  std::cout << VersionText("qm47-cli");
   return kSuccess;
 }
 
@@ -112,25 +106,41 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
   QCoreApplication app(argc, argv);
   NameTheApplication();
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  const QList<QCommandLineOption> globals = GlobalOptionList();
 
-  CommandLine line;
+  // The global options up to the command; the command's words are for its own parser.
+  const QStringList words = CommandLineWords(argc, argv);
+  QCommandLineParser line;
+  line.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+  if (const std::string problem = ReadCommandLine(line, globals, words); !problem.empty()) {
+    return UsageError("", problem);
+  }
+  QStringList rest = line.positionalArguments();
+  const std::string name = rest.isEmpty() ? "" : rest.takeFirst().toStdString();
+  // A "--" before the command ends the command's options too.
+  if (!name.empty() && words[words.size() - rest.size() - 2] == "--") rest.prepend("--");
+  if (line.isSet("version")) return ShowVersion();
+  if (line.isSet("help")) return ShowHelp(name);
+  if (name.empty()) return UsageError("", "no command given");
+  const auto command = Commands().find(name);
+  if (command == Commands().end()) return UnknownCommand(name);
+
+  QCommandLineParser parser;
+  const std::string problem =
+      ReadCommandLine(parser, command->second.options + globals, QStringList{words.first()} + rest);
+  if (parser.isSet("version")) return ShowVersion();
+  if (parser.isSet("help") && name != "help") return ShowHelp(name);
+  if (!problem.empty()) return UsageError(name, problem);
+  CommandArgs args{parser, {}};
+  for (const QString& word : parser.positionalArguments()) args.positional.push_back(word.toStdString());
+  if (name == "help") {
+    if (args.positional.size() > 1) return UsageError("help", "takes at most one command");
+    return ShowHelp(args.positional.empty() ? "" : args.positional[0]);
+  }
+
+  GlobalOptions opt;
   int exitCode = kSuccess;
-  if (!ParseCommandLine(args, line, exitCode)) return exitCode;
-  if (line.version) {
-    std::cout << VersionText("qm47-cli");
-    return kSuccess;
-  }
-  if (line.command == "help") {
-    if (line.rest.size() > 1) return UsageError("help", "takes at most one command");
-    return ShowHelp(line.rest.empty() ? "" : line.rest[0]);
-  }
-  if (line.help) return ShowHelp(line.command);
-  if (line.command.empty()) return UsageError("", "no command given");
-  const auto command = Commands().find(line.command);
-  if (command == Commands().end()) return UnknownCommand(line.command);
-
-  const GlobalOptions& opt = line.options;
+  if (!TakeGlobalOptions(line, parser, opt, exitCode)) return exitCode;
   StartupRequest request;
   request.dataFolder = opt.dataDir.empty() ? PlatformDataFolder() : opt.dataDir;
   request.searchedFolders = opt.dataDir.empty() ? PlatformDataFolderCandidates() : std::vector<std::string>{opt.dataDir};
@@ -145,5 +155,5 @@ int main(int argc, char** argv) {
   if (!session) return kFailed;
 
   Context ctx{opt, *session, ui};
-  return command->second(ctx, line.rest);
+  return command->second.run(ctx, args);
 }

@@ -35,8 +35,8 @@ void TakeRadioModel(Context& ctx, int first, int second) {
   if (ctx.session.model.number != before) NewImageData(ctx.session.record, ctx.session.image, ctx.session.model.number);
 }
 
-int RunModels(Context& ctx, const std::vector<std::string>& args) {
-  if (!args.empty()) return UsageError("models", "takes no arguments");
+int RunModels(Context& ctx, const CommandArgs& args) {
+  if (!args.positional.empty()) return UsageError("models", "takes no arguments");
   const IniFile& catalogue = ctx.session.catalogue;
   std::string text = "MODEL\tNAME\tCODE\tATIS\tSCRAMBLER\n";
   const auto dash = [](const std::string& s) { return s.empty() ? std::string("-") : s; };

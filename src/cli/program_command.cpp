@@ -48,38 +48,39 @@ bool BackedUp(Context& ctx, const std::string& file, const TransferJob& job, con
 
 }  // namespace
 
-int RunProgram(Context& ctx, const std::vector<std::string>& args) {
-  PortArgs a;
-  int rc = kUsage;
-  if (!ParsePortArgs("program", args, a, rc,
-                     {"--no-backup", "--verify", "--verify=whole", "--verify=written", "--no-verify",
-                      "--accept-changes", "--changed-only"})) {
-    return rc;
+int RunProgram(Context& ctx, const CommandArgs& args) {
+  if (args.Value("port").empty()) return PortMissing("program");
+  if (args.positional.size() != 1) return UsageError("program", "expects one input file (.hex or .dat)");
+  const std::string& file = args.positional[0];
+  if (!IsSettingsFile(file)) return UsageError("program", "'" + file + "' is not a .hex or .dat file");
+  QStringList checks = args.parser.values("verify");  // {"whole"} unless given
+  checks.removeDuplicates();
+  if (checks.size() > 1 || (args.Given("verify") && args.Given("no-verify"))) {
+    return UsageError("program", "takes one of --verify, --verify=whole, --verify=written, --no-verify");
   }
-  if (a.rest.size() != 1) return UsageError("program", "expects one input file (.hex or .dat)");
-  if (!IsSettingsFile(a.rest[0])) return UsageError("program", "'" + a.rest[0] + "' is not a .hex or .dat file");
-  const auto given = [&](const char* flag) { return a.flags.count(flag) > 0; };
-  const int checks = given("--verify") + given("--verify=whole") + given("--verify=written") + given("--no-verify");
-  if (checks > 1) return UsageError("program", "takes one of --verify, --verify=whole, --verify=written, --no-verify");
-  const MendedFile mended = given("--accept-changes") ? MendedFile::Warn : MendedFile::Refuse;
-  if (const int o = OpenDocument(ctx, a.rest[0], mended); o != kSuccess) return o;
+  const std::string check = args.Value("verify");
+  if (check != "whole" && check != "written") {
+    return UsageError("program", "--verify=" + check + " is not --verify=whole or --verify=written");
+  }
+  const MendedFile mended = args.Given("accept-changes") ? MendedFile::Warn : MendedFile::Refuse;
+  if (const int o = OpenDocument(ctx, file, mended); o != kSuccess) return o;
   const InterruptGuard guard;
   TransferJob job{transfer_mode::Program};
-  job.verify = !given("--no-verify");
-  job.checkWrittenOnly = given("--verify=written");
+  job.verify = !args.Given("no-verify");
+  job.checkWrittenOnly = check == "written";
   // The backup read, the write and its check on one connection: a second connect to a
   // radio already at the fast rate would first wait out every slow-rate ping.
-  job.readFirst = !given("--no-backup");
-  job.changedOnly = given("--changed-only") && job.readFirst;
-  if (given("--changed-only") && !job.readFirst) {
+  job.readFirst = !args.Given("no-backup");
+  job.changedOnly = args.Given("changed-only") && job.readFirst;
+  if (args.Given("changed-only") && !job.readFirst) {
     ctx.ui.Line("qm47-cli program: --changed-only needs the radio read first; with --no-backup every block is written");
   }
-  if (job.readFirst) job.beforeWrite = [&](const RadioBackup& kept) { return BackedUp(ctx, a.rest[0], job, kept); };
+  if (job.readFirst) job.beforeWrite = [&](const RadioBackup& kept) { return BackedUp(ctx, file, job, kept); };
   TransferOutcome out;
   TransferRun run;
   run.outcome = &out;
-  run.file = a.rest[0];
-  const int t = RunTransfer(ctx, "program", job, a.port, run);
+  run.file = file;
+  const int t = RunTransfer(ctx, "program", job, args.Value("port"), run);
   const auto& plan = out.result.plan;
   if (t == kSuccess && plan && !plan->whole && !plan->empty()) {
     ctx.ui.Line("qm47-cli program: wrote only what differs from the radio: " + WritesOfAll(plan->requests()) + " (" +
@@ -92,19 +93,18 @@ int RunProgram(Context& ctx, const std::vector<std::string>& args) {
   return AfterInterrupt(ctx, "program", t);
 }
 
-int RunVerify(Context& ctx, const std::vector<std::string>& args) {
-  PortArgs a;
-  int rc = kUsage;
-  if (!ParsePortArgs("verify", args, a, rc)) return rc;
-  if (a.rest.size() != 1) return UsageError("verify", "expects one input file (.hex or .dat)");
-  const std::string& file = a.rest[0];
+int RunVerify(Context& ctx, const CommandArgs& args) {
+  if (args.Value("port").empty()) return PortMissing("verify");
+  if (args.positional.size() != 1) return UsageError("verify", "expects one input file (.hex or .dat)");
+  const std::string& file = args.positional[0];
   if (!IsSettingsFile(file)) return UsageError("verify", "'" + file + "' is not a .hex or .dat file");
   if (const int o = OpenDocument(ctx, file); o != kSuccess) return o;
   const MemoryImage meant = ImageToProgram(ctx.session);
   const InterruptGuard guard;
   TransferRun run;
   run.file = file;
-  if (const int t = RunTransfer(ctx, "verify", {transfer_mode::Read, true}, a.port, run); t != kSuccess) return t;
+  const int t = RunTransfer(ctx, "verify", {transfer_mode::Read, true}, args.Value("port"), run);
+  if (t != kSuccess) return t;
   const std::vector<SettingChange> unkept = UnkeptSettings(ctx.session, meant, *ctx.session.radioImage);
   if (unkept.empty()) {
     ctx.ui.Line("qm47-cli verify: the radio holds the settings of " + file);

@@ -10,16 +10,8 @@
 
 namespace qm47::cli {
 
-struct PortArgs {
-  std::string port;
-  std::set<std::string> flags;
-  std::vector<std::string> rest;
-};
-
-// Splits off --port DEV and the `flagOptions` given; false after a usage error (already
-// printed, `rc` set).
-bool ParsePortArgs(const std::string& command, const std::vector<std::string>& args, PortArgs& out, int& rc,
-                   const std::vector<std::string>& flagOptions = {});
+// The usage error of a radio command given no --port.
+int PortMissing(const std::string& command);
 
 // `rc` of a radio command, unless a signal came while it finished anyway: then 128 + the
 // signal, after a line saying the command had completed. A signal never ends in 0.

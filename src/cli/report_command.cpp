@@ -7,11 +7,8 @@
 
 namespace qm47::cli {
 
-int RunReport(Context& ctx, const std::vector<std::string>& argv) {
-  CommandArgs parsed;
-  int rc = kUsage;
-  if (!ParseCommandArgs("report", argv, {}, parsed, rc)) return rc;
-  const std::vector<std::string>& args = parsed.positional;
+int RunReport(Context& ctx, const CommandArgs& argv) {
+  const std::vector<std::string>& args = argv.positional;
   if (args.empty() || args.size() > 2) return UsageError("report", "expects an input file and an optional .txt file");
   const std::string& in = args[0];
   if (Extension(in) != ".hex" && Extension(in) != ".dat") {

@@ -31,6 +31,15 @@ TEST(CliDiagnostics, CommandLineConventions) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NE(cli.dir.Read("--odd.dat").find("MODELTYPE=2\r\n"), std::string::npos);
   EXPECT_EQ(cli("--model 2 new --odd.dat").exitCode, 2);
+  EXPECT_EQ(cli("-hv").exitCode, 2) << "one dash starts one option, not -h and -v";
+
+  // A command refuses another command's options; "--verify" alone leaves the next word a file.
+  r = cli("new --port 1 b.hex");
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "qm47-cli new: unknown option --port");
+  r = cli("program --port ./no-such-port --verify a.dat");
+  EXPECT_EQ(r.exitCode, 1) << r.err;
+  EXPECT_EQ(r.err.rfind("port inicialize error!!\n", 0), 0u) << r.err;
 
   r = cli("raed --port 1 x.hex");
   EXPECT_EQ(r.exitCode, 2);

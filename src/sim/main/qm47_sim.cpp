@@ -1,5 +1,4 @@
 // qm47-sim: a virtual radio on a pseudo-terminal for qm47-cli and the editor to talk to.
-#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -7,11 +6,13 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <poll.h>
 #include <unistd.h>
 
+#include "cli/command_line.h"
 #include "model/codec.h"
 #include "model/fresh_image.h"
 #include "model/memory_image.h"
@@ -65,16 +66,6 @@ Faults (N counts from 1):
   --no-ping-echo        ignore the "P" ping even at the radio's rate
   --version             print the version and stop
 )";
-
-// Options that take a value.
-bool TakesValue(const std::string& option) {
-  static const char* const names[] = {
-      "--model",        "--image",          "--save",          "--dump",     "--link",
-      "--busy",         "--error-at",       "--error-count",   "--silent-at", "--silent-count",
-      "--corrupt-at",   "--wrong-address-at", "--wrong-length-at", "--cut-at",  "--exit-at",
-      "--model-code",   "--drop-write-at"};
-  return std::find(std::begin(names), std::end(names), option) != std::end(names);
-}
 
 // The terminals among standard input, output and error; when one hangs up (its window
 // closed without a SIGHUP reaching us), the radio goes too and takes its link along.
@@ -137,86 +128,63 @@ bool SaveMemory(const std::string& path, const Memory& memory) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
-  int model = 1;
-  std::string imagePath, savePath, dumpPath, linkPath;
-  bool trace = false, throttle = true;
-  std::optional<int> modelCode;
   RadioFaults faults;
-
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--help" || a == "-h") {
-      std::cout << kHelp;
-      return 0;
-    }
-    if (a == "--version") {
-      std::cout << "qm47-sim " QM47_VERSION << std::endl;
-      return 0;
-    }
-    if (a == "--trace") {
-      trace = true;
-      continue;
-    }
-    if (a == "--no-throttle") {
-      throttle = false;
-      continue;
-    }
-    if (a == "--no-ping-echo") {
-      faults.noPingEcho = true;
-      continue;
-    }
-    if (a == "--slow-only") {
-      faults.slowOnly = true;
-      continue;
-    }
-    if (!TakesValue(a)) return Usage("unknown option " + a);
-    if (i + 1 >= args.size()) return Usage(a + " needs a value");
-    const std::string& v = args[++i];
-    if (a == "--image") {
-      imagePath = v;
-    } else if (a == "--save") {
-      savePath = v;
-    } else if (a == "--dump") {
-      dumpPath = v;
-    } else if (a == "--link") {
-      linkPath = v;
-    } else if (a == "--drop-write-at") {
-      const auto at = ParseAddress(v);
-      if (!at) return Usage("--drop-write-at: '" + v + "' is not an address 0x0002..0x3FFF");
-      faults.dropWriteAt = *at;
-    } else {
-      const auto n = Number(v);
-      if (!n) return Usage(a + ": '" + v + "' is not a number");
-      if (a == "--model") {
-        if (!ModelCode(*n)) return Usage("--model: no model " + v + " (1..4)");
-        model = *n;
-      } else if (a == "--busy") {
-        faults.busyCount = *n;
-      } else if (a == "--error-at") {
-        faults.errorAtCommand = *n;
-      } else if (a == "--error-count") {
-        faults.errorCount = *n;
-      } else if (a == "--silent-at") {
-        faults.silentAtCommand = *n;
-      } else if (a == "--silent-count") {
-        faults.silentCount = *n;
-      } else if (a == "--corrupt-at") {
-        faults.corruptAtData = *n;
-      } else if (a == "--wrong-address-at") {
-        faults.wrongAddressAtData = *n;
-      } else if (a == "--wrong-length-at") {
-        faults.wrongLengthAtData = *n;
-      } else if (a == "--cut-at") {
-        faults.cutAtData = *n;
-      } else if (a == "--exit-at") {
-        faults.vanishAtCommand = *n;
-      } else if (a == "--model-code") {
-        if (*n < 0 || *n > 0xFFFF) return Usage("--model-code: 0..65535");
-        modelCode = *n;
-      }
+  int model = 1;
+  int modelCode = -1;  // the model's own unless given
+  // The options that take a number, and where it goes.
+  const std::pair<const char*, int*> numbers[] = {
+      {"model", &model},
+      {"model-code", &modelCode},
+      {"busy", &faults.busyCount},
+      {"error-at", &faults.errorAtCommand},
+      {"error-count", &faults.errorCount},
+      {"silent-at", &faults.silentAtCommand},
+      {"silent-count", &faults.silentCount},
+      {"corrupt-at", &faults.corruptAtData},
+      {"wrong-address-at", &faults.wrongAddressAtData},
+      {"wrong-length-at", &faults.wrongLengthAtData},
+      {"cut-at", &faults.cutAtData},
+      {"exit-at", &faults.vanishAtCommand},
+  };
+  QList<QCommandLineOption> options = {
+      QCommandLineOption(QStringList{"h", "help"}), QCommandLineOption("version"), QCommandLineOption("trace"),
+      QCommandLineOption("no-throttle"), QCommandLineOption("no-ping-echo"), QCommandLineOption("slow-only"),
+      {"image", {}, "FILE"}, {"save", {}, "FILE"}, {"dump", {}, "FILE"}, {"link", {}, "PATH"},
+      {"drop-write-at", {}, "ADDR"}};
+  for (const auto& [name, value] : numbers) options.append({name, {}, "N"});
+  QCommandLineParser parser;
+  const std::string problem = ReadCommandLine(parser, options, CommandLineWords(argc, argv));
+  if (parser.isSet("help")) {
+    std::cout << kHelp;
+    return 0;
+  }
+  if (parser.isSet("version")) {
+    std::cout << "qm47-sim " QM47_VERSION << std::endl;
+    return 0;
+  }
+  if (!problem.empty()) return Usage(problem);
+  if (!parser.positionalArguments().isEmpty()) {
+    return Usage("takes options only, not '" + parser.positionalArguments().constFirst().toStdString() + "'");
+  }
+  for (const auto& [name, value] : numbers) {
+    for (const QString& given : parser.values(name)) {
+      const auto n = Number(given.toStdString());
+      if (!n) return Usage("--" + std::string(name) + ": '" + given.toStdString() + "' is not a number");
+      *value = *n;
     }
   }
+  if (!ModelCode(model)) return Usage("--model: no model " + std::to_string(model) + " (1..4)");
+  if (parser.isSet("model-code") && (modelCode < 0 || modelCode > 0xFFFF)) return Usage("--model-code: 0..65535");
+  for (const QString& given : parser.values("drop-write-at")) {
+    const auto at = ParseAddress(given.toStdString());
+    if (!at) return Usage("--drop-write-at: '" + given.toStdString() + "' is not an address 0x0002..0x3FFF");
+    faults.dropWriteAt = *at;
+  }
+  const std::string imagePath = parser.value("image").toStdString(), savePath = parser.value("save").toStdString(),
+                    dumpPath = parser.value("dump").toStdString(), linkPath = parser.value("link").toStdString();
+  const bool trace = parser.isSet("trace"), throttle = !parser.isSet("no-throttle");
+  faults.noPingEcho = parser.isSet("no-ping-echo");
+  faults.slowOnly = parser.isSet("slow-only");
 
   Memory memory{};
   if (!imagePath.empty()) {
@@ -237,7 +205,9 @@ int main(int argc, char** argv) {
     memory = fresh.bytes();
   }
   RadioEngine radio(memory);
-  if (imagePath.empty() || modelCode) radio.SetModelCode(static_cast<std::uint16_t>(modelCode.value_or(*ModelCode(model))));
+  if (imagePath.empty() || modelCode >= 0) {
+    radio.SetModelCode(static_cast<std::uint16_t>(modelCode >= 0 ? modelCode : *ModelCode(model)));
+  }
   radio.SetFaults(faults);
   if (trace) radio.SetTrace([](const TraceEvent& e) { std::cerr << TraceLine(e) << std::endl; });
   if (!savePath.empty()) {

@@ -1,0 +1,56 @@
+#include "cli/command_line.h"
+
+namespace qm47 {
+
+namespace {
+
+// The option a word names: "port" for "--port", "-port" or "--port=X"; "" for none.
+QString OptionIn(const QString& word) {
+  if (!word.startsWith('-') || word == "-" || word == "--") return {};
+  return word.mid(word.startsWith("--") ? 2 : 1).section('=', 0, 0);
+}
+
+bool Names(const QCommandLineOption& option, const QString& word) {
+  return !word.contains('=') && option.names().contains(OptionIn(word));
+}
+
+}  // namespace
+
+QStringList CommandLineWords(int argc, char** argv) {
+  QStringList words;
+  for (int i = 0; i < argc; ++i) words << QString::fromLocal8Bit(argv[i]);
+  return words;
+}
+
+std::string ReadCommandLine(QCommandLineParser& parser, const QList<QCommandLineOption>& options, QStringList words) {
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  parser.addOptions(options);
+  for (QString& word : words) {
+    if (word == "--") break;
+    for (const QCommandLineOption& option : options) {
+      if (!option.defaultValues().isEmpty() && Names(option, word)) word += "=" + option.defaultValues().constFirst();
+    }
+  }
+  if (parser.parse(words)) return {};
+  // Said of the first word at fault, as typed but without a value given to it.
+  const QStringList unknown = parser.unknownOptionNames();
+  for (const QString& word : words.mid(1)) {
+    if (word == "--") break;
+    const std::string typed = word.section('=', 0, 0).toStdString();
+    if (!unknown.isEmpty() && OptionIn(word) == unknown.constFirst()) return "unknown option " + typed;
+    for (const QCommandLineOption& option : options) {
+      if (word.contains('=') && option.valueName().isEmpty() && option.names().contains(OptionIn(word))) {
+        return typed + " takes no value";
+      }
+    }
+  }
+  // Only the last word can be an option without its value.
+  for (const QCommandLineOption& option : options) {
+    if (!option.valueName().isEmpty() && Names(option, words.constLast())) {
+      return words.constLast().toStdString() + " needs a value";
+    }
+  }
+  return parser.errorText().toStdString();
+}
+
+}  // namespace qm47
