@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "editor/session/session.h"
 #include "seams/user_interface.h"
 
@@ -62,10 +63,11 @@ int UsageError(const std::string& command, const std::string& problem);
 // ones given after it, and the other words in order (every one after "--").
 struct CommandArgs {
   const QCommandLineParser& parser;
+  const TypedWords& typed;
   std::vector<std::string> positional;
 
   bool Given(const QString& option) const { return parser.isSet(option); }
-  std::string Value(const QString& option) const { return parser.value(option).toStdString(); }
+  std::string Value(const QString& option) const { return typed(parser.value(option)); }
 };
 
 // Writes `text` to stdout; kSuccess when all of it got there, else says why and returns kFailed.

@@ -22,6 +22,21 @@ QStringList CommandLineWords(int argc, char** argv) {
   return words;
 }
 
+TypedWords::TypedWords(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string word = argv[i];
+    typed_.emplace(QString::fromLocal8Bit(argv[i]), word);
+    if (const auto eq = word.find('='); word.rfind('-', 0) == 0 && eq != std::string::npos) {
+      typed_.emplace(QString::fromLocal8Bit(word.substr(eq + 1)), word.substr(eq + 1));
+    }
+  }
+}
+
+std::string TypedWords::operator()(const QString& word) const {
+  const auto it = typed_.find(word);
+  return it != typed_.end() ? it->second : word.toStdString();
+}
+
 std::string ReadCommandLine(QCommandLineParser& parser, const QList<QCommandLineOption>& options, QStringList words) {
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   parser.addOptions(options);

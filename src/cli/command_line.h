@@ -3,12 +3,24 @@
 #pragma once
 
 #include <QCommandLineParser>
+#include <map>
 #include <string>
 
 namespace qm47 {
 
 // The words of the command line, the program's name first.
 QStringList CommandLineWords(int argc, char** argv);
+
+// A file name may hold bytes that are no text in the user's encoding; read back through
+// QString they would be lost. This gives each word (and each value after "=") as typed.
+class TypedWords {
+ public:
+  TypedWords(int argc, char** argv);
+  std::string operator()(const QString& word) const;
+
+ private:
+  std::map<QString, std::string> typed_;
+};
 
 // Reads `words` with `options` into `parser`, one dash being as good as two ("-hv" is one
 // unknown option, not -h -v) and "--" ending the options. An option with a default value

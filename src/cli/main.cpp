@@ -58,10 +58,10 @@ const std::map<std::string, Command>& Commands() {
 }
 
 // The global options given before the command and after it; false after a usage error.
-bool TakeGlobalOptions(const QCommandLineParser& before, const QCommandLineParser& after, GlobalOptions& opt,
-                       int& exitCode) {
+bool TakeGlobalOptions(const QCommandLineParser& before, const QCommandLineParser& after, const TypedWords& typed,
+                       GlobalOptions& opt, int& exitCode) {
   for (const QCommandLineParser* given : {&before, &after}) {
-    if (given->isSet("data-dir")) opt.dataDir = given->value("data-dir").toStdString();
+    if (given->isSet("data-dir")) opt.dataDir = typed(given->value("data-dir"));
     for (const QString& name : given->values("model")) {
       opt.model = ModelNamed(name.toStdString());
       if (!opt.model) {
@@ -131,8 +131,9 @@ int main(int argc, char** argv) {
   if (parser.isSet("version")) return ShowVersion();
   if (parser.isSet("help") && name != "help") return ShowHelp(name);
   if (!problem.empty()) return UsageError(name, problem);
-  CommandArgs args{parser, {}};
-  for (const QString& word : parser.positionalArguments()) args.positional.push_back(word.toStdString());
+  const TypedWords typed(argc, argv);
+  CommandArgs args{parser, typed, {}};
+  for (const QString& word : parser.positionalArguments()) args.positional.push_back(typed(word));
   if (name == "help") {
     if (args.positional.size() > 1) return UsageError("help", "takes at most one command");
     return ShowHelp(args.positional.empty() ? "" : args.positional[0]);
@@ -140,7 +141,7 @@ int main(int argc, char** argv) {
 
   GlobalOptions opt;
   int exitCode = kSuccess;
-  if (!TakeGlobalOptions(line, parser, opt, exitCode)) return exitCode;
+  if (!TakeGlobalOptions(line, parser, typed, opt, exitCode)) return exitCode;
   StartupRequest request;
   request.dataFolder = opt.dataDir.empty() ? PlatformDataFolder() : opt.dataDir;
   request.searchedFolders = opt.dataDir.empty() ? PlatformDataFolderCandidates() : std::vector<std::string>{opt.dataDir};

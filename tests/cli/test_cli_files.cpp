@@ -24,6 +24,9 @@ TEST(CliFiles, NewWritesTheExportedFreshImageOfTheModel) {
 
   ASSERT_EQ(cli("--model 3 new OTHER.HEX").exitCode, 0);
   EXPECT_EQ(Byte(cli.dir.Read("OTHER.HEX"), 1), 0xBC);
+  // A name in another encoding than the user's reaches the disk byte for byte.
+  ASSERT_EQ(cli("--model 3 new caf\xe9.hex").exitCode, 0);
+  EXPECT_TRUE(std::filesystem::exists(cli.dir.path() / "caf\xe9.hex"));
 }
 
 TEST(CliFiles, ConvertReproducesAndNormalisesAnImage) {
