@@ -180,8 +180,9 @@ int main(int argc, char** argv) {
     if (!at) return Usage("--drop-write-at: '" + given.toStdString() + "' is not an address 0x0002..0x3FFF");
     faults.dropWriteAt = *at;
   }
-  const std::string imagePath = parser.value("image").toStdString(), savePath = parser.value("save").toStdString(),
-                    dumpPath = parser.value("dump").toStdString(), linkPath = parser.value("link").toStdString();
+  const TypedWords typed(argc, argv);
+  const std::string imagePath = typed(parser.value("image")), savePath = typed(parser.value("save")),
+                    dumpPath = typed(parser.value("dump")), linkPath = typed(parser.value("link"));
   const bool trace = parser.isSet("trace"), throttle = !parser.isSet("no-throttle");
   faults.noPingEcho = parser.isSet("no-ping-echo");
   faults.slowOnly = parser.isSet("slow-only");
