@@ -92,14 +92,14 @@ const std::vector<CommandHelp>& CommandHelps() {
        "kept in the backups folder (see 'help read'), and the settings that will change are\n"
        "listed as [SECTION] KEY: radio -> IN. After writing, the written areas are read back;\n"
        "settings the radio did not keep are listed and the exit status is 1.\n"
-       "  --changed-only   write only the bytes and blocks that differ from what the read\n"
-       "               found (\"The radio already holds these settings.\" when none do)\n"
+       "  --changed-only    write only the bytes and blocks that differ from what the read\n"
+       "                    found (\"The radio already holds these settings.\" when none do)\n"
        "  --verify=written  read back only the blocks written, not every settings block\n"
-       "               (--verify and --verify=whole read back every one)\n"
-       "  --no-backup  write at once: no backup and no list of changes\n"
-       "  --no-verify  do not read the written areas back (--verify, the default, does)\n"
+       "                    (--verify and --verify=whole read back every one)\n"
+       "  --no-backup       write at once: no backup and no list of changes\n"
+       "  --no-verify       do not read the written areas back (--verify, the default, does)\n"
        "  --accept-changes  program a file whose values are not all usable as they stand,\n"
-       "               with the changes listed as for convert (without it nothing is sent)\n"},
+       "                    with the changes listed as for convert (without it nothing is sent)\n"},
       {"verify", "verify --port DEV IN", "compare the radio's settings with IN without writing",
        "IN is .hex or .dat. Lists each setting that differs as [SECTION] KEY: IN -> radio;\n"
        "exit status 0 when the radio holds IN's settings, 1 when it does not.\n"},
