@@ -42,12 +42,6 @@ TEST(Preferences, NumbersAndFlagsAreReadLeniently) {
   EXPECT_FALSE(PreferenceFlag("false", true));
   EXPECT_FALSE(PreferenceFlag("0", true));
   EXPECT_TRUE(PreferenceFlag("maybe", true));
-
-  MemoryPreferenceStore store;
-  EXPECT_EQ(store.Get("Settings", "lastmodel", "1"), "1");
-  store.Save("Settings", "lastmodel", "3");
-  EXPECT_EQ(store.Get("Settings", "lastmodel", "1"), "3");
-  EXPECT_EQ(store.Get("ComPath", "lastmodel", "x"), "x");
 }
 
 TEST(ErrorLog, AppendsOneLinePerFaultOnlyInDebugMode) {

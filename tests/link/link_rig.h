@@ -19,6 +19,7 @@
 #include "sim/memory_pipe.h"
 #include "sim/radio_engine.h"
 #include "temp_dir.h"
+#include "virtual_radio.h"
 
 namespace qm47::linktest {
 
@@ -52,19 +53,10 @@ struct RigOptions {
   std::function<std::unique_ptr<SerialLine>(SerialLine&)> between = nullptr;
 };
 
-// A radio holding the model's fresh settings and its model code.
-inline sim::Memory FreshRadioMemory(int model) {
-  MemoryImage img;
-  MakeFreshImage(img, model);
-  sim::RadioEngine radio(img.bytes());
-  radio.SetModelCode(*ModelCode(model));
-  return radio.memory();
-}
-
 struct LinkRig {
   explicit LinkRig(RigOptions o = {})
       : options(o),
-        radio(FreshRadioMemory(o.model)),
+        radio(testing::VirtualRadio::Fresh(o.model)),  // the model's fresh settings and code
         pipe(radio, clock, "/dev/ttyTEST"),
         dir("link-" + std::to_string(std::hash<std::string>{}(TestName()))),
         log(dir / "err.log", o.debug),

@@ -23,9 +23,7 @@ TEST(Connect, Connect_SendsTheDocumentedSequenceAtTheDocumentedRates) {
   EXPECT_EQ(rig.Sent(), (Strings{"P", "0", "ACMD:002", "#CMDSY", "#CMDSY"}));
   EXPECT_EQ(rig.pipe.opens(), (Strings{"19200,N,8,1", "57600,N,8,1"}));
   EXPECT_TRUE(rig.radio.fastRate());
-  EXPECT_EQ(rig.ui.monitor, (Strings{"19200,N,8,1", "sending 'ACMD:002'...", "57600,N,8,1", "sending '#CMDSY'...(1)",
-                                     "sending '#CMDSY'...(2)"}));
-  EXPECT_TRUE(rig.ui.shown.empty());
+  EXPECT_TRUE(rig.ui.shown.empty());  // its monitor texts are the dialog's test
 
   // The 19200-baud mode, for a radio that stays at 19200: it does not answer the rate command.
   LinkRig slow({.baud19200 = true});

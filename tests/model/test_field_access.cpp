@@ -36,16 +36,6 @@ TEST(FieldAccess, BitsOnlyValueOneSetsAndOutOfRangeBitsAreIgnored) {
   EXPECT_EQ(b, 0xFE);
 }
 
-TEST(FieldAccess, BitFieldsPlaceLowBitsAndKeepNeighbours) {
-  std::uint8_t b = 0xFF;
-  SetBitField(b, 3, 3, 0);
-  EXPECT_EQ(b, 0xF1);
-  SetBitField(b, 3, 3, 0x0D);  // only the low three bits fit
-  EXPECT_EQ(b, 0xFB);
-  EXPECT_EQ(GetBitField(0x7E, 7, 2), 1);
-  EXPECT_EQ(GetBitField(0x7E, 3, 3), 7);
-}
-
 TEST(FieldAccess, ByteAndWordValuesNeverSpillIntoNeighbours) {
   MemoryImage img;
   img.SetByte(0x10, 300);

@@ -7,23 +7,14 @@
 using namespace qm47;
 using qm47::testing::FreshImageAndRecord;
 
-TEST(FreshImage, RegionTablesCarryTheirPlans) {
+// The names, frequencies and shown flags of the plans are the report goldens'; these no report shows.
+TEST(FreshImage, RegionTablesCarryTheirHiddenFlags) {
   auto [rec, img] = FreshImageAndRecord(1);
   ASSERT_EQ(rec.CHUSA.size(), 240u);
-  EXPECT_TRUE(rec.CHUSA[32].Enable);
-  EXPECT_EQ(rec.CHUSA[32].ChTag, "DISTRESS");
-  EXPECT_TRUE(rec.CHUSA[32].TxEnable);
-  EXPECT_TRUE(rec.CHUSA[140].Enable && rec.CHUSA[140].RxOnly);
-  EXPECT_FALSE(rec.CHUSA[140].TxEnable || rec.CHUSA[140].DupCapable);
-  EXPECT_FALSE(rec.CHUSA[33].Enable);
-  EXPECT_EQ(rec.CHUSA[12].ChTag, "SAFTY");
-  EXPECT_EQ(rec.CHCAN[12].ChTag, "SAFETY");
-  EXPECT_EQ(rec.CHINT[8].ChTag, "INTL");
-  EXPECT_TRUE(rec.CHCAN[40].Duplex && rec.CHCAN[40].LowPower);
-  EXPECT_EQ(img.GetByte(0x0700 + 2 * 40), 0x60);
+  EXPECT_TRUE(rec.CHUSA[140].RxOnly);
+  EXPECT_FALSE(rec.CHUSA[140].DupCapable);
   for (int k = 0; k < 240; ++k) EXPECT_EQ(rec.CHINT[static_cast<std::size_t>(k)].Position, k);
   ASSERT_EQ(rec.CHWX.size(), 10u);
-  EXPECT_EQ(rec.CHWX[7].ChTag, "161.650MHZ");
   EXPECT_TRUE(rec.CHWX[7].LowPower && rec.CHWX[7].Enable && rec.CHWX[7].TxEnable);
   EXPECT_FALSE(rec.CHWX[7].DispayA);
 }

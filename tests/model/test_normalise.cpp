@@ -4,16 +4,12 @@
 #include "record_builder.h"
 
 using namespace qm47;
-using qm47::testing::FreshRecord;
+using qm47::testing::FreshImageAndRecord;
 
 namespace {
 
-struct Fixture {
-  SettingsRecord rec;
-  MemoryImage img;
-  explicit Fixture(int model = 2) {
-    FreshRecord(rec, img, model);
-  }
+struct Fixture : qm47::testing::ImageAndRecord {
+  Fixture() : ImageAndRecord(FreshImageAndRecord(2)) {}
   void Encode() { EncodeImage(rec, img, 2); }
 };
 

@@ -12,7 +12,6 @@
 
 namespace qm47::testing {
 
-inline void FreshRecord(SettingsRecord& rec, MemoryImage& img, int model = 2) { NewImageData(rec, img, model); }
 struct ImageAndRecord {
   SettingsRecord rec;
   MemoryImage img;
@@ -22,12 +21,7 @@ inline ImageAndRecord FreshImageAndRecord(int model = 2) {
   NewImageData(fresh.rec, fresh.img, model);
   return fresh;
 }
-inline SettingsRecord Fresh(int model) {
-  SettingsRecord rec;
-  MemoryImage img;
-  NewImageData(rec, img, model);
-  return rec;
-}
+inline SettingsRecord Fresh(int model) { return FreshImageAndRecord(model).rec; }
 // The catalogue's models: ATIS on 1 and 2, the scrambler on 1 and 3.
 inline ModelDescriptor Model(int number) { return MakeDescriptor(number, number == 1 || number == 2, number == 1 || number == 3); }
 
