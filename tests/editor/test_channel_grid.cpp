@@ -3,8 +3,6 @@
 #include <algorithm>
 
 #include "editor/pages/channel_grid.h"
-#include "editor/pages/channel_page.h"
-#include "editor/pages/tree.h"
 #include "session_fixture.h"
 
 using namespace qm47;
@@ -57,18 +55,7 @@ TEST(ChannelListGrid, RowsFollowTheRecordAndJumpToTheirChannelNode) {
   EXPECT_EQ(RowOf(g, "16")[0], "");
   ASSERT_EQ(g.rows.front().cells[0], "00A");
 
-  // A row leads to the node of its channel, and that node's page shows the same channel.
-  const NavigationTree tree = BuildTree(rec, f.session.model);
-  for (const int row : {0, 20, static_cast<int>(g.rows.size()) - 1}) {
-    const std::string key = ChannelGridJump(g, row);
-    const int node = tree.IndexOf(key);
-    ASSERT_NE(node, 0) << key;
-    const PageRef page = tree.at(node).page;
-    const auto shown = BuildChannelPage(rec, f.session.model, {page.group, page.index});
-    ASSERT_TRUE(shown);
-    // Below 100 the radio's display reads as the channel number.
-    EXPECT_EQ(shown->txtCN[0].text + shown->txtCN[1].text, g.rows[static_cast<std::size_t>(row)].cells[0]) << key;
-  }
+  // A row leads to the node of its channel (that the page shows it is the window's test).
   EXPECT_EQ(ChannelGridJump(g, 0), "PI1");
   EXPECT_EQ(ChannelGridJump(g, -1), "");
   EXPECT_EQ(ChannelGridJump(g, static_cast<int>(g.rows.size())), "");

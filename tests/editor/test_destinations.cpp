@@ -148,23 +148,6 @@ TEST(SelectDestination, FileOfAnotherModelLeavesTheDefaultsAndThePreviousCheck) 
   EXPECT_FALSE(s.flags.dirty);
 }
 
-TEST(ModelMenu, OffersTheModelsInUseAndChecksTheCurrentOne) {
-  const ModelMenu menu = ModelMenuFor(IniFile::Parse(qm47::testing::kCatalogue), 2);
-  EXPECT_TRUE(menu.editMenuVisible);
-  for (int i = 0; i < kMaxModels; ++i) {
-    const ModelMenuEntry& e = menu.entries[static_cast<std::size_t>(i)];
-    EXPECT_EQ(e.visible, i < 4) << i;
-    EXPECT_EQ(e.enabled, i < 4) << i;
-    EXPECT_EQ(e.checked, i == 1) << i;
-  }
-  EXPECT_EQ(menu.entries[3].caption, "TK-nnnn");
-
-  const ModelMenu one = ModelMenuFor(IniFile::Parse("[model1]\nuse=0\n[model2]\nuse=1\n"), 2);
-  EXPECT_FALSE(one.editMenuVisible);
-  EXPECT_FALSE(one.entries[0].visible);
-  EXPECT_TRUE(one.entries[1].visible && one.entries[1].checked);
-}
-
 TEST(SelectModel, AsksThenStoresTheModelAndAsksForNew) {
   SessionFixture f(1);
   Session& s = f.session;

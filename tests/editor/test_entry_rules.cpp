@@ -51,7 +51,7 @@ TEST(EntryRules, DisplayBoxesTakeOnlyTheLettersTheRadioCanShow) {
   for (char32_t c : std::u32string(U"KMVWXZ -")) EXPECT_FALSE(AcceptsKey(EntryField::DisplayLeft, c)) << char(c);
 }
 
-TEST(EntryRules, MmsiStoresNineDigitsWithATrailingZero) {
+TEST(EntryRules, MmsiStoresNineDigitsWithATrailingZeroAndShowsOtherFormsUncut) {
   EXPECT_EQ(CheckEntry(EntryField::UserMmsi, "123456789").value.text, "1234567890");
   EXPECT_EQ(CheckEntry(EntryField::IndividualMmsi, "366123456").value.text, "3661234560");
   const EntryCheckResult empty = CheckEntry(EntryField::UserMmsi, "");
@@ -64,6 +64,10 @@ TEST(EntryRules, MmsiStoresNineDigitsWithATrailingZero) {
   EXPECT_EQ(CheckEntry(EntryField::GroupMmsi, "12345678").value.text, "0123456780");
   EXPECT_EQ(CheckEntry(EntryField::GroupMmsi, "").value.text, "");
   EXPECT_FALSE(CheckEntry(EntryField::GroupMmsi, "123456789").valid);
+
+  // Shown as typed is the pages' test; a stored value of another form is shown uncut.
+  EXPECT_EQ(ShownText(EntryField::UserMmsi, {"1234567891"}), "1234567891");
+  EXPECT_EQ(ShownText(EntryField::GroupMmsi, {"1234567890"}), "1234567890");
 }
 
 TEST(EntryRules, FrequencyLiesFrom137To174MHzOnA25kHzStep) {
@@ -105,68 +109,49 @@ TEST(EntryRules, EachPlaceStoresIntoItsOwnRecordField) {
   rec.CHCAN.resize(kRegionPositions);
   rec.CHWX.resize(kWeatherChannels);
   using enum EntryField;
-  const auto store = [&](EntryPlace p, std::string text) { return StoreEntry(rec, p, {std::move(text)}); };
-
-  ASSERT_TRUE(store({UserMmsi}, "1234567890"));
-  ASSERT_TRUE(store({IndividualMmsi, 47}, "i-mmsi"));
-  ASSERT_TRUE(store({GroupMmsi, 9}, "g-mmsi"));
-  ASSERT_TRUE(store({IndividualName, 47}, "i-name"));
-  ASSERT_TRUE(store({GroupName, 9}, "g-name"));
-  ASSERT_TRUE(store({AtisCode}, "9123456789"));
-  ASSERT_TRUE(store({AtisMid, 19}, "316"));
-  ASSERT_TRUE(store({AtisDisp, 19}, "CAN"));
-  ASSERT_TRUE(store({ChannelTag, 32, kINTL}, "intl"));
-  ASSERT_TRUE(store({ChannelTag, 39, kEXP}, "exp"));
-  ASSERT_TRUE(store({WeatherTag, 9}, "wx"));
-  ASSERT_TRUE(store({DisplayLeft, 39, kEXP}, "Ab"));
-  ASSERT_TRUE(store({DisplayRight, 39, kEXP}, "C"));
-  ASSERT_TRUE(store({StatusName, 3}, "BOAT"));
+  using R = const SettingsRecord&;
+  const struct {
+    EntryPlace place;
+    const char* text;
+    std::string (*stored)(R);
+  } places[] = {
+      {{UserMmsi}, "1234567890", [](R r) { return r.DscBasic.UserMmsi; }},
+      {{IndividualMmsi, 47}, "i-mmsi", [](R r) { return r.CHMMSID[47].Mmsid; }},
+      {{GroupMmsi, 9}, "g-mmsi", [](R r) { return r.CHGRPID[9].Mmsid; }},
+      {{IndividualName, 47}, "i-name", [](R r) { return r.CHMMSID[47].TagName; }},
+      {{GroupName, 9}, "g-name", [](R r) { return r.CHGRPID[9].TagName; }},
+      {{AtisCode}, "9123456789", [](R r) { return r.AtisCommon.AtisCode; }},
+      {{AtisMid, 19}, "316", [](R r) { return r.AtisCallSign[19].MID; }},
+      {{AtisDisp, 19}, "CAN", [](R r) { return r.AtisCallSign[19].DISP; }},
+      {{ChannelTag, 32, kINTL}, "intl", [](R r) { return r.CHINT[32].ChTag; }},
+      {{ChannelTag, 39, kEXP}, "exp", [](R r) { return r.CHEXP[39].ChTag; }},
+      {{WeatherTag, 9}, "wx", [](R r) { return r.CHWX[9].ChTag; }},
+      {{DisplayLeft, 39, kEXP}, "Ab", [](R r) { return r.CHEXP[39].CHDisplayL; }},
+      {{DisplayRight, 39, kEXP}, "C", [](R r) { return r.CHEXP[39].CHDisplayR; }},
+      {{StatusName, 3}, "BOAT", [](R r) { return r.UsableGroup[3].StatusName; }},
+  };
+  for (const auto& p : places) ASSERT_TRUE(StoreEntry(rec, p.place, {p.text})) << p.text;
   ASSERT_TRUE(StoreEntry(rec, {RxFrequency, 39, kEXP}, {{}, 157.025}));
   ASSERT_TRUE(StoreEntry(rec, {TxFrequency, 39, kEXP}, {{}, 161.625}));
-
-  EXPECT_EQ(rec.DscBasic.UserMmsi, "1234567890");
-  EXPECT_EQ(rec.CHMMSID[47].Mmsid, "i-mmsi");
-  EXPECT_EQ(rec.CHGRPID[9].Mmsid, "g-mmsi");
-  EXPECT_EQ(rec.CHMMSID[47].TagName, "i-name");
-  EXPECT_EQ(rec.CHGRPID[9].TagName, "g-name");
-  EXPECT_EQ(rec.AtisCommon.AtisCode, "9123456789");
-  EXPECT_EQ(rec.AtisCallSign[19].MID, "316");
-  EXPECT_EQ(rec.AtisCallSign[19].DISP, "CAN");
-  EXPECT_EQ(rec.CHINT[32].ChTag, "intl");
+  // Checked after every store, so none lands on another's field.
+  for (const auto& p : places) EXPECT_EQ(p.stored(rec), p.text);
   EXPECT_EQ(rec.CHUSA[32].ChTag, "");
-  EXPECT_EQ(rec.CHEXP[39].ChTag, "exp");
-  EXPECT_EQ(rec.CHWX[9].ChTag, "wx");
-  EXPECT_EQ(rec.CHEXP[39].CHDisplayL, "Ab");
-  EXPECT_EQ(rec.CHEXP[39].CHDisplayR, "C");
-  EXPECT_EQ(rec.UsableGroup[3].StatusName, "BOAT");
   EXPECT_EQ(rec.CHEXP[39].Rxfreq, 157.025);
   EXPECT_EQ(rec.CHEXP[39].Txfreq, 161.625);
   EXPECT_EQ(StoredEntry(rec, {TxFrequency, 39, kEXP}).mhz, 161.625);
 
   // Places outside the tables, and the read-only boxes of a plan channel, change nothing.
   const SettingsRecord before = rec;
-  EXPECT_FALSE(store({IndividualMmsi, 48}, "x"));
-  EXPECT_FALSE(store({GroupName, -1}, "x"));
-  EXPECT_FALSE(store({ChannelTag, 240, kUSA}, "x"));
-  EXPECT_FALSE(store({ChannelTag, 0, 7}, "x"));
-  EXPECT_FALSE(store({StatusName, 4}, "x"));
-  EXPECT_FALSE(store({DisplayLeft, 0, kUSA}, "x"));
+  const auto store = [&](EntryPlace p) { return StoreEntry(rec, p, {"x"}); };
+  EXPECT_FALSE(store({IndividualMmsi, 48}));
+  EXPECT_FALSE(store({GroupName, -1}));
+  EXPECT_FALSE(store({ChannelTag, 240, kUSA}));
+  EXPECT_FALSE(store({ChannelTag, 0, 7}));
+  EXPECT_FALSE(store({StatusName, 4}));
+  EXPECT_FALSE(store({DisplayLeft, 0, kUSA}));
   EXPECT_FALSE(StoreEntry(rec, {RxFrequency, 40, kEXP}, {{}, 157.0}));
   EXPECT_EQ(rec, before);
   EXPECT_EQ(StoredEntry(rec, {IndividualMmsi, 48}), EntryValue{});
-}
-
-TEST(EntryRules, FieldsShowMmsisAsTypedAndFrequenciesInFourDecimals) {
-  for (const char* typed : {"123456789", ""})
-    EXPECT_EQ(ShownText(EntryField::UserMmsi, CheckEntry(EntryField::UserMmsi, typed).value), typed);
-  for (const char* typed : {"12345678", ""})
-    EXPECT_EQ(ShownText(EntryField::GroupMmsi, CheckEntry(EntryField::GroupMmsi, typed).value), typed);
-  // A stored value of another form is shown as it is rather than cut.
-  EXPECT_EQ(ShownText(EntryField::UserMmsi, {"1234567891"}), "1234567891");
-  EXPECT_EQ(ShownText(EntryField::GroupMmsi, {"1234567890"}), "1234567890");
-
-  EXPECT_EQ(ShownText(EntryField::RxFrequency, {{}, 157.025}), "157.0250");
-  EXPECT_EQ(ShownText(EntryField::TxFrequency, {{}, 0}), "---.----");
 }
 
 namespace {

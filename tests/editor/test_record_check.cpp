@@ -10,19 +10,14 @@
 #include "files/settings_diff.h"
 #include "model/codec.h"
 #include "model/fresh_image.h"
+#include "record_builder.h"
 #include "temp_dir.h"
 
 namespace qm47 {
 namespace {
 
-ModelDescriptor Model(int number) { return MakeDescriptor(number, number <= 2, number == 1 || number == 3); }
-
-SettingsRecord Fresh(int model) {
-  SettingsRecord rec;
-  MemoryImage img;
-  NewImageData(rec, img, model);
-  return rec;
-}
+using testing::Fresh;
+using testing::Model;
 
 const ValueProblem* Find(const RecordCheck& check, const std::string& key) {
   for (const auto& p : check.problems) {
@@ -99,7 +94,6 @@ TEST(RecordCheck, ARecordThatPassesSurvivesTheFileAndTheRadio) {
     ApplyDatSettings(*file.table, read, Model(model));
     // The file holds what the pages show; the hidden tone settings are not in it.
     EXPECT_EQ(SettingChangesText(DiffSettings(valid, read, Model(model))), "") << "round " << round;
-
   }
 }
 

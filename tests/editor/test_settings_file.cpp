@@ -53,28 +53,6 @@ TEST(SettingsFile, AControlChangedWhileAFileIsReadOrWrittenEditsNothing) {
   EXPECT_TRUE(s.Edit(record_area::Common, [](SettingsRecord& r) { r.CommonSetup.ResumeTime = 3; }));
 }
 
-TEST(SettingsFile, AFileMendedOnItsWayInSaysSoOnceAndMarksTheRecordChanged) {
-  SessionFixture f(1);
-  Session& s = f.session;
-  const std::string path = f.dir / "boat.dat";
-  s.record.CommonSetup.ResumeTime = 99;   // no item of the page's list
-  s.record.CHUSA[32].ChTag = "A_B";       // a character no channel name takes
-  ASSERT_TRUE(SaveSettingsFile(s, path));
-  NewImageSetup(s);
-  const SettingsRecord fresh = s.record;
-  s.flags.dirty = false;
-
-  OpenReport report;
-  ASSERT_TRUE(OpenSettingsFile(s, path, &report));
-  ASSERT_EQ(report.problems.size(), 2u) << OpenReportText(report);
-  EXPECT_EQ(report.problems[0].key, "Resume Time");
-  EXPECT_EQ(report.problems[1].section, "CHUSA32");
-  EXPECT_EQ(s.record.CommonSetup.ResumeTime, fresh.CommonSetup.ResumeTime);
-  EXPECT_EQ(s.record.CHUSA[32].ChTag, fresh.CHUSA[32].ChTag);
-  EXPECT_TRUE(s.flags.dirty) << "the record is no longer the file's";
-  EXPECT_TRUE(f.ui.shown.empty()) << "the command that opened it tells the user";
-}
-
 TEST(SettingsFile, FileOfAnotherModelOrNoFileIsRefused) {
   SessionFixture other(2);
   const std::string path = other.dir / "model2.dat";

@@ -1,22 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "editor/session/model_detection.h"
 #include "editor/session/startup.h"
 
 using namespace qm47;
 
 TEST(Startup, SwitchIsComparedWholeAfterTrimAndUpperCase) {
-  auto both = ParseSwitch(" /ed ");
-  EXPECT_TRUE(both.debugMode && both.baud19200);
-  both = ParseSwitch("/DE");
-  EXPECT_TRUE(both.debugMode && both.baud19200);
-  auto d = ParseSwitch("/d");
-  EXPECT_TRUE(d.debugMode && !d.baud19200);
-  auto e = ParseSwitch("/E");
-  EXPECT_TRUE(!e.debugMode && e.baud19200);
-  for (const char* none : {"/D /E", "", "D", "/X", "/DEE"}) {
-    auto f = ParseSwitch(none);
-    EXPECT_FALSE(f.debugMode || f.baud19200) << none;
+  const std::tuple<const char*, bool, bool> cases[] = {  // switch, debug, 19200 baud
+      {" /ed ", true, true}, {"/DE", true, true}, {"/d", true, false}, {"/E", false, true},
+      {"/D /E", false, false}, {"", false, false}, {"D", false, false}, {"/X", false, false}, {"/DEE", false, false}};
+  for (const auto& [text, debug, slow] : cases) {
+    EXPECT_EQ(ParseSwitch(text).debugMode, debug) << text;
+    EXPECT_EQ(ParseSwitch(text).baud19200, slow) << text;
   }
 }
 
