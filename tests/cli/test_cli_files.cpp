@@ -35,14 +35,12 @@ TEST(CliFiles, ConvertReproducesAndNormalisesAnImage) {
   std::string crafted = cli.dir.Read("a.hex");
   crafted[0x0004] = 1;     // current group INTL ...
   crafted[0x00C0] = 0;     // ... which is not usable
-  crafted[0x0022] = 0x12;  // a memory channel word that points nowhere
   crafted[0x3FF0] = 0x42;  // bytes the program does not use travel unchanged
   cli.dir.Write("crafted.hex", crafted);
   const CliResult r = cli("--model 1 convert crafted.hex out.hex");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const std::string out = cli.dir.Read("out.hex");
-  EXPECT_EQ(Byte(out, 0x0004), 2);  // from INTL the next usable group is Canada
-  EXPECT_EQ(Byte(out, 0x0022), 0xFF);
+  EXPECT_EQ(Byte(out, 0x0004), 2);  // normalised: from INTL the next usable group is Canada
   EXPECT_EQ(Byte(out, 0x3FF0), 0x42);
   EXPECT_EQ(Byte(out, 0x00C0), 0);
 
@@ -53,25 +51,42 @@ TEST(CliFiles, ConvertReproducesAndNormalisesAnImage) {
   EXPECT_NE(dump.out.find("\r\n 0000: 10 04 00 00 02 "), std::string::npos);
 }
 
-TEST(CliFiles, RefusalsPrintTheMessageAndLeaveTheOutputAlone) {
+// The documented message on a line of its own, then the file, the reason and the advice.
+TEST(CliFiles, RefusalsPrintTheMessageAndWhyAndLeaveTheOutputAlone) {
   Cli cli;
   ASSERT_EQ(cli("--model 1 new one.hex").exitCode, 0);
+  ASSERT_EQ(cli("--model 2 new other.dat").exitCode, 0);
   cli.dir.Write("short.hex", std::string(100, '\0'));
   cli.dir.Write("keep.hex", "previous");
-
-  CliResult r = cli("--model 2 convert one.hex keep.hex");
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_TRUE(SaysWhy(r, "ModelType Error !!", {"'one.hex' holds model 1 (TK4100A)", "this is model 2", "--model 1"}));
-  r = cli("--model 1 convert short.hex keep.hex");
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_TRUE(SaysWhy(r, "bad file!!", {"'short.hex' is 100 bytes", "16384"}));
-  r = cli("--model 1 convert missing.hex keep.hex");
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_TRUE(SaysWhy(r, "bad file!!", {"'missing.hex' does not exist"}));
+  cli.dir.Write("empty.dat", "");
+  cli.dir.Write("notes.dat", "[MAIN]\r\nMODEL=TK520B\r\n");
+  const struct {
+    std::string command;
+    std::string message;
+    std::vector<std::string> why;
+  } refusals[] = {
+      {"--model 2 convert one.hex keep.hex", "ModelType Error !!",
+       {"'one.hex' holds model 1 (TK4100A)", "this is model 2", "--model 1"}},
+      {"--model 1 convert short.hex keep.hex", "bad file!!", {"'short.hex' is 100 bytes", "16384"}},
+      {"--model 1 convert missing.hex keep.hex", "bad file!!", {"'missing.hex' does not exist"}},
+      {"--model 1 convert other.dat keep.hex", "different model!!", {"'other.dat'", "model 2 (TK520B)", "--model 2"}},
+      {"--model 1 report other.dat", "different model!!", {"'other.dat'", "model 2 (TK520B)", "this is model 1"}},
+      {"--model 1 convert missing.dat keep.hex", "different model!!", {"'missing.dat' does not exist"}},
+      {"--model 1 convert empty.dat keep.hex", "different model!!", {"'empty.dat' is empty"}},
+      {"--model 1 convert notes.dat keep.hex", "different model!!", {"'notes.dat'", "MODELTYPE"}},
+      // A full disk and the other storage faults are in the storage fault tests.
+      {"--model 1 convert one.hex nofolder/new.hex", "FileSave Error!!",
+       {"'new.hex'", "nofolder'", "No such file or directory"}},
+      {"--model 1 new nofolder/new.dat", "FileSave Error!!", {"'new.dat'", "nofolder'", "folder does not exist"}},
+      {"--model 1 report one.hex nofolder/report.txt", "File not found", {"'report.txt'", "nofolder'"}},
+  };
+  for (const auto& r : refusals) {
+    const CliResult said = cli(r.command);
+    EXPECT_EQ(said.exitCode, 1) << r.command;
+    EXPECT_TRUE(SaysWhy(said, r.message, r.why)) << r.command;
+    EXPECT_EQ(said.out, "") << r.command;
+  }
   EXPECT_EQ(cli.dir.Read("keep.hex"), "previous");
-  r = cli("--model 1 convert one.hex nofolder/new.hex");
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_TRUE(SaysWhy(r, "FileSave Error!!", {"'new.hex'", "nofolder'", "No such file or directory"}));
   EXPECT_FALSE(std::filesystem::exists(cli.dir.path() / "nofolder"));
 }
 
@@ -113,27 +128,6 @@ TEST(CliFiles, ValuesThatWouldNotReachTheOutputAsWrittenAreRefusedByName) {
   EXPECT_EQ(cut.exitCode, 1);
   EXPECT_NE(cut.err.find("The file lacks "), std::string::npos) << cut.err;
   EXPECT_FALSE(std::filesystem::exists(cli.dir / "cut.hex"));
-}
-
-TEST(CliFiles, UsageErrors) {
-  Cli cli;
-  EXPECT_EQ(cli("").exitCode, 2);
-  EXPECT_EQ(cli("frobnicate").exitCode, 2);
-  EXPECT_EQ(cli("--model x new a.hex").exitCode, 2);
-  EXPECT_EQ(cli("--model 11 new a.hex").exitCode, 2);
-  EXPECT_EQ(cli("--bogus new a.hex").exitCode, 2);
-  EXPECT_EQ(cli("new").exitCode, 2);
-  EXPECT_EQ(cli("new a.bin").exitCode, 2);
-  EXPECT_EQ(cli("convert a.hex").exitCode, 2);
-  // File names are checked before anything is read: a.dat does not exist.
-  EXPECT_EQ(cli("--model 1 convert a.dat a.txt").exitCode, 2);
-  EXPECT_EQ(cli("--model 1 report a.dat a.dat").exitCode, 2);
-  EXPECT_EQ(cli("--model 1 report a.txt").exitCode, 2);
-  EXPECT_EQ(cli("--model 1 report").exitCode, 2);
-  EXPECT_FALSE(std::filesystem::exists(cli.dir.path() / "a.hex"));
-  const CliResult help = cli("--help");
-  EXPECT_EQ(help.exitCode, 0);
-  EXPECT_NE(help.out.find("convert [--accept-changes] IN OUT"), std::string::npos);
 }
 
 TEST(CliFiles, NewFromADestinationFile) {

@@ -121,17 +121,12 @@ TEST(CliStorage, EverySaveIntoEveryStorageFault_SaysWhyAndKeepsThePreviousFile) 
         << "chmod u+w box 2>/dev/null\ncp -a box/. after/\nexit $rc\n";
       dir.Write("run.sh", s.str());
 
-      int rc = -1;
-      std::string trace;
-      if (saver.fromRadio) {
-        const SimProcess radio(BinDir() + "/qm47-sim", dir.path().string(),
-                               {"--link", "radio.pty", "--no-throttle", "--trace"}, dir / "trace.txt");
-        ASSERT_TRUE(radio.ok()) << cell;
-        rc = RunScript(dir / "run.sh", isolated);
-        trace = dir.Read("trace.txt");
-      } else {
-        rc = RunScript(dir / "run.sh", isolated);
-      }
+      // The radio a read would ask; no other save goes near it.
+      const SimProcess radio(BinDir() + "/qm47-sim", dir.path().string(),
+                             {"--link", "radio.pty", "--no-throttle", "--trace"}, dir / "trace.txt");
+      ASSERT_TRUE(radio.ok()) << cell;
+      const int rc = RunScript(dir / "run.sh", isolated);
+      const std::string trace = dir.Read("trace.txt");
       ASSERT_NE(rc, 99) << cell << ": could not mount although the probe could";
 
       EXPECT_EQ(rc, 1) << cell;

@@ -24,12 +24,7 @@ constexpr const char* kModel = "[model1]\nuse=1\natis=1\nscrambler=1\n";
 enum class Hand { Accessible, Mouse, Keys };
 
 const char* NameOf(Hand hand) {
-  switch (hand) {
-    case Hand::Accessible: return "accessibility bus";
-    case Hand::Mouse: return "mouse";
-    case Hand::Keys: return "keys";
-  }
-  return "";
+  return hand == Hand::Accessible ? "accessibility bus" : hand == Hand::Mouse ? "mouse" : "keys";
 }
 
 QAccessibleActionInterface* Actions(QWidget* control) {
@@ -96,6 +91,11 @@ void Toggle(QCheckBox* box, Hand hand) {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->height() / 2, box->height() / 2));
     return;
   }
+  if (hand == Hand::Keys) {
+    Focus(box);
+    QTest::keyClick(box, Qt::Key_Space);
+    return;
+  }
   QAccessibleActionInterface* actions = Actions(box);
   ASSERT_TRUE(actions && actions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
   actions->doAction(QAccessibleActionInterface::toggleAction());  // QAbstractButton::toggle(): no clicked()
@@ -105,12 +105,15 @@ QTreeWidgetItem* Node(const WindowRig& rig, const QString& text) {
   return rig.Tree()->findItems(text, Qt::MatchExactly | Qt::MatchRecursive).value(0);
 }
 
-TEST(AccessibleActions, CheckBoxesOfEveryPageReachTheRecordByToggleAndByClick) {
+TEST(AccessibleActions, CheckBoxesOfEveryPageReachTheRecordByToggleByClickAndBySpace) {
   WindowRig rig(kModel, 1);
   const Control boxes[] = {
       {"Usable", "chkUsable_3",
        [](WindowRig& r, QWidget* box) {
-         EXPECT_EQ(Node(r, "EXP Channel") != nullptr, static_cast<QCheckBox*>(box)->isChecked()) << "the tree at once";
+         const bool on = static_cast<QCheckBox*>(box)->isChecked();
+         EXPECT_EQ(Node(r, "EXP Channel") != nullptr, on) << "the tree at once";
+         EXPECT_EQ(r.Tree()->currentItem()->text(0), "Usable CH Group Setup") << "the page's node stays selected";
+         EXPECT_EQ(r.Find<QComboBox>("cmbUsablePri_3")->isEnabled(), on) << "the page is drawn again";
        }},
       {"ATIS", "chkATISChGroup_0"},
       {"PU26", "chkCEnable",
@@ -119,20 +122,36 @@ TEST(AccessibleActions, CheckBoxesOfEveryPageReachTheRecordByToggleAndByClick) {
          EXPECT_EQ(r.Tree()->currentItem()->text(0), on ? "CH13[Enable]" : "CH13");
          EXPECT_EQ(r.Find<QCheckBox>("chkCTXEnable")->isEnabled(), on) << "the page is drawn again";
        }},
+      {"PU26", "chkCScan"},
       {"PW", "chkDEnable_2"},
       {"SM1", "chkGEnable"},
   };
   for (const Control& c : boxes) {
-    for (const Hand hand : {Hand::Accessible, Hand::Mouse}) {
+    for (const Hand hand : {Hand::Accessible, Hand::Mouse, Hand::Keys}) {
       ExpectOneStep<QCheckBox>(rig, c, hand, [hand](QCheckBox* box) { Toggle(box, hand); });
     }
   }
+
+  // A click while the program fills the page stores nothing, and the box shows the record again.
+  for (const Control& c : boxes) {
+    rig.session.ForgetEdits();
+    auto* box = Open<QCheckBox>(rig, c);
+    const bool shown = box->isChecked();
+    const SettingsRecord before = rig.session.record;
+    rig.session.flags.pageLoading = true;
+    Toggle(box, Hand::Mouse);
+    rig.session.flags.pageLoading = false;
+    EXPECT_TRUE(rig.session.record == before) << c.name;
+    EXPECT_FALSE(rig.session.flags.dirty) << c.name;
+    EXPECT_EQ(box->isChecked(), shown) << c.name;
+  }
 }
 
-TEST(AccessibleActions, ListsOfEveryPageReachTheRecordByPressByClickAndByAnItemSetFromOutside) {
+TEST(AccessibleActions, ListsOfEveryPageReachTheRecordByPressByClickByKeyAndByAnItemSetFromOutside) {
   WindowRig rig(kModel, 1);
   const Control lists[] = {
       {"Usable", "cmbUsableTot_0"},
+      {"Usable", "cmbUsablePri_0"},
       {"Common", "cmbCommonDual"},
       {"DSC", "cmbUsableDscDistressRelay"},
       {"PU26", "cmbScramble"},
@@ -158,6 +177,10 @@ TEST(AccessibleActions, ListsOfEveryPageReachTheRecordByPressByClickAndByAnItemS
       QApplication::sendEvent(view->viewport(), &move);  // the pointer goes down to the item
       QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
     });
+    ExpectOneStep<QComboBox>(rig, c, Hand::Keys, [&](QComboBox* list) {
+      Focus(list);
+      QTest::keyClick(list, other(list) > 0 ? Qt::Key_Down : Qt::Key_Up);
+    });
     // Assistive technology may set the item without a key or a click (Qt does on some platforms).
     ExpectOneStep<QComboBox>(rig, c, Hand::Accessible,
                              [&](QComboBox* list) { list->setCurrentIndex(list->currentIndex() + other(list)); });
@@ -166,7 +189,13 @@ TEST(AccessibleActions, ListsOfEveryPageReachTheRecordByPressByClickAndByAnItemS
 
 TEST(AccessibleActions, TextBoxesOfEveryPageReachTheRecordByTheTextInterfaceAndByKeys) {
   WindowRig rig(kModel, 1);
-  rig.session.Edit(record_area::Directories, [](SettingsRecord& rec) { rec.CHMMSID[0].InUse = true; });
+  rig.session.Edit(record_area::Directories | record_area::Usable | record_area::Expansion, [](SettingsRecord& rec) {
+    rec.CHMMSID[0].InUse = true;
+    // An enabled expansion channel, with what it needs for its page to be left.
+    rec.UsableGroup[kEXP].Usable = rec.CHEXP[0].Enable = true;
+    rec.CHEXP[0].CHDisplayL = "E1";
+    rec.CHEXP[0].Rxfreq = 157.025;
+  });
   struct Text {
     Control box;
     QString text;
@@ -176,8 +205,10 @@ TEST(AccessibleActions, TextBoxesOfEveryPageReachTheRecordByTheTextInterfaceAndB
       {{"Usable", "txtUsable_1"}, "AB"},  // stored when checked
       {{"DSC", "txtUserMMSI"}, "366123456"},
       {{"SM1", "txtGPosi"}, "TENDER", "txtGMMSI"},
+      {{"SM1", "txtGMMSI"}, "366000001", "txtGPosi"},
       {{"ATIS", "txtATISMid_0"}, "366"},  // stored at each change
       {{"PU26", "txtCTag"}, "HARBOUR"},
+      {{"E1", "txtCN_0"}, "E7"},
       {{"PW", "txtDTagName_2"}, "NOAA"},
   };
   for (const Text& t : boxes) {

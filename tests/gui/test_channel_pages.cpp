@@ -15,10 +15,6 @@ namespace qm47::testing {
 namespace {
 
 constexpr const char* kModel = "[model1]\nuse=1\natis=1\nscrambler=1\n";
-constexpr int kChannel13 = 26;  // USA table row of channel 13, enabled in a new image
-
-// A click where a check box takes it: on its indicator.
-void ClickBox(QCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->height() / 2, box->height() / 2)); }
 
 QString CurrentNodeText(const WindowRig& rig) { return rig.Tree()->currentItem()->text(0); }
 
@@ -37,23 +33,6 @@ void UseExpansion(WindowRig& rig, int number = 0) {
     rec.CHEXP[static_cast<std::size_t>(number - 1)].CHDisplayL = "E3";
   });
   rig.session.flags.dirty = false;
-}
-
-// Clicks and their redraw are the accessible actions' test; the rules are the editor's.
-TEST(ChannelPage, AClickWhileThePageFillsStoresNothingAndTheBoxShowsTheRecordAgain) {
-  WindowRig rig(kModel, 1);
-  rig.window->SelectNode("PU26");
-  auto* enable = rig.Find<QCheckBox>("chkCEnable");
-  ASSERT_TRUE(enable && enable->isVisible() && enable->isChecked());
-  EXPECT_FALSE(rig.session.flags.dirty) << "showing a page is no edit";
-  EXPECT_EQ(rig.Find<QLineEdit>("txtCN_0")->text(), "13");
-
-  rig.session.flags.pageLoading = true;
-  ClickBox(enable);
-  rig.session.flags.pageLoading = false;
-  EXPECT_TRUE(rig.session.record.GroupTable(kUSA)[kChannel13].Enable);
-  EXPECT_FALSE(rig.session.flags.dirty);
-  EXPECT_TRUE(enable->isChecked());
 }
 
 // A menu command's refusal is the ATIS page's test; this is the tree's.

@@ -55,21 +55,6 @@ TEST(MainWindowTree, ClickOnANodeShowsItsPageWithTheNavigationHint) {
   EXPECT_TRUE(general->isEnabled());
 }
 
-TEST(MainWindowClose, EditsAskTheQuestionAndTheGeometryIsStoredOnlyOnClosing) {
-  WindowRig rig(kThreeModels, 1);
-  rig.session.Edit(record_area::Common, [](SettingsRecord& rec) { rec.CommonSetup.Rotary = !rec.CommonSetup.Rotary; });
-
-  rig.ui.answers = {Answer::Cancel};
-  EXPECT_FALSE(rig.window->close());
-  EXPECT_EQ(rig.ui.Texts(), std::vector<std::string>{"KVX data has changed.\nDo you want to save changes?"});
-  EXPECT_TRUE(rig.window->isVisible());
-  EXPECT_EQ(rig.prefs.Get("Settings", "MainGeometry", ""), "") << "no geometry stored while the window stays";
-
-  rig.ui.answers = {Answer::No};
-  EXPECT_TRUE(rig.window->close());
-  EXPECT_NE(rig.prefs.Get("Settings", "MainGeometry", ""), "");
-}
-
 // With no size remembered, every column of a channel list and every label of the tree
 // are in view, at whatever size the platform's font makes them.
 TEST(MainWindowGeometry, FirstStartShowsTheGridsLastColumnAndEveryTreeLabel) {
@@ -172,7 +157,8 @@ TEST(MainWindowPictures, ToolBarAndWindowHaveTheirPicturesWithAnEmptyDataFolder)
 
 // The title carries Qt's unsaved-changes mark, drawn from the dirty flag: the first key
 // typed raises it, before anything is stored; a command that lets the edits go clears it.
-TEST(MainWindowCaption, MarksUnsavedChangesFromTheFirstKeyUntilTheyAreLetGo) {
+// Closing with edits asks first, and the geometry is stored only once the window closes.
+TEST(MainWindowCaption, MarksUnsavedChangesFromTheFirstKeyUntilTheyAreLetGoAndClosingAsks) {
   WindowRig rig(kThreeModels, 1);
   EXPECT_EQ(rig.window->windowTitle(), "QM47  PC Program for TK4100A[*]");
   EXPECT_FALSE(rig.window->isWindowModified());
@@ -186,11 +172,24 @@ TEST(MainWindowCaption, MarksUnsavedChangesFromTheFirstKeyUntilTheyAreLetGo) {
   EXPECT_EQ(rig.session.record.DscBasic.UserMmsi, "") << "stored only when the box is left";
   EXPECT_TRUE(rig.window->isWindowModified());
 
+  const std::string question = "KVX data has changed.\nDo you want to save changes?";
+  rig.ui.answers = {Answer::Cancel};
+  EXPECT_FALSE(rig.window->close());
+  EXPECT_EQ(rig.ui.Texts(), std::vector<std::string>{question});
+  EXPECT_TRUE(rig.window->isVisible());
+  EXPECT_EQ(rig.prefs.Get("Settings", "MainGeometry", ""), "") << "no geometry stored while the window stays";
+
   rig.ui.answers = {Answer::No};
   rig.Find<QAction>("mnuFileNew")->trigger();
-  EXPECT_EQ(rig.ui.Texts(), std::vector<std::string>{"KVX data has changed.\nDo you want to save changes?"});
+  EXPECT_EQ(rig.ui.Texts(), (std::vector<std::string>{question, question}));
   EXPECT_TRUE(QTest::qWaitFor([&] { return !rig.session.flags.dirty; }, 2000));  // New runs after 100 ms
   EXPECT_FALSE(rig.window->isWindowModified());
+
+  rig.session.Edit(record_area::Common, [](SettingsRecord& rec) { rec.CommonSetup.Rotary = !rec.CommonSetup.Rotary; });
+  rig.ui.answers = {Answer::No};
+  EXPECT_TRUE(rig.window->close());
+  EXPECT_EQ(rig.ui.Texts(), std::vector<std::string>(3, question));
+  EXPECT_NE(rig.prefs.Get("Settings", "MainGeometry", ""), "");
 }
 
 TEST(MainWindowMenus, ModelMenuOnlyWithTwoOrMoreModels) {

@@ -57,12 +57,6 @@ TEST(QtUserInterface, ABusyWindowTakesNoInputAndAnswersAgainAfterwards) {
   EXPECT_NE(tree->currentItem(), general);
 }
 
-}  // namespace
-}  // namespace qm47::testing
-
-namespace qm47::testing {
-namespace {
-
 // The change list shows how the transfer will write, and offers the written-block check
 // only to a changed-only write; Program hands back what the box says.
 TEST(ReviewDialog, SaysHowItWritesAndHandsBackTheCheckChosen) {

@@ -18,42 +18,14 @@ namespace {
 
 constexpr const char* kModel = "[model1]\nuse=1\natis=1\n[model2]\nuse=0\n";
 
-QStringList TreeTexts(QTreeWidget* tree, const QString& text) {
-  QStringList texts;
-  for (const QTreeWidgetItem* item : tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive)) {
-    for (int i = 0; i < item->childCount(); ++i) texts << item->child(i)->text(0);
-  }
-  return texts;
-}
-
 QString Hint(const WindowRig& rig) { return rig.Find<QLabel>("sbStatusBar_0")->text(); }
 
-TEST(UsablePageWidgets, AGroupMadeUnusableLeavesTheTreeAtOnceAndComesBackWithItsMarks) {
+// Each box, list and text reaching the record is the accessible actions' test.
+TEST(UsablePageWidgets, TheTabKeyWalksARowFromLeftToRightAndAnUnusableRowOnlyHasItsBox) {
   WindowRig rig(kModel, 1);
   rig.window->SelectNode("Usable");
-  auto* usa = rig.Find<QCheckBox>("chkUsable_0");
-  ASSERT_TRUE(usa && usa->isChecked());
-  const QStringList usaChannels = TreeTexts(rig.Tree(), "USA");
-  ASSERT_TRUE(usaChannels.contains("CH16[Enable]"));
-
-  QTest::mouseClick(usa, Qt::LeftButton);
-  EXPECT_FALSE(rig.session.record.UsableGroup[kUSA].Usable);
-  EXPECT_TRUE(rig.session.flags.dirty);
-  EXPECT_TRUE(rig.Tree()->findItems("USA", Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
-  EXPECT_FALSE(rig.Find<QComboBox>("cmbUsablePri_0")->isEnabled());
-  EXPECT_FALSE(rig.Find<QLineEdit>("txtUsable_0")->isEnabled());
-  ASSERT_NE(rig.Tree()->currentItem(), nullptr);
-  EXPECT_EQ(rig.Tree()->currentItem()->text(0), "Usable CH Group Setup") << "the page's node stays selected";
-
-  // Back with the keyboard: Space on the focused box.
-  Focus(usa);
+  Focus(rig.Find<QCheckBox>("chkUsable_0"));
   EXPECT_EQ(Hint(rig), "[Space]:An effective and invalid change.");
-  QTest::keyClick(usa, Qt::Key_Space);
-  EXPECT_TRUE(rig.session.record.UsableGroup[kUSA].Usable);
-  EXPECT_EQ(TreeTexts(rig.Tree(), "USA"), usaChannels);
-  EXPECT_TRUE(rig.Find<QComboBox>("cmbUsablePri_0")->isEnabled());
-
-  // The tab key walks a row from left to right, then on; an unusable row only has its box.
   QStringList walked;
   const auto tab = [&] {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -68,7 +40,7 @@ TEST(UsablePageWidgets, AGroupMadeUnusableLeavesTheTreeAtOnceAndComesBackWithIts
   EXPECT_EQ(walked.back(), "chkUsable_2");
 }
 
-TEST(UsablePageWidgets, PriorityListShowsTheStoredChannelAndStoresTheOneChosen) {
+TEST(UsablePageWidgets, PriorityListShowsTheStoredChannelOrNoneOnceItIsNoLongerEnabled) {
   WindowRig rig(kModel, 1);
   const int ch22A = PositionOfLabel("22A");
   rig.session.Edit(record_area::Usable, [&](SettingsRecord& rec) { rec.UsableGroup[kUSA].PriorityCh = ch22A; });
@@ -77,17 +49,8 @@ TEST(UsablePageWidgets, PriorityListShowsTheStoredChannelAndStoresTheOneChosen) 
   ASSERT_NE(priority, nullptr);
   EXPECT_EQ(priority->currentText(), "22A");
 
-  Focus(priority);
-  EXPECT_EQ(Hint(rig), "[Up]/[Down]:Change of a Selection item.");
-  QTest::keyClick(priority, Qt::Key_Down);
-  EXPECT_NE(priority->currentText(), "22A");
-  EXPECT_EQ(rig.session.record.UsableGroup[kUSA].PriorityCh, PositionOfLabel(priority->currentText().toStdString()));
-
-  // A stored channel that is no longer enabled matches no item.
-  rig.session.Edit(record_area::All, [&](SettingsRecord& rec) {
-    rec.UsableGroup[kUSA].PriorityCh = ch22A;
-    rec.CHUSA[static_cast<std::size_t>(ch22A)].Enable = false;
-  });
+  rig.session.Edit(record_area::Channels,
+                   [&](SettingsRecord& rec) { rec.CHUSA[static_cast<std::size_t>(ch22A)].Enable = false; });
   rig.window->SelectNode("Common");
   rig.window->SelectNode("Usable");
   EXPECT_EQ(priority->currentIndex(), -1);

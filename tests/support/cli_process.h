@@ -1,4 +1,4 @@
-// qm47-cli started in the background, for a test to interrupt while it works.
+// qm47-cli (or qm47-sim) started in the background, for a test to interrupt while it works.
 #pragma once
 
 #include <chrono>
@@ -17,12 +17,12 @@ namespace qm47::testing {
 
 class CliProcess {
  public:
-  // qm47-cli `args` in `dir` with a private HOME there, as RunIn runs it; standard error
+  // `name` `args` in `dir` with a private HOME there, as RunIn runs it; standard error
   // goes to `errFd` (a file or a terminal), standard output to dir/stdout.txt; `env` adds
   // NAME=VALUE words to its environment.
   CliProcess(const TempDir& dir, const std::vector<std::string>& args, int errFd,
-             std::vector<std::string> env = {}) {
-    const std::string program = BinDir() + "/qm47-cli";
+             std::vector<std::string> env = {}, const std::string& name = "qm47-cli") {
+    const std::string program = BinDir() + "/" + name;
     const std::string folder = dir.path().string();
     const std::string home = dir / "home";
     const std::string config = dir / "home/.config";
