@@ -156,30 +156,30 @@ void Transfers::Succeeded(const char* text) {
 bool Transfers::StatusCheck() {
   for (;;) {
     link_.ShowStatus("status check..");
-    bool again = false;
-    bool ready = false;
+    StatusAnswer answer = StatusAnswer::NotReady;
     try {
-      ready = StatusCheckOnce(again);
+      answer = StatusCheckOnce();
     } catch (const LinkFault& f) {
       link_.Diagnose("port fault during the status check: " + f.error.description);
       return false;
     } catch (const std::exception&) {
       return false;
     }
-    if (again) continue;
-    return ready;
+    if (answer != StatusAnswer::AskAgain) return answer == StatusAnswer::Ready;
   }
 }
 
-// One pass of the status check; `again` when the user asked to retry a busy radio.
-bool Transfers::StatusCheckOnce(bool& again) {
-  if (link_.Request(BuildFrame("#CEPSR", "00", "", ""), "the status request", false) != LinkStatus::Ok) return false;
+// One pass of the status check; AskAgain when the user asked to retry a busy radio.
+Transfers::StatusAnswer Transfers::StatusCheckOnce() {
+  if (link_.Request(BuildFrame("#CEPSR", "00", "", ""), "the status request", false) != LinkStatus::Ok) {
+    return StatusAnswer::NotReady;
+  }
 
   const auto notReady = [&](const char* message, const char* why) {
     link_.Diagnose(std::string("the status answer: ") + why);
     if (message) link_.Message(message, Icon::Critical);
     link_.ShowStatus("status check.. NG!!");
-    return false;
+    return StatusAnswer::NotReady;
   };
 
   const LineRead header = link_.ReadChars(6, kLongWait);
@@ -208,15 +208,12 @@ bool Transfers::StatusCheckOnce(bool& again) {
   const std::string status = fields.size() > 1 ? fields[1] : std::string();
   if (status == "00") {
     link_.ShowStatus("status check.. OK");
-    return true;
+    return StatusAnswer::Ready;
   }
   if (status == "01") {
     const Answer a = link_.ui().MessageWithDefault(kBusy, link_.caption(), Icon::Exclamation, Buttons::RetryCancel,
                                                    DefaultButton::Second);
-    if (a == Answer::Retry) {
-      again = true;
-      return false;
-    }
+    if (a == Answer::Retry) return StatusAnswer::AskAgain;
     return notReady(nullptr, "the radio is busy");
   }
   return notReady(nullptr, "the radio reported an unknown status");
@@ -513,9 +510,9 @@ Ending Transfers::Program() {
     }
     if (program_.changedOnly) known = radio;
   } else if (known) {
-    bool same = false;
-    if (const Ending e = CheckKnownRadio(*known, same); e != Ending::Done) return e;
-    if (!same) known.reset();
+    const KnownRadio connected = CheckKnownRadio(*known);
+    if (connected.ending != Ending::Done) return connected.ending;
+    if (!connected.same) known.reset();
   }
   const ProgramCheck check = program_.check;
   plan_ = known ? ChangedWritePlan(*known, image_) : WritePlan{};
@@ -544,26 +541,27 @@ Ending Transfers::Program() {
 
 // The radio's model words came with the model check; its MMSI is asked for. Another radio,
 // or one given another MMSI since, holds settings nobody here has read.
-Ending Transfers::CheckKnownRadio(const MemoryImage& known, bool& same) {
+Transfers::KnownRadio Transfers::CheckKnownRadio(const MemoryImage& known) {
   const auto [first, second] = ModelCodeAddresses();
   const auto word = [&](Address a) { return known.GetByte(a) * 256 + known.GetByte(a + 1); };
-  same = modelWords_ == std::pair{word(first), word(second)};
-  if (!same) {
+  KnownRadio out{Ending::Done, modelWords_ == std::pair{word(first), word(second)}};
+  if (!out.same) {
     link_.ShowStatus("another radio: writing everything");
-    return Ending::Done;
+    return out;
   }
   constexpr int kMmsiBytes = 5;
   std::vector<std::uint8_t> buffer(kImageSize, 0);
-  return Trapped("frmRadio.ReadMmsi", [&] {
+  out.ending = Trapped("frmRadio.ReadMmsi", [&] {
     Ending e = link_.ReadBlock(buffer, addr::UserMmsi, kMmsiBytes).ending;
     if (link_.CancelRequested()) e = Ending::Cancelled;
     if (e != Ending::Done) return EndLoop(e, kProgramCaption);
     for (Address a = addr::UserMmsi; a < addr::UserMmsi + kMmsiBytes; ++a) {
-      if (buffer[static_cast<std::size_t>(a)] != known.GetByte(a)) same = false;
+      if (buffer[static_cast<std::size_t>(a)] != known.GetByte(a)) out.same = false;
     }
-    if (!same) link_.ShowStatus("another MMSI: writing everything");
+    if (!out.same) link_.ShowStatus("another MMSI: writing everything");
     return Ending::Done;
   });
+  return out;
 }
 
 // Done when the radio holds what was written. After a changed-only write a whole check

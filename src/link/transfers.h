@@ -178,13 +178,18 @@ class Transfers {
   // Runs a step that owns the port; a fault inside it is logged, shown and ends the step.
   template <class Step>
   Ending Trapped(const char* source, Step step);
-  bool StatusCheckOnce(bool& again);
+  enum class StatusAnswer { Ready, NotReady, AskAgain };
+  StatusAnswer StatusCheckOnce();
   Ending CheckModel();
   Ending WriteSingleBytes(const std::vector<Address>& bytes);
   Ending WriteChanged(const WritePlan& plan);
   Ending WriteOne(Address a, int length);
-  // Whether the radio connected is the one `known` was read from; `same` says.
-  Ending CheckKnownRadio(const MemoryImage& known, bool& same);
+  // Whether the radio connected is the one `known` was read from.
+  struct KnownRadio {
+    Ending ending;
+    bool same;
+  };
+  KnownRadio CheckKnownRadio(const MemoryImage& known);
   Ending Program();
   // Abort byte after a cancel, the port closed (unless held after a success), then the
   // pause or "Communication Error!!".
