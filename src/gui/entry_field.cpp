@@ -23,37 +23,29 @@ void ShowTabOf(QWidget* widget) {
   }
 }
 
-// Lets in a change only when every character it adds is one the field accepts, so typed
-// keys, pasted and dropped text follow one rule; deleting is always allowed.
+// Lets in a change only when typing could make it, so typed keys, pasted and dropped
+// text follow one rule; deleting is always allowed. Asked after the box took the change,
+// so what it held before comes from `before`.
 class AcceptedCharacters final : public QValidator {
  public:
-  // `field` tells the box's field at the time of the change.
-  AcceptedCharacters(QLineEdit& box, std::function<EntryField()> field, QObject* owner)
-      : QValidator(owner), field_(std::move(field)) {
-    connect(&box, &QLineEdit::textChanged, this, [this](const QString& text) { before_ = text; });
-    before_ = box.text();
-  }
+  AcceptedCharacters(std::function<EntryField()> field, std::function<std::string()> before, QObject* owner)
+      : QValidator(owner), field_(std::move(field)), before_(std::move(before)) {}
 
   State validate(QString& input, int& /*pos*/) const override {
-    qsizetype head = 0;
-    const qsizetype shorter = std::min(input.size(), before_.size());
-    while (head < shorter && input[head] == before_[head]) ++head;
-    qsizetype tail = 0;
-    while (tail < shorter - head && input[input.size() - 1 - tail] == before_[before_.size() - 1 - tail]) ++tail;
-    const QString added = input.mid(head, input.size() - head - tail);
-    return AcceptsText(field_(), added.toStdU32String()) ? Acceptable : Invalid;
+    const std::string proposed = input.toStdString();
+    return AcceptedChange(field_(), before_(), proposed) == proposed ? Acceptable : Invalid;
   }
 
  private:
   std::function<EntryField()> field_;
-  QString before_;  // the text before the change under test
+  std::function<std::string()> before_;
 };
 
 }  // namespace
 
 EntryFieldAdapter::EntryFieldAdapter(QLineEdit& box, PageContext& context, QWidget& page)
     : QObject(&box), box_(box), context_(context), page_(page) {
-  box_.setValidator(new AcceptedCharacters(box_, [this] { return place_.field; }, this));
+  box_.setValidator(new AcceptedCharacters([this] { return place_.field; }, [this] { return last_; }, this));
   box_.installEventFilter(this);
   // Every change, typed or set by assistive technology; the program's own fills and
   // redraws run with the page-loading flag raised and store nothing.
@@ -102,6 +94,17 @@ void EntryFieldAdapter::Carry(const EntryOutcome& outcome) {
 }
 
 void EntryFieldAdapter::OnChanged() {
+  const std::string now = box_.text().toStdString();
+  if (!context_.session.EditsHeld()) {
+    // Set past the key filter (assistive technology): the box keeps what typing would
+    // have left, and that comes back here as the change.
+    const std::string accepted = AcceptedChange(place_.field, last_, now);
+    if (accepted != now) {
+      box_.setText(QString::fromStdString(accepted));
+      return;
+    }
+  }
+  last_ = now;
   // A disabled box takes no typing; assistive technology can still set its text.
   const bool pageActive = page_.isEnabled() && box_.isEnabled() && !context_.session.EditsHeld();
   Carry(EntryTextChanged(State(), pageActive));

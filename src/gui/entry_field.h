@@ -58,6 +58,7 @@ class EntryFieldAdapter final : public QObject {
   PageContext& context_;
   QWidget& page_;
   EntryPlace place_;
+  std::string last_;  // the box's text after its last change, to tell what a change adds
   bool pending_ = false;
   bool awaitingRelease_ = false;  // the check waits until the click that took the focus is over
 };

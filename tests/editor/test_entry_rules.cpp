@@ -38,6 +38,28 @@ TEST(EntryRules, KeyFiltersLetInOnlyTheirSetAndAlwaysBackspace) {
   EXPECT_FALSE(AcceptsText(EntryField::UserMmsi, U"12345 789"));
 }
 
+// Text set past the keyboard (a screen reader, voice control) keeps only what typing
+// would have left: the added characters the keys let in, up to the box's length.
+TEST(EntryRules, AChangeKeepsWhatTypingWouldHaveLeft) {
+  struct Case {
+    EntryField field;
+    const char* before;
+    const char* after;
+    const char* kept;
+  };
+  const Case cases[] = {
+      {EntryField::ChannelTag, "", "H\u00e4fen~x", "Hfenx"},
+      {EntryField::ChannelTag, "", "ab{}1234567890123", "ab1234567890"},
+      {EntryField::ChannelTag, "PORT", "PORT#2", "PORT2"},
+      {EntryField::ChannelTag, "A#B", "A#BC", "A#BC"},  // what was there stays; only the added is checked
+      {EntryField::ChannelTag, "ABC", "AC", "AC"},      // deleting is always allowed
+      {EntryField::UserMmsi, "", "366 123 456 7", "366123456"},
+      {EntryField::UserMmsi, "36612", "3661234567890", "366123456"},
+      {EntryField::UserMmsi, "366123456", "366123456", "366123456"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(AcceptedChange(c.field, c.before, c.after), c.kept) << c.after;
+}
+
 TEST(EntryRules, DisplayBoxesTakeOnlyTheLettersTheRadioCanShow) {
   const std::u32string lowerAccepted = U"bdnoqrty";
   for (char32_t c = 'a'; c <= 'z'; ++c) {

@@ -132,14 +132,14 @@ TEST(AccessibleActions, CheckBoxesOfEveryPageReachTheRecordByToggleByClickAndByS
     }
   }
 
-  // A click while the program fills the page stores nothing, and the box shows the record again.
+  // A toggle while the program fills the page stores nothing, and the box shows the record again.
   for (const Control& c : boxes) {
     rig.session.ForgetEdits();
     auto* box = Open<QCheckBox>(rig, c);
     const bool shown = box->isChecked();
     const SettingsRecord before = rig.session.record;
     rig.session.flags.pageLoading = true;
-    Toggle(box, Hand::Mouse);
+    Toggle(box, Hand::Accessible);  // at once: a click could be taken after the fill
     rig.session.flags.pageLoading = false;
     EXPECT_TRUE(rig.session.record == before) << c.name;
     EXPECT_FALSE(rig.session.flags.dirty) << c.name;
@@ -225,6 +225,21 @@ TEST(AccessibleActions, TextBoxesOfEveryPageReachTheRecordByTheTextInterfaceAndB
       QTest::keyClicks(box, t.text);  // one stretch of typing: one step
     });
   }
+
+  // Text set past the keys keeps what typing would have left, in the box and the record alike.
+  ExpectOneStep<QLineEdit>(rig, {"PU26", "txtCTag"}, Hand::Accessible, [](QLineEdit* box) {
+    QAccessible::queryAccessibleInterface(box)->editableTextInterface()->replaceText(
+        0, static_cast<int>(box->text().size()), QString::fromUtf8("H\u00e4fen~x"));
+    EXPECT_EQ(box->text(), "Hfenx");
+  });
+  // Typed, a refused key is no change at all: the cursor stays where it was.
+  auto* tag = Open<QLineEdit>(rig, {"PU26", "txtCTag"});
+  Focus(tag);
+  const QString was = tag->text();
+  tag->setCursorPosition(2);
+  QTest::keyClicks(tag, "#a");
+  EXPECT_EQ(tag->text(), was.left(2) + "a" + was.mid(2));
+  EXPECT_EQ(tag->cursorPosition(), 3);
 
   // A disabled box takes no typing; text set into it through the bus is no edit either.
   rig.session.ForgetEdits();

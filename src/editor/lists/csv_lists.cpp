@@ -66,48 +66,10 @@ std::string Joined(const std::vector<std::string>& names) {
   return out;
 }
 
-std::optional<std::u32string> DecodeUtf8(std::string_view s) {
-  std::u32string out;
-  for (std::size_t i = 0; i < s.size();) {
-    const auto lead = static_cast<unsigned char>(s[i]);
-    const std::size_t extra = lead < 0x80             ? 0
-                              : (lead & 0xE0) == 0xC0 ? 1
-                              : (lead & 0xF0) == 0xE0 ? 2
-                              : (lead & 0xF8) == 0xF0 ? 3
-                                                      : 4;
-    if (extra == 4 || s.size() - i <= extra) return std::nullopt;
-    char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
-    for (std::size_t k = 1; k <= extra; ++k) {
-      const auto next = static_cast<unsigned char>(s[i + k]);
-      if ((next & 0xC0) != 0x80) return std::nullopt;
-      c = (c << 6) | (next & 0x3F);
-    }
-    out += c;
-    i += extra + 1;
-  }
-  return out;
-}
-
 // One character for a message; a control character by its code, which a message cannot show.
 std::string CharText(char32_t c) {
   if (c < 0x20 || c == 0x7F) return "character code " + std::to_string(static_cast<unsigned>(c));
-  std::string out;
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return Quoted(out);
+  return Quoted(EncodeUtf8(std::u32string(1, c)));
 }
 
 // Check boxes as the .dat writes them, or as a spreadsheet's own truth values.

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "model/text.h"
 #include "report/value_format.h"
 
 namespace qm47 {
@@ -59,12 +60,6 @@ static_assert(RulesInFieldOrder());
 bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
 bool IsLetterOrDigit(char32_t c) { return IsDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool OneOf(char32_t c, std::u32string_view set) { return set.find(c) != std::u32string_view::npos; }
-
-std::string_view Trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // Where a place's value lives; both null when the place is out of range.
 struct Slot {
@@ -132,8 +127,27 @@ bool AcceptsText(EntryField field, std::u32string_view text) {
   return true;
 }
 
+std::string AcceptedChange(EntryField field, std::string_view before, std::string_view after) {
+  const std::u32string was = DecodeUtf8(before).value_or(U"");
+  const std::u32string now = DecodeUtf8(after).value_or(U"");
+  // The added part lies between what the two texts share at their start and at their end.
+  std::size_t head = 0;
+  const std::size_t shorter = std::min(was.size(), now.size());
+  while (head < shorter && now[head] == was[head]) ++head;
+  std::size_t tail = 0;
+  while (tail < shorter - head && now[now.size() - 1 - tail] == was[was.size() - 1 - tail]) ++tail;
+  const std::size_t kept = now.size() - (now.size() - head - tail);
+  const auto room = static_cast<std::size_t>(RuleFor(field).maxLength);
+  std::u32string added;
+  for (const char32_t c : std::u32string_view(now).substr(head, now.size() - head - tail)) {
+    if (kept + added.size() >= room) break;
+    if (c != kBackspace && AcceptsKey(field, c)) added += c;
+  }
+  return EncodeUtf8(now.substr(0, head) + added + now.substr(now.size() - tail));
+}
+
 bool FixedLengthValid(std::string_view text, int digits) {
-  const std::string_view t = Trimmed(text);
+  const std::string_view t = Trimmed(text, " ");
   return t.empty() || t.size() == static_cast<std::size_t>(digits);
 }
 
@@ -169,7 +183,7 @@ FrequencyEntry CheckFrequency(std::string_view text) {
 }
 
 std::string StatusNameStored(std::string_view text) {
-  const std::string t(Trimmed(text));
+  const std::string t(Trimmed(text, " "));
   if (t.empty() || t.size() == 4) return t;
   const std::string padded = "    " + t;
   return padded.substr(padded.size() - 4);

@@ -69,6 +69,11 @@ inline constexpr const char* kDataErrorMessage = "Data Error!!";
 bool AcceptsKey(EntryField field, char32_t key);
 // Text arriving whole (pasted or dropped) is let in only when every character would be.
 bool AcceptsText(EntryField field, std::u32string_view text);
+// What a change of the field's text from `before` to `after` (UTF-8) leaves when only
+// the characters it adds that the field's keys let in are kept, up to the field's length:
+// `after` itself for any change typing, pasting or deleting could make. Text set past the
+// keyboard (by assistive technology) is taken as this, as if it had been typed.
+std::string AcceptedChange(EntryField field, std::string_view before, std::string_view after);
 
 // Spaces at both ends do not count.
 bool FixedLengthValid(std::string_view text, int digits);
