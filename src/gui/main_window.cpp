@@ -244,7 +244,7 @@ void MainWindow::DrawMenus() {
   view.helpAvailable = QFileInfo::exists(QString::fromStdString(HelpPath(kContentsHelpTopic)));
   qm47::DrawMenus(menus_, view);
   DrawEditSteps(menus_, s_.history);
-  setWindowModified(s_.flags.dirty);
+  setWindowModified(s_.UnsavedChanges());
 
   const bool hexShown = commands_.state().hexDumpVisible;
   if (hexShown != (hex_ && !hex_->isHidden())) {
@@ -332,7 +332,7 @@ void MainWindow::OnRecordChanged(const RecordChange& change) {
   SyncTree();
   DrawHexDump();
   DrawEditSteps(menus_, s_.history);
-  setWindowModified(s_.flags.dirty);
+  setWindowModified(s_.UnsavedChanges());
   // A change from the page itself is already on it; any other one is drawn again.
   if (!change.byUser) pages_->Show(pages_->shown(), s_.flags);
 }
@@ -361,7 +361,7 @@ void MainWindow::DrawHexDump() {
 
 // ---- the view's other duties ----
 
-// "[*]" is where Qt marks unsaved changes (setWindowModified, drawn from the dirty flag).
+// "[*]" is where Qt marks unsaved changes (setWindowModified).
 void MainWindow::SetCaption(const std::string& caption) { setWindowTitle(QString::fromStdString(caption) + "[*]"); }
 
 void MainWindow::StartNewTimer() { newTimer_.start(); }
@@ -619,7 +619,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (!widget || widget->window() != this) return false;
   // Typing raises the dirty flag before anything is stored: the caption's mark follows
   // once the box has taken the key.
-  if (event->type() == QEvent::KeyPress) QTimer::singleShot(0, this, [this] { setWindowModified(s_.flags.dirty); });
+  if (event->type() == QEvent::KeyPress) QTimer::singleShot(0, this, [this] { setWindowModified(s_.UnsavedChanges()); });
   auto* key = static_cast<QKeyEvent*>(event);
   // F1 on a control that has a help context opens its section instead of the contents.
   if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {

@@ -26,6 +26,12 @@ TEST(SettingsFile, SaveThenOpenGivesTheSameSettingsAndNamesTheFile) {
   ASSERT_TRUE(SaveSettingsFile(s, path));
   EXPECT_EQ(s.currentFileName, path);
   EXPECT_TRUE(s.flags.dirty);  // saving leaves the dirty flag as it was
+  EXPECT_FALSE(s.UnsavedChanges()) << "but the settings are on file";
+  const auto turnRotary = [](SettingsRecord& r) { r.CommonSetup.Rotary = !r.CommonSetup.Rotary; };
+  s.Edit(record_area::Common, turnRotary);
+  EXPECT_TRUE(s.UnsavedChanges());
+  s.Edit(record_area::Common, turnRotary);
+  ASSERT_TRUE(SaveSettingsFile(s, path));
   EXPECT_FALSE(s.EditsHeld());
 
   NewImageSetup(s);

@@ -179,6 +179,12 @@ TEST(MainWindowCaption, MarksUnsavedChangesFromTheFirstKeyUntilTheyAreLetGoAndCl
   EXPECT_TRUE(rig.window->isVisible());
   EXPECT_EQ(rig.prefs.Get("Settings", "MainGeometry", ""), "") << "no geometry stored while the window stays";
 
+  // Saved, the mark goes; closing still asks, as saving leaves the dirty flag.
+  rig.ui.files = {rig.dir / "boat.dat"};
+  rig.Find<QAction>("mnuFileSaveAs")->trigger();
+  EXPECT_FALSE(rig.window->isWindowModified());
+  ASSERT_EQ(rig.ui.Texts(), std::vector<std::string>{question});
+
   rig.ui.answers = {Answer::No};
   rig.Find<QAction>("mnuFileNew")->trigger();
   EXPECT_EQ(rig.ui.Texts(), (std::vector<std::string>{question, question}));

@@ -51,7 +51,7 @@ bool OpenImageFile(Session& s, const std::string& path, OpenReport* report) {
   s.currentFileName = path;
   s.ForgetEdits();
   if (!check.problems.empty()) {
-    s.flags.dirty = true;
+    s.MarkEdited();
     s.history.ForgetSaved();
   }
   if (report) report->problems = std::move(check.problems);

@@ -80,7 +80,7 @@ bool OpenSettingsFile(Session& s, const std::string& path, OpenReport* report) {
   OpenReport own;
   OpenReport& r = report ? *report : own;
   if (!FileRead2(s, path, &r)) return false;
-  if (!r.empty()) s.flags.dirty = true;
+  if (!r.empty()) s.MarkEdited();
   // The file merges into the record: what was unsaved before stays unsaved.
   s.history.Clear(!s.flags.dirty);
   s.currentFileName = path;
@@ -90,6 +90,7 @@ bool OpenSettingsFile(Session& s, const std::string& path, OpenReport* report) {
 bool SaveSettingsFile(Session& s, const std::string& path) {
   if (!SaveFileAs(s, path)) return false;
   s.history.MarkSaved();
+  s.flags.onFile = true;
   s.currentFileName = path;
   return true;
 }

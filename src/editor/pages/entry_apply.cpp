@@ -23,7 +23,7 @@ bool ApplyEntryOutcome(Session& s, const EntryOutcome& outcome) {
     stored = s.Edit(AreaOf(store.place), [&](SettingsRecord& rec) { StoreEntry(rec, store.place, store.value); },
                     TypingKey(store.place));
   }
-  if (outcome.edited && !s.EditsHeld()) s.flags.dirty = true;
+  if (outcome.edited && !s.EditsHeld()) s.MarkEdited();
   return stored;
 }
 

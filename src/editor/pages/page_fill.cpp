@@ -4,10 +4,11 @@ namespace qm47 {
 
 void FillPage(Session& s, bool shown, const std::string& place, const std::function<void()>& fill) {
   if (!shown) return;
-  const bool dirty = s.flags.dirty;
+  const WindowFlags was = s.flags;
   s.history.SetPlace(place);
   fill();
-  s.flags.dirty = dirty;
+  s.flags.dirty = was.dirty;
+  s.flags.onFile = was.onFile;
 }
 
 }  // namespace qm47

@@ -272,7 +272,7 @@ ClearOutcome MainCommands::ClearRadio(int mode) {
     if (out.completed) {
       s_.Changed(record_area::Image);
       view_.ShowCurrentPageAgain();
-      s_.flags.dirty = true;
+      s_.MarkEdited();
       s_.history.ForgetSaved();
     }
   }

@@ -28,7 +28,7 @@ bool Session::Edit(unsigned areas, const std::function<void(SettingsRecord&)>& c
   SettingsRecord before = record;
   change(record);
   history.Record(before, record, areas, typing);
-  flags.dirty = true;
+  MarkEdited();
   Notify(areas, true);
   return true;
 }
@@ -39,9 +39,18 @@ bool Session::Redo() { return AfterStep(history.Redo(record)); }
 
 bool Session::AfterStep(const std::optional<unsigned>& areas) {
   if (!areas) return false;
-  flags.dirty = !history.AtSaved();
+  if (history.AtSaved()) {
+    flags.dirty = false;
+  } else {
+    MarkEdited();
+  }
   Notify(*areas, false);
   return true;
+}
+
+void Session::MarkEdited() {
+  flags.dirty = true;
+  flags.onFile = false;
 }
 
 void Session::ForgetEdits() {

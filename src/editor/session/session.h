@@ -32,6 +32,9 @@ struct WindowFlags {
   bool pageLoading = false;
   // A file is read into or written from the record: edits wait until it is done.
   bool recordBusy = false;
+  // The settings reached their file and nothing changed since. Saving leaves the dirty
+  // flag (and so the question on closing) as it was; the caption's mark follows this.
+  bool onFile = false;
 };
 
 // Raises a flag for a scope and puts it back as it was, so a fill inside a fill (or a
@@ -109,6 +112,10 @@ struct Session {
   bool Redo();
   // A load replaced the record: no unsaved edits, nothing to undo.
   void ForgetEdits();
+  // An edit, typed or made by a command: the dirty flag is raised.
+  void MarkEdited();
+  // What the caption marks: edits that did not reach a file yet.
+  bool UnsavedChanges() const { return flags.dirty && !flags.onFile; }
   // The program itself replaced or changed record or image (a load, a read, the
   // encoder): observers redraw, the dirty flag is left to the command.
   void Changed(unsigned areas = record_area::All);
