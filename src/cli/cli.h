@@ -96,6 +96,8 @@ int RunPorts(Context& ctx, const CommandArgs& args);
 int RunDiff(Context& ctx, const CommandArgs& args);    // file_commands.cpp
 int RunModels(Context& ctx, const CommandArgs& args);  // model_choice.cpp
 
+// The models in use whose files `path` could be (none when it says nothing of one).
+std::vector<int> FileModels(const Context& ctx, const std::string& path);
 // Without --model, the one model in use that the file (or the radio's model codes) names
 // becomes the session's; with none, the model stays and its check speaks. kFailed after
 // saying so when several models fit.

@@ -1,4 +1,5 @@
 // new, convert, dump, diff.
+#include <algorithm>
 #include <iostream>
 
 #include "cli/cli.h"
@@ -64,8 +65,17 @@ int RunDiff(Context& ctx, const CommandArgs& argv) {
   }
   if (const int opened = OpenDocument(ctx, args[0]); opened != kSuccess) return opened;
   const SettingsRecord first = ctx.session.record;
-  // The second file is read as the first one's model: one of another model meets the model check.
-  ctx.options.model = ctx.session.model.number;
+  // Settings of two models have no common ground: saying which --model to take would only
+  // send the user from one file's model to the other's.
+  const int model = ctx.session.model.number;
+  if (const std::vector<int> fits = FileModels(ctx, args[1]);
+      !fits.empty() && std::find(fits.begin(), fits.end(), model) == fits.end()) {
+    ctx.ui.Line("qm47-cli diff: '" + args[1] + "' holds settings of " + ModelLabel(fits.front()) + ", '" + args[0] +
+                "' of " + ModelLabel(model) + ": files of different models cannot be compared");
+    return kFailed;
+  }
+  // The second file is read as the first one's model.
+  ctx.options.model = model;
   if (const int opened = OpenDocument(ctx, args[1]); opened != kSuccess) return opened;
   const std::vector<SettingChange> changes = DiffSettings(first, ctx.session.record, ctx.session.model);
   if (const int written = WriteStandardOutput("diff", SettingChangesText(changes)); written != kSuccess) return written;

@@ -22,11 +22,12 @@ int Take(Context& ctx, const std::string& what, const std::vector<int>& fits) {
 
 }  // namespace
 
-int TakeFileModel(Context& ctx, const std::string& path) {
+std::vector<int> FileModels(const Context& ctx, const std::string& path) {
   const IniFile& catalogue = ctx.session.catalogue;
-  const bool dat = Extension(path) == ".dat";
-  return Take(ctx, "'" + path + "'", dat ? ModelsOfDatFile(catalogue, path) : ModelsOfHexFile(catalogue, path));
+  return Extension(path) == ".dat" ? ModelsOfDatFile(catalogue, path) : ModelsOfHexFile(catalogue, path);
 }
+
+int TakeFileModel(Context& ctx, const std::string& path) { return Take(ctx, "'" + path + "'", FileModels(ctx, path)); }
 
 void TakeRadioModel(Context& ctx, int first, int second) {
   const int before = ctx.session.model.number;

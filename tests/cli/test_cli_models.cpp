@@ -73,12 +73,14 @@ TEST(CliModels, DiffNamesTheChangedKeysAndSaysByItsStatus) {
   // Nine typed digits read as the MMSI the pages store for them.
   EXPECT_EQ(r.out, "[Common Setup] Rotary: 0 -> 1\n[DSC Setup (Basic Setup)] User MMSI: \"\" -> 3661234560\n");
 
-  // A file that cannot be compared: its message on stderr, nothing on stdout.
+  // Files of two models: said so on stderr, nothing on stdout, and no --model to try, which
+  // would only lead from one file's model to the other's.
   ASSERT_EQ(cli("--model 3 new other.hex").exitCode, 0);
   r = cli("diff a.hex other.hex");
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_EQ(r.out, "");
-  EXPECT_TRUE(SaysWhy(r, "ModelType Error !!", {"'other.hex'", "model 3 (TK7100C)"}));
+  EXPECT_EQ(r.err, "qm47-cli diff: 'other.hex' holds settings of model 3 (TK7100C), 'a.hex' of model 2 (TK520B): "
+                   "files of different models cannot be compared\n");
   EXPECT_EQ(cli("diff a.hex").exitCode, 2);
   EXPECT_EQ(cli("diff a.hex notes.txt").exitCode, 2);
 }
