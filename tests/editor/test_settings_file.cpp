@@ -41,7 +41,7 @@ TEST(SettingsFile, SaveThenOpenGivesTheSameSettingsAndNamesTheFile) {
   EXPECT_EQ(s.currentFileName, path);
   EXPECT_FALSE(s.EditsHeld());
   EXPECT_TRUE(f.ui.shown.empty());
-  EXPECT_EQ(f.ui.pausedMs, 1000);  // the pause after each file operation
+  EXPECT_EQ(f.ui.pausedMs, 1500);  // the pause after each file operation: two saves, one open
 }
 
 TEST(SettingsFile, AControlChangedWhileAFileIsReadOrWrittenEditsNothing) {
