@@ -127,11 +127,29 @@ int Transfers::Percent(Address a) const {
   return static_cast<int>(std::lround(static_cast<double>(a) / kLastAddress * 100.0));
 }
 
+namespace {
+
+// The step a trap names in the error log, as a user would say it.
+std::string StepText(std::string_view source) {
+  static constexpr std::pair<std::string_view, std::string_view> kSteps[] = {
+      {"frmRadio.ReadDataChkModel", "the model check"}, {"frmRadio.ReadData", "the read"},
+      {"frmRadio.WriteData", "the write"},             {"frmRadio.VerifyData", "the read-back"},
+      {"frmRadio.ReadMmsi", "the MMSI read"},
+  };
+  for (const auto& [name, text] : kSteps) {
+    if (source == name) return std::string(text);
+  }
+  return "the clear";  // the three clears
+}
+
+}  // namespace
+
 template <class Step>
 Ending Transfers::Trapped(const char* source, Step step) {
   const auto trap = [&](const IoError& fault) {
     link_.errorLog().WriteErrorLog(source, fault);
-    link_.Diagnose(std::string(source) + ": " + std::to_string(fault.number) + " " + fault.description);
+    link_.Diagnose("port fault during " + StepText(source) + ": " + std::to_string(fault.number) + " " +
+                   fault.description);
     link_.ui().Message(std::to_string(fault.number) + "\r\r" + fault.description, source, Icon::Critical,
                        Buttons::Ok);
     link_.PortClose();
