@@ -6,7 +6,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
-#include <QVBoxLayout>
 
 namespace qm47 {
 
@@ -24,12 +23,12 @@ QAction* Step(QToolBar* bar, const char* name, const QString& caption, QStyle::S
 
 }  // namespace
 
-HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), browser_(new QTextBrowser) {
+HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent), browser_(new QTextBrowser) {
   setObjectName("frmHelp");
   setWindowTitle("QM47 Help");
   setAttribute(Qt::WA_DeleteOnClose, false);  // kept, with its history, for the next F1
 
-  auto* bar = new QToolBar;
+  auto* bar = new QToolBar("Help");
   bar->setObjectName("tbHelp");
   bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   back_ = Step(bar, "cmdBack", "&Back", QStyle::SP_ArrowBack, QKeySequence::Back);
@@ -52,11 +51,9 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), browser_(
     setWindowTitle(title.isEmpty() ? QString("QM47 Help") : title);
   });
 
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  layout->addWidget(bar);
-  layout->addWidget(browser_);
+  bar->setMovable(false);
+  addToolBar(bar);
+  setCentralWidget(browser_);
   resize(760, 620);
 }
 

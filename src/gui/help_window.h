@@ -4,14 +4,15 @@
 #pragma once
 
 #include <QAction>
+#include <QMainWindow>
 #include <QTextBrowser>
-#include <QWidget>
 
 #include "editor/session/help_topics.h"
 
 namespace qm47 {
 
-class HelpWindow final : public QWidget {
+// A main window of its own, so a screen reader lists it as a window.
+class HelpWindow final : public QMainWindow {
  public:
   // A window of its own that closes with `parent`.
   explicit HelpWindow(QWidget* parent);

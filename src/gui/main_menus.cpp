@@ -38,6 +38,16 @@ QMenu* Menu(QWidget* parentMenu, QMainWindow& window, const char* name, const QS
   return menu;
 }
 
+// A menu holds only the numbered entries in use: a screen reader lists hidden entries too,
+// as items without a name.
+template <std::size_t N>
+void KeepInMenu(QMenu* menu, const std::array<QAction*, N>& entries) {
+  for (QAction* a : entries) menu->removeAction(a);
+  for (QAction* a : entries) {
+    if (a->isVisible()) menu->addAction(a);
+  }
+}
+
 QAction* Numbered(QMenu* menu, const char* name, int number) {
   return Entry(menu, QString("%1_%2").arg(name).arg(number), {});
 }
@@ -134,6 +144,8 @@ MainMenus BuildMainMenus(QMainWindow& window, const std::string& iconFolder) {
   m.toolBar->setAccessibleName("Tool Bar");
   m.toolBar->setMovable(false);
   m.toolBar->setIconSize({24, 24});
+  // Shown when the window is too narrow for every button; a screen reader names it too.
+  if (auto* more = m.toolBar->findChild<QToolButton*>("qt_toolbar_ext_button")) more->setAccessibleName("More buttons");
   const QString icons = QString::fromStdString(iconFolder);
   AddButton(m.toolBar, m.fileNew, "New", "New", icons, "new");
   AddButton(m.toolBar, m.fileOpen, "Open", "Open...", icons, "open");
@@ -160,6 +172,7 @@ void DrawMenus(MainMenus& m, const MenuView& view) {
     a->setEnabled(e.enabled);
     a->setChecked(e.checked);
   }
+  KeepInMenu(m.editModel, m.models);
 
   const MainWindowState& state = *view.state;
   const DestinationMenu& dst = state.destinations;
@@ -172,6 +185,7 @@ void DrawMenus(MainMenus& m, const MenuView& view) {
     a->setVisible(used);
     a->setChecked(used && static_cast<int>(i) == dst.checked);
   }
+  KeepInMenu(m.destination, m.destinations);
 
   for (std::size_t i = 0; i < m.ports.size(); ++i) {
     const QString device = QString::fromStdString(view.portDevices[i]);

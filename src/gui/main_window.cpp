@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSizeGrip>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionHeader>
@@ -149,6 +150,10 @@ void MainWindow::BuildLayout() {
   splitter_->addWidget(rightSide_);
   splitter_->setChildrenCollapsible(false);
   setCentralWidget(splitter_);
+  // Names for what a screen reader lists of the layout: the panes and their dividers.
+  splitter_->setAccessibleName("Tree and page");
+  splitter_->handle(1)->setAccessibleName("Divider between tree and page");
+  rightSide_->setAccessibleName("Page and hex dump");
   // A dragged divider keeps its share of the width through resizes, and to the next start.
   connect(splitter_, &QSplitter::splitterMoved, this, [this] {
     const QList<int> sizes = splitter_->sizes();
@@ -161,6 +166,7 @@ void MainWindow::BuildLayout() {
   hint_->setObjectName("sbStatusBar_0");
   hint_->setTextInteractionFlags(Qt::NoTextInteraction);
   statusBar()->addWidget(hint_, 1);
+  if (auto* grip = statusBar()->findChild<QSizeGrip*>()) grip->setAccessibleName("Size grip");
 
   connect(treeView_, &QTreeWidget::currentItemChanged, this, [this] { OnCurrentItemChanged(); });
   connect(treeView_, &QTreeWidget::itemClicked, this, [this] { SetHint(hints::kNavigation); });
@@ -348,6 +354,7 @@ QPlainTextEdit& MainWindow::HexDump() {
   hex_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   hex_->hide();
   rightSide_->addWidget(hex_);
+  rightSide_->handle(1)->setAccessibleName("Divider between page and hex dump");
   rightSide_->setStretchFactor(1, 1);
   return *hex_;
 }
