@@ -29,7 +29,7 @@ or a port number 1..4 mapped through the preferences.
 Messages the editor would show in a box are printed on stderr, one per line, each followed
 by a line that says what failed where the message does not.
 Exit status: 0 success, 1 the operation failed or was refused, 2 usage error,
-130 or 143 when interrupted.
+128 + the signal when interrupted (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP).
 )";
 
 std::size_t EditDistance(const std::string& a, const std::string& b) {
@@ -70,7 +70,8 @@ const std::vector<CommandHelp>& CommandHelps() {
        "IN is .hex or .dat. NAME is usa, intl or canada (a channel plan), expansion, weather,\n"
        "individual or group (an MMSI directory). The first row holds the list's .dat key names,\n"
        "then one row per channel or entry. Cells read as the editor's pages show them (an MMSI as\n"
-       "its digits, a frequency as 156.0500, empty for none); check boxes are 1 or 0.\n"},
+       "its digits, a frequency as 156.050, empty for none); check boxes are 1 or 0. RX MHz is\n"
+       "only shown: a row whose RX MHz is not its channel's frequency is refused.\n"},
       {"import-csv", "import-csv IN.csv INTO OUT --list NAME", "merge a CSV list into INTO, saved to OUT",
        "INTO and OUT are .hex or .dat (OUT may be INTO); NAME as for export-csv. Columns may come\n"
        "in any order, but each of the list's columns once. A plan's rows are placed by their\n"

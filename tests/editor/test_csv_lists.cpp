@@ -110,6 +110,9 @@ TEST(CsvLists, OneBadCellRefusesTheFileNamingEveryBadCellAndNothingChanges) {
   rows[4][Column(header, "ChTag")] = "THIRTEEN CHRS";
   const std::size_t lowPower = Column(header, "LowPower");
   rows[5][lowPower] = rows[5][lowPower] == "1" ? "0" : "1";  // a good cell, not taken either
+  const std::size_t rx = Column(header, "RX MHz");
+  rows[6][rx] = "157.999";                                           // shown, not read: not dropped silently
+  rows[7][rx] = rows[7][rx].substr(0, rows[7][rx].find_last_not_of('0') + 1);  // as a spreadsheet writes it
   f.dir.Write("usa.csv", CsvText(rows));
 
   EXPECT_EQ(ImportListFile(f.session, CsvList::Usa, f.dir / "usa.csv"), CsvImportOutcome::Refused);
@@ -119,10 +122,10 @@ TEST(CsvLists, OneBadCellRefusesTheFileNamingEveryBadCellAndNothingChanges) {
   EXPECT_EQ(f.ui.shown[0].text, kCsvRefusedMessage);
   const std::string& detail = f.ui.shown[0].detail;
   for (const std::string& cell : {row(kDistressRow) + "Scrambler", row(simplex) + "Duplex", row(simplex) + "ChTag",
-                                  row(2) + "Enable", row(3) + "ChTag"}) {
+                                  row(2) + "Enable", row(3) + "ChTag", row(5) + "RX MHz"}) {
     EXPECT_NE(detail.find(cell + ": "), std::string::npos) << cell << " in\n" << detail;
   }
-  EXPECT_EQ(std::count(detail.begin(), detail.end(), '\n'), 5) << detail;  // five cells and the advice
+  EXPECT_EQ(std::count(detail.begin(), detail.end(), '\n'), 6) << detail;  // six cells and the advice
 }
 
 TEST(CsvLists, RefusesAHeaderThatIsNotTheListsAndAGapInADirectory) {

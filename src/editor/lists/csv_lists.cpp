@@ -1,6 +1,8 @@
 #include "editor/lists/csv_lists.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <variant>
 
 #include "editor/pages/channel_page.h"
@@ -371,6 +373,7 @@ class Importer {
       order_[i] = &*it;
       if (it->shows == Shows::List) listAt_ = i;
       if (it->shows == Shows::Channel) channelAt_ = i;
+      if (it->shows == Shows::RxMhz) rxAt_ = i;
       if (it->shows == Shows::Key && it->key->kind == DatKind::Position) positionAt_ = i;
     }
     // The shown columns may be left out, as files written before them did.
@@ -391,6 +394,7 @@ class Importer {
     if (!k || !RightChannel(row, cells, *k)) return;
     rowOf_[*k] = row;
     for (std::size_t i = 0; i < cells.size(); ++i) Cell(row, *order_[i], cells[i], *k);
+    if (rxAt_) RxCell(row, *order_[*rxAt_], cells[*rxAt_], *k);
   }
 
   // A file of another list would put its rows onto this list's channels: it is turned
@@ -454,6 +458,26 @@ class Importer {
       return std::nullopt;
     }
     return at;
+  }
+
+  // RX MHz is shown, not read: a spreadsheet may write its number another way, but a
+  // frequency changed there must not be dropped without a word. Checked against the
+  // channel as its row leaves it (a duplex plan channel receives on another frequency).
+  void RxCell(std::size_t row, const Col& c, const std::string& cell, std::size_t k) {
+    const std::string shown = csv_.Cell(out_.record, c, k);
+    const std::string_view v = TrimSpaces(cell);
+    if (v == shown) return;
+    const auto number = [](std::string_view s) -> std::optional<double> {
+      double value = 0;
+      const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
+      if (error != std::errc() || end != s.data() + s.size()) return std::nullopt;
+      return value;
+    };
+    const auto a = number(v), b = number(shown);
+    if (a && b && std::abs(*a - *b) < 0.0005) return;
+    Refuse(row, c.name,
+           Quoted(cell) + " is not the channel's frequency " + Quoted(shown) + ": RX MHz is only shown" +
+               (IsPlan(csv_.list()) ? "; a plan channel's frequency is fixed" : "; change Rxfreq instead"));
   }
 
   void Cell(std::size_t row, const Col& c, const std::string& cell, std::size_t k) {
@@ -551,7 +575,7 @@ class Importer {
   std::vector<const Col*> order_;   // the file's columns
   std::vector<std::size_t> rowOf_;  // the file row of each entry, 0 for none
   // Where a row holds them, when the file has them.
-  std::optional<std::size_t> listAt_, channelAt_, positionAt_;
+  std::optional<std::size_t> listAt_, channelAt_, rxAt_, positionAt_;
   bool wrongList_ = false;
 };
 
