@@ -43,6 +43,9 @@ bool BackedUp(Context& ctx, const std::string& file, const TransferJob& job, con
                                     (changes.size() == 1 ? " changes" : " change") + " in the radio (radio -> " +
                                     file + "):",
               changes);
+  if (const std::string warning = MmsiLossWarning(ctx.session); !warning.empty()) {
+    ctx.ui.Line("qm47-cli program: warning: " + warning);
+  }
   return true;
 }
 

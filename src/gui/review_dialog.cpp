@@ -45,6 +45,13 @@ ReviewDialog::ReviewDialog(const ProgramReview& review, QWidget* parent) : QDial
                           : changes.size() == 1
                               ? QString("This setting will change in the radio:")
                               : QString("These %1 settings will change in the radio:").arg(changes.size());
+  if (!review.warning.empty()) {
+    auto* warning = new QLabel("<b>" + QString::fromStdString(review.warning).toHtmlEscaped() + "</b>");
+    warning->setObjectName("lblWarning");
+    warning->setWordWrap(true);
+    warning->setAccessibleName(QString::fromStdString(review.warning));
+    layout->addWidget(warning);
+  }
   auto* label = new QLabel(summary);
   label->setObjectName("lblReview");
   layout->addWidget(label);

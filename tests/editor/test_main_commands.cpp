@@ -535,6 +535,19 @@ TEST(ProgramReview, ThePersonCheckingSeesChannelsAndMmsisAsThePagesShowThem) {
   EXPECT_EQ(shown({"Common Setup", "Rotary", "0", "1"}), (std::vector<std::string>{"Common Setup", "Rotary", "0", "1"}));
 }
 
+TEST(ProgramReview, SaysSoWhenProgrammingWouldEraseTheRadiosOwnMmsi) {
+  SessionFixture f(1);
+  Session& s = f.session;
+  s.record.DscBasic.UserMmsi = "3661234560";
+  s.radioImage = ImageToProgram(s);
+  EXPECT_EQ(MmsiLossWarning(s), "");
+  s.record.DscBasic.UserMmsi = "";
+  EXPECT_EQ(ReviewProgram(s, false, false).warning,
+            "The radio's own MMSI 366123456 will be erased: the settings to program hold none.");
+  s.record.DscBasic.UserMmsi = "2111111110";
+  EXPECT_EQ(MmsiLossWarning(s), "") << "another MMSI is listed like any other change";
+}
+
 TEST(ProgramVerify, ADroppedWriteIsNamedByItsSettingAndProgrammingAgainMendsIt) {
   RadioWindow w;
   Session& s = w.session;

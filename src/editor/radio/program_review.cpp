@@ -7,6 +7,7 @@
 #include "link/transfers.h"
 #include "model/builtin_tables.h"
 #include "model/codec.h"
+#include "model/text.h"
 
 namespace qm47 {
 
@@ -100,9 +101,19 @@ std::string WritesOfAll(int writes) {
   return std::to_string(writes) + (writes == 1 ? " write" : " writes") + " of " + std::to_string(WritePlan{}.requests());
 }
 
+std::string MmsiLossWarning(const Session& s) {
+  if (!s.radioImage) return "";
+  const std::string held = Decoded(s, *s.radioImage).DscBasic.UserMmsi;
+  if (Trimmed(held).empty() || !Trimmed(Decoded(s, ImageToProgram(s)).DscBasic.UserMmsi).empty()) return "";
+  // Stored with a tenth digit 0; the nine figures are the MMSI as it was entered.
+  const std::string mmsi = held.size() == 10 && held.back() == '0' ? held.substr(0, 9) : held;
+  return "The radio's own MMSI " + mmsi + " will be erased: the settings to program hold none.";
+}
+
 ProgramReview ReviewProgram(const Session& s, bool changedOnly, bool checkWrittenOnly) {
   ProgramReview review;
   review.changes = PendingChanges(s);
+  review.warning = MmsiLossWarning(s);
   if (!changedOnly || !s.radioImage) {
     review.plan = "Every setting is written (" + std::to_string(WritePlan{}.requests()) +
                   " writes), then every block is read back to check it.";

@@ -27,8 +27,13 @@ struct ProgramReview {
   std::string plan;                 // "Only what differs from the radio's last read is written: ..."
   bool offersWrittenCheck = false;  // a changed-only write: the check box
   bool checkWrittenOnly = false;    // its state as last chosen
+  std::string warning;              // see MmsiLossWarning; empty for none
 };
 ProgramReview ReviewProgram(const Session& s, bool changedOnly, bool checkWrittenOnly);
+// Said before a program that would erase the radio's own MMSI (the radio as last read
+// holds one, the settings to program none); empty otherwise. Listed among the changes
+// it looks like any other.
+std::string MmsiLossWarning(const Session& s);
 // "1 write of 273": a changed-only write against the whole program's.
 std::string WritesOfAll(int writes);
 
