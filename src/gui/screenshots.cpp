@@ -215,6 +215,15 @@ bool TakeScreenshots(MainWindow& window, Session& s, const QString& folder) {
     camera.Take(review, "program-review");
   }
   {
+    ProgramReview erasing;
+    erasing.changes = {{"DSC Setup (Basic Setup)", "User MMSI", "3661234560", ""}};
+    erasing.warning = "The radio's own MMSI 366123456 will be erased: the settings to program hold none.";
+    erasing.plan = "Every setting is written (273 writes), then every block is read back to check it.";
+    ReviewDialog review(erasing, &window);
+    review.show();
+    camera.Take(review, "program-review-mmsi-erased");
+  }
+  {
     auto* report = new ReportWindow(s, &window);
     report->show();
     camera.TakeNow(*report, "report-making-text");
