@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <optional>
 
 namespace qm47 {
 
@@ -13,15 +14,10 @@ constexpr const char* kTreeShareKey = "MainTreeShare";
 constexpr int kMostTwips = 1'000'000;
 constexpr std::array<const char*, 4> kTwipsKeys = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
 
-std::optional<double> Share(const std::string& text) {
-  double value = 0;
-  char rest = 0;
-  if (std::sscanf(text.c_str(), "%lf %c", &value, &rest) != 1) return std::nullopt;
-  return value;
-}
-
-std::optional<int> Twips(const std::string& text) {
-  int value = 0;
+// The whole text as one number, or nothing.
+template <class Number>
+std::optional<Number> Whole(const std::string& text) {
+  Number value{};
   const char* end = text.data() + text.size();
   const auto [at, error] = std::from_chars(text.data(), end, value);
   if (error != std::errc() || at != end) return std::nullopt;
@@ -33,12 +29,12 @@ std::optional<int> Twips(const std::string& text) {
 WindowPlace StoredWindowPlace(const PreferenceStore& prefs) {
   WindowPlace place;
   place.geometry = prefs.Get(kSection, kGeometryKey, "");
-  const auto share = Share(prefs.Get(kSection, kTreeShareKey, ""));
+  const auto share = Whole<double>(prefs.Get(kSection, kTreeShareKey, ""));
   if (share && *share >= kDefaultTreeShare / 2 && *share <= 1 - kDefaultTreeShare) place.treeShare = *share;
 
   std::array<int, 4> twips{};
   for (std::size_t i = 0; i < twips.size(); ++i) {
-    const auto value = Twips(prefs.Get(kSection, kTwipsKeys[i], ""));
+    const auto value = Whole<int>(prefs.Get(kSection, kTwipsKeys[i], ""));
     // Beyond any screen (and beyond what converts to pixels without overflow): not a frame.
     if (!value || *value < -kMostTwips || *value > kMostTwips) return place;
     twips[i] = *value;
