@@ -6,12 +6,15 @@
 
 namespace qm47 {
 
-// The logo as its file holds it (a GIF's 256 colours, a quarter of a full-colour copy),
-// turned into screen colours only while it is drawn.
+// The logo kept in its file's own colours (a GIF holds at most 256: a quarter of the
+// full-colour copy the reader gives), turned into screen colours only while it is drawn.
 class LogoView final : public QLabel {
  public:
   bool Load(const QString& path) {
-    image_ = QImage(path);
+    const QImage read(path);
+    image_ = read.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+    // A picture of more colours would lose some: it stays as read.
+    if (image_.convertToFormat(read.format()) != read) image_ = read;
     updateGeometry();
     update();
     return !image_.isNull();

@@ -155,6 +155,24 @@ TEST(MainWindowPictures, ToolBarAndWindowHaveTheirPicturesWithAnEmptyDataFolder)
   EXPECT_FALSE(rig.window->windowIcon().pixmap(32).isNull());
 }
 
+// The logo is kept in fewer bytes where its colours allow, never with fewer colours.
+TEST(MainWindowPictures, TheLogoIsDrawnWithEveryColourOfItsFile) {
+  WindowRig rig(kOneModel, 1);
+  for (const int colours : {2, 400}) {
+    QImage logo(40, 10, QImage::Format_RGB32);
+    for (int i = 0; i < 400; ++i) logo.setPixel(i % 40, i / 40, qRgb(i % colours % 256, i % colours / 256, 7));
+    ASSERT_TRUE(logo.save(QString::fromStdString((rig.dir.path() / "QL Logo.gif").string()), "PNG"));
+    rig.window = std::make_unique<MainWindow>(rig.session);
+    rig.window->Load();
+    rig.window->show();
+    auto* view = rig.Find<QLabel>("imgLogo");
+    ASSERT_TRUE(view && view->isVisible());
+    QRect place(QPoint(), logo.size());
+    place.moveCenter(view->contentsRect().center());
+    EXPECT_EQ(view->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(place), logo) << colours << " colours";
+  }
+}
+
 // The title carries Qt's unsaved-changes mark, drawn from the dirty flag: the first key
 // typed raises it, before anything is stored; a command that lets the edits go clears it.
 // Closing with edits asks first, and the geometry is stored only once the window closes.
