@@ -1,5 +1,7 @@
 // Every transfer through the dialog's OK against the virtual radio: what is sent, what
 // the user sees, and what the image holds afterwards.
+#include <algorithm>
+
 #include "link_rig.h"
 
 namespace qm47::linktest {
@@ -60,11 +62,14 @@ TEST(ReadTransfer, Read_FailuresLeaveImageAndRecordAsTheyWere) {
   struct Case {
     sim::RadioFaults faults;
     Strings messages;
+    const char* caption;  // of the first message
   };
   const std::vector<Case> cases = {
-      {{.corruptAtData = 40}, {"Communication Error!!", "The radio is unchanged."}},
-      {{.wrongAddressAtData = 3}, {"address error!!", "Communication Error!!", "The radio is unchanged."}},
-      {{.silentAtCommand = 30, .silentCount = -1}, {"Communication Error!!", "The radio is unchanged."}},
+      {{.corruptAtData = 40}, {"Communication Error!!", "The radio is unchanged."}, "Read from Radio"},
+      {{.wrongAddressAtData = 3}, {"address error!!", "Communication Error!!", "The radio is unchanged."}, "Read from Radio"},
+      {{.silentAtCommand = 30, .silentCount = -1}, {"Communication Error!!", "The radio is unchanged."}, "Read from Radio"},
+      // The model check's second read: the check names itself.
+      {{.corruptAtData = 2}, {"Communication Error!!", "The radio is unchanged."}, "Model Check"},
   };
   for (const Case& c : cases) {
     TransferRig rig(transfer_mode::Read);
@@ -74,6 +79,7 @@ TEST(ReadTransfer, Read_FailuresLeaveImageAndRecordAsTheyWere) {
     const SettingsRecord recordBefore = rig.record;
     rig.dialog.Ok();
     EXPECT_EQ(rig.ui.Texts(), c.messages);
+    EXPECT_EQ(rig.ui.shown[0].caption, c.caption);
     EXPECT_EQ(rig.ui.shown.back().caption, "Read from Radio");
     EXPECT_EQ(rig.image, before);
     EXPECT_EQ(rig.record, recordBefore);
@@ -98,6 +104,7 @@ TEST(ReadTransfer, Read_CancelSendsTheAbortAndSaysTheRadioIsUnchanged) {
   rig.dialog.Ok();
   EXPECT_EQ(rig.ui.Texts(), (Strings{"The radio is unchanged."}));
   EXPECT_EQ(rig.Sent().back(), "\x18");
+  EXPECT_FALSE(rig.pipe.IsOpen());
   EXPECT_EQ(rig.image, before);
   EXPECT_FALSE(rig.success());
   EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
@@ -106,20 +113,23 @@ TEST(ReadTransfer, Read_CancelSendsTheAbortAndSaysTheRadioIsUnchanged) {
   EXPECT_EQ(rig.dialog.state(), DialogState::Closed);
 }
 
-TEST(ReadTransfer, Read_AFaultInTheBlockLoopIsTrappedAndLogged) {
-  TransferRig rig(transfer_mode::Read, {.debug = true});
-  FillRadio(rig);
-  const MemoryImage before = rig.image;
-  rig.pipe.FailWrites(IoError{57, "Device I/O error"}, 50);
-  rig.dialog.Ok();
-  ASSERT_EQ(rig.ui.shown.size(), 2u);
-  EXPECT_EQ(rig.ui.shown[0].text, "57\r\rDevice I/O error");
-  EXPECT_EQ(rig.ui.shown[1].text, "The radio is unchanged.");
-  EXPECT_EQ(rig.ui.shown[0].caption, "frmRadio.ReadData");
-  EXPECT_NE(rig.ErrorLogText().find(":frmRadio.ReadData -> 57Device I/O error\r\n"), std::string::npos);
-  EXPECT_FALSE(rig.pipe.IsOpen());
-  EXPECT_EQ(rig.image, before);
-  EXPECT_FALSE(rig.success());
+TEST(ReadTransfer, Read_APortFaultInTheModelCheckOrTheBlockLoopIsTrappedAndLogged) {
+  // The port fails at the model check's last acknowledgement (its 10th write) or in the block loop.
+  for (const auto& [write, step] : {std::pair{10, "frmRadio.ReadDataChkModel"}, std::pair{50, "frmRadio.ReadData"}}) {
+    TransferRig rig(transfer_mode::Read, {.debug = true});
+    FillRadio(rig);
+    const MemoryImage before = rig.image;
+    rig.pipe.FailWrites(IoError{57, "Device I/O error"}, write);
+    rig.dialog.Ok();
+    EXPECT_EQ(rig.ui.Texts(), (Strings{"57\r\rDevice I/O error", "The radio is unchanged."})) << step;
+    EXPECT_EQ(rig.ui.shown[0].caption, step);
+    EXPECT_NE(rig.ErrorLogText().find(std::string(":") + step + " -> 57Device I/O error\r\n"), std::string::npos);
+    EXPECT_EQ(rig.pipe.opens(), (Strings{"19200,N,8,1", "57600,N,8,1"})) << "no re-open after the fault";
+    EXPECT_FALSE(rig.pipe.IsOpen());
+    EXPECT_EQ(rig.image, before);
+    EXPECT_FALSE(rig.success());
+    EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
+  }
 }
 
 TEST(StatusCheck, StatusCheck_BusyRadioIsAskedAgainOnRetry) {
@@ -134,35 +144,16 @@ TEST(StatusCheck, StatusCheck_BusyRadioIsAskedAgainOnRetry) {
   EXPECT_EQ(rig.ui.shown[0].defaultButton, DefaultButton::Second) << "Cancel is the default";
   EXPECT_EQ(rig.CountSent("#CEPSR"), 2);
   EXPECT_TRUE(rig.success());
-
-  // Cancel: not ready, and the dialog closes, since the error flag is clear.
-  TransferRig cancelled(transfer_mode::Program);
-  cancelled.radio.SetFaults({.busyCount = 1});
-  const auto radioBefore = cancelled.radio.memory();
-  cancelled.dialog.Ok();
-  EXPECT_EQ(cancelled.ui.Texts(), (Strings{"Radio is busy!!", "Radio not ready!!", "The radio is unchanged."}));
-  EXPECT_EQ(cancelled.ui.shown[1].caption, "Program to Radio");
-  EXPECT_EQ(cancelled.ui.shown[1].icon, Icon::Critical);
-  EXPECT_FALSE(cancelled.success());
-  EXPECT_EQ(cancelled.dialog.state(), DialogState::Closed);
-  EXPECT_EQ(cancelled.radio.memory(), radioBefore);
 }
 
 TEST(StatusCheck, StatusCheck_ErrorRepliesTimeOutsAndBadAnswers) {
-  {
-    // One "ERROR" is retried and the transfer goes on.
-    TransferRig rig(transfer_mode::ClearMmsi);
-    rig.radio.SetFaults({.errorAtCommand = 4});
-    rig.dialog.Ok();
-    EXPECT_EQ(rig.ui.Texts(), (Strings{"Complete!!"}));
-    EXPECT_EQ(rig.CountSent("#CEPSR"), 2);
-  }
   {
     // "ERROR" on every attempt: the question; Cancel means not ready.
     TransferRig rig(transfer_mode::ClearMmsi);
     rig.radio.SetFaults({.errorAtCommand = 4, .errorCount = 3});
     rig.dialog.Ok();
     EXPECT_EQ(rig.ui.Texts(), (Strings{"confirm the synchronization of the communication", "Radio not ready!!", "The radio is unchanged."}));
+    EXPECT_EQ(rig.ui.shown[1].icon, Icon::Critical);
     EXPECT_EQ(rig.dialog.state(), DialogState::Closed);
   }
   {
@@ -215,39 +206,17 @@ TEST(ModelCheck, ModelCheck_CodeWordsMustBothMatchTheSelectedModel) {
   }
 }
 
-TEST(ModelCheck, ModelCheck_AFailedReadIsACommunicationError) {
-  TransferRig rig(transfer_mode::Read);
-  rig.radio.SetFaults({.corruptAtData = 2});
+// Cancel pressed as the last byte of the second code word arrives.
+TEST(ModelCheck, ModelCheck_ACancelAtItsLastAnswerStopsTheTransfer) {
+  TransferRig rig(transfer_mode::Program);
+  rig.ui.onEvents = [&] {
+    if (rig.radio.commandCount() == 6 && rig.pipe.BytesWaiting() == 1) rig.dialog.Cancel();
+  };
   rig.dialog.Ok();
-  EXPECT_EQ(rig.ui.Texts(), (Strings{"Communication Error!!", "The radio is unchanged."}));
-  EXPECT_EQ(rig.ui.shown[0].caption, "Model Check");
-  EXPECT_EQ(rig.CountSent("#CEPRD"), 2);
+  EXPECT_EQ(rig.CountSent("#CEPWR"), 0);
+  EXPECT_EQ(rig.ui.Texts(), (Strings{"The radio is unchanged."}));
+  EXPECT_FALSE(rig.success());
   EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
-}
-
-TEST(ModelCheck, ModelCheck_ACancelOrFaultAtItsLastAnswerStopsTheTransfer) {
-  {
-    // Cancel pressed as the last byte of the second code word arrives.
-    TransferRig rig(transfer_mode::Program);
-    rig.ui.onEvents = [&] {
-      if (rig.radio.commandCount() == 6 && rig.pipe.BytesWaiting() == 1) rig.dialog.Cancel();
-    };
-    rig.dialog.Ok();
-    EXPECT_EQ(rig.CountSent("#CEPWR"), 0);
-    EXPECT_EQ(rig.ui.Texts(), (Strings{"The radio is unchanged."}));
-    EXPECT_FALSE(rig.success());
-    EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
-  }
-  {
-    // The port fails on the acknowledgement of the second code word.
-    TransferRig rig(transfer_mode::Program);
-    rig.pipe.FailWrites(IoError{57, "Device I/O error"}, 10);
-    rig.dialog.Ok();
-    EXPECT_EQ(rig.ui.Texts(), (Strings{"57\r\rDevice I/O error", "The radio is unchanged."}));
-    EXPECT_EQ(rig.ui.shown[0].caption, "frmRadio.ReadDataChkModel");
-    EXPECT_EQ(rig.pipe.opens(), (Strings{"19200,N,8,1", "57600,N,8,1"})) << "no re-open to write";
-    EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
-  }
 }
 
 TEST(ProgramTransfer, Program_WritesExactlyTheSettingsAreasInOrder) {
@@ -291,6 +260,7 @@ TEST(ProgramTransfer, Program_SingleBytes_ARefusedByteCountsAfterAllButASilentRa
     rig.dialog.Ok();
     EXPECT_EQ(rig.ui.Texts(), (Strings{"confirm the synchronization of the communication", "Communication Error!!", "The radio may be partly programmed: program it again."}));
     EXPECT_EQ(rig.ui.shown[1].caption, "Program to Radio");
+    EXPECT_EQ(rig.ui.shown[2].icon, Icon::Exclamation);
     EXPECT_EQ(rig.CountSent("#CEPWR"), 62 + 2 + 1);
     EXPECT_NE(rig.link.Diagnosis().find("0x000B (1 byte)"), std::string::npos) << rig.link.Diagnosis();
     EXPECT_FALSE(rig.success());
@@ -311,57 +281,44 @@ TEST(ProgramTransfer, Program_SingleBytes_ARefusedByteCountsAfterAllButASilentRa
   }
 }
 
-TEST(ProgramTransfer, Program_CancelAmongTheSingleBytesStopsThemAndWarnsOfAPartlyProgrammedRadio) {
-  TransferRig rig(transfer_mode::Program);
-  rig.ui.onEvents = [&] {
-    if (rig.CountSent("#CEPWR") == 5 && !rig.link.CancelRequested()) rig.dialog.Cancel();
+// What each clear sets in the editor's image, all else kept; what the radio holds after each
+// is the fault matrix's.
+TEST(ClearTransfer, Clears_SetTheirAreaInTheImageAndSayWhichClearCompleted) {
+  struct Case {
+    int mode;
+    const char* caption;
+    int writes;
+    std::size_t progressSteps;
+    bool (*cleared)(Address);
   };
-  rig.dialog.Ok();
-  EXPECT_EQ(rig.CountSent("#CEPWR"), 5);
-  EXPECT_EQ(rig.Sent().back(), "\x18");
-  EXPECT_EQ(rig.ui.Texts(), (Strings{"The radio may be partly programmed: program it again."}));
-  EXPECT_EQ(rig.ui.shown[0].icon, Icon::Exclamation);
-  EXPECT_FALSE(rig.success());
-  EXPECT_FALSE(rig.pipe.IsOpen());
-  EXPECT_EQ(rig.dialog.state(), DialogState::Idle);
-}
-
-TEST(ClearTransfer, ClearMmsi_SetsTheCountToZeroOrPutsItBack) {
-  TransferRig rig(transfer_mode::ClearMmsi);
-  rig.image.SetByte(addr::UserMmsiCount, 7);
-  rig.radio.memory()[addr::UserMmsiCount] = 7;
-  rig.dialog.Ok();
-  EXPECT_EQ(rig.ui.Texts(), (Strings{"Complete!!"}));
-  EXPECT_EQ(rig.ui.shown[0].caption, "Clear MMSI Data");
-  EXPECT_EQ(rig.image.GetByte(addr::UserMmsiCount), 0);
-  EXPECT_EQ(rig.radio.memory()[addr::UserMmsiCount], 0);
-  EXPECT_EQ(rig.CountSent("#CEPWR"), 1);
-  EXPECT_EQ(rig.ui.progress, (std::vector<int>{0, 100, 0}));
-
-  TransferRig failed(transfer_mode::ClearMmsi);
-  failed.image.SetByte(addr::UserMmsiCount, 7);
-  failed.radio.SetFaults({.errorAtCommand = 7, .errorCount = 3});
-  failed.dialog.Ok();
-  EXPECT_EQ(failed.ui.Texts(), (Strings{"confirm the synchronization of the communication", "Communication Error!!", "The radio may be partly cleared: clear it again."}));
-  EXPECT_EQ(failed.ui.shown[1].caption, "Clear Data");
-  EXPECT_EQ(failed.image.GetByte(addr::UserMmsiCount), 7);
-}
-
-TEST(ClearTransfer, ClearDscLog_FillsTheLogAreaOrRestoresTheImage) {
-  TransferRig rig(transfer_mode::ClearDscLog);
-  for (Address a = 0x3600; a < 0x3D00; ++a) rig.radio.memory()[static_cast<std::size_t>(a)] = 0x11;
-  rig.image.bytes()[0x3600] = 0x22;
-  const sim::Memory radioBefore = rig.radio.memory();
-  rig.dialog.Ok();
-  EXPECT_EQ(rig.ui.Texts(), (Strings{"Complete!!"}));
-  EXPECT_EQ(rig.ui.shown[0].caption, "Clear DSC Log Data");
-  EXPECT_EQ(rig.CountSent("#CEPWR"), 28);
-  for (std::size_t a = 0; a < radioBefore.size(); ++a) {
-    ASSERT_EQ(rig.radio.memory()[a], a >= 0x3600 && a < 0x3D00 ? 0xFF : radioBefore[a]) << AddressText(static_cast<Address>(a));
+  const Case cases[] = {
+      {transfer_mode::ClearMmsi, "Clear MMSI Data", 1, 3, [](Address a) { return a == addr::UserMmsiCount; }},
+      {transfer_mode::ClearDscLog, "Clear DSC Log Data", 28, 1 + 256 + 1,
+       [](Address a) { return a >= 0x3600 && a < 0x3D00; }},
+      // Twenty-five bytes of each record; the image's last record too, though the radio is not sent it.
+      {transfer_mode::ClearDistressLog, "Clear Distress Log Data", 23, 1 + 512 + 1,
+       [](Address a) { return a >= 0x3D00 && a < 0x3FFE && (a - 0x3D00) % 32 < 25; }},
+  };
+  for (const Case& c : cases) {
+    TransferRig rig(c.mode);
+    for (Address a = 0x3600; a < 0x3FFE; ++a) rig.image.SetByte(a, 0x33);
+    rig.image.SetByte(addr::UserMmsiCount, 7);
+    const MemoryImage before = rig.image;
+    rig.dialog.Ok();
+    EXPECT_EQ(rig.ui.Texts(), (Strings{"Complete!!"})) << c.caption;
+    EXPECT_EQ(rig.ui.shown[0].caption, c.caption);
+    EXPECT_EQ(rig.CountSent("#CEPWR"), c.writes) << c.caption;
+    EXPECT_EQ(rig.ui.progress.size(), c.progressSteps) << c.caption;
+    EXPECT_EQ(*std::max_element(rig.ui.progress.begin(), rig.ui.progress.end()), 100) << c.caption;
+    for (Address a = 0; a < kImageSize; ++a) {
+      const int cleared = c.mode == transfer_mode::ClearMmsi ? 0 : 0xFF;
+      ASSERT_EQ(rig.image.GetByte(a), c.cleared(a) ? cleared : before.GetByte(a)) << c.caption << " " << AddressText(a);
+    }
   }
-  EXPECT_EQ(rig.image.bytes()[0x3600], 0xFF);
-  EXPECT_EQ(rig.ui.progress.size(), 1u + 256u + 1u);
+}
 
+// A failed or cancelled log clear gives the image back as it was.
+TEST(ClearTransfer, ClearDscLog_AFailureOrACancelRestoresTheImage) {
   TransferRig failed(transfer_mode::ClearDscLog);
   failed.image.bytes()[0x3600] = 0x22;
   const MemoryImage before = failed.image;
@@ -373,6 +330,7 @@ TEST(ClearTransfer, ClearDscLog_FillsTheLogAreaOrRestoresTheImage) {
 
   // Cancel reaching the loop's own step just before the log area: nothing is written.
   TransferRig cancelled(transfer_mode::ClearDscLog);
+  cancelled.image.bytes()[0x3600] = 0x22;
   const MemoryImage untouched = cancelled.image;
   cancelled.ui.onEvents = [&] {
     if (cancelled.ui.progress.size() == 1 + 0x3600 / 64) cancelled.dialog.Cancel();
@@ -382,39 +340,6 @@ TEST(ClearTransfer, ClearDscLog_FillsTheLogAreaOrRestoresTheImage) {
   EXPECT_EQ(cancelled.Sent().back(), "\x18");
   EXPECT_EQ(cancelled.ui.Texts(), (Strings{"The radio is unchanged."}));
   EXPECT_EQ(cancelled.image, untouched);
-}
-
-TEST(ClearTransfer, ClearDistressLog_ClearsTwentyFiveBytesOfEachRecord) {
-  TransferRig rig(transfer_mode::ClearDistressLog);
-  for (Address a = 0x3D00; a < 0x4000; ++a) rig.image.bytes()[static_cast<std::size_t>(a)] = 0x33;
-  for (Address a = 0x3D00; a < 0x3FFE; ++a) rig.radio.memory()[static_cast<std::size_t>(a)] = 0x44;
-  rig.dialog.Ok();
-  EXPECT_EQ(rig.ui.Texts(), (Strings{"Complete!!"}));
-  EXPECT_EQ(rig.ui.shown[0].caption, "Clear Distress Log Data");
-  EXPECT_EQ(rig.CountSent("#CEPWR"), 23);
-  for (Address r = 0x3D00; r <= 0x3FE0; r += 32) {
-    for (int i = 0; i < 32; ++i) {
-      ASSERT_EQ(rig.image.bytes()[static_cast<std::size_t>(r + i)], i < 25 ? 0xFF : 0x33) << AddressText(r + i);
-    }
-  }
-  // The radio's last record is not sent.
-  EXPECT_EQ(rig.radio.memory()[0x3FC0], 0xFF);
-  EXPECT_EQ(rig.radio.memory()[0x3FD9], 0x33);
-  EXPECT_EQ(rig.radio.memory()[0x3FE0], 0x44);
-  EXPECT_EQ(rig.ui.progress.size(), 1u + 512u + 1u);
-
-  // Cancel during the idle steps ends it as cancelled, with the image restored.
-  TransferRig cancelled(transfer_mode::ClearDistressLog);
-  const MemoryImage before = cancelled.image;
-  int steps = 0;
-  cancelled.ui.onEvents = [&] {
-    if (cancelled.dialog.running() && ++steps == 300) cancelled.dialog.Cancel();
-  };
-  cancelled.dialog.Ok();
-  EXPECT_EQ(cancelled.CountSent("#CEPWR"), 0);
-  EXPECT_EQ(cancelled.ui.Texts(), (Strings{"The radio is unchanged."}));
-  EXPECT_EQ(cancelled.image, before);
-  EXPECT_FALSE(cancelled.success());
 }
 
 }  // namespace
