@@ -272,21 +272,3 @@ TEST(Encode, DigitsNamesAndDisplayCharacters) {
   EXPECT_EQ(img.GetText(0x3205, 11), "HARBOUR");
   EXPECT_EQ(img.GetByte(0x3210), 0xFF);  // entry 2 is empty
 }
-
-TEST(Encode, UnstorableValuesNeverSpillIntoNeighbours) {
-  auto [rec, img] = FreshImageAndRecord();
-  rec.UsableGroup[0].PriorityCh = 70000;
-  rec.CommonSetup.ResumeTime = 300;
-  rec.CommonSetup.Weater = -4;
-  rec.CHEXP[0].Rxfreq = 250;
-  rec.CHEXP[0].Txfreq = 156.8;
-  rec.CommonSetup.OffsetTime = 31;
-  EncodeImage(rec, img, 2);
-  EXPECT_EQ(img.GetWordBE(0x00F6), 0xFFFF);
-  EXPECT_EQ(img.GetWordBE(0x00F8), 32);
-  EXPECT_EQ(img.GetByte(0x0072), 255);
-  EXPECT_EQ(img.GetByte(0x00F0), 0);
-  EXPECT_EQ(img.GetByte(0x0904), 0x00);
-  EXPECT_EQ(img.GetByte(0x0907), 0x56);
-  EXPECT_EQ(img.GetByte(0x00FE), 32 + 24);
-}
