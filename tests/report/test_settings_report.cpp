@@ -49,16 +49,6 @@ TEST(SettingsReport, FreshImagesAndACraftedRecordMatchTheirGoldens) {
   }
 }
 
-TEST(SettingsReport, ShowsExpansionFrequenciesSnappedAndLeavesTheRecordAsItIs) {
-  ImageAndRecord in = FreshImageAndRecord(1);
-  in.rec.CHEXP[2].Rxfreq = 157.0031;
-  in.rec.CHEXP[2].Txfreq = 156.0125;
-  const SettingsRecord before = in.rec;
-  const std::string image = ReportTextImage(in.rec, in.img);
-  EXPECT_TRUE(in.rec == before);
-  EXPECT_NE(image.find("\r\n3   " "   " "  ------  157.0000  156.0125  "), std::string::npos);
-}
-
 TEST(PrintedReport, PagesInPrintOrderUnderTheModelHeader) {
   for (int model : {1, 4}) {
     ImageAndRecord in = FreshImageAndRecord(model);
