@@ -34,47 +34,39 @@ SettingsRecord Merge(const std::string& text, int model = 1, SettingsRecord rec 
 
 }  // namespace
 
-TEST(DatReader, NamesAndKeysAreTrimmedAndUpperCasedValuesLoseOneMark) {
-  const auto t = DatSectionTable::Parse(
-      "[ chusa3 ]\r\n"
-      "  enable = 1 \r\n"
-      "ChTag= #  A  \r\n"
-      "TagName=##x\r\n"
-      "tab=\tx\r\n"
-      "end=\r\n");
-  EXPECT_EQ(Dump(t), (Lines{"CHUSA3: ENABLE=1 CHTAG=  A TAGNAME=#x TAB=\tx END="}));
-  EXPECT_EQ(t.Lookup("ChUsA3", "Enable"), "1");
-}
-
 // One splitter serves every reader of the file, a whole .dat from another system too.
-TEST(DatReader, LfCrLfAndLoneCrEachEndALine) {
-  EXPECT_EQ(Dump(DatSectionTable::Parse("[A]\ra=1\nb=2\r\nc=\n\r\nd=4\r\r\n[B]\nx")),
-            (Lines{"A: A=1 B=2 C= D=4", "B:"}));
-}
-
-TEST(DatReader, LineStructureRules) {
-  // "[X]=1" is a key of the current section, not a header.
-  EXPECT_EQ(Dump(DatSectionTable::Parse("[A]\r\n[X]=1\r\nb=2\r\nx\r\n")), (Lines{"A: [X]=1 B=2"}));
-  // A line holding "[" without starting with it ends the section; what follows is
-  // skipped up to the next line that starts with "[".
-  EXPECT_EQ(Dump(DatSectionTable::Parse("[A]\r\na=1\r\nnote [x\r\nb=2\r\n[B]\r\nc=3\r\nx\r\n")),
-            (Lines{"A: A=1", "B: C=3"}));
-  // Lines without "=" or starting with it are ignored inside a section.
-  EXPECT_EQ(Dump(DatSectionTable::Parse("[A]\r\nplain\r\n=1\r\n\r\na=1\r\n")), (Lines{"A: A=1"}));
-  // Headers without "]" or with nothing between the brackets are skipped with their keys.
-  EXPECT_EQ(Dump(DatSectionTable::Parse("[]\r\na=1\r\n[B\r\nb=2\r\n[C]x\r\nc=3\r\n")), (Lines{"C: C=3"}));
-  // Keys before the first header belong nowhere.
-  EXPECT_EQ(Dump(DatSectionTable::Parse("a=1\r\n[A]\r\nb=2\r\n")), (Lines{"A: B=2"}));
-}
-
-TEST(DatReader, HeaderOnTheLastLineMakesNoSection) {
-  EXPECT_EQ(Dump(DatSectionTable::Parse("[A]\r\na=1\r\n[B]")), (Lines{"A: A=1"}));
-  EXPECT_EQ(Dump(DatSectionTable::Parse("[A]\r\na=1\r\n[B]\r\n")), (Lines{"A: A=1"}));
-  // Reached through the end of the section before it, too.
-  EXPECT_EQ(Dump(DatSectionTable::Parse("[A]\r\na=1\r\nx[B]\r\n")), (Lines{"A: A=1"}));
-  // One more line, even an empty one, and the section exists.
-  EXPECT_EQ(Dump(DatSectionTable::Parse("[A]\r\na=1\r\n[B]\r\n\r\n")), (Lines{"A: A=1", "B:"}));
-  EXPECT_EQ(Dump(DatSectionTable::Parse("")), Lines{});
+TEST(DatReader, NamesKeysLinesAndHeadersFollowTheProfileRules) {
+  const std::pair<const char*, Lines> cases[] = {
+      // Names and keys are trimmed and upper-cased; values lose one mark.
+      {"[ chusa3 ]\r\n"
+       "  enable = 1 \r\n"
+       "ChTag= #  A  \r\n"
+       "TagName=##x\r\n"
+       "tab=\tx\r\n"
+       "end=\r\n",
+       {"CHUSA3: ENABLE=1 CHTAG=  A TAGNAME=#x TAB=\tx END="}},
+      // LF, CR LF and a lone CR each end a line.
+      {"[A]\ra=1\nb=2\r\nc=\n\r\nd=4\r\r\n[B]\nx", {"A: A=1 B=2 C= D=4", "B:"}},
+      // "[X]=1" is a key of the current section, not a header.
+      {"[A]\r\n[X]=1\r\nb=2\r\nx\r\n", {"A: [X]=1 B=2"}},
+      // A line holding "[" without starting with it ends the section; what follows is
+      // skipped up to the next line that starts with "[".
+      {"[A]\r\na=1\r\nnote [x\r\nb=2\r\n[B]\r\nc=3\r\nx\r\n", {"A: A=1", "B: C=3"}},
+      // Lines without "=" or starting with it are ignored inside a section.
+      {"[A]\r\nplain\r\n=1\r\n\r\na=1\r\n", {"A: A=1"}},
+      // Headers without "]" or with nothing between the brackets are skipped with their keys.
+      {"[]\r\na=1\r\n[B\r\nb=2\r\n[C]x\r\nc=3\r\n", {"C: C=3"}},
+      // Keys before the first header belong nowhere.
+      {"a=1\r\n[A]\r\nb=2\r\n", {"A: B=2"}},
+      // A header on the last line makes no section, reached through the end of the section
+      // before it too; one more line, even an empty one, and the section exists.
+      {"[A]\r\na=1\r\n[B]", {"A: A=1"}},
+      {"[A]\r\na=1\r\n[B]\r\n", {"A: A=1"}},
+      {"[A]\r\na=1\r\nx[B]\r\n", {"A: A=1"}},
+      {"[A]\r\na=1\r\n[B]\r\n\r\n", {"A: A=1", "B:"}},
+      {"", {}},
+  };
+  for (const auto& [text, lines] : cases) EXPECT_EQ(Dump(DatSectionTable::Parse(text)), lines) << text;
 }
 
 TEST(DatReader, LookupGoesOnThroughSectionsOfTheSameName) {
