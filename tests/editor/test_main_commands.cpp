@@ -237,6 +237,7 @@ TEST(UnsavedEdits, EveryCommandThatReplacesTheRecordAsksFirstAndNeverLosesThem) 
       const bool kept = user == User::Cancel || user == User::SaveFails;
       EXPECT_EQ(s.record.CHUSA[32].ChTag == "EDITED", kept) << where;
       EXPECT_EQ(s.flags.dirty, kept) << where;
+      EXPECT_EQ(s.history.CanUndo(), kept) << where << ": a replaced record leaves nothing to undo";
       EXPECT_EQ(w.dir.Read("boat.dat").find("ChTag=#EDITED") != std::string::npos, user == User::Yes) << where;
       // Kept: the command went no further than the question.
       EXPECT_EQ(w.ui.files.size(), kept && !c.file.empty() ? 1u : 0u) << where;
@@ -392,34 +393,6 @@ TEST(ImageChords, OnlyCtrlAloneAndOnlyInDebugMode) {
   EXPECT_EQ(ImageChordFor(true, true, true, false, false, true), ImageChord::None);
   EXPECT_EQ(ImageChordFor(true, true, false, true, true, false), ImageChord::None);
   EXPECT_EQ(ImageChordFor(true, false, false, false, true, false), ImageChord::None);
-}
-
-TEST(UndoCommands, LoadsReadsAndModelChangesLeaveNothingToUndo) {
-  Window w;
-  Session& s = w.session;
-  w.dir.Write("EUR" + DestinationSuffix(s.model) + ".ini", w.Image(1));
-  w.dir.Write("radio.hex", w.Image(1));
-  w.commands.Load();
-  w.ui.files = {w.SavedFile()};
-  w.commands.SaveAs();
-
-  // Each asked about the edits first, and told to let them go.
-  const std::vector<std::pair<std::string, std::function<void()>>> loads = {
-      {"New", [&] { w.commands.NewTimerFired(); }},
-      {"Open", [&] { w.ui.answers = {Answer::No}; w.ui.files = {w.SavedFile()}; w.commands.Open(); }},
-      {"image", [&] { w.ui.answers = {Answer::No}; w.ui.files = {w.dir / "radio.hex"}; w.commands.OpenImage(); }},
-      {"destination", [&] { w.ui.answers = {Answer::Ok, Answer::No}; w.commands.SelectDestination(0); }},
-      {"read", [&] { w.ui.answers = {Answer::No}; w.commands.ReadFromRadio(); }},
-      {"model", [&] { w.ui.answers = {Answer::Ok, Answer::No}; w.commands.SelectModel(1); }},
-  };
-  for (const auto& [name, load] : loads) {
-    w.ToggleRotary();
-    ASSERT_TRUE(s.history.CanUndo()) << name;
-    load();
-    EXPECT_FALSE(s.history.CanUndo()) << name;
-    EXPECT_FALSE(s.Undo()) << name;
-  }
-  EXPECT_EQ(s.model.number, 2);
 }
 
 TEST(UndoCommands, UndoingBackToTheStateOnFileLeavesTheDirtyFlagWhenSomethingElseIsUnsaved) {
