@@ -24,8 +24,6 @@ TEST(ChannelListGrid, FreshPlanListsItsEnabledChannelsWithTheirTexts) {
   SessionFixture f(1);
   const ChannelGrid g = ChannelListFor(f.session, kUSA);
 
-  EXPECT_EQ(g.name, "MSFlexGrid1");
-  EXPECT_EQ(g.hint, "[Double click],[Enter]:Jump the Setting screen.");
   // The USA plan enables 51 channels; disabled ones (16A) have no row.
   ASSERT_EQ(g.rows.size(), 51u);
   EXPECT_EQ(g.rows.front().cells[0], "01A");
@@ -82,9 +80,6 @@ TEST(ChannelListGrid, ExpansionListShowsAllFortyAndSnapsTheirFrequenciesWithoutA
   f.session.Observe([&](const RecordChange& c) { told.push_back(c); });
 
   const ChannelGrid g = ChannelListFor(f.session, kEXP);
-  EXPECT_EQ(g.columns[1].header, "ENABLE");
-  EXPECT_EQ(g.columns[2].header, "DISP");
-  EXPECT_EQ(g.columns[2].widthTwips, 800);
   ASSERT_EQ(g.rows.size(), 40u);
   EXPECT_EQ(g.rows[0].cells, (Cells{"1", "------", "", "---.----", "---.----", "---", "--", "---", "--", ""}));
   EXPECT_EQ(g.rows[1].cells, (Cells{"2", "ENABLE", "12A", "157.0000", "156.0125", "---", "--", "MEM", " 1", "MARINA"}));
