@@ -52,22 +52,18 @@ TEST(TransferDialog, DebugMode_ShowsTheMonitorTextsWithTheirPauses) {
   EXPECT_EQ(debug.Elapsed() - quiet.Elapsed(), 12 * 500ms);
 }
 
-TEST(TransferDialog, Help_OpensTopic1012OrSaysWhyNot) {
+// Topic 1012 opening is the window's test.
+TEST(TransferDialog, Help_SaysWhyItCannotOpenTopic1012) {
   TransferRig rig(transfer_mode::ClearDscLog);
   std::vector<int> topics;
   rig.dialog.Help(false, [&](int topic) -> std::optional<HelpFailure> {
     topics.push_back(topic);
     return std::nullopt;
   });
-  EXPECT_TRUE(topics.empty());
-  rig.dialog.Help(true, [&](int topic) -> std::optional<HelpFailure> {
-    topics.push_back(topic);
-    return std::nullopt;
-  });
+  EXPECT_TRUE(topics.empty()) << "no help to open";
   rig.dialog.Help(true, [](int) -> std::optional<HelpFailure> {
     return HelpFailure{"No web browser is installed.", "Open /data/help/1012.html in a web browser."};
   });
-  EXPECT_EQ(topics, (std::vector<int>{1012}));
   ASSERT_EQ(rig.ui.shown.size(), 2u);
   EXPECT_EQ(rig.ui.shown[0].text, "Unable to display Help Contents. There is no Help associated with this project.");
   EXPECT_EQ(rig.ui.shown[0].icon, Icon::Information);
