@@ -15,8 +15,6 @@ TEST(SettingsFile, SaveThenOpenGivesTheSameSettingsAndNamesTheFile) {
   SessionFixture f(1);
   Session& s = f.session;
   s.record.CHUSA[32].ChTag = "  MAYDAY";
-  s.record.UsableGroup[0].PriorityCh = 65535;
-  s.record.CHEXP[4].Rxfreq = 157.025;
   // Plain texts lose their spaces when read: fresh call signs are blank, so fill them.
   for (AtisCallSignEntry& cs : s.record.AtisCallSign) cs = {"316", "CAN"};
   s.flags.dirty = true;
