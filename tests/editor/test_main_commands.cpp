@@ -363,7 +363,7 @@ TEST(PrintCommands, WithoutAPrinterTheReportCanBeSavedAsAPdfInstead) {
   EXPECT_TRUE(w.view.previewed.empty());
 }
 
-// Edits while a page loads are the pages' tests.
+// Edits while a page loads are the entry outcome's test.
 TEST(SessionEdits, SavingAnImageTidiesTheRecordAndTheEncoderIsHeardToo) {
   Window w;
   Session& s = w.session;
