@@ -24,7 +24,11 @@ NavigationView::NavigationView(QWidget* parent) : QTreeWidget(parent) {
   // selection spans the row, and no text is cut.
   header()->setSectionResizeMode(QHeaderView::Interactive);
   header()->setStretchLastSection(false);
-  connect(this, &QTreeWidget::itemExpanded, this, &NavigationView::FitColumn);
+  // Connected before any other listener, so they find the children made.
+  connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
+    MakeChildren(IndexOf(item));
+    FitColumn();
+  });
   connect(this, &QTreeWidget::itemCollapsed, this, &NavigationView::FitColumn);
 }
 
@@ -40,29 +44,47 @@ void NavigationView::Fill(const NavigationTree& tree) {
   // Nodes that survive the rebuild stay open.
   QSet<QString> open;
   for (const QTreeWidgetItem* item : items_) {
-    if (item->isExpanded()) open.insert(item->data(0, kKeyRole).toString());
+    if (item && item->isExpanded()) open.insert(item->data(0, kKeyRole).toString());
   }
   clear();
-  items_.clear();
-  items_.reserve(static_cast<std::size_t>(tree.size()));
+  tree_ = &tree;
+  items_.assign(static_cast<std::size_t>(tree.size()), nullptr);
+  MakeChildren(0);
   for (int i = 1; i <= tree.size(); ++i) {
-    const TreeNode& node = tree.at(i);
-    auto* item = node.parent ? new QTreeWidgetItem(items_.at(static_cast<std::size_t>(node.parent - 1)))
-                             : new QTreeWidgetItem(this);
-    item->setText(0, QString::fromStdString(node.text));
-    item->setData(0, kIndexRole, i);
-    item->setData(0, kKeyRole, QString::fromStdString(node.key));
-    items_.push_back(item);
+    if (tree.at(i).parent == 0) MakeChildren(i);
   }
-  for (QTreeWidgetItem* item : items_) {
-    if (open.contains(item->data(0, kKeyRole).toString())) item->setExpanded(true);
+  // In tree order, so a parent opens (and makes its children) before they are looked at.
+  for (int i = 1; i <= tree.size(); ++i) {
+    QTreeWidgetItem* item = items_[static_cast<std::size_t>(i - 1)];
+    if (item && open.contains(item->data(0, kKeyRole).toString())) {
+      MakeChildren(i);
+      item->setExpanded(true);
+    }
   }
   FitColumn();
 }
 
+// Children follow their parent in tree order, and its whole subtree before any node whose
+// parent comes earlier.
+void NavigationView::MakeChildren(int parent) {
+  if (!tree_) return;
+  for (int i = parent + 1; i <= tree_->size() && tree_->at(i).parent >= parent; ++i) {
+    const TreeNode& node = tree_->at(i);
+    QTreeWidgetItem*& item = items_[static_cast<std::size_t>(i - 1)];
+    if (node.parent != parent || item) continue;
+    item = parent ? new QTreeWidgetItem(items_[static_cast<std::size_t>(parent - 1)]) : new QTreeWidgetItem(this);
+    item->setText(0, QString::fromStdString(node.text));
+    item->setData(0, kIndexRole, i);
+    item->setData(0, kKeyRole, QString::fromStdString(node.key));
+    if (i < tree_->size() && tree_->at(i + 1).parent == i) item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+  }
+}
+
 void NavigationView::UpdateTexts(const NavigationTree& tree, const std::vector<int>& indexes) {
   for (const int i : indexes) {
-    if (QTreeWidgetItem* item = ItemOf(i)) item->setText(0, QString::fromStdString(tree.at(i).text));
+    if (i < 1 || i > static_cast<int>(items_.size())) continue;
+    // An item not made yet takes its text from the tree when it is.
+    if (QTreeWidgetItem* item = items_[static_cast<std::size_t>(i - 1)]) item->setText(0, QString::fromStdString(tree.at(i).text));
   }
   if (!indexes.empty()) FitColumn();
 }
@@ -74,9 +96,14 @@ void NavigationView::SelectQuietly(int index) {
   if (item) scrollToItem(item);
 }
 
-QTreeWidgetItem* NavigationView::ItemOf(int index) const {
+QTreeWidgetItem* NavigationView::ItemOf(int index) {
   if (index < 1 || index > static_cast<int>(items_.size())) return nullptr;
-  return items_[static_cast<std::size_t>(index - 1)];
+  QTreeWidgetItem*& item = items_[static_cast<std::size_t>(index - 1)];
+  if (!item) {
+    const int parent = tree_->at(index).parent;
+    if (parent && ItemOf(parent)) MakeChildren(parent);
+  }
+  return item;
 }
 
 int NavigationView::IndexOf(const QTreeWidgetItem* item) { return item ? item->data(0, kIndexRole).toInt() : 0; }

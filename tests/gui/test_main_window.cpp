@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidgetItemIterator>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -55,6 +56,22 @@ TEST(MainWindowTree, ClickOnANodeShowsItsPageWithTheNavigationHint) {
   EXPECT_TRUE(general->isEnabled());
 }
 
+// A node's children are made when it first opens, with the texts the record holds then.
+TEST(MainWindowTree, ANodeOpenedByKeyShowsItsChildrenAsTheRecordIsThen) {
+  WindowRig rig(kThreeModels, 1);
+  QTreeWidgetItem* usa = rig.Tree()->findItems("USA", Qt::MatchExactly | Qt::MatchRecursive).value(0);
+  ASSERT_TRUE(usa && !usa->isExpanded());
+  const bool was = rig.session.record.GroupTable(kUSA)[0].Enable;
+  rig.session.Edit(record_area::Channels, [&](SettingsRecord& rec) { rec.GroupTable(kUSA)[0].Enable = !was; });
+
+  rig.Tree()->setCurrentItem(usa);
+  Focus(rig.Tree());
+  QTest::keyClick(rig.Tree(), Qt::Key_Right);
+  ASSERT_TRUE(usa->isExpanded()) << "a node not yet opened still offers to open";
+  ASSERT_EQ(usa->childCount(), static_cast<int>(rig.session.record.GroupTable(kUSA).size()));
+  EXPECT_EQ(usa->child(0)->text(0).endsWith("[Enable]"), !was);
+}
+
 // With no size remembered, every column of a channel list and every label of the tree
 // are in view, at whatever size the platform's font makes them.
 TEST(MainWindowGeometry, FirstStartShowsTheGridsLastColumnAndEveryTreeLabel) {
@@ -69,8 +86,10 @@ TEST(MainWindowGeometry, FirstStartShowsTheGridsLastColumnAndEveryTreeLabel) {
   EXPECT_EQ(grid->horizontalHeaderItem(grid->columnCount() - 1)->text(), "CH Name");
   EXPECT_LE(grid->horizontalHeader()->length(), grid->viewport()->width()) << "CH Name lies behind a scroll bar";
 
-  rig.Tree()->expandAll();
+  // Opened node by node, as a user opens them: each makes its children.
+  for (QTreeWidgetItemIterator it(rig.Tree()); *it; ++it) (*it)->setExpanded(true);
   QApplication::processEvents();
+  EXPECT_EQ(rig.Tree()->findItems("*", Qt::MatchWildcard | Qt::MatchRecursive).size(), BuildTree(rig.session.record, rig.session.model).size()) << "every node made";
   const QAbstractItemView& tree = *rig.Tree();
   EXPECT_LE(tree.sizeHintForColumn(0), tree.viewport()->width()) << "a tree label is cut";
 }
