@@ -465,7 +465,15 @@ TEST(RadioBackups, EveryReadIsKeptAFailedReadIsNotAndABackupOpensAgain) {
   const auto choices = w.ui.fileChoices.size();
   w.commands.Save();
   EXPECT_EQ(w.ui.fileChoices.size(), choices + 1) << "Save asks for a .dat file";
+  EXPECT_EQ(w.ui.fileChoices.back().suggestedName, std::filesystem::path(kept).stem().string() + ".dat");
   EXPECT_EQ(w.dir.Read(std::filesystem::relative(kept, w.dir.path()).string()), beforeProgram);
+  // So does an image of any other name, opened by Ctrl+F2.
+  w.dir.Write("radio.img", beforeProgram);
+  w.ui.files = {w.dir / "radio.img"};
+  w.commands.OpenImage();
+  w.commands.Save();
+  EXPECT_EQ(w.ui.fileChoices.back().suggestedName, "radio.dat");
+  EXPECT_EQ(w.dir.Read("radio.img"), beforeProgram);
 
   // Each read prunes to the count the preferences keep.
   w.radio.radio.SetFaults({});

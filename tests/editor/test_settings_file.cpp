@@ -111,13 +111,16 @@ TEST(SettingsFile, UnreadableFileReportsFileReadError) {
   EXPECT_EQ(f.ui.Texts(), std::vector<std::string>{"FileRead Error!!"});
 }
 
-TEST(SettingsFile, OpeningAnImageFileThenSaveWritesSettingsTextThere) {
+TEST(SettingsFile, AnOpenedImageSavesAsSettingsTextAndTheImageStaysAsItWas) {
   SessionFixture f(1);
   Session& s = f.session;
   f.dir.Write("radio.hex", f.Image(1));
   ASSERT_TRUE(OpenImageFile(s, f.dir / "radio.hex"));
-  ASSERT_TRUE(SaveSettingsFile(s, s.currentFileName));
-  EXPECT_EQ(f.dir.Read("radio.hex"), DatFileText(s.record, s.model));
+  EXPECT_TRUE(s.currentFileIsImage);
+  ASSERT_TRUE(SaveSettingsFile(s, f.dir / "radio.dat"));
+  EXPECT_EQ(f.dir.Read("radio.dat"), DatFileText(s.record, s.model));
+  EXPECT_EQ(f.dir.Read("radio.hex"), f.Image(1));
+  EXPECT_FALSE(s.currentFileIsImage) << "the settings file is the current file now";
 }
 
 TEST(ReportFile, SavedReportIsTheTextImageAndCrLf) {

@@ -49,6 +49,7 @@ bool OpenImageFile(Session& s, const std::string& path, OpenReport* report) {
   s.record = std::move(check.mended);
   s.Changed();
   s.currentFileName = path;
+  s.currentFileIsImage = true;
   s.ForgetEdits();
   if (!check.problems.empty()) {
     s.MarkEdited();

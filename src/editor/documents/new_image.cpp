@@ -77,7 +77,7 @@ bool NewImageSetup(Session& s, const std::string& destination) {
     const RaisedFlag held(s.flags.recordBusy);
     NewImageData(s.record, s.image, s.model.number);
     if (!destination.empty()) loaded = LoadDestinationFile(s, DestinationPath(s, destination));
-    s.currentFileName.clear();
+    s.ForgetCurrentFile();
   }
   s.Changed();
   return loaded;

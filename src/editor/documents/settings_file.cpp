@@ -84,6 +84,7 @@ bool OpenSettingsFile(Session& s, const std::string& path, OpenReport* report) {
   // The file merges into the record: what was unsaved before stays unsaved.
   s.history.Clear(!s.flags.dirty);
   s.currentFileName = path;
+  s.currentFileIsImage = false;
   return true;
 }
 
@@ -92,6 +93,7 @@ bool SaveSettingsFile(Session& s, const std::string& path) {
   s.history.MarkSaved();
   s.flags.onFile = true;
   s.currentFileName = path;
+  s.currentFileIsImage = false;
   return true;
 }
 

@@ -121,11 +121,8 @@ Outcome MainCommands::SaveTo(const std::string& path) {
 }
 
 // A radio image opened as the current file (Ctrl+F2, a backup) must never be overwritten
-// with settings text: its save asks for a settings file instead.
-bool MainCommands::HasSettingsFile() const {
-  if (s_.currentFileName.empty()) return false;
-  return Lower(fs::path(s_.currentFileName).extension().string()) != ".hex";
-}
+// with settings text, whatever its name: its save asks for a settings file instead.
+bool MainCommands::HasSettingsFile() const { return !s_.currentFileName.empty() && !s_.currentFileIsImage; }
 
 Outcome MainCommands::Save() {
   if (!Validate()) return Outcome::Failed;
@@ -134,8 +131,11 @@ Outcome MainCommands::Save() {
 
 Outcome MainCommands::SaveAs() {
   if (!Validate()) return Outcome::Failed;
-  const std::string suggested =
-      s_.currentFileName.empty() ? "" : fs::path(s_.currentFileName).filename().string();
+  // For an image, its name as a settings file: accepting the suggestion never replaces it.
+  const fs::path current(s_.currentFileName);
+  const std::string suggested = current.empty()               ? ""
+                                : s_.currentFileIsImage ? current.stem().string() + ".dat"
+                                                        : current.filename().string();
   const auto path = s_.ui.ChooseFile({FileChoice::Mode::Save, "Save As", kDatFilter, StartFolder(), suggested, false});
   if (!path || path->empty()) return Outcome::Cancelled;
   return SaveTo(*path);
@@ -246,7 +246,7 @@ void MainCommands::ReadFromRadio() {
   view_.RebuildTree();
   view_.SelectNode("General");
   view_.ShowCurrentPageAgain();
-  s_.currentFileName.clear();
+  s_.ForgetCurrentFile();
   view_.SetCaption(WindowCaption(s_));
   s_.ForgetEdits();
   if (read.backup && !read.backup->problem.empty()) s_.SayWhy(kNotBackedUpMessage, read.backup->problem, Icon::Exclamation);

@@ -92,6 +92,13 @@ struct Session {
   SettingsRecord record;
   WindowFlags flags;
   std::string currentFileName;
+  // The current file is a radio image (Ctrl+F2, a backup), whatever its name: a save must
+  // not write settings text over it.
+  bool currentFileIsImage = false;
+  void ForgetCurrentFile() {
+    currentFileName.clear();
+    currentFileIsImage = false;
+  }
   EditHistory history;
   // Where every read from the radio is kept ("" when the user has no such folder).
   std::string backupFolder;
