@@ -474,6 +474,15 @@ TEST(RadioBackups, EveryReadIsKeptAFailedReadIsNotAndABackupOpensAgain) {
   w.commands.Save();
   EXPECT_EQ(w.ui.fileChoices.back().suggestedName, "radio.dat");
   EXPECT_EQ(w.dir.Read("radio.img"), beforeProgram);
+  // Nor is settings text saved under a name for radio images, new or not.
+  for (const char* name : {"radio.HEX", "copy.hex"}) {
+    w.dir.Write("radio.HEX", beforeProgram);
+    w.ui.files = {w.dir / name};
+    w.commands.SaveAs();
+    EXPECT_EQ(w.ui.shown.back().text, "FileSave Error!!") << name;
+    EXPECT_EQ(w.dir.Read("radio.HEX"), beforeProgram);
+    EXPECT_FALSE(std::filesystem::exists(w.dir / "copy.hex"));
+  }
 
   // Each read prunes to the count the preferences keep.
   w.radio.radio.SetFaults({});

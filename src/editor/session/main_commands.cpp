@@ -138,6 +138,15 @@ Outcome MainCommands::SaveAs() {
                                                         : current.filename().string();
   const auto path = s_.ui.ChooseFile({FileChoice::Mode::Save, "Save As", kDatFilter, StartFolder(), suggested, false});
   if (!path || path->empty()) return Outcome::Cancelled;
+  // A .hex name is a radio image's to every command and to qm47-cli: settings text there
+  // would replace an image, or make a file nothing opens as one.
+  if (Lower(fs::path(*path).extension().string()) == ".hex") {
+    s_.SayWhy(kFileSaveErrorMessage,
+              "'" + *path + "' is a name for radio images: settings are saved as .dat files. Nothing was "
+              "written; save again with a name ending in .dat.",
+              Icon::Exclamation);
+    return Outcome::Failed;
+  }
   return SaveTo(*path);
 }
 
