@@ -64,6 +64,8 @@ constexpr int kMinimumWidth = 607;
 constexpr int kMinimumHeight = 444;
 // If the window system never says the window is on the screen, the load does not wait forever.
 constexpr int kLoadAnywayMs = 1000;
+// More than any page has: the bound of the window's check over boxes still waiting.
+constexpr int kMostBoxesOnAPage = 64;
 // Long enough to read what an import changed; the focus hints come back afterwards.
 constexpr int kImportMessageMs = 10000;
 
@@ -262,14 +264,20 @@ void MainWindow::DrawMenus() {
 std::string MainWindow::HelpPath(int topic) const { return HelpFilePath(s_.dataFolder, topic); }
 
 bool MainWindow::ValidatePendingEntry() {
-  EntryWindowState window = pages_->PendingEntry();
-  window.programTitle = s_.model.title;
-  const EntryOutcome out = qm47::ValidatePendingEntry(window);
-  ApplyEntryOutcome(s_, out);  // the tree follows through the session's observers
-  pages_->ApplyEntry(out);
-  for (const EntryMessage& m : out.messages) s_.ui.Show(m.Box());
-  if (out.hint) SetHint(QString::fromStdString(*out.hint));
-  return out.valid;
+  // Assistive technology sets text into boxes the focus never entered, so more than one
+  // may wait: each is checked in turn, the focused one first, until one is refused.
+  for (int round = 0; round < kMostBoxesOnAPage; ++round) {
+    EntryWindowState window = pages_->PendingEntry();
+    if (round > 0 && !(window.focus && window.focus->pending)) break;
+    window.programTitle = s_.model.title;
+    const EntryOutcome out = qm47::ValidatePendingEntry(window);
+    ApplyEntryOutcome(s_, out);  // the tree follows through the session's observers
+    pages_->ApplyEntry(out);
+    for (const EntryMessage& m : out.messages) s_.ui.Show(m.Box());
+    if (out.hint) SetHint(QString::fromStdString(*out.hint));
+    if (!out.valid) return false;
+  }
+  return true;
 }
 
 // ---- tree and pages ----

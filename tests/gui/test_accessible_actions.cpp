@@ -241,6 +241,18 @@ TEST(AccessibleActions, TextBoxesOfEveryPageReachTheRecordByTheTextInterfaceAndB
   EXPECT_EQ(tag->text(), was.left(2) + "a" + was.mid(2));
   EXPECT_EQ(tag->cursorPosition(), 3);
 
+  // Text set into two boxes the focus is in neither of: leaving the page stores both.
+  rig.session.ForgetEdits();
+  rig.window->SelectNode("SM1");
+  Focus(rig.Tree());
+  for (const auto& [name, text] : {std::pair{"txtGPosi", "PILOT"}, std::pair{"txtGMMSI", "366000002"}}) {
+    QLineEdit* box = rig.Find<QLineEdit>(name);
+    QAccessible::queryAccessibleInterface(box)->editableTextInterface()->replaceText(0, static_cast<int>(box->text().size()), text);
+  }
+  rig.window->SelectNode("General");
+  EXPECT_EQ(rig.session.record.CHMMSID[0].TagName, "PILOT");
+  EXPECT_EQ(rig.session.record.CHMMSID[0].Mmsid.substr(0, 9), "366000002");
+
   // A disabled box takes no typing; text set into it through the bus is no edit either.
   rig.session.ForgetEdits();
   rig.window->SelectNode("SM2");  // the first free entry: its boxes are disabled
