@@ -66,8 +66,6 @@ constexpr int kMinimumHeight = 444;
 constexpr int kLoadAnywayMs = 1000;
 // More than any page has: the bound of the window's check over boxes still waiting.
 constexpr int kMostBoxesOnAPage = 64;
-// Long enough to read what an import changed; the focus hints come back afterwards.
-constexpr int kImportMessageMs = 10000;
 
 QString Lines(const std::string& text) { return QString::fromStdString(text).replace("\r\n", "\n"); }
 
@@ -192,7 +190,9 @@ void MainWindow::ConnectMenus() {
     const auto said = ImportListCommand(s_, pages_->shown(), [this] { return ValidatePendingEntry(); });
     if (!said) return;
     ShowCurrentPageAgain();
-    statusBar()->showMessage(QString::fromStdString(*said), kImportMessageMs);
+    // In the hint's own label, which a screen reader lists (a status bar's passing message
+    // is only drawn); the next focus hint takes its place.
+    SetHint(QString::fromStdString(*said));
   });
   on(menus_.filePrint, [this] { commands_.Print(); });
   on(menus_.filePrintPreview, [this] { commands_.PrintPreview(); });
