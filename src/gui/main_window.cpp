@@ -237,8 +237,10 @@ void MainWindow::ShowThenLoad() {
   });
 }
 
-// Every command may change menus, the port or the hex dump: they are drawn again after it.
+// Every command may change menus, the port or the hex dump: they are drawn again after it,
+// and before it too, as a checkable entry ticks itself when chosen, before any question.
 void MainWindow::Run(const std::function<void()>& command) {
+  DrawMenus();
   command();
   DrawMenus();
 }

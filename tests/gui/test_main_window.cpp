@@ -235,6 +235,22 @@ TEST(MainWindowCaption, MarksUnsavedChangesFromTheFirstKeyUntilTheyAreLetGoAndCl
   EXPECT_NE(rig.prefs.Get("Settings", "MainGeometry", ""), "");
 }
 
+// A menu entry that asks first stays unticked until the answer, and after a No.
+TEST(MainWindowMenus, AModelChosenIsTickedOnlyOnceTheChangeIsMade) {
+  WindowRig rig(kThreeModels, 1);
+  auto* first = rig.Find<QAction>("mnuModel_0");
+  auto* second = rig.Find<QAction>("mnuModel_1");
+  ASSERT_TRUE(first && second && first->isChecked());
+  std::vector<bool> ticks;
+  rig.ui.onShow = [&] { ticks = {first->isChecked(), second->isChecked()}; };
+  rig.ui.answers = {Answer::Cancel};
+  second->trigger();
+  ASSERT_EQ(rig.ui.shown.size(), 1u);
+  EXPECT_EQ(ticks, (std::vector<bool>{true, false})) << "while " << rig.ui.shown[0].text << " is asked";
+  EXPECT_TRUE(first->isChecked());
+  EXPECT_FALSE(second->isChecked());
+}
+
 TEST(MainWindowMenus, ModelMenuOnlyWithTwoOrMoreModels) {
   {
     WindowRig rig(kOneModel, 1);

@@ -17,6 +17,7 @@ class RecordingUi : public UserInterface {
 
   Answer Show(const MessageBox& box) override {
     shown.push_back(box);
+    if (onShow) onShow();
     if (!answers.empty()) {
       const Answer a = answers.front();
       answers.pop_front();
@@ -66,6 +67,7 @@ class RecordingUi : public UserInterface {
   std::deque<std::optional<int>> items;
   std::vector<ItemChoice> itemChoices;
   std::vector<std::string> monitor;
+  std::function<void()> onShow;  // what the user sees while the box is up
   std::function<void()> onEvents;
   std::function<void()> onPause;
   int pausedMs = 0;
