@@ -60,6 +60,7 @@ TEST(CliFiles, RefusalsPrintTheMessageAndWhyAndLeaveTheOutputAlone) {
   cli.dir.Write("keep.hex", "previous");
   cli.dir.Write("empty.dat", "");
   cli.dir.Write("notes.dat", "[MAIN]\r\nMODEL=TK520B\r\n");
+  cli.dir.Write("image.dat", cli.dir.Read("one.hex"));
   const struct {
     std::string command;
     std::string message;
@@ -74,6 +75,7 @@ TEST(CliFiles, RefusalsPrintTheMessageAndWhyAndLeaveTheOutputAlone) {
       {"--model 1 convert missing.dat keep.hex", "different model!!", {"'missing.dat' does not exist"}},
       {"--model 1 convert empty.dat keep.hex", "different model!!", {"'empty.dat' is empty"}},
       {"--model 1 convert notes.dat keep.hex", "different model!!", {"'notes.dat'", "MODELTYPE"}},
+      {"--model 1 convert image.dat keep.hex", "different model!!", {"'image.dat'", "radio image", "convert"}},
       // A full disk and the other storage faults are in the storage fault tests.
       {"--model 1 convert one.hex nofolder/new.hex", "FileSave Error!!",
        {"'new.hex'", "nofolder'", "No such file or directory"}},

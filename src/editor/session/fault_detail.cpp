@@ -6,6 +6,7 @@
 
 #include "editor/documents/new_image.h"
 #include "editor/session/startup.h"
+#include "files/hex_file.h"
 #include "model/memory_image.h"
 
 namespace qm47 {
@@ -80,7 +81,13 @@ std::string ImageModelDetail(const std::string& what, int first, int second, con
 std::string DatModelDetail(const std::string& path, const DatReadResult& file, const ModelDescriptor& current,
                            const IniFile& catalogue, const UserInterface& ui) {
   if (file.notFound) return Quoted(path) + " does not exist. Check the name and the folder.";
-  if (!file.table || file.table->SectionCount() == 0) return Quoted(path) + " is empty or not a settings file.";
+  if (!file.table || file.table->SectionCount() == 0) {
+    if (HasImageLength(path)) {
+      return Quoted(path) + " has the size of a radio image, not a settings file: qm47-cli convert turns it into " +
+             "one, and in debug mode (/D) Ctrl+F2 opens it.";
+    }
+    return Quoted(path) + " is empty or not a settings file.";
+  }
   const auto type = DatNumber(file.table->Lookup("MAIN", "MODELTYPE"), INT32_MIN, INT32_MAX);
   if (!type) return Quoted(path) + " is not a settings file: [MAIN] has no model number (MODELTYPE).";
   if (*type < 1 || *type > kMaxModels) return Quoted(path) + " names model " + std::to_string(*type) + ", which does not exist.";
