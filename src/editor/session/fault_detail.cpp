@@ -83,8 +83,8 @@ std::string DatModelDetail(const std::string& path, const DatReadResult& file, c
   if (file.notFound) return Quoted(path) + " does not exist. Check the name and the folder.";
   if (!file.table || file.table->SectionCount() == 0) {
     if (HasImageLength(path)) {
-      return Quoted(path) + " has the size of a radio image, not a settings file: qm47-cli convert turns it into " +
-             "one, and in debug mode (/D) Ctrl+F2 opens it.";
+      return Quoted(path) + " has the size of a radio image, not a settings file. Named *.hex, an image is " +
+             "turned into one by qm47-cli convert, and opened by Ctrl+F2 in debug mode (/D).";
     }
     return Quoted(path) + " is empty or not a settings file.";
   }
