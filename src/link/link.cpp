@@ -330,8 +330,13 @@ bool Link::Connect() {
     clock_.Sleep(kSyncPause);
     if (SyncLink()) return true;
     if (cancelRequested_) return Diagnose("cancelled"), false;
+    // It echoed the ping and then fell silent at the fast rate: a radio that stays at 19200.
+    const bool staysSlow = echoed && reply.status == LinkStatus::TimedOut && !options_.baud19200;
     Diagnose("the radio did not answer #CMDSY on " + line_.Name() +
-             "; check the cable and that the radio shows UART (hold DISTRESS and CALL while switching on)");
+             (staysSlow ? "; it answered at 19200 baud but not the rate command: a radio that stays at 19200 "
+                          "needs the 19200-baud mode (qm47-cli --baud19200, qm47 /E)"
+                        : "; check the cable and that the radio shows UART (hold DISTRESS and CALL while "
+                          "switching on)"));
     return false;
   } catch (const LinkFault& f) {
     Diagnose("port fault on " + line_.Name() + ": " + std::to_string(f.error.number) + " " + f.error.description);

@@ -34,6 +34,13 @@ TEST(Connect, Connect_SendsTheDocumentedSequenceAtTheDocumentedRates) {
   EXPECT_TRUE(slow.ui.monitor.empty());
   EXPECT_LT(slow.Elapsed(), 2100ms);
   EXPECT_GE(slow.Elapsed(), 2000ms);
+
+  // Without that mode such a radio echoes the ping, then falls silent: the account says why.
+  LinkRig stays;
+  stays.radio.SetFaults({.slowOnly = true});
+  stays.allowStrayBytes = true;  // the fast #CMDSY is noise to it
+  EXPECT_FALSE(stays.link.Connect());
+  EXPECT_NE(stays.link.Diagnosis().find("needs the 19200-baud mode"), std::string::npos) << stays.link.Diagnosis();
 }
 
 TEST(Connect, Connect_WithoutARadioFailsQuietlyAfterEveryAttempt) {
