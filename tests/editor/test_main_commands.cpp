@@ -522,6 +522,8 @@ TEST(ProgramReview, ThePersonCheckingSeesChannelsAndMmsisAsThePagesShowThem) {
             (std::vector<std::string>{"USA CH16", "CH Name", "DISTRESS", "MAYDAY"}));
   EXPECT_EQ(shown({"CHMMSID3", "Mmsid", "", "3661234560"}),
             (std::vector<std::string>{"Individual Directory 3", "MMSI", "", "366123456"}));
+  EXPECT_EQ(shown({"CHUSA32", "ScanMemory", "0", "1"}), (std::vector<std::string>{"USA CH16", "Scan Memory", "Off", "On"}));
+  EXPECT_EQ(shown({"CHGRPID2", "Enable", "1", "0"}), (std::vector<std::string>{"Group Directory 2", "In use", "On", "Off"}));
   EXPECT_EQ(shown({"Common Setup", "Rotary", "0", "1"}), (std::vector<std::string>{"Common Setup", "Rotary", "0", "1"}));
 }
 

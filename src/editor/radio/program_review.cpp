@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string_view>
 
 #include "link/transfers.h"
@@ -39,6 +40,15 @@ int Numbered(const std::string& section, std::string_view prefix) {
   return std::stoi(digits);
 }
 
+bool IsDirectory(const std::string& section) {
+  return Numbered(section, "CHMMSID") >= 0 || Numbered(section, "CHGRPID") >= 0;
+}
+
+// A channel, weather, expansion or directory row: shown on a page of list entries.
+bool OnListPage(const std::string& section) {
+  return IsDirectory(section) || (section.rfind("CH", 0) == 0 && section.find_first_of("0123456789") != std::string::npos);
+}
+
 std::string ShownSection(const std::string& section) {
   static const std::pair<const char*, const char*> kPlans[] = {{"CHUSA", "USA"}, {"CHINT", "INTL"}, {"CHCAN", "CANADA"}};
   for (const auto& [prefix, group] : kPlans) {
@@ -64,26 +74,26 @@ std::string ShownKey(const std::string& section, const std::string& key) {
       {"CHDisplayL", "CH Display"}, {"CHDisplayR", "CH Display suffix"}};
   static const std::map<std::string, std::string, std::less<>> kDirectory = {
       {"Enable", "In use"}, {"TagName", "Name"}, {"Mmsid", "MMSI"}};
-  const bool directory = Numbered(section, "CHMMSID") >= 0 || Numbered(section, "CHGRPID") >= 0;
-  const bool channel = !directory && section.rfind("CH", 0) == 0 && section.find_first_of("0123456789") != std::string::npos;
-  const auto& names = directory ? kDirectory : kChannel;
-  if (directory || channel) {
-    if (const auto it = names.find(key); it != names.end()) return it->second;
-  }
-  return key;
+  if (!OnListPage(section)) return key;
+  const auto& names = IsDirectory(section) ? kDirectory : kChannel;
+  const auto it = names.find(key);
+  return it == names.end() ? key : it->second;
 }
 
-// MMSIs are kept as ten figures; a person typed nine.
-std::string ShownValue(const std::string& key, const std::string& value) {
+// MMSIs are kept as ten figures; a person typed nine. A list page's check box is On or Off.
+std::string ShownValue(const std::string& section, const std::string& key, const std::string& value) {
   const bool mmsi = key == "Mmsid" || key == "User MMSI";
   if (mmsi && value.size() == 10 && value.back() == '0') return value.substr(0, 9);
+  static const std::set<std::string, std::less<>> kBoxes = {"Enable", "TxEnable", "LowPower", "PowUp", "ScanMemory"};
+  if (OnListPage(section) && kBoxes.contains(key) && (value == "0" || value == "1")) return value == "1" ? "On" : "Off";
   return value;
 }
 
 }  // namespace
 
 SettingChange ShownChange(const SettingChange& c) {
-  return {ShownSection(c.section), ShownKey(c.section, c.key), ShownValue(c.key, c.before), ShownValue(c.key, c.after)};
+  return {ShownSection(c.section), ShownKey(c.section, c.key), ShownValue(c.section, c.key, c.before),
+          ShownValue(c.section, c.key, c.after)};
 }
 
 MemoryImage ImageToProgram(const Session& s) {
