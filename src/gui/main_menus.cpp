@@ -5,6 +5,8 @@
 #include <QMenuBar>
 #include <QToolButton>
 
+#include "gui/png_icon.h"
+
 namespace qm47 {
 
 namespace {
@@ -55,7 +57,7 @@ QAction* Numbered(QMenu* menu, const char* name, int number) {
 void AddButton(QToolBar* bar, QAction* action, const char* key, const QString& toolTip, const QString& iconFolder,
                const char* iconName) {
   action->setToolTip(toolTip);
-  action->setIcon(QIcon(iconFolder + "/" + iconName + ".png"));
+  action->setIcon(PngIcon(iconFolder + "/" + iconName + ".png"));
   bar->addAction(action);
   QWidget* button = bar->widgetForAction(action);
   button->setObjectName(QString("tbToolBar_") + key);

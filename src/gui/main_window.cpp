@@ -39,6 +39,7 @@
 #include "gui/directory_entry_page.h"
 #include "gui/directory_list_page.h"
 #include "gui/page_widgets.h"
+#include "gui/png_icon.h"
 #include "gui/port_device_dialog.h"
 #include "gui/radio_dialog.h"
 #include "gui/report_printing.h"
@@ -75,7 +76,7 @@ QIcon ProgramIcon() {
   LoadPictures();
   QIcon icon;
   // The sizes a window's frame and task list draw; launchers take the installed icons.
-  for (const int size : {16, 32, 48, 64}) icon.addFile(QString(":/icons/qm47-%1.png").arg(size), QSize(size, size));
+  for (const int size : {16, 32, 48, 64}) AddPng(icon, QString(":/icons/qm47-%1.png").arg(size));
   return icon;
 }
 
