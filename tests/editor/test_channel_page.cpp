@@ -211,7 +211,7 @@ TEST(ChannelPage, ScramblerOnlyOnScramblerModels) {
   EXPECT_EQ(p.rec.CHUSA[40].Scramble, 6);
 }
 
-TEST(ChannelEdits, EachControlStoresItsFieldAndTheGridShowsIt) {
+TEST(ChannelEdits, EachControlStoresItsFieldAndThePageShowsIt) {
   ChannelWindow w;
   const ChannelRef ch20{kUSA, 40};
   const Channel& ch = w.rec.CHUSA[40];
