@@ -480,6 +480,7 @@ TEST(RadioBackups, EveryReadIsKeptAFailedReadIsNotAndABackupOpensAgain) {
     w.ui.files = {w.dir / name};
     w.commands.SaveAs();
     EXPECT_EQ(w.ui.shown.back().text, "FileSave Error!!") << name;
+    EXPECT_NE(w.ui.shown.back().detail.find("is a name for radio images"), std::string::npos);
     EXPECT_EQ(w.dir.Read("radio.HEX"), beforeProgram);
     EXPECT_FALSE(std::filesystem::exists(w.dir / "copy.hex"));
   }

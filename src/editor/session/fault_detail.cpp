@@ -61,6 +61,11 @@ std::string SaveFaultDetail(const std::string& path, const IoError& error) {
          ": " + What(error) + "." + advice;
 }
 
+std::string SettingsNameDetail(const std::string& path) {
+  return Quoted(path) + " is a name for radio images: settings are saved as .dat files. Nothing was written; save " +
+         "again with a name ending in .dat.";
+}
+
 std::string ImageLengthDetail(const std::string& path) {
   std::error_code ec;
   const auto status = fs::status(path, ec);

@@ -16,6 +16,9 @@ namespace qm47 {
 std::string ReadFaultDetail(const std::string& path, const IoError& error);
 std::string SaveFaultDetail(const std::string& path, const IoError& error);
 
+// Why settings are not saved under `path` ("FileSave Error!!"): a .hex name is a radio image's.
+std::string SettingsNameDetail(const std::string& path);
+
 // Why a file is not a 16384-byte image ("bad file!!"): missing, not a file, or its length.
 std::string ImageLengthDetail(const std::string& path);
 

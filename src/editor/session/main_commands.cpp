@@ -141,10 +141,7 @@ Outcome MainCommands::SaveAs() {
   // A .hex name is a radio image's to every command and to qm47-cli: settings text there
   // would replace an image, or make a file nothing opens as one.
   if (Lower(fs::path(*path).extension().string()) == ".hex") {
-    s_.SayWhy(kFileSaveErrorMessage,
-              "'" + *path + "' is a name for radio images: settings are saved as .dat files. Nothing was "
-              "written; save again with a name ending in .dat.",
-              Icon::Exclamation);
+    s_.SayWhy(kFileSaveErrorMessage, SettingsNameDetail(*path), Icon::Exclamation);
     return Outcome::Failed;
   }
   return SaveTo(*path);
